@@ -1,0 +1,58 @@
+// The host connection and its message services: attaching to the running host,
+// the host's message display and its fatal-error checks.
+#pragma once
+
+#include <string>
+
+#include "platform/WinTypes.h"
+
+class ClSysEnvMgr {
+public:
+  // The host edition a link component runs beside.
+  enum _AppType : long { AppStandard = 0, AppNetwork = 3, AppCare = 4 };
+};
+
+class ClAccConnect {
+public:
+  static ClAccConnect& Inst();
+
+  std::string caption;                 // caption of the runtime's own messages
+  platform::HWND ownerWindow = 0;      // owner of the runtime's own messages
+
+  long SetAppType(long appType);
+  long SetUseDataType(long useDataType);
+  // 0 = attached to the host installation; nonzero when there is none or its store cannot be opened.
+  long Initiate();
+  // 0 = go, 1 = declined, other = error.
+  long ExpSysLink();
+  // Shows text through the platform's message box after replacing "ES_APRPACKAGENAME"
+  // by the host's package name; returns the box's answer (IDOK, IDYES, IDNO).
+  int DispMsg(platform::HWND owner, const std::string& text, const std::string& caption, unsigned flags);
+  long LogOut();
+  long Terminate();
+  long Release();
+
+  long AppType() const { return appType_; }
+  long UseDataType() const { return useDataType_; }
+  bool IsAttached() const { return attached_; }
+
+private:
+  long appType_ = 0;
+  long useDataType_ = 0;
+  bool attached_ = false;
+};
+
+class ClMsgMgr {
+public:
+  static ClMsgMgr& Inst();
+  // True when result is a fatal runtime error; shows the runtime's message when show is nonzero.
+  bool CheckFatalErrorWithMsg(long result, long flags, long show, platform::HWND owner);
+  // Records the last error with the place it happened.
+  void SetLastError(long result, const std::string& where);
+  long LastError() const { return lastError_; }
+  const std::string& LastErrorPlace() const { return lastErrorPlace_; }
+
+private:
+  long lastError_ = 0;
+  std::string lastErrorPlace_;
+};

@@ -1,0 +1,22 @@
+# velmora_defaults(target): the project's warning and sanitizer settings for one of its own targets.
+function(velmora_defaults target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
+  if(VELMORA_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+  if(VELMORA_SANITIZERS)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# velmora_test(name sources... LIBS libs...): one GoogleTest executable registered with CTest.
+function(velmora_test name)
+  cmake_parse_arguments(VT "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${VT_SOURCES})
+  velmora_defaults(${name})
+  target_link_libraries(${name} PRIVATE ${VT_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "VELMORA_SOURCE_DIR=${PROJECT_SOURCE_DIR};VELMORA_BINARY_DIR=${PROJECT_BINARY_DIR}")
+endfunction()

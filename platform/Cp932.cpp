@@ -1,0 +1,114 @@
+// Code page 932 classification, bounded copies and conversions through glibc's iconv.
+#include "platform/Cp932.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform::cp932 {
+
+bool IsLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+bool IsTrailByte(unsigned char byte) {
+  return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
+namespace {
+
+// Length of the character starting at i: 2 for a lead byte followed by a valid trail byte.
+std::size_t CharLength(std::string_view text, std::size_t i) {
+  if (i + 1 < text.size() && IsLeadByte(static_cast<unsigned char>(text[i])) &&
+      IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
+    return 2;
+  }
+  return 1;
+}
+
+Conversion Convert(std::string_view input, const char* to, const char* from) {
+  Conversion result;
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    result.error = std::string("iconv cannot convert from ") + from + " to " + to;
+    return result;
+  }
+  std::string out(input.size() * 4 + 4, '\0');
+  char* in = const_cast<char*>(input.data());
+  std::size_t inLeft = input.size();
+  char* outPtr = out.data();
+  std::size_t outLeft = out.size();
+  std::size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+  int err = errno;
+  iconv_close(cd);
+  if (rc == static_cast<std::size_t>(-1)) {
+    std::size_t offset = input.size() - inLeft;
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "%s at byte offset %zu: text does not map from %s to %s",
+                  err == EINVAL ? "incomplete character" : "invalid character", offset, from, to);
+    result.error = buf;
+    return result;
+  }
+  out.resize(out.size() - outLeft);
+  result.ok = true;
+  result.text = std::move(out);
+  return result;
+}
+
+}  // namespace
+
+bool IsMbsTrail(std::string_view text, std::size_t offset) {
+  std::size_t i = 0;
+  while (i < text.size() && i <= offset) {
+    std::size_t len = CharLength(text, i);
+    if (len == 2 && offset == i + 1) return true;
+    i += len;
+  }
+  return false;
+}
+
+bool IsDbcsBytePosition(std::string_view text, std::size_t offset) {
+  std::size_t i = 0;
+  while (i < text.size() && i <= offset) {
+    std::size_t len = CharLength(text, i);
+    if (len == 2 && (offset == i || offset == i + 1)) return true;
+    i += len;
+  }
+  return false;
+}
+
+std::string BoundedString(std::string_view src, std::size_t maxBytes) {
+  std::size_t i = 0;
+  while (i < src.size()) {
+    std::size_t len = CharLength(src, i);
+    if (i + len > maxBytes) break;
+    i += len;
+  }
+  return std::string(src.substr(0, i));
+}
+
+std::size_t BoundedCopy(char* dst, std::size_t capacity, std::string_view src) {
+  if (capacity == 0) return 0;
+  std::string bounded = BoundedString(src, capacity - 1);
+  std::memcpy(dst, bounded.data(), bounded.size());
+  dst[bounded.size()] = '\0';
+  return bounded.size();
+}
+
+Conversion ToUtf8(std::string_view cp932Text) { return Convert(cp932Text, "UTF-8", "CP932"); }
+
+Conversion FromUtf8(std::string_view utf8Text) { return Convert(utf8Text, "CP932", "UTF-8"); }
+
+std::string LiteralFromUtf8(const char* utf8Literal) {
+  Conversion c = FromUtf8(utf8Literal);
+  if (!c.ok) {
+    std::fprintf(stderr, "program text not in code page 932: %s (%s)\n", utf8Literal, c.error.c_str());
+    std::abort();
+  }
+  return c.text;
+}
+
+}  // namespace platform::cp932

@@ -1,0 +1,76 @@
+// Files and paths in Windows form ("C:\Out\a.xml", "\\server\share\a.xml", 0x5C separators,
+// code page 932 bytes), served from the Linux file system through the drive map.
+// Names keep the meaning of the Windows calls they stand for.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace platform::win {
+
+// _access: 0 when the path exists (mode 0) or is readable and writable (mode 6), else -1.
+int _access(const std::string& path, int mode);
+bool PathFileExistsA(const std::string& path);
+bool PathIsDirectoryA(const std::string& path);
+// The drive type of a root such as "C:\" (platform::DRIVE_...).
+unsigned GetDriveTypeA(const std::string& root);
+bool CreateDirectoryA(const std::string& path);
+bool RemoveDirectoryA(const std::string& path);
+bool DeleteFileA(const std::string& path);
+// Replaces target by source in one step (the rename of a finished temporary file).
+bool MoveFileReplace(const std::string& source, const std::string& target);
+
+// _splitpath: drive ("C:"), directory (with its trailing separator), file name, extension.
+struct SplitPath {
+  std::string drive;
+  std::string dir;
+  std::string fname;
+  std::string ext;
+};
+SplitPath _splitpath(const std::string& path);
+
+// PathSkipRootA: the offset just after the root ("C:\", "\\server\share\"); none without a root.
+std::optional<std::size_t> PathSkipRootA(const std::string& path);
+// PathStripToRootA: cuts the path to its root; false when it has none.
+bool PathStripToRootA(std::string& path);
+
+// GetTempPathA: the temporary folder, ending in a separator.
+std::string GetTempPathA();
+std::string _getcwd();
+bool _chdir(const std::string& path);
+// The program file's own path in Windows form (GetModuleFileName).
+std::string GetModuleFileNameA();
+
+enum class FileStatus { Absent, Directory, File };
+FileStatus GetFileStatus(const std::string& path);
+
+// A whole file read or written at once; false on any error.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// A file open for writing (CFile with create, truncate, exclusive write, binary).
+class File {
+public:
+  File() = default;
+  ~File();
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  bool Create(const std::string& path);      // create or truncate, write only
+  bool OpenRead(const std::string& path);
+  bool Write(const void* data, std::size_t size);
+  // Reads at most size bytes; returns the count read, or -1 on error.
+  long Read(void* data, std::size_t size);
+  void Close();
+  bool IsOpen() const { return fd_ >= 0; }
+
+private:
+  int fd_ = -1;
+};
+
+// Linux path of a Windows-form path through the drive map; none when unmapped.
+std::optional<std::string> ToLinuxPath(const std::string& windowsPath);
+// Windows form of a Linux path through the inverse drive map; none when no drive covers it.
+std::optional<std::string> ToWindowsPath(const std::string& linuxPath);
+
+}  // namespace platform::win

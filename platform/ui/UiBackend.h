@@ -1,0 +1,60 @@
+// The seam between the dialog framework and a UI backend (scripted automation or Qt).
+// The framework reports what the program does to its windows; the backend shows or
+// records it and plays the user's side. Calls that happen per progress step must stay cheap.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/WinTypes.h"
+#include "platform/ui/FileDialog.h"
+
+namespace platform {
+
+class CDialog;
+
+// A call on a host window (a handle that is not the program's own).
+struct HostWindowCall {
+  enum class Kind { Enable, Foreground, BringToTop, Parent, PostMessage } kind = Kind::Enable;
+  HWND hwnd = 0;
+  bool enable = false;          // Enable
+  HWND child = 0;               // Parent: the program window re-parented under hwnd
+  std::uint32_t message = 0;    // PostMessage
+  std::intptr_t wParam = 0;
+  std::intptr_t lParam = 0;
+  bool delivered = false;       // a host window was behind the handle
+};
+
+class UiBackend {
+public:
+  virtual ~UiBackend() = default;
+
+  // Runs the modal loop of a created and initialised dialog until it has ended.
+  virtual void RunModal(CDialog& dialog) = 0;
+  // A message box; returns IDOK, IDYES or IDNO.
+  virtual int MessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned type) = 0;
+  // The save-file dialog; true with the chosen Windows-form path, false when cancelled.
+  virtual bool SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) = 0;
+
+  // Reports from the framework (all optional).
+  virtual void DialogInitialised(CDialog&) {}
+  virtual void DialogEnded(CDialog&) {}
+  virtual void WindowShown(CDialog&, bool) {}
+  virtual void WindowDestroyed(CDialog&) {}
+  virtual void CaptionChanged(CDialog&) {}
+  virtual void ControlChanged(CDialog&, int) {}
+  virtual void FocusMoved(CDialog&, int, bool) {}  // a move made by the program; whole text selected or not
+  virtual void Repaint(CDialog&) {}                // UpdateWindow: must be cheap, called millions of times
+  virtual void ZOrder(CDialog&, bool) {}           // to the top; true = foreground as well
+  virtual void ParentChanged(CDialog&, HWND) {}
+  virtual void WaitCursor(int) {}                  // nesting depth after the change
+  virtual void HostCall(const HostWindowCall&) {}
+  virtual void RunEnded(int) {}                    // the process's run status, at exit
+};
+
+// The backend in use; a recording backend that answers every question "no" until one is set.
+UiBackend& Ui();
+void SetUi(std::unique_ptr<UiBackend> backend);
+
+}  // namespace platform

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package that the build, the tests and the demo need.
+# Idempotent: packages already present are left as they are.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config clang
+  libgtest-dev libgmock-dev
+  libsqlite3-dev sqlite3
+  nlohmann-json3-dev
+  libicu-dev
+  libxml2-utils
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  fonts-ipafont-gothic
+  clang-format
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
