@@ -1,0 +1,96 @@
+// The active fault set and its hit counters, guarded by one mutex because the runtime may
+// ask from a worker thread.
+#include "platform/Faults.h"
+
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace platform::faults {
+
+namespace {
+
+struct Fault {
+  std::string point;
+  std::string detail;       // empty: any detail
+  unsigned long from = 1;   // fires from this matching hit on (1-based)
+  unsigned long hits = 0;   // matching hits seen so far
+};
+
+struct State {
+  std::mutex mutex;
+  bool loaded = false;
+  std::vector<Fault> faults;
+};
+
+State& GetState() {
+  static State state;
+  return state;
+}
+
+// One entry POINT[@DETAIL][#N]; an entry without a point, or with a count that is not a
+// positive number, is ignored rather than silently turned into "fire always".
+bool ParseEntry(std::string_view entry, Fault& fault) {
+  std::size_t hash = entry.rfind('#');
+  if (hash != std::string_view::npos) {
+    std::string count(entry.substr(hash + 1));
+    if (count.empty() || count.find_first_not_of("0123456789") != std::string::npos) return false;
+    fault.from = std::strtoul(count.c_str(), nullptr, 10);
+    if (fault.from == 0) return false;
+    entry = entry.substr(0, hash);
+  }
+  std::size_t at = entry.find('@');
+  if (at != std::string_view::npos) {
+    fault.detail = std::string(entry.substr(at + 1));
+    entry = entry.substr(0, at);
+  }
+  fault.point = std::string(entry);
+  return !fault.point.empty();
+}
+
+std::vector<Fault> Parse(std::string_view spec) {
+  std::vector<Fault> faults;
+  while (!spec.empty()) {
+    std::size_t comma = spec.find(',');
+    std::string_view entry = spec.substr(0, comma);
+    Fault fault;
+    if (ParseEntry(entry, fault)) faults.push_back(std::move(fault));
+    if (comma == std::string_view::npos) break;
+    spec.remove_prefix(comma + 1);
+  }
+  return faults;
+}
+
+void LoadEnvironmentOnce(State& state) {
+  if (state.loaded) return;
+  state.loaded = true;
+  if (const char* env = std::getenv("VELMORA_FAULTS")) state.faults = Parse(env);
+}
+
+}  // namespace
+
+void Set(std::string_view spec) {
+  State& state = GetState();
+  std::lock_guard lock(state.mutex);
+  state.loaded = true;
+  state.faults = Parse(spec);
+}
+
+void Clear() { Set({}); }
+
+bool Hit(std::string_view point, std::string_view detail) {
+  State& state = GetState();
+  std::lock_guard lock(state.mutex);
+  LoadEnvironmentOnce(state);
+  bool fires = false;
+  for (Fault& fault : state.faults) {
+    if (fault.point != point) continue;
+    if (!fault.detail.empty() && detail.find(fault.detail) == std::string_view::npos) continue;
+    ++fault.hits;
+    if (fault.hits >= fault.from) fires = true;
+  }
+  return fires;
+}
+
+}  // namespace platform::faults
