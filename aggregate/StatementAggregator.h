@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "aggregate/FixedAmount.h"
+#include "aggregate/PeriodSelection.h"
 #include "aggregate/StatementModel.h"
 #include "app/OrbeckRuntime/OrbeckRuntime.h"
 #include "app/SavedNotesReader.h"
@@ -36,6 +38,22 @@ public:
   int LookupAccount(int32_t accountCode, StKAMOKUINFO* master);
 
 private:
+  // Moves the overall bar over the positions from first to last, truncated to integers.
+  void Step(double first, double last);
+  // Creates and attaches the balance cursor; false when it cannot be created.
+  bool AttachBalanceRule(const StDATAINFO& profile);
+  // Appends the row's StatementLine (kind 1 rows are not stored) and remembers the carried
+  // net-assets opening; false on an out-of-range sum or a failed allocation.
+  bool ProcessRow(const StKAMOKUSUMINFO& row, int amountBasis, const PeriodSelection& period,
+                  FixedAmount& carryOver);
+  // Adds carryOver to the last 差引損益 line that receives it; false on an out-of-range sum.
+  bool ApplyCarryOver(const FixedAmount& carryOver);
+  bool AttachLedgerRule(const StDATAINFO& profile);
+  // Sums the journal lines before the posting's own line into unbalanced (the two sides
+  // differ); false only when the journal cursor cannot be created.
+  bool JournalBeforeLineUnbalanced(const StDATAINFO& profile, const StMOTOCHOINFO& posting,
+                                   bool& unbalanced);
+
   double progressPos_ = 0.0;
   double progressStep_ = 1.0;
   std::unique_ptr<ClRuleKamoku> balanceRule_;

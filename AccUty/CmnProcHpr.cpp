@@ -1,0 +1,89 @@
+// The era walk over the host's era master and the style-0 date text.
+#include "AccUty/CmnProcHpr.h"
+
+#include <cstring>
+
+#include "app/OrbeckRuntime/OrbeckRuntime.h"
+#include "platform/Cp932.h"
+
+namespace {
+
+constexpr int32_t kLastFormattableDate = 99991231;
+constexpr long kEraMasterKind = 13;
+
+// Where an error is recorded: this source and the failing step.
+std::string ErrorPlace(const char* step) { return std::string("CmnProcHpr.cpp DateFormatter::FindEra ") + step; }
+
+}  // namespace
+
+DateFormatter::DateFormatter(int32_t ownSetMgrFlag, ClSetMgr* ownSetMgr, platform::HWND owner)
+    : ownSetMgrFlag_(ownSetMgrFlag), ownSetMgr_(ownSetMgr), owner_(owner) {}
+
+bool DateFormatter::FindEra(int32_t date, StGENGOINFO& era, int32_t& yearInEra) const {
+  era = StGENGOINFO{};
+  ClSetMgr* setMgr = ownSetMgrFlag_ != 0 ? ownSetMgr_ : ClDataMgr::Inst().GetSetMgr();
+  auto* gengo = setMgr ? dynamic_cast<ClSetGengo*>(setMgr->GetSetObject(kEraMasterKind, 0)) : nullptr;
+  ClMsgMgr& messages = ClMsgMgr::Inst();
+  if (gengo == nullptr) {
+    messages.SetLastError(-1, ErrorPlace("ClSetMgr::GetSetObject"));
+    return false;
+  }
+
+  long cursor = 0;
+  long result = gengo->GetCursor(&cursor);
+  if (messages.CheckFatalErrorWithMsg(result, 0, 1, owner_) || result != 0) {
+    messages.SetLastError(result, ErrorPlace("ClSetGengo::GetCursor"));
+    return false;
+  }
+  result = gengo->Ready(cursor);
+  if (messages.CheckFatalErrorWithMsg(result, 0, 1, owner_) || result != 0) {
+    gengo->ReleaseCursor(cursor);
+    messages.SetLastError(result, ErrorPlace("ClSetGengo::Ready"));
+    return false;
+  }
+
+  StGENGOINFO previous{};
+  bool havePrevious = false;
+  for (;;) {
+    StGENGOINFO record{};
+    result = gengo->Walk(&record, cursor);
+    if (messages.CheckFatalErrorWithMsg(result, 0, 1, owner_)) {
+      gengo->ReleaseCursor(cursor);
+      messages.SetLastError(result, ErrorPlace("ClSetGengo::Walk"));
+      return false;
+    }
+    if (result != 0) break;
+    if (!havePrevious) {
+      // Before the first era there is nothing to name; that is no error.
+      if (date < record.firstDay) {
+        gengo->ReleaseCursor(cursor);
+        return false;
+      }
+    } else if (date >= previous.firstDay && date <= record.firstDay - 1) {
+      break;
+    }
+    previous = record;
+    havePrevious = true;
+  }
+  gengo->ReleaseCursor(cursor);
+
+  if (!havePrevious || date > kLastFormattableDate) return false;
+  era = previous;
+  yearInEra = date / 10000 - previous.firstDay / 10000 + 1;
+  return true;
+}
+
+std::string DateFormatter::FormatDate(int32_t date, int style) const {
+  if (style != 0) return {};
+  StGENGOINFO era{};
+  int32_t year = 0;
+  if (!FindEra(date, era, year)) return {};
+  std::string text(era.name, strnlen(era.name, sizeof era.name));
+  text += std::to_string(year);
+  text += SJ("年");
+  text += std::to_string(date / 100 % 100);
+  text += SJ("月");
+  text += std::to_string(date % 100);
+  text += SJ("日");
+  return text;
+}

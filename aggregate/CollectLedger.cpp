@@ -1,0 +1,238 @@
+// The ledger pass of the aggregator: one account's postings of the chosen months, each
+// with its movement in the account's own direction, running balance and counter account
+// (a single account or 諸口), appended as LedgerLines.
+#include <cstring>
+#include <new>
+#include <string_view>
+
+#include "AccUty/CmnProcHpr.h"
+#include "aggregate/AccountCharacter.h"
+#include "aggregate/LedgerPosting.h"
+#include "aggregate/RowAmounts.h"
+#include "aggregate/StatementAggregator.h"
+#include "app/ProgressWindow.h"
+#include "platform/Cp932.h"
+
+namespace {
+
+StFINDCOND LongCondition(int32_t item, int16_t comparison, int32_t value) {
+  StFINDCOND cond{};
+  cond.item = item;
+  cond.comparison = comparison;
+  cond.valueType = 3;
+  cond.longValue = value;
+  cond.link = 0;
+  return cond;
+}
+
+StFINDINFO LedgerFind() {
+  StFINDINFO find{};
+  find.cond[0] = LongCondition(17, 2, 15);
+  return find;
+}
+
+StFINDINFO JournalFind(int32_t journalId) {
+  StFINDINFO find{};
+  find.cond[0] = LongCondition(6, 1, journalId);
+  return find;
+}
+
+const StORDERINFO& LedgerOrder() {
+  static const StORDERINFO order = [] {
+    StORDERINFO keys{};
+    const int32_t fields[6] = {9, 17, 41, 8, 6, 64};
+    for (int i = 0; i < 6; ++i) keys.key[i].field = fields[i];
+    keys.key[5].flag = 1;
+    return keys;
+  }();
+  return order;
+}
+
+template <size_t N>
+void CopyBounded(char (&dst)[N], const char* field, size_t fieldBytes) {
+  platform::cp932::BoundedCopy(dst, N, std::string_view(field, strnlen(field, fieldBytes)));
+}
+
+std::string DataIdOf(const StDATAINFO& profile) {
+  return std::string(profile.dataId, strnlen(profile.dataId, sizeof profile.dataId));
+}
+
+template <typename Rule>
+void AttachRule(Rule& rule, const StDATAINFO& profile) {
+  rule.AttachSetMgr(ClDataMgr::Inst().GetSetMgr());
+  rule.SetCurDataID(DataIdOf(profile));
+  rule.AttachOptLink(ClLinkMgr::Inst().GetOptLink());
+}
+
+// The formatter walks the era master per date; postings come in date order, so the text of
+// the last date serves the runs of equal dates. It lives for one pass only, so an era added
+// to the master between runs is always seen.
+class DateTextCache {
+public:
+  const std::string& Text(int32_t date) {
+    if (!valid_ || date != date_) {
+      text_ = formatter_.FormatDate(date, 0);
+      date_ = date;
+      valid_ = true;
+    }
+    return text_;
+  }
+
+private:
+  DateFormatter formatter_{0};
+  int32_t date_ = 0;
+  bool valid_ = false;
+  std::string text_;
+};
+
+}  // namespace
+
+int StatementAggregator::LookupAccount(int32_t accountCode, StKAMOKUINFO* master) {
+  StFINDINFO find{};
+  // A bare account number names the account itself.
+  find.cond[0] = LongCondition(2, 1, accountCode < 10000 ? accountCode * 10000 : accountCode);
+  auto* accounts = dynamic_cast<ClSetKamoku*>(ClDataMgr::Inst().GetSetObject(1, 1));
+  if (accounts == nullptr) return 0;
+  long cursor = 0;
+  accounts->GetCursor(&cursor);
+  accounts->ReadyCursor(cursor, &find);
+  const long status = accounts->WalkFind(cursor, master);
+  accounts->ReleaseCursor(cursor);
+  return status == 0 ? 1 : 0;
+}
+
+void StatementAggregator::PrepareLedgerView(int32_t accountCode, const StFINDINFO& periodFind) {
+  const int32_t first = FindConditionValue(periodFind.cond[0]);
+  const int32_t last = FindConditionValue(periodFind.cond[1]);
+  ledgerView_ = StMOTOCHOHYOJIINFO{};
+  ledgerView_.accountCode = accountCode;
+  ledgerView_.adjustmentOnly = last == 15 ? 1 : 0;
+  auto* dataSet = dynamic_cast<ClSetData*>(ClDataMgr::Inst().GetSetObject(5, 1));
+  ClAccPeriod* accPeriod = dataSet != nullptr ? dataSet->GetAccPeriod() : nullptr;
+  if (accPeriod != nullptr) {
+    long firstDay = 0;
+    long lastDay = 0;
+    accPeriod->GetPeriodByMonthKind(static_cast<short>(first), &firstDay, &lastDay);
+    ledgerView_.startDate = static_cast<int32_t>(firstDay);
+    accPeriod->GetPeriodByMonthKind(static_cast<short>(last), &firstDay, &lastDay);
+    ledgerView_.endDate = static_cast<int32_t>(lastDay);
+  }
+  ledgerView_.range = &ledgerRange_;
+}
+
+bool StatementAggregator::AttachLedgerRule(const StDATAINFO& profile) {
+  ledgerRule_.reset(new (std::nothrow) ClRuleMotocho());
+  if (!ledgerRule_) return false;
+  AttachRule(*ledgerRule_, profile);
+  return true;
+}
+
+bool StatementAggregator::JournalBeforeLineUnbalanced(const StDATAINFO& profile,
+                                                      const StMOTOCHOINFO& posting, bool& unbalanced) {
+  std::unique_ptr<ClRuleShiwake> journal(new (std::nothrow) ClRuleShiwake());
+  if (!journal) return false;
+  AttachRule(*journal, profile);
+  const StFINDINFO find = JournalFind(posting.journalId);
+  journal->MoveReady(&find, &LedgerOrder(), nullptr, 2);
+  long lineCount = 0;
+  journal->GetSwkCount(&find, nullptr, &lineCount);
+
+  // Read statuses are not examined: an unreadable line counts as a line of zeros.
+  int64_t debitSum = 0;
+  int64_t creditSum = 0;
+  for (long i = 0; i < lineCount; ++i) {
+    StSWKTINFO line{};
+    if (i == 0) {
+      journal->MoveFirst(&line);
+    } else {
+      journal->MoveNext(&line);
+    }
+    if (line.lineNo == posting.lineNo) break;
+    // Wrapping adds: the sums are only compared, and the host's own totals are bounded.
+    debitSum = static_cast<int64_t>(static_cast<uint64_t>(debitSum) + static_cast<uint64_t>(line.debitAmount) +
+                                    static_cast<uint64_t>(line.debitTax));
+    creditSum = static_cast<int64_t>(static_cast<uint64_t>(creditSum) + static_cast<uint64_t>(line.creditAmount) +
+                                     static_cast<uint64_t>(line.creditTax));
+  }
+  unbalanced = debitSum != creditSum;
+  return true;
+}
+
+int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profile, const StFINDINFO& periodFind,
+                                       const StKAMOKUSUMINFO& row) {
+  if (row.kind != 0 || row.flagA == 1 || row.flagB == 1 || IsExcludedCharacter(row.accountCharacter)) return 1;
+
+  if (!ledgerRule_ && !AttachLedgerRule(profile)) return 0;
+  PrepareLedgerView(row.accountCode, periodFind);
+  const StFINDINFO find = LedgerFind();
+  ledgerRule_->MoveReady(&find, &LedgerOrder(), &ledgerView_);
+  long postingCount = 0;
+  if (ledgerRule_->GetCount(&find, &ledgerView_, &postingCount) != 0) return 0;
+  if (ledgerRule_->SetMovePos(0) != 0) return 0;
+
+  const PeriodSelection period = SelectPeriod(periodFind, profile);
+  FixedAmount balance;
+  if (!OpeningOf(row, amountBasis, period, balance)) return 0;
+  const auto character = static_cast<uint32_t>(row.accountCharacter);
+  const bool taxAccount = character == account_character::kTaxReceived || character == account_character::kTaxPaid;
+  const int32_t accountNo = row.accountCode / 10000;
+  const bool debitNature = row.debitNature == 1;
+  DateTextCache dates;
+
+  for (long i = 0; i < postingCount; ++i) {
+    if (progress != nullptr) progress->Pulse();
+    StMOTOCHOINFO posting{};
+    const long status = i == 0 ? ledgerRule_->MoveFirst(&posting) : ledgerRule_->MoveNext(&posting);
+    if (status == kEndOfRows) break;
+    if (status != 0) return 0;
+
+    PostingAmounts amounts;
+    if (!ComputePostingAmounts(posting, amountBasis, taxAccount, accountNo, debitNature, amounts)) return 0;
+    const int32_t ownCode = OwnCodeOf(posting);
+    const int32_t counterCode = CounterCodeOf(posting);
+    CounterDecision decision = DecideCounter(posting, amounts);
+    if (decision == CounterDecision::NeedsJournal) {
+      bool unbalanced = false;
+      if (!JournalBeforeLineUnbalanced(profile, posting, unbalanced)) return 0;
+      decision = unbalanced ? CounterDecision::Sundry : CounterDecision::Counter;
+    }
+
+    StKAMOKUINFO counter{};
+    StKAMOKUINFO counterSub{};
+    StKAMOKUINFO ownSub{};
+    if (decision == CounterDecision::Counter) {
+      LookupAccount(counterCode / 10000, &counter);
+      if (counterCode % 10000 != 0) LookupAccount(counterCode, &counterSub);
+    }
+    if (ownCode % 10000 != 0) LookupAccount(ownCode, &ownSub);
+
+    const bool keep = amounts.movement.DiffersFromInt(0) && !IsExcludedCharacter(counter.accountCharacter) &&
+                      !(amountBasis != 0 && taxAccount && IsForeignPosting(posting, accountNo));
+    if (!keep) continue;
+
+    FixedAmount after;
+    if (!FixedAmount::CheckedAdd(balance, amounts.movement, after)) return 0;
+    balance = after;
+
+    LedgerLine line;
+    line.accountCode = row.accountCode;
+    line.lineNo = posting.lineNo;
+    const std::string& dateText = dates.Text(posting.date);
+    platform::cp932::BoundedCopy(line.dateText, sizeof line.dateText, dateText);
+    CopyBounded(line.subAccountName, ownSub.name, sizeof ownSub.name);
+    if (decision == CounterDecision::Sundry) {
+      platform::cp932::BoundedCopy(line.counterAccountName, sizeof line.counterAccountName, SJ("諸口"));
+    } else {
+      CopyBounded(line.counterAccountName, counter.name, sizeof counter.name);
+    }
+    CopyBounded(line.counterSubAccountName, counterSub.name, sizeof counterSub.name);
+    CopyBounded(line.description, posting.description, sizeof posting.description);
+    line.amount = amounts.movement.Raw();
+    line.balance = balance.Raw();
+    if (!AppendRecord(*ledgerLines, line)) return 0;
+  }
+
+  ledgerRule_->MoveFinish();
+  ledgerRule_.reset();
+  return 1;
+}
