@@ -55,5 +55,15 @@ protected:
   void OnCancel() override;
 
 private:
+  // The run's go-ahead: months and destination checked, then the dialog ends with 1002.
+  void Execute();
+  // The save-file dialog, started from the current path text; the focus ends on Execute.
+  void Browse();
+  // The month checks with their message and focus; true when they pass.
+  bool CheckPeriod();
+  // Where the settings file of this edition lies: the host's settings folder and the full path.
+  std::string SettingsFolder() const;
+  std::string SettingsKeyOfUser() const;
+
   const EditionProfile& edition_;
 };
