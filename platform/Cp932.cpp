@@ -18,16 +18,30 @@ bool IsTrailByte(unsigned char byte) {
   return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
 }
 
-namespace {
-
-// Length of the character starting at i: 2 for a lead byte followed by a valid trail byte.
-std::size_t CharLength(std::string_view text, std::size_t i) {
-  if (i + 1 < text.size() && IsLeadByte(static_cast<unsigned char>(text[i])) &&
-      IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
+std::size_t CharLength(std::string_view text, std::size_t offset) {
+  if (offset + 1 < text.size() && IsLeadByte(static_cast<unsigned char>(text[offset])) &&
+      IsTrailByte(static_cast<unsigned char>(text[offset + 1]))) {
     return 2;
   }
   return 1;
 }
+
+std::size_t FindChar(std::string_view text, char ch, std::size_t from) {
+  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+    if (i >= from && CharLength(text, i) == 1 && text[i] == ch) return i;
+  }
+  return std::string_view::npos;
+}
+
+std::size_t FindLastChar(std::string_view text, char ch) {
+  std::size_t found = std::string_view::npos;
+  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+    if (CharLength(text, i) == 1 && text[i] == ch) found = i;
+  }
+  return found;
+}
+
+namespace {
 
 Conversion Convert(std::string_view input, const char* to, const char* from) {
   Conversion result;

@@ -19,6 +19,16 @@ bool IsMbsTrail(std::string_view text, std::size_t offset);
 // True when the byte at offset is the first or the second byte of a double-byte character.
 bool IsDbcsBytePosition(std::string_view text, std::size_t offset);
 
+// Length in bytes of the character that starts at offset: 2 for a lead byte followed by a
+// trail byte, else 1 (a lone lead byte at the end counts as one byte).
+std::size_t CharLength(std::string_view text, std::size_t offset);
+
+// Offset of the first character equal to the single byte ch at or after from, stepping over
+// double-byte characters (so a second byte 0x5C is never found as a backslash); npos if none.
+std::size_t FindChar(std::string_view text, char ch, std::size_t from = 0);
+// Offset of the last single-byte character equal to ch; npos if none.
+std::size_t FindLastChar(std::string_view text, char ch);
+
 // The longest prefix of src of at most maxBytes bytes that does not split a double-byte character.
 std::string BoundedString(std::string_view src, std::size_t maxBytes);
 
