@@ -1,0 +1,61 @@
+// The general-ledger forms HJ00780S: one HJ00780S01 form per account with ledger records,
+// in the order of the statement lines, with one HJ00780S02 row per record. The records
+// come grouped by account in that same order, so one cursor walks them once.
+#include <string>
+
+#include "aggregate/AccountCharacter.h"
+#include "xmlout/AmountFormat.h"
+#include "xmlout/CleanName.h"
+#include "xmlout/StatementWriter.h"
+#include "xmlout/XmlElementWriter.h"
+
+int StatementWriter::WriteLedgerForms(XmlElementWriter& xml) {
+  if (ledgerLines == nullptr || ledgerLines->empty()) {
+    return 1;
+  }
+  if (xml.StartElement("HJ00780S", 2) != 1) return 0;
+  ledgerCursor_ = 0;
+  for (const StatementLine& line : Lines()) {
+    if (ledgerCursor_ >= ledgerLines->size()) {
+      break;
+    }
+    if ((*ledgerLines)[ledgerCursor_].accountCode != line.accountCode) {
+      continue;
+    }
+    if (xml.StartElement("HJ00780S01", 3) != 1) return 0;
+    if (xml.WriteElement("HJ00780S0010", CleanName(FieldText(line.officialName)), 4) != 1) {
+      return 0;
+    }
+    if (xml.WriteElement("HJ00780S0020", SectionNameOf(line.accountCharacter), 4) != 1) return 0;
+    if (xml.WriteElement("HJ00780S0030", FormatYen(ToYen(line.openingAmount)), 4) != 1) return 0;
+    if (xml.WriteElement("HJ00780S0040", FormatYen(ToYen(line.closingAmount)), 4) != 1) return 0;
+    if (WriteLedgerRows(xml) != 1) return 0;
+    if (xml.EndElement("HJ00780S01", 3) != 1) return 0;
+  }
+  return xml.EndElement("HJ00780S", 2);
+}
+
+int StatementWriter::WriteLedgerRows(XmlElementWriter& xml) {
+  if (ledgerLines == nullptr || ledgerCursor_ >= ledgerLines->size()) {
+    return 1;
+  }
+  const int32_t accountCode = (*ledgerLines)[ledgerCursor_].accountCode;
+  while (ledgerCursor_ < ledgerLines->size() &&
+         (*ledgerLines)[ledgerCursor_].accountCode == accountCode) {
+    const LedgerLine& row = (*ledgerLines)[ledgerCursor_];
+    const bool ok =
+        xml.StartElement("HJ00780S02", 4) == 1 &&
+        xml.WriteElement("HJ00780S0050", std::to_string(row.lineNo), 5) == 1 &&
+        xml.WriteElement("HJ00780S0060", FieldText(row.dateText), 5) == 1 &&
+        xml.WriteElement("HJ00780S0070", CleanName(FieldText(row.subAccountName)), 5) == 1 &&
+        xml.WriteElement("HJ00780S0080", CleanName(FieldText(row.counterAccountName)), 5) == 1 &&
+        xml.WriteElement("HJ00780S0090", CleanName(FieldText(row.counterSubAccountName)), 5) == 1 &&
+        xml.WriteElement("HJ00780S0100", FieldText(row.description), 5) == 1 &&
+        xml.WriteElement("HJ00780S0110", FormatYen(ToYen(row.amount)), 5) == 1 &&
+        xml.WriteElement("HJ00780S0120", FormatYen(ToYen(row.balance)), 5) == 1 &&
+        xml.EndElement("HJ00780S02", 4) == 1;
+    if (!ok) return 0;
+    ++ledgerCursor_;
+  }
+  return 1;
+}

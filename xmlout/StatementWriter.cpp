@@ -1,0 +1,171 @@
+// The document frame of StatementWriter: the temporary file and its replacement of the
+// output, the declaration and root, the SYSTEM, BASIC and DATA sections and the progress
+// steps between them.
+#include "xmlout/StatementWriter.h"
+
+#include <string>
+
+#include "app/ProgressWindow.h"
+#include "platform/Cp932.h"
+#include "platform/WinFs.h"
+#include "xmlout/CleanName.h"
+#include "xmlout/SupportInfoFile.h"
+#include "xmlout/XmlElementWriter.h"
+
+namespace {
+
+constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n";
+constexpr const char* kProgramVersionFallback = "21.00.0X";
+
+// The document is written beside its destination and moved over it only when complete, so
+// that a failed run leaves whatever stood at the output path untouched.
+constexpr const char* kTemporarySuffix = ".part";
+
+// The full-width form of a long name is cut to this many bytes, always at a character
+// boundary, so that no double-byte character is split.
+constexpr std::size_t kLongNameSourceBytes = 31;
+constexpr std::size_t kLongNameMaxBytes = 63;
+
+}  // namespace
+
+StatementWriter::StatementWriter(const EditionProfile& edition) : edition_(edition) {}
+
+StatementWriter::~StatementWriter() = default;
+
+const StatementLineList& StatementWriter::Lines() const {
+  static const StatementLineList kNoLines;
+  return statementLines != nullptr ? *statementLines : kNoLines;
+}
+
+void StatementWriter::Pulse() {
+  if (progress != nullptr) {
+    progress->Pulse();
+  }
+}
+
+void StatementWriter::StepRange(int first, int last) {
+  if (progress != nullptr) {
+    progress->StepRange(static_cast<int16_t>(first), static_cast<int16_t>(last));
+  }
+}
+
+int StatementWriter::WriteDocument(const std::string& outputPath, int16_t functionId,
+                                   const StDATAINFO& profile) {
+  const std::string temporaryPath = outputPath + kTemporarySuffix;
+  XmlElementWriter xml;
+  // A file that cannot be created makes every write fail; the first section then fails.
+  xml.Open(temporaryPath);
+  xml.WriteRaw(kDeclaration);
+  xml.StartElement("REPORT", 0);
+  Pulse();
+
+  bool written = WriteSystemSection(xml, functionId) == 1;
+  if (written) {
+    Pulse();
+    written = WriteBasicSection(xml, profile) == 1;
+  }
+  if (written) {
+    Pulse();
+    written = WriteDataSection(xml, profile) == 1;
+  }
+  if (written) {
+    Pulse();
+  }
+  // The closing tag is part of a complete document, so its failure fails the document too.
+  written = xml.EndElement("REPORT", 0) == 1 && written;
+  xml.Close();
+
+  if (written && platform::win::MoveFileReplace(temporaryPath, outputPath)) {
+    return 1;
+  }
+  platform::win::DeleteFileA(temporaryPath);
+  return 0;
+}
+
+int StatementWriter::WriteSystemSection(XmlElementWriter& xml, int16_t functionId) {
+  if (xml.StartElement("SYSTEM", 1) != 1) return 0;
+  if (xml.WriteElement("GYOUMUPREFIX", "RC25", 2) != 1) return 0;
+  Pulse();
+  if (xml.WriteElement("VERSION", "1", 2) != 1) return 0;
+  Pulse();
+  if (xml.WriteElement("FUNCTIONID", std::to_string(static_cast<int>(functionId)), 2) != 1) {
+    return 0;
+  }
+  Pulse();
+  if (xml.WriteElement("CONNECTEDPROGRAMVER", kProgramVersion, 2) != 1) return 0;
+  Pulse();
+
+  SupportInfoFile support(edition_.executableName, messageOwner);
+  std::string programName = support.ProductName();
+  if (programName.empty()) {
+    programName = platform::cp932::LiteralFromUtf8(edition_.programNameFallback);
+  }
+  if (xml.WriteElement("PROGRAMNAME", programName, 2) != 1) return 0;
+  Pulse();
+  std::string programVersion = support.ProductVersion();
+  if (programVersion.empty()) {
+    programVersion = kProgramVersionFallback;
+  }
+  if (xml.WriteElement("PROGRAMVER", programVersion, 2) != 1) return 0;
+  Pulse();
+  if (xml.EndElement("SYSTEM", 1) != 1) return 0;
+
+  StepRange(progressBase, progressBase + 1000);
+  return 1;
+}
+
+int StatementWriter::WriteBasicSection(XmlElementWriter& xml, const StDATAINFO& profile) {
+  if (xml.StartElement("BASIC", 1) != 1) return 0;
+
+  const std::string_view companyName = FieldText(profile.companyName);
+  std::string fullWidthName = platform::cp932::ToFullWidth(companyName);
+  if (companyName.size() >= kLongNameSourceBytes) {
+    fullWidthName = platform::cp932::BoundedString(fullWidthName, kLongNameMaxBytes);
+  }
+  if (xml.WriteElement("KOMONSAKINAME", fullWidthName, 2) != 1) return 0;
+  Pulse();
+  if (xml.WriteElement("JIGYOUNENDOFROM", std::to_string(profile.periodStart), 2) != 1) return 0;
+  Pulse();
+  if (xml.WriteElement("JIGYOUNENDOTO", std::to_string(profile.periodEnd), 2) != 1) return 0;
+  Pulse();
+
+  const bool ok = xml.StartElement("PATTERN", 2) == 1 &&
+                  xml.StartElement("BS", 3) == 1 &&
+                  xml.StartElement("CA", 4) == 1 &&
+                  xml.WriteElement("Doubtful", "A2", 5) == 1 &&
+                  xml.EndElement("CA", 4) == 1 &&
+                  xml.StartElement("PPE", 4) == 1 &&
+                  xml.WriteElement("DepImp", "B4", 5) == 1 &&
+                  xml.EndElement("PPE", 4) == 1 &&
+                  xml.StartElement("IOA", 4) == 1 &&
+                  xml.WriteElement("Doubtful", "C2", 5) == 1 &&
+                  xml.WriteElement("DepImp", "D4", 5) == 1 &&
+                  xml.EndElement("IOA", 4) == 1 &&
+                  xml.EndElement("BS", 3) == 1 &&
+                  xml.StartElement("PL", 3) == 1 &&
+                  xml.WriteElement("Sales", "E3", 4) == 1 &&
+                  xml.WriteElement("Cos", profile.patternFlag != 0 ? "F3" : "F1", 4) == 1 &&
+                  xml.WriteElement("Sga", "G1", 4) == 1 &&
+                  xml.EndElement("PL", 3) == 1 &&
+                  xml.EndElement("PATTERN", 2) == 1;
+  if (!ok) return 0;
+  Pulse();
+  if (xml.EndElement("BASIC", 1) != 1) return 0;
+
+  StepRange(progressBase + 1000, progressBase + 2000);
+  return 1;
+}
+
+int StatementWriter::WriteDataSection(XmlElementWriter& xml, const StDATAINFO& profile) {
+  if (xml.StartElement("DATA", 1) != 1) return 0;
+  if (WriteBalanceSheet(xml) != 1) return 0;
+  if (WriteIncomeStatement(xml) != 1) return 0;
+  if (profile.patternFlag != 0 && WriteManufacturingCost(xml) != 1) return 0;
+  if (WriteChangesInNetAssets(xml) != 1) return 0;
+  if (notesPresent == 1 && WriteNotesList(xml) != 1) return 0;
+  if (WriteLedgerForms(xml) != 1) return 0;
+  if (xml.EndElement("DATA", 1) != 1) return 0;
+
+  StepRange(progressBase + 2000, 10000);
+  return 1;
+}

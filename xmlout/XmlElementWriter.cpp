@@ -1,0 +1,102 @@
+// Line composition, escaping and the failure rule of the element writer.
+#include "xmlout/XmlElementWriter.h"
+
+int XmlElementWriter::Open(const std::string& path) {
+  return file_.Create(path) ? 0 : -1;
+}
+
+int XmlElementWriter::WriteRaw(std::string_view text) {
+  if (!file_.IsOpen()) {
+    return 0;
+  }
+  if (!file_.Write(text.data(), text.size())) {
+    // A failed write ends the document: later writes must not add to a broken file.
+    file_.Close();
+    return 0;
+  }
+  return 1;
+}
+
+void XmlElementWriter::AppendIndent(std::string& line, int level) {
+  if (level > 0) {
+    line.append(static_cast<std::size_t>(level), '\t');
+  }
+}
+
+void XmlElementWriter::AppendAttribute(std::string& line, const char* name, const char* value) {
+  line += ' ';
+  line += name;
+  line += "=\"";
+  line += EscapeText(value);
+  line += '"';
+}
+
+int XmlElementWriter::StartElement(const char* name, int level, const char* attrName1,
+                                   const char* attrValue1, const char* attrName2,
+                                   const char* attrValue2) {
+  std::string line;
+  AppendIndent(line, level);
+  line += '<';
+  line += name;
+  if (attrName1 != nullptr && attrValue1 != nullptr) {
+    AppendAttribute(line, attrName1, attrValue1);
+    if (attrName2 != nullptr && attrValue2 != nullptr) {
+      AppendAttribute(line, attrName2, attrValue2);
+    }
+  }
+  line += ">\r\n";
+  return WriteRaw(line);
+}
+
+int XmlElementWriter::WriteElement(const char* name, std::string_view text, int level,
+                                   const char* attrName1, const char* attrValue1,
+                                   const char* attrName2, const char* attrValue2) {
+  std::string line;
+  AppendIndent(line, level);
+  line += '<';
+  line += name;
+  if (attrName1 != nullptr && attrValue1 != nullptr) {
+    AppendAttribute(line, attrName1, attrValue1);
+    if (attrName2 != nullptr && attrValue2 != nullptr) {
+      AppendAttribute(line, attrName2, attrValue2);
+    }
+  }
+  line += '>';
+  line += EscapeText(text);
+  line += "</";
+  line += name;
+  line += ">\r\n";
+  return WriteRaw(line);
+}
+
+int XmlElementWriter::EndElement(const char* name, int level) {
+  std::string line;
+  AppendIndent(line, level);
+  line += "</";
+  line += name;
+  line += ">\r\n";
+  return WriteRaw(line);
+}
+
+int XmlElementWriter::Close() {
+  file_.Close();
+  return 0;
+}
+
+std::string XmlElementWriter::EscapeText(std::string_view value) {
+  // Byte by byte is safe for code page 932: a second byte is 0x40 or above and so is never
+  // one of the five characters replaced here.
+  std::string escaped;
+  escaped.reserve(value.size());
+  for (const char c : value) {
+    switch (c) {
+      case '&': escaped += "&amp;"; break;
+      case '>': escaped += "&gt;"; break;
+      case '<': escaped += "&lt;"; break;
+      case '"': escaped += "&quot;"; break;
+      case '\'': escaped += "&apos;"; break;
+      default: escaped += c; break;
+    }
+  }
+  return escaped;
+}

@@ -1,0 +1,40 @@
+// XmlElementWriter: turns element calls into the lines of the output document. Every call
+// composes one complete line (TAB indentation by level, CR LF at its end) and appends it to
+// the file at once; no tree is kept. Text is code page 932 bytes and is never converted;
+// only the five XML special characters are escaped, in element text and attribute values.
+// Lines and values have no length limit: they are composed in std::string.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/WinFs.h"
+
+class XmlElementWriter {
+public:
+  // Creates (or truncates) the file at a Windows-form path. 0 when open, -1 when it
+  // cannot be created; a writer whose file is not open fails every write.
+  int Open(const std::string& path);
+  // Appends the bytes unchanged. 1 on success; 0 when the file is not open or the write
+  // fails, in which case the file is closed and every later write fails too.
+  int WriteRaw(std::string_view text);
+  // An attribute is written when both its name and its value are non-null; the second
+  // only when the first is. An empty value is written as "".
+  int StartElement(const char* name, int level, const char* attrName1 = nullptr,
+                   const char* attrValue1 = nullptr, const char* attrName2 = nullptr,
+                   const char* attrValue2 = nullptr);
+  int WriteElement(const char* name, std::string_view text, int level,
+                   const char* attrName1 = nullptr, const char* attrValue1 = nullptr,
+                   const char* attrName2 = nullptr, const char* attrValue2 = nullptr);
+  int EndElement(const char* name, int level);
+  // Closes the file if it is open; a second call does nothing. Returns 0.
+  int Close();
+
+  static std::string EscapeText(std::string_view value);
+
+private:
+  static void AppendIndent(std::string& line, int level);
+  static void AppendAttribute(std::string& line, const char* name, const char* value);
+
+  platform::win::File file_;
+};
