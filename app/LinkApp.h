@@ -7,13 +7,24 @@
 #include <vector>
 
 #include "aggregate/StatementModel.h"
+#include "app/FiscalMonths.h"
 #include "editions/EditionProfile.h"
 #include "platform/WinTypes.h"
 #include "platform/ui/WinApp.h"
 
 class ClSetData;
+class ConditionsDialog;
 
 enum RunStatus : int32_t { Completed = 0, Cancelled = 1, Failed = 2 };
+
+// What the conditions dialog hands to the run.
+struct RunConditions {
+  int16_t firstMonth = 0;        // calendar months as entered
+  int16_t lastMonth = 0;
+  int16_t changesKind = 1;       // 1 株主資本等変動計算書, 2 社員資本等変動計算書
+  int32_t withGeneralLedger = 0;
+  std::string outputPath;        // Windows form, at most 260 bytes
+};
 
 class LinkApp : public platform::CWinApp {
 public:
@@ -39,5 +50,12 @@ public:
   bool ParseCommandLine(const std::string& commandLine);
 
 private:
+  void EnterParentMode();
+  void EnterProgramFolder();
+  void FillDialogInputs(ConditionsDialog& dialog, const DataProfile& profile);
+  // The work behind the progress window, once the dialog returned its conditions.
+  bool RunWork(ConditionsDialog& dialog, const DataProfile& profile, int amountBasis,
+               const RunConditions& conditions);
+
   const EditionProfile& edition_;
 };

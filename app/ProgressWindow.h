@@ -7,6 +7,10 @@
 
 #include "platform/ui/Dialog.h"
 
+inline constexpr int kProgressTemplateId = 131;
+inline constexpr int kProgressMainBarId = 1016;
+inline constexpr int kProgressActivityBarId = 1017;
+
 class ProgressWindow : public platform::CDialog {
 public:
   ProgressWindow();
@@ -21,6 +25,9 @@ public:
 
   int MainPos() const { return mainBar_.GetPos(); }
   int ActivityPos() const { return activityBar_.GetPos(); }
+
+  // The window's template (131): caption, size, font, style and the two bars.
+  static const platform::DialogTemplate& Template131();
 
 private:
   platform::CProgressCtrl activityBar_;

@@ -1,0 +1,56 @@
+// Reads of the selected data: its profile record through the data cursor, and the head
+// of its consumption-tax settings.
+#include <cstring>
+
+#include "app/FiscalMonths.h"
+#include "app/OrbeckRuntime/Managers.h"
+#include "app/OrbeckRuntime/Sets.h"
+
+namespace {
+
+constexpr long kSetShohizei = 4;
+constexpr long kSetData = 5;
+
+}  // namespace
+
+int ReadDataProfile(DataProfile& profile, ClSetData*& dataSet) {
+  std::memset(&profile, 0, sizeof profile);
+  ClDataMgr& dataMgr = ClDataMgr::Inst();
+  if (!dataSet) dataSet = dynamic_cast<ClSetData*>(dataMgr.GetSetObject(kSetData, 1));
+  if (!dataSet) return 0;
+
+  char userId[65] = {};
+  long first = 0;
+  long selectedNo = 0;
+  if (ClSysUser* user = dataMgr.GetSysUserObject()) {
+    user->GetCurUserID(userId);
+    user->GetSelectedNo(userId, &first, &selectedNo);
+  }
+
+  long cursor = 0;
+  dataSet->GetDatCursor(&cursor);
+  dataSet->ReadyDat(cursor, 0);
+  int found = 0;
+  StDATAINFO record{};
+  while (dataSet->WalkDat(cursor, &record) == 0) {
+    if (record.selectedNo == selectedNo) {
+      profile = record;
+      found = 1;
+      break;
+    }
+  }
+  dataSet->ReleaseDatCursor(cursor);
+  return found;
+}
+
+int ReadTaxSettings(uint8_t (&record)[12], const char* dataId) {
+  ClDataMgr& dataMgr = ClDataMgr::Inst();
+  auto* settings = dynamic_cast<ClSetShohizei*>(dataMgr.GetSetObject(kSetShohizei, 1));
+  if (!settings) return 0;
+  settings->AttachSetMgr(dataMgr.GetSetMgr());
+  settings->SetCurDataID(dataId ? std::string(dataId, strnlen(dataId, sizeof(StDATAINFO::dataId))) : std::string());
+  StSHOHIZEIINFO info{};
+  if (settings->Get(&info) != 0) return 0;
+  std::memcpy(record, &info, sizeof record);
+  return 1;
+}

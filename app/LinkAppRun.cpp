@@ -1,0 +1,186 @@
+// The run itself: attach to the host, check the installation, read the selected data, ask
+// for the conditions, then aggregate and write behind the progress window.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "aggregate/StatementAggregator.h"
+#include "app/CompatibilityCheck.h"
+#include "app/LinkApp.h"
+#include "app/OrbeckRuntime/Connect.h"
+#include "app/OrbeckRuntime/Managers.h"
+#include "app/ProgressWindow.h"
+#include "app/UnsupportedNotesWarning.h"
+#include "dialog/ConditionsDialog.h"
+#include "platform/Cp932.h"
+#include "platform/ui/Window.h"
+#include "xmlout/StatementWriter.h"
+
+namespace {
+
+constexpr long kUseDataType = 1;
+constexpr int16_t kPastResultsIndex = 99;
+constexpr std::size_t kCompanyTextCapacity = 51;
+constexpr std::size_t kPathCapacity = 261;
+
+// Kept in static storage for the whole process, as the writer may read it until it ends.
+uint8_t noteDispFlags[kNoteDispFlagCount];
+
+const std::string& Caption() { return SJ("決算書"); }
+
+std::string PeriodText(int32_t start, int32_t end) {
+  char text[64] = {};
+  std::snprintf(text, sizeof text, SJ(" %04d/%02d/%02d～%04d/%02d/%02d").c_str(), start / 10000,
+                start % 10000 / 100, start % 100, end / 10000, end % 10000 / 100, end % 100);
+  return text;
+}
+
+// Ends the wait cursor when the run's objects are released, between the aggregator and
+// the progress window.
+struct WaitCursorRelease {
+  platform::CWinApp& app;
+  ~WaitCursorRelease() { app.EndWaitCursor(); }
+};
+
+// Reads the saved notes into lines and flags; true when notes go into the document.
+bool ReadSavedNotes(StatementAggregator& aggregator, std::vector<std::string>& noteLines) {
+  if (!aggregator.IsInputModeOn() || !aggregator.IsNoteOn()) return false;
+  try {
+    std::memset(noteDispFlags, 0, sizeof noteDispFlags);
+    aggregator.ReadNoteDispFlags(noteDispFlags);
+    std::string text;
+    aggregator.ReadNotesText(text);
+    LoadNoteLines(text, noteLines);
+    return true;
+  } catch (const std::bad_alloc&) {
+    noteLines.clear();
+    return false;
+  }
+}
+
+}  // namespace
+
+bool LinkApp::InitInstance() {
+  EnableControlContainer();
+  ClAccConnect& connect = ClAccConnect::Inst();
+  connect.caption = Caption();
+  connect.SetAppType(edition_.appType);
+  connect.SetUseDataType(kUseDataType);
+  if (connect.Initiate() != 0) return false;
+
+  if (ParseCommandLine(m_lpCmdLine)) EnterParentMode();
+  EnterProgramFolder();
+
+  if (!CheckProgramLevel(true, parentMode ? hostWindow : 0)) {
+    runStatus = Failed;
+    return false;
+  }
+  const long link = connect.ExpSysLink();
+  if (link != 0) {
+    runStatus = link == 1 ? Cancelled : Failed;
+    return false;
+  }
+
+  DataProfile profile{};
+  ReadDataProfile(profile, dataSet);
+  uint8_t taxSettings[12] = {};
+  ReadTaxSettings(taxSettings, profile.dataId);
+  const int amountBasis = taxSettings[5] != 0 ? 1 : 0;
+
+  ConditionsDialog dialog(hostWnd, edition_);
+  FillDialogInputs(dialog, profile);
+  if (dialog.DoModal() == kConditionsCancel) {
+    runStatus = Cancelled;
+    return false;
+  }
+
+  RunConditions conditions;
+  conditions.firstMonth = static_cast<int16_t>(std::strtol(dialog.firstMonthText.c_str(), nullptr, 10));
+  conditions.lastMonth = static_cast<int16_t>(std::strtol(dialog.lastMonthText.c_str(), nullptr, 10));
+  conditions.outputPath = platform::cp932::BoundedString(dialog.outputPathText, kPathCapacity - 1);
+  conditions.changesKind = dialog.changesKind;
+  conditions.withGeneralLedger = dialog.withGeneralLedger;
+  return RunWork(dialog, profile, amountBasis, conditions);
+}
+
+void LinkApp::FillDialogInputs(ConditionsDialog& dialog, const DataProfile& profile) {
+  if (ClSysUser* user = ClDataMgr::Inst().GetSysUserObject()) {
+    user->GetCurUserID(dialog.userId);
+    long first = 0;
+    long second = 0;
+    user->GetSelectedNo(dialog.userId, &first, &second);
+    dialog.selectedNo1 = static_cast<int32_t>(first);
+    dialog.selectedNo2 = static_cast<int32_t>(second);
+  }
+  dialog.isPastData = profile.introMonthIndex == kPastResultsIndex ? 1 : 0;
+  dialog.hostOutputPath = parentMode ? hostOutputPath : std::string();
+  dialog.periodEnd = profile.periodEnd;
+  dialog.periodStart = profile.periodStart;
+  dialog.introMonthIndex = profile.introMonthIndex;
+  // A company name too long for the 51-byte text is cut at a character boundary.
+  const std::string name(profile.companyName, strnlen(profile.companyName, sizeof profile.companyName));
+  dialog.companyText = platform::cp932::BoundedString(" " + name, kCompanyTextCapacity - 1);
+  dialog.periodText = PeriodText(profile.periodStart, profile.periodEnd);
+  dialog.companiesActReady = profile.companiesActReady;
+}
+
+bool LinkApp::RunWork(ConditionsDialog& dialog, const DataProfile& profile, int amountBasis,
+                      const RunConditions& conditions) {
+  ProgressWindow progress;
+  StFINDINFO periodFind{};
+  progress.Create();
+  const platform::HWND progressWindow = progress.GetSafeHwnd();
+  if (parentMode) platform::SetParent(progressWindow, hostWindow);
+  progress.ShowWindow(platform::SW_SHOW);
+  BeginWaitCursor();
+  WaitCursorRelease waitCursor{*this};
+  progress.InitMainBar();
+
+  StatementAggregator aggregator;
+  StatementWriter writer(edition_);
+  aggregator.progress = &progress;
+  aggregator.statementLines = &statementLines;
+  aggregator.ledgerLines = &ledgerLines;
+  aggregator.withGeneralLedger = conditions.withGeneralLedger;
+  writer.progress = &progress;
+  writer.statementLines = &statementLines;
+  writer.ledgerLines = &ledgerLines;
+  writer.messageOwner = progressWindow;
+  writer.changesKind = conditions.changesKind;
+  BuildMonthFilter(&periodFind, &profile, conditions.firstMonth, conditions.lastMonth);
+
+  const std::string& failure = SJ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。");
+  // An incomplete aggregation would export wrong statements: it fails the run like the writer.
+  int written = aggregator.Aggregate(amountBasis, periodFind, profile);
+  if (written) {
+    const bool notesPresent = ReadSavedNotes(aggregator, noteLines);
+    if (notesPresent) {
+      const std::string warning = UnsupportedNotesWarning(noteDispFlags);
+      if (!warning.empty()) {
+        platform::MessageBoxA(progressWindow, warning, Caption(), platform::MB_ICONEXCLAMATION | platform::MB_OK);
+      }
+      writer.noteLines = &noteLines;
+      writer.noteDispFlags = noteDispFlags;
+    }
+    writer.notesPresent = notesPresent ? 1 : 0;
+    writer.progressBase = static_cast<uint16_t>(aggregator.ProgressPos());
+    written = writer.WriteDocument(conditions.outputPath, functionId, profile);
+  }
+
+  if (!written) {
+    platform::MessageBoxA(progressWindow, failure, Caption(), platform::MB_ICONEXCLAMATION | platform::MB_OK);
+    progress.EndDialog(1);
+    RestoreWaitCursor();
+    runStatus = Failed;
+    return false;
+  }
+
+  dialog.SaveSettings(conditions.firstMonth, conditions.lastMonth, conditions.changesKind,
+                      conditions.withGeneralLedger, parentMode ? nullptr : &conditions.outputPath);
+  progress.EndDialog(1);
+  RestoreWaitCursor();
+  platform::MessageBoxA(progressWindow, SJ("決算書情報の出力が終了しました。\n\nアプリケーションを終了します。"),
+                        Caption(), platform::MB_ICONINFORMATION | platform::MB_OK);
+  return platform::CWinApp::InitInstance();
+}

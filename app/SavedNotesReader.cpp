@@ -1,0 +1,86 @@
+// Reads of the host's saved financial-statement documents. Every buffer the runtime
+// delivers belongs to the reader and is released with CoTaskMemFree once read.
+#include "app/SavedNotesReader.h"
+
+#include <cstring>
+#include <new>
+
+#include "app/NoteSettingsText.h"
+#include "app/OrbeckRuntime/Managers.h"
+#include "app/OrbeckRuntime/Rules.h"
+#include "app/OrbeckRuntime/Sets.h"
+
+namespace {
+
+constexpr long kSetData = 5;
+
+// The text of a delivered buffer, never read past its length; empty for no buffer.
+std::string BufferText(const void* buffer, long length) {
+  if (!buffer || length <= 0) return {};
+  const char* text = static_cast<const char*>(buffer);
+  return std::string(text, strnlen(text, static_cast<std::size_t>(length)));
+}
+
+}  // namespace
+
+SavedNotesReader::SavedNotesReader() = default;
+
+SavedNotesReader::~SavedNotesReader() = default;
+
+int SavedNotesReader::ReadSavedData(long kind, void** buffer, long* length) {
+  if (!buffer || !length) return 0;
+  *buffer = nullptr;
+  *length = 0;
+  savedDocument_.reset();
+  savedDocument_.reset(new (std::nothrow) ClSaveKessansho());
+  if (!savedDocument_) return 0;
+
+  ClDataMgr& dataMgr = ClDataMgr::Inst();
+  savedDocument_->AttachSetMgr(dataMgr.GetSetMgr());
+  StDATAINFO selected{};
+  if (auto* dataSet = dynamic_cast<ClSetData*>(dataMgr.GetSetObject(kSetData, 1))) {
+    dataSet->GetSelectedInfo(&selected);
+  }
+  savedDocument_->SetCurDataID(std::string(selected.dataId, strnlen(selected.dataId, sizeof selected.dataId)));
+  savedDocument_->AttachOptLink(ClLinkMgr::Inst().GetOptLink());
+
+  if (savedDocument_->GetDataType02(kind, buffer, length) != 0) {
+    if (*buffer) CoTaskMemFree(*buffer);
+    *buffer = nullptr;
+    *length = 0;
+    return 0;
+  }
+  return *buffer ? 1 : 0;
+}
+
+namespace {
+
+// One saved document's text, or empty when it could not be read.
+std::string ReadText(SavedNotesReader& reader, long kind) {
+  void* buffer = nullptr;
+  long length = 0;
+  if (!reader.ReadSavedData(kind, &buffer, &length)) return {};
+  std::string text;
+  try {
+    text = BufferText(buffer, length);
+  } catch (const std::bad_alloc&) {
+    text.clear();
+  }
+  CoTaskMemFree(buffer);
+  return text;
+}
+
+}  // namespace
+
+bool SavedNotesReader::IsInputModeOn() { return InputModeInText(ReadText(*this, SaveKessanshoKind_NoteSettings)); }
+
+bool SavedNotesReader::IsNoteOn() { return NoteFlagInText(ReadText(*this, SaveKessanshoKind_Settings)); }
+
+void SavedNotesReader::ReadNoteDispFlags(uint8_t (&flags)[kNoteDispFlagCount]) {
+  NoteDispFlagsInText(ReadText(*this, SaveKessanshoKind_NoteSettings), flags);
+}
+
+int SavedNotesReader::ReadNotesText(std::string& text) {
+  text = ReadText(*this, SaveKessanshoKind_NoteText);
+  return 1;
+}
