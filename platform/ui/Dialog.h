@@ -1,5 +1,6 @@
 // CDialog: a dialog window over a control model. The program's dialogs derive from it and
 // override its handlers; a UI backend shows the model and delivers the user's events.
+// The program's own windows get handles from a counter and are found again by handle.
 #pragma once
 
 #include <memory>
@@ -75,12 +76,19 @@ public:
   ControlState* Control(int id);
   const ControlState* Control(int id) const;
 
-  // The user's side, called by a UI backend.
-  void UserKey(const KeyMessage& key);    // key-down to the control with the focus
-  void UserClick(int id);                 // button, radio or check box
-  void UserSetText(int id, const std::string& text);
-  void UserFocus(int id);
-  void UserClose();                       // the window's close box
+  // Window state changed through the window calls by handle (Window.h).
+  void SetWindowEnabled(bool enable) { windowEnabled_ = enable; }
+  bool IsWindowEnabled() const { return windowEnabled_; }
+  void SetParentWindow(HWND parent);
+  HWND ParentWindow() const { return parent_; }
+
+  // The user's side, called by a UI backend. Each returns false when a real user could
+  // not have done it (disabled or unknown control, wrong kind); nothing happens then.
+  bool UserKey(const KeyMessage& key);    // key-down to the control with the focus
+  bool UserClick(int id);                 // button, radio or check box
+  bool UserSetText(int id, const std::string& text);
+  bool UserFocus(int id);
+  bool UserClose();                       // the window's close box
 
 protected:
   virtual bool OnInitDialog();
@@ -97,6 +105,10 @@ protected:
 private:
   void CreateWindowState();
   void DefaultKey(const KeyMessage& key);
+  void Command(int id);                   // OnCommand, else the default OK / cancel handlers
+  void MoveFocusByTab(bool backwards);
+  void CheckRadioInGroup(int id);
+  void Unregister();
 
   DialogTemplate tmpl_;
   HWND owner_ = 0;
@@ -106,10 +118,14 @@ private:
   int focusId_ = 0;
   bool visible_ = false;
   bool ended_ = false;
+  bool modal_ = false;
+  bool windowEnabled_ = true;
+  HWND parent_ = 0;
   int result_ = 0;
 };
 
-// A progress-bar control of a dialog (CProgressCtrl).
+// A progress-bar control of a dialog (CProgressCtrl). Changing it allocates nothing and
+// reports nothing: the window shows it when the program repaints (UpdateWindow).
 class CProgressCtrl {
 public:
   CProgressCtrl() = default;

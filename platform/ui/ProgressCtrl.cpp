@@ -1,0 +1,59 @@
+// CProgressCtrl: a progress bar of a dialog's control model. Called once per progress step
+// and six times per activity pulse, so it only touches the control's integers.
+#include "platform/ui/Dialog.h"
+
+namespace platform {
+namespace {
+
+int Clamp(const ControlState& bar, int pos) {
+  if (pos < bar.rangeLow) return bar.rangeLow;
+  if (pos > bar.rangeHigh) return bar.rangeHigh;
+  return pos;
+}
+
+}  // namespace
+
+void CProgressCtrl::SetRange32(int low, int high) {
+  ControlState* bar = dialog_ ? dialog_->Control(id_) : nullptr;
+  if (!bar) return;
+  bar->rangeLow = low;
+  bar->rangeHigh = high;
+  bar->pos = Clamp(*bar, bar->pos);
+}
+
+void CProgressCtrl::SetStep(int step) {
+  if (ControlState* bar = dialog_ ? dialog_->Control(id_) : nullptr) bar->step = step;
+}
+
+int CProgressCtrl::SetPos(int pos) {
+  ControlState* bar = dialog_ ? dialog_->Control(id_) : nullptr;
+  if (!bar) return 0;
+  const int previous = bar->pos;
+  bar->pos = Clamp(*bar, pos);
+  return previous;
+}
+
+int CProgressCtrl::OffsetPos(int delta) {
+  ControlState* bar = dialog_ ? dialog_->Control(id_) : nullptr;
+  if (!bar) return 0;
+  const int previous = bar->pos;
+  bar->pos = Clamp(*bar, previous + delta);
+  return previous;
+}
+
+int CProgressCtrl::StepIt() {
+  ControlState* bar = dialog_ ? dialog_->Control(id_) : nullptr;
+  if (!bar) return 0;
+  const int previous = bar->pos;
+  // A bar stepped past its end starts again from the low end, as the control does.
+  const int next = previous + bar->step;
+  bar->pos = next > bar->rangeHigh ? bar->rangeLow + (next - bar->rangeHigh) : Clamp(*bar, next);
+  return previous;
+}
+
+int CProgressCtrl::GetPos() const {
+  const ControlState* bar = dialog_ ? static_cast<const CDialog*>(dialog_)->Control(id_) : nullptr;
+  return bar ? bar->pos : 0;
+}
+
+}  // namespace platform
