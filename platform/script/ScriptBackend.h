@@ -14,16 +14,19 @@
 //   {"event":"focus","template":ID,"control":ID,"selectAll":bool}
 //   {"event":"saveFileDialog","owner":OWNER,"title":..,"folder":..,"fileName":..,"filter":..,
 //    "defaultExt":..,"flags":N,"answer":"save|cancel","path":..}
-//   {"event":"progress","caption":..,"position":N}
+//   {"event":"progress","caption":..,"position":N}   (template 131; N = main bar 1016)
+//   {"event":"caption","template":ID,"caption":..}   (any other program window)
 //   {"event":"window","template":ID,"call":"show|hide|parent|destroy","parent":HWND}
 //   {"event":"host","call":"enable|foreground|bringToTop|parent|post","hwnd":N,"enable":bool,
 //    "child":N,"message":N,"wParam":N,"lParam":N,"delivered":bool}
 //   {"event":"waitCursor","depth":N}
 //   {"event":"scriptEnded","template":ID}   (a dialog still waiting when the script ended: closed as Esc)
+//   {"event":"scriptIgnored","line":N,"action":..,"reason":..}   (a line that could not act)
 //   {"event":"exit","status":N}
 // OWNER is the template id of the program window that owns the box, {"host":HWND}, or null.
 #pragma once
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +45,10 @@ public:
   ~ScriptBackend() override;
 
   const std::vector<nlohmann::json>& Transcript() const { return transcript_; }
+  // Lines the parser did not understand ("line N: ..."); the script must not run when any.
+  const std::vector<std::string>& ScriptErrors() const { return errors_; }
+  // False when a transcript path was given but the file could not be created.
+  bool TranscriptWritable() const { return transcriptPath_.empty() || transcriptFile_ != nullptr; }
 
   void RunModal(CDialog& dialog) override;
   int MessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned type) override;
@@ -59,13 +66,20 @@ public:
   void RunEnded(int) override;
 
 private:
-  void Record(nlohmann::json event);
-
   struct Action;
+  void Record(const nlohmann::ordered_json& event);
+  void Parse(const std::string& scriptText);
+  void Perform(CDialog& dialog, const Action& action);
+  void Ignored(const Action& action, const char* reason);
+  // The next action when it is of one of the kinds asked for; consumed then.
+  const Action* TakeNextIf(bool (*accepts)(const Action&));
+
   std::vector<Action> actions_;
   std::size_t next_ = 0;
   std::vector<nlohmann::json> transcript_;
   std::string transcriptPath_;
+  std::FILE* transcriptFile_ = nullptr;
+  std::vector<std::string> errors_;
 };
 
 }  // namespace platform::script

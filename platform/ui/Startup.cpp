@@ -1,0 +1,86 @@
+// Start-up: the command line, the program path, the choice of the UI backend, the run and
+// the final report of its status. Built into the scripted backend's library, which it
+// chooses when an automation script is named.
+#include "platform/ui/Startup.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "platform/Cp932.h"
+#include "platform/WinFs.h"
+#include "platform/script/ScriptBackend.h"
+
+namespace platform {
+namespace {
+
+GuiBackendFactory& GuiFactory() {
+  static GuiBackendFactory factory;
+  return factory;
+}
+
+const char* NonEmptyEnv(const char* name) {
+  const char* value = std::getenv(name);
+  return value && *value ? value : nullptr;
+}
+
+// The scripted backend, or none after a message on standard error.
+std::unique_ptr<UiBackend> ScriptedBackend(const char* scriptPath) {
+  std::ifstream file(scriptPath, std::ios::binary);
+  if (!file) {
+    std::cerr << "automation script " << scriptPath << " cannot be read (VELMORA_UI_SCRIPT)\n";
+    return nullptr;
+  }
+  std::ostringstream text;
+  text << file.rdbuf();
+  const char* transcript = NonEmptyEnv("VELMORA_UI_TRANSCRIPT");
+  auto backend = std::make_unique<script::ScriptBackend>(text.str(), transcript ? transcript : "");
+  if (!backend->ScriptErrors().empty()) {
+    for (const std::string& error : backend->ScriptErrors()) std::cerr << scriptPath << ": " << error << "\n";
+    return nullptr;
+  }
+  if (!backend->TranscriptWritable()) {
+    std::cerr << "automation transcript " << transcript << " cannot be created (VELMORA_UI_TRANSCRIPT)\n";
+    return nullptr;
+  }
+  return backend;
+}
+
+}  // namespace
+
+void SetGuiBackendFactory(GuiBackendFactory factory) { GuiFactory() = std::move(factory); }
+
+int RunApplication(CWinApp& app, int argc, char** argv) {
+  std::string commandLine;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) commandLine += ' ';
+    commandLine += argv[i];
+  }
+  cp932::Conversion converted = cp932::FromUtf8(commandLine);
+  if (!converted.ok) {
+    std::cerr << "the command line has no code page 932 form: " << converted.error << "\n";
+    return 2;
+  }
+  app.m_lpCmdLine = std::move(converted.text);
+  app.m_programPath = win::GetModuleFileNameA();
+
+  std::unique_ptr<UiBackend> backend;
+  if (const char* scriptPath = NonEmptyEnv("VELMORA_UI_SCRIPT")) {
+    backend = ScriptedBackend(scriptPath);
+    if (!backend) return 2;
+  } else if (GuiFactory()) {
+    backend = GuiFactory()(argc, argv);
+  }
+  if (!backend) {
+    std::cerr << "no display and no automation script (set VELMORA_UI_SCRIPT)\n";
+    return 2;
+  }
+  SetUi(std::move(backend));
+
+  const int status = app.Run();
+  Ui().RunEnded(status);
+  return status;
+}
+
+}  // namespace platform
