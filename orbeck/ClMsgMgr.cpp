@@ -1,0 +1,30 @@
+// The runtime's fatal-error check and its record of the last error.
+#include <cstdio>
+
+#include "app/OrbeckRuntime/Connect.h"
+#include "orbeck/RuntimeStatus.h"
+#include "platform/Cp932.h"
+#include "platform/ui/Window.h"
+
+ClMsgMgr& ClMsgMgr::Inst() {
+  static ClMsgMgr manager;
+  return manager;
+}
+
+bool ClMsgMgr::CheckFatalErrorWithMsg(long result, long /*flags*/, long show, platform::HWND owner) {
+  if (!orbeck::IsFatal(result)) return false;
+  if (show != 0) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%ld", result);
+    std::string text = SJ("会計データの読み込み中にエラーが発生しました。\nエラー番号: ") + number;
+    const std::string& caption = ClAccConnect::Inst().caption;
+    platform::MessageBoxA(owner, text, caption.empty() ? SJ("Orbeck２１") : caption,
+                          platform::MB_OK | platform::MB_ICONEXCLAMATION);
+  }
+  return true;
+}
+
+void ClMsgMgr::SetLastError(long result, const std::string& where) {
+  lastError_ = result;
+  lastErrorPlace_ = where;
+}

@@ -1,0 +1,148 @@
+// The session's store: read-only opening with its schema check and the in-memory masters.
+#include "orbeck/HostStore.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "orbeck/RuntimeStatus.h"
+#include "orbeck/TextField.h"
+
+namespace orbeck {
+
+namespace {
+
+inline constexpr int kSchemaVersion = 1;
+
+bool IsDirectory(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace
+
+HostStore& HostStore::Session() {
+  static HostStore session;
+  return session;
+}
+
+long HostStore::Open(const std::string& homeFolder) {
+  Close();
+  if (homeFolder.empty() || !IsDirectory(homeFolder)) return kNoHome;
+  std::string storePath = homeFolder + "/orbeck.db";
+  if (!IsRegularFile(storePath)) return kNoStore;
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(storePath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    sqlite3_close(db);
+    return kOpenFailed;
+  }
+  sqlite3_stmt* version = nullptr;
+  long status = kOpenFailed;
+  if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &version, nullptr) == SQLITE_OK &&
+      sqlite3_step(version) == SQLITE_ROW) {
+    status = sqlite3_column_int(version, 0) == kSchemaVersion ? 0 : kWrongSchema;
+  }
+  sqlite3_finalize(version);
+  if (status != 0) {
+    sqlite3_close(db);
+    return status;
+  }
+  db_ = db;
+  home_ = homeFolder;
+  return 0;
+}
+
+void HostStore::Close() {
+  statements_.clear();
+  accounts_.clear();
+  eras_.reset();
+  if (db_ != nullptr) {
+    sqlite3_close(db_);
+    db_ = nullptr;
+    ++generation_;
+  }
+  home_.clear();
+}
+
+StoreStatement* HostStore::Prepare(const char* sql) {
+  if (db_ == nullptr) return nullptr;
+  auto found = statements_.find(sql);
+  if (found == statements_.end()) {
+    auto statement = std::make_unique<StoreStatement>(db_, sql);
+    if (!statement->IsValid()) return nullptr;
+    found = statements_.emplace(sql, std::move(statement)).first;
+  }
+  found->second->Reset();
+  return found->second.get();
+}
+
+std::optional<std::string> HostStore::Meta(std::string_view key) {
+  StoreStatement* query = Prepare("SELECT value FROM meta WHERE key = ?1");
+  if (query == nullptr) return std::nullopt;
+  query->Bind(1, key);
+  if (!query->Step()) return std::nullopt;
+  return std::string(query->Blob(0));
+}
+
+const AccountMaster* HostStore::Accounts(const std::string& dataId) {
+  if (auto found = accounts_.find(dataId); found != accounts_.end()) return &found->second;
+  StoreStatement* query = Prepare(
+      "SELECT account_code, official_name, second_name, kind, debit_nature, account_character "
+      "FROM accounts WHERE data_id = ?1 ORDER BY account_code");
+  if (query == nullptr) return nullptr;
+  query->Bind(1, dataId);
+  AccountMaster master;
+  while (query->Step()) {
+    StKAMOKUINFO info;
+    std::memset(&info, 0, sizeof info);
+    info.accountCode = static_cast<std::int32_t>(query->Int(0));
+    FillNameField(info.name, sizeof info.name, query->Blob(1));
+    FillNameField(info.secondName, sizeof info.secondName, query->Blob(2));
+    info.kind = static_cast<std::uint8_t>(query->Int(3));
+    info.debitNature = static_cast<std::uint8_t>(query->Int(4));
+    info.accountCharacter = static_cast<std::int32_t>(static_cast<std::uint32_t>(query->Int(5)));
+    master.codes.push_back(info.accountCode);
+    master.byCode.emplace(info.accountCode, info);
+  }
+  if (query->Failed()) return nullptr;
+  return &accounts_.emplace(dataId, std::move(master)).first->second;
+}
+
+const std::vector<StGENGOINFO>* HostStore::Eras() {
+  if (eras_) return &*eras_;
+  StoreStatement* query = Prepare("SELECT gengo_no, first_day, name FROM eras ORDER BY first_day");
+  if (query == nullptr) return nullptr;
+  std::vector<StGENGOINFO> eras;
+  while (query->Step()) {
+    StGENGOINFO era;
+    std::memset(&era, 0, sizeof era);
+    era.gengoNo = static_cast<std::int32_t>(query->Int(0));
+    era.firstDay = static_cast<std::int32_t>(query->Int(1));
+    FillTextField(era.name, sizeof era.name, query->Blob(2));
+    eras.push_back(era);
+  }
+  if (query->Failed()) return nullptr;
+  eras_ = std::move(eras);
+  return &*eras_;
+}
+
+long HostStore::SelectedDataId(std::string& dataId) {
+  StoreStatement* query = Prepare(
+      "SELECT d.data_id FROM session s JOIN users u ON CAST(u.user_id AS BLOB) = CAST(s.current_user AS BLOB) "
+      "JOIN data d ON d.selected_no = u.selected_no WHERE s.id = 1");
+  if (query == nullptr) return IsOpen() ? kStoreError : kNotAttached;
+  if (query->Step()) {
+    dataId = std::string(query->Blob(0));
+    return 0;
+  }
+  return query->Failed() ? kStoreError : kNotFound;
+}
+
+}  // namespace orbeck

@@ -1,0 +1,58 @@
+// The host session's open store (read-only) and what the runtime keeps of it in memory:
+// prepared statements, the account master of each data and the era master, each loaded once
+// per attach. Every set and rule object reads through the one session.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "app/OrbeckRuntime/Records.h"
+#include "orbeck/StoreStatement.h"
+
+struct sqlite3;
+
+namespace orbeck {
+
+// The account master of one data, by full account code.
+struct AccountMaster {
+  std::unordered_map<std::int32_t, StKAMOKUINFO> byCode;
+  std::vector<std::int32_t> codes;  // ascending
+};
+
+class HostStore {
+public:
+  static HostStore& Session();
+
+  // Opens homeFolder/orbeck.db read-only; 0 or one of the Initiate statuses.
+  long Open(const std::string& homeFolder);
+  void Close();
+  bool IsOpen() const { return db_ != nullptr; }
+  // Changes with every Close, so that cursors of an earlier session are known to be stale.
+  unsigned long Generation() const { return generation_; }
+  const std::string& Home() const { return home_; }
+
+  // The statement of sql, reset and ready to bind; none when no store is open or sql fails.
+  StoreStatement* Prepare(const char* sql);
+  std::optional<std::string> Meta(std::string_view key);
+  // None on a store error.
+  const AccountMaster* Accounts(const std::string& dataId);
+  const std::vector<StGENGOINFO>* Eras();
+  // The data id of the current user's selection: 0, kNotFound, kNotAttached or kStoreError.
+  long SelectedDataId(std::string& dataId);
+
+private:
+  sqlite3* db_ = nullptr;
+  std::string home_;
+  unsigned long generation_ = 0;
+  std::unordered_map<std::string, std::unique_ptr<StoreStatement>> statements_;
+  std::map<std::string, AccountMaster> accounts_;
+  std::optional<std::vector<StGENGOINFO>> eras_;
+};
+
+}  // namespace orbeck

@@ -1,0 +1,39 @@
+// One prepared statement of the open store, kept and reused for the whole session.
+// Reading columns never copies: BLOB views stay valid until the next Step or Reset.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace orbeck {
+
+class StoreStatement {
+public:
+  StoreStatement(sqlite3* db, const char* sql);
+  ~StoreStatement();
+  StoreStatement(const StoreStatement&) = delete;
+  StoreStatement& operator=(const StoreStatement&) = delete;
+
+  bool IsValid() const { return stmt_ != nullptr; }
+  // Clears the previous run and its bindings.
+  void Reset();
+  // Parameters are 1-based, as in SQL.
+  void Bind(int index, std::int64_t value);
+  void Bind(int index, std::string_view text);
+  // True with a row; false at the end or on an error (see Failed).
+  bool Step();
+  bool Failed() const { return failed_; }
+
+  std::int64_t Int(int column) const;
+  std::string_view Blob(int column) const;
+  bool IsNull(int column) const;
+
+private:
+  sqlite3_stmt* stmt_ = nullptr;
+  bool failed_ = false;
+};
+
+}  // namespace orbeck
