@@ -1,0 +1,61 @@
+// The entry point of the three executables. VELMORA_EDITION names the edition's profile;
+// --version and --help are answered here, any other command line is the host's.
+#include <cstdio>
+#include <cstring>
+
+#include "app/LinkApp.h"
+#include "editions/EditionProfile.h"
+#include "platform/ui/Startup.h"
+
+#ifdef VELMORA_HAVE_QT
+#include "platform/qt/QtBackend.h"
+#endif
+
+#ifndef VELMORA_EDITION
+#error "VELMORA_EDITION must name the edition profile of this executable"
+#endif
+
+namespace {
+
+// The target application's product name in the file description.
+constexpr const char* kTargetProductName = "Zentor 連動";
+
+void PrintVersion(const EditionProfile& edition) {
+  std::printf("%s %s\n%s from %s\n", edition.executableName, kProgramVersion, kTargetProductName,
+              edition.programNameFallback);
+}
+
+void PrintHelp(const EditionProfile& edition) {
+  std::printf(
+      "Usage: %s [HOSTWINDOW,MESSAGE,FUNCTION[,OUTPUTPATH]]\n"
+      "       %s --version | --help\n"
+      "\n"
+      "Exports the financial statements of the accounting data selected in the host\n"
+      "into one Shift_JIS XML document. The host passes its window handle, the message\n"
+      "number of the completion notice, the function code and an optional output path.\n"
+      "\n"
+      "Environment: ORBECK_HOME (host installation), VELMORA_DRIVES (drive map),\n"
+      "VELMORA_UI_SCRIPT and VELMORA_UI_TRANSCRIPT (automation without a display).\n"
+      "\n"
+      "Exit code: the run status, 0 completed, 1 cancelled, 2 failed.\n",
+      edition.executableName, edition.executableName);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const EditionProfile& edition = VELMORA_EDITION;
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    PrintVersion(edition);
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    PrintHelp(edition);
+    return 0;
+  }
+#ifdef VELMORA_HAVE_QT
+  platform::qt::RegisterGuiBackend();
+#endif
+  LinkApp app(edition);
+  return platform::RunApplication(app, argc, argv);
+}
