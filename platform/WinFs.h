@@ -66,6 +66,7 @@ public:
 
 private:
   int fd_ = -1;
+  std::string path_;  // Windows path of the open file, the detail of the "FileWrite" fault point
 };
 
 // Linux path of a Windows-form path through the drive map; none when unmapped.

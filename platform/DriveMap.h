@@ -1,0 +1,48 @@
+// The drive map: which Linux folder serves each Windows drive letter and network share, and
+// the drive type each letter reports. It is read from the file named by VELMORA_DRIVES, and
+// read again whenever that variable's value changes; without the variable, Z: is "/" on a
+// fixed drive. The file format is described in docs/drives.md.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::win {
+
+struct DriveEntry {
+  bool present = false;  // listed in the map; an unlisted letter has no root directory
+  std::string folder;    // Linux folder, no trailing "/" except for "/"; empty: no folder
+  unsigned type = 1;     // platform::DRIVE_...
+};
+
+struct ShareEntry {
+  std::string server;  // code page 932, as written after "\\"
+  std::string share;
+  std::string folder;  // Linux folder
+};
+
+class DriveMap {
+public:
+  // Parses map text (UTF-8). Lines that cannot be read are skipped and described in errors.
+  static DriveMap Parse(std::string_view text, std::vector<std::string>* errors = nullptr);
+  // The map without a file: Z: is "/" on a fixed drive.
+  static DriveMap Default();
+  // The map in force for the current value of VELMORA_DRIVES.
+  static std::shared_ptr<const DriveMap> Current();
+
+  // The entry of a letter (either case); an entry that is not present for anything else.
+  const DriveEntry& Drive(char letter) const;
+  // The folder of \\server\share, matched without regard to case; none when not mapped.
+  const ShareEntry* Share(std::string_view server, std::string_view share) const;
+  const std::vector<ShareEntry>& Shares() const { return shares_; }
+
+private:
+  std::array<DriveEntry, 26> drives_{};
+  std::vector<ShareEntry> shares_;
+};
+
+}  // namespace platform::win

@@ -1,0 +1,151 @@
+// The Windows file and folder calls over the Linux file system. A path that no drive or
+// share of the map serves behaves as a path on a missing drive: every call fails. Drives of
+// the CD-ROM type refuse every change and every write access test, whatever the Linux
+// permissions (the tests run as root, where access(2) grants writes everywhere).
+#include "platform/WinFs.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "platform/Cp932.h"
+#include "platform/DriveMap.h"
+#include "platform/Faults.h"
+#include "platform/WinFsResolve.h"
+#include "platform/WinTypes.h"
+
+namespace platform::win {
+
+namespace {
+
+std::optional<struct stat> Stat(const std::string& path) {
+  std::optional<detail::ResolvedPath> resolved = detail::Resolve(path);
+  struct stat st {};
+  if (!resolved || ::stat(resolved->linuxPath.c_str(), &st) != 0) return std::nullopt;
+  return st;
+}
+
+// The Linux path of a path about to be changed; none on a missing or read-only drive.
+std::optional<std::string> Writable(const std::string& path) {
+  std::optional<detail::ResolvedPath> resolved = detail::Resolve(path);
+  if (!resolved || resolved->readOnly) return std::nullopt;
+  return resolved->linuxPath;
+}
+
+std::string WithTrailingSeparator(std::string path) {
+  if (!path.empty() && (path.back() != '\\' || cp932::IsMbsTrail(path, path.size() - 1))) path += '\\';
+  return path;
+}
+
+}  // namespace
+
+int _access(const std::string& path, int mode) {
+  int linuxMode = 0;
+  switch (mode) {
+    case 0: linuxMode = F_OK; break;
+    case 2: linuxMode = W_OK; break;
+    case 4: linuxMode = R_OK; break;
+    case 6: linuxMode = R_OK | W_OK; break;
+    default: return -1;
+  }
+  std::optional<detail::ResolvedPath> resolved = detail::Resolve(path);
+  if (!resolved) return -1;
+  if ((mode & 2) != 0 && resolved->readOnly) return -1;
+  return ::access(resolved->linuxPath.c_str(), linuxMode) == 0 ? 0 : -1;
+}
+
+bool PathFileExistsA(const std::string& path) { return Stat(path).has_value(); }
+
+bool PathIsDirectoryA(const std::string& path) {
+  std::optional<struct stat> st = Stat(path);
+  return st && S_ISDIR(st->st_mode);
+}
+
+unsigned GetDriveTypeA(const std::string& root) {
+  std::string text = root.empty() ? _getcwd() : root;
+  if (root.empty()) PathStripToRootA(text);
+  std::shared_ptr<const DriveMap> map = DriveMap::Current();
+  if (text.size() >= 2 && text[0] == '\\' && text[1] == '\\') {
+    std::string_view unc = std::string_view(text).substr(2);
+    if (!unc.empty() && unc.back() == '\\' && !cp932::IsMbsTrail(unc, unc.size() - 1)) unc.remove_suffix(1);
+    std::size_t sep = cp932::FindChar(unc, '\\');
+    if (sep == std::string_view::npos) return DRIVE_NO_ROOT_DIR;
+    return map->Share(unc.substr(0, sep), unc.substr(sep + 1)) != nullptr ? DRIVE_REMOTE : DRIVE_NO_ROOT_DIR;
+  }
+  bool isRoot = (text.size() == 2 || (text.size() == 3 && text[2] == '\\')) && text[1] == ':';
+  if (!isRoot) return DRIVE_NO_ROOT_DIR;
+  const DriveEntry& drive = map->Drive(text[0]);
+  return drive.present ? drive.type : DRIVE_NO_ROOT_DIR;
+}
+
+bool CreateDirectoryA(const std::string& path) {
+  if (faults::Hit("CreateDirectoryA", path)) return false;
+  std::optional<std::string> linuxPath = Writable(path);
+  return linuxPath && ::mkdir(linuxPath->c_str(), 0777) == 0;
+}
+
+bool RemoveDirectoryA(const std::string& path) {
+  std::optional<std::string> linuxPath = Writable(path);
+  return linuxPath && ::rmdir(linuxPath->c_str()) == 0;
+}
+
+bool DeleteFileA(const std::string& path) {
+  std::optional<std::string> linuxPath = Writable(path);
+  return linuxPath && ::unlink(linuxPath->c_str()) == 0;
+}
+
+bool MoveFileReplace(const std::string& source, const std::string& target) {
+  if (faults::Hit("MoveFileReplace", target)) return false;
+  std::optional<std::string> from = Writable(source);
+  std::optional<std::string> to = Writable(target);
+  return from && to && ::rename(from->c_str(), to->c_str()) == 0;
+}
+
+std::string GetTempPathA() {
+  const char* tmp = std::getenv("TMPDIR");
+  std::optional<std::string> path = ToWindowsPath(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp");
+  return path ? WithTrailingSeparator(*path) : std::string();
+}
+
+std::string _getcwd() {
+  char cwd[PATH_MAX];
+  if (::getcwd(cwd, sizeof cwd) == nullptr) return {};
+  return ToWindowsPath(cwd).value_or(std::string());
+}
+
+bool _chdir(const std::string& path) {
+  std::optional<std::string> linuxPath = ToLinuxPath(path);
+  return linuxPath && ::chdir(linuxPath->c_str()) == 0;
+}
+
+std::string GetModuleFileNameA() {
+  char exe[PATH_MAX];
+  ssize_t length = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (length <= 0) return {};
+  return ToWindowsPath(std::string(exe, static_cast<std::size_t>(length))).value_or(std::string());
+}
+
+FileStatus GetFileStatus(const std::string& path) {
+  std::optional<struct stat> st = Stat(path);
+  if (!st) return FileStatus::Absent;
+  return S_ISDIR(st->st_mode) ? FileStatus::Directory : FileStatus::File;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  File file;
+  if (!file.OpenRead(path)) return std::nullopt;
+  std::string content;
+  char buffer[65536];
+  for (;;) {
+    long count = file.Read(buffer, sizeof buffer);
+    if (count < 0) return std::nullopt;
+    if (count == 0) return content;
+    content.append(buffer, static_cast<std::size_t>(count));
+  }
+}
+
+}  // namespace platform::win

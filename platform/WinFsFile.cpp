@@ -1,0 +1,80 @@
+// File: a descriptor opened through the drive map. Create takes an exclusive advisory lock
+// before truncating, so a second writer of the same file fails instead of interleaving.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/Faults.h"
+#include "platform/WinFs.h"
+#include "platform/WinFsResolve.h"
+
+namespace platform::win {
+
+File::~File() { Close(); }
+
+bool File::Create(const std::string& path) {
+  Close();
+  if (faults::Hit("FileCreate", path)) return false;
+  std::optional<detail::ResolvedPath> resolved = detail::Resolve(path);
+  if (!resolved || resolved->readOnly) return false;
+  int fd = ::open(resolved->linuxPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ftruncate(fd, 0) != 0) {
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  path_ = path;
+  return true;
+}
+
+bool File::OpenRead(const std::string& path) {
+  Close();
+  std::optional<detail::ResolvedPath> resolved = detail::Resolve(path);
+  if (!resolved) return false;
+  fd_ = ::open(resolved->linuxPath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) return false;
+  path_ = path;
+  return true;
+}
+
+bool File::Write(const void* data, std::size_t size) {
+  if (fd_ < 0 || faults::Hit("FileWrite", path_)) return false;
+  const char* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t written = ::write(fd_, bytes, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+long File::Read(void* data, std::size_t size) {
+  if (fd_ < 0) return -1;
+  char* bytes = static_cast<char*>(data);
+  std::size_t total = 0;
+  while (total < size) {
+    ssize_t count = ::read(fd_, bytes + total, size - total);
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (count == 0) break;
+    total += static_cast<std::size_t>(count);
+  }
+  return static_cast<long>(total);
+}
+
+void File::Close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  path_.clear();
+}
+
+}  // namespace platform::win

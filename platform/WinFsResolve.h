@@ -1,0 +1,18 @@
+// Resolution of a Windows-form path to the Linux path that serves it, shared by the file
+// services. A relative path (or one starting at the current drive's root) is taken against
+// the current folder; "." and ".." are resolved by name and never climb above the root.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace platform::win::detail {
+
+struct ResolvedPath {
+  std::string linuxPath;
+  bool readOnly = false;  // on a CD-ROM drive: every change is refused
+};
+
+std::optional<ResolvedPath> Resolve(const std::string& windowsPath);
+
+}  // namespace platform::win::detail

@@ -1,0 +1,94 @@
+// The drive map file: letters, types, shares, comments and faulty lines; the default map;
+// re-reading when VELMORA_DRIVES changes; drive types as GetDriveTypeA reports them.
+#include "platform/DriveMap.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/WinFs.h"
+#include "platform/WinTypes.h"
+#include "tests/platform/TempDrives.h"
+
+namespace win = platform::win;
+
+namespace {
+
+TEST(DriveMapParseTest, LettersTypesSharesAndComments) {
+  std::vector<std::string> errors;
+  win::DriveMap map = win::DriveMap::Parse(
+      "# comment\n"
+      "C: /tmp/x/c/ fixed\n"
+      "  d:   \"/tmp/with blank\"   removable  \r\n"
+      "E: - cdrom\n"
+      "F: /f 4\n"
+      "\\\\Srv\\Share /tmp/x/share\n"
+      "\n",
+      &errors);
+  EXPECT_TRUE(errors.empty()) << errors.front();
+  EXPECT_EQ("/tmp/x/c", map.Drive('C').folder);
+  EXPECT_EQ(platform::DRIVE_FIXED, map.Drive('c').type);
+  EXPECT_EQ("/tmp/with blank", map.Drive('D').folder);
+  EXPECT_EQ(platform::DRIVE_REMOVABLE, map.Drive('D').type);
+  EXPECT_TRUE(map.Drive('E').present);
+  EXPECT_EQ("", map.Drive('E').folder);
+  EXPECT_EQ(platform::DRIVE_CDROM, map.Drive('E').type);
+  EXPECT_EQ(platform::DRIVE_REMOTE, map.Drive('F').type);
+  EXPECT_FALSE(map.Drive('G').present);
+  EXPECT_FALSE(map.Drive('1').present);
+  const win::ShareEntry* share = map.Share("srv", "SHARE");
+  ASSERT_NE(nullptr, share);
+  EXPECT_EQ("/tmp/x/share", share->folder);
+  EXPECT_EQ(nullptr, map.Share("srv", "other"));
+}
+
+TEST(DriveMapParseTest, FaultyLinesAreReportedAndSkipped) {
+  std::vector<std::string> errors;
+  win::DriveMap map = win::DriveMap::Parse(
+      "C: relative\nCC: /x\nD: /d floppy\nE:\n\\\\srv /x\n\\\\srv\\s relative\nF: /f\n", &errors);
+  EXPECT_EQ(6u, errors.size());
+  EXPECT_NE(std::string::npos, errors[2].find("line 3")) << errors[2];
+  EXPECT_FALSE(map.Drive('C').present);
+  EXPECT_FALSE(map.Drive('D').present);
+  EXPECT_TRUE(map.Drive('F').present);
+  EXPECT_TRUE(map.Shares().empty());
+}
+
+using DriveMapCurrentTest = platform::testing::TempDrives;
+
+TEST_F(DriveMapCurrentTest, WithoutTheVariableZIsTheLinuxRoot) {
+  ::unsetenv("VELMORA_DRIVES");
+  EXPECT_EQ(platform::DRIVE_FIXED, win::GetDriveTypeA("Z:\\"));
+  EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("C:\\"));
+  std::string name = root_.substr(root_.rfind('/') + 1);
+  EXPECT_EQ(root_, win::ToLinuxPath("Z:\\tmp\\" + name).value_or("none"));
+  EXPECT_EQ("Z:\\tmp\\" + name, win::ToWindowsPath(root_).value_or("none"));
+  EXPECT_TRUE(win::PathIsDirectoryA("Z:\\tmp"));
+}
+
+TEST_F(DriveMapCurrentTest, EveryDriveTypeIsReportedAndTheMapIsReadAgainWhenTheVariableChanges) {
+  UseMap("A: - unknown\nB: - noroot\nC: @ removable\nD: @ fixed\nE: @ remote\nF: - cdrom\nG: @ ramdisk\n"
+         "\\\\srv\\share @\n");
+  EXPECT_EQ(platform::DRIVE_UNKNOWN, win::GetDriveTypeA("A:\\"));
+  EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("B:\\"));
+  EXPECT_EQ(platform::DRIVE_REMOVABLE, win::GetDriveTypeA("c:\\"));
+  EXPECT_EQ(platform::DRIVE_FIXED, win::GetDriveTypeA("D:"));
+  EXPECT_EQ(platform::DRIVE_REMOTE, win::GetDriveTypeA("E:\\"));
+  EXPECT_EQ(platform::DRIVE_CDROM, win::GetDriveTypeA("F:\\"));
+  EXPECT_EQ(platform::DRIVE_RAMDISK, win::GetDriveTypeA("G:\\"));
+  EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("H:\\"));
+  EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("D:\\sub"));
+  EXPECT_EQ(platform::DRIVE_REMOTE, win::GetDriveTypeA("\\\\SRV\\share\\"));
+  EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("\\\\srv\\other\\"));
+  EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("Z:\\"));
+
+  UseMap("H: @ cdrom\n");
+  EXPECT_EQ(platform::DRIVE_CDROM, win::GetDriveTypeA("H:\\"));
+  EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("D:\\"));
+}
+
+TEST_F(DriveMapCurrentTest, AnUnreadableMapFileMapsNothing) {
+  ::setenv("VELMORA_DRIVES", (root_ + "/missing").c_str(), 1);
+  EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("Z:\\"));
+  EXPECT_FALSE(win::PathFileExistsA("Z:\\tmp"));
+}
+
+}  // namespace

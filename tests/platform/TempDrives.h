@@ -1,0 +1,63 @@
+// A temporary folder with its own drive map: each test gets a fresh folder and points
+// VELMORA_DRIVES at a map file in it, so the platform reads the new map.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace platform::testing {
+
+class TempDrives : public ::testing::Test {
+protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/velmora-platform-XXXXXX";
+    ASSERT_NE(nullptr, ::mkdtemp(pattern));
+    root_ = pattern;
+    char cwd[4096];
+    ASSERT_NE(nullptr, ::getcwd(cwd, sizeof cwd));
+    savedCwd_ = cwd;
+  }
+
+  void TearDown() override {
+    ASSERT_EQ(0, ::chdir(savedCwd_.c_str()));
+    ::unsetenv("VELMORA_DRIVES");
+    std::filesystem::remove_all(root_);
+  }
+
+  // Writes the map (with "@" standing for the temporary folder) and makes it current.
+  void UseMap(std::string text) {
+    for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + root_.size())) {
+      text.replace(at, 1, root_);
+    }
+    std::string file = root_ + "/drives-" + std::to_string(++maps_);
+    std::ofstream(file, std::ios::binary) << text;
+    ::setenv("VELMORA_DRIVES", file.c_str(), 1);
+  }
+
+  std::string Make(const std::string& relative) {
+    std::filesystem::create_directories(root_ + "/" + relative);
+    return root_ + "/" + relative;
+  }
+
+  void WriteFile(const std::string& relative, const std::string& content) {
+    std::ofstream(root_ + "/" + relative, std::ios::binary) << content;
+  }
+
+  std::string ReadFile(const std::string& relative) {
+    std::ifstream in(root_ + "/" + relative, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  bool OnDisk(const std::string& relative) { return std::filesystem::exists(root_ + "/" + relative); }
+
+  std::string root_;
+  std::string savedCwd_;
+  int maps_ = 0;
+};
+
+}  // namespace platform::testing
