@@ -1,0 +1,12 @@
+# Writes OUTPUT, a C++ source defining StoreSchemaSql() that returns the text of INPUT.
+file(READ "${INPUT}" sql)
+set(delimiter "orbeck_schema")
+file(WRITE "${OUTPUT}.tmp"
+  "// Generated from schema.sql at build time.\n"
+  "#include \"orbeck/store/StoreSchema.h\"\n\n"
+  "namespace orbeck::store {\n\n"
+  "const char* StoreSchemaSql() {\n"
+  "  return R\"${delimiter}(${sql})${delimiter}\";\n"
+  "}\n\n"
+  "}  // namespace orbeck::store\n")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
