@@ -1,0 +1,200 @@
+// Whole runs of LinkApp against a simulated host: command line and parent mode, the
+// completion notice and the order of the host window calls, cancel, failures and notes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "orbeck/RuntimeCallLog.h"
+#include "platform/Faults.h"
+#include "tests/app/RunFixture.h"
+
+using velmora::test::ExecuteScript;
+using velmora::test::RunFixture;
+using velmora::test::TestHost;
+using Calls = std::vector<std::string>;
+
+namespace {
+
+const char* kDone = "決算書情報の出力が終了しました。\n\nアプリケーションを終了します。";
+const char* kFailed = "XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。";
+
+bool HasWindowEvent(const RunFixture& run, int templateId) {
+  for (const nlohmann::json& e : run.Events("window")) {
+    if (e.value("template", 0) == templateId) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+TEST(LinkAppRun, WithoutCommandLineWritesTheFileAndNotifiesNobody) {
+  RunFixture run;
+  EXPECT_EQ(0, run.Run("", ExecuteScript()));
+  EXPECT_EQ(0, run.runStatus);
+  EXPECT_TRUE(std::filesystem::exists(run.COut() / "a.xml"));
+  EXPECT_EQ(Calls{}, run.HostCalls());
+  ASSERT_EQ(1u, run.Events("messageBox").size());
+  const nlohmann::json box = run.Events("messageBox")[0];
+  EXPECT_EQ(kDone, box.value("text", ""));
+  EXPECT_EQ("決算書", box.value("caption", ""));
+  EXPECT_EQ("information", box.value("icon", ""));
+  EXPECT_EQ(131, box.value("owner", 0));
+  EXPECT_TRUE(std::filesystem::exists(run.SettingsFile()));
+}
+
+TEST(LinkAppRun, ParentModeDisablesTheHostAndPostsTheNoticeInOrder) {
+  RunFixture run;
+  EXPECT_EQ(0, run.Run("1048577,32769,5,", ExecuteScript()));
+  EXPECT_EQ((Calls{"enable 0", "parent", "foreground", "enable 1", "post 32769 5 0", "enable 1"}), run.HostCalls());
+  for (const nlohmann::json& e : run.Events("host")) EXPECT_EQ(1048577, e.value("hwnd", 0L));
+  EXPECT_TRUE(std::filesystem::exists(run.COut() / "a.xml"));
+}
+
+TEST(LinkAppRun, FunctionCodeIsSignExtendedOnTheNotice) {
+  RunFixture run;
+  run.Run("1048577,40000,-2,", ExecuteScript());
+  const Calls calls = run.HostCalls();
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ("post 40000 -2 0", calls[calls.size() - 2]);
+}
+
+TEST(LinkAppRun, HostPathWithCommasReachesTheDialogWhole) {
+  RunFixture run;
+  // The dialog refuses the commas and the run ends cancelled; what matters here is the path it got.
+  run.Run("1048577,32769,7,C:\\out\\a,b\\host.xml", "close\n");
+  std::string shownPath;
+  for (const nlohmann::json& dialog : run.Events("dialog")) {
+    for (const nlohmann::json& control : dialog["controls"]) {
+      if (control.value("id", 0) == 1015) shownPath = control.value("text", "");
+    }
+  }
+  EXPECT_EQ("C:\\out\\a,b\\host.xml", shownPath);
+  EXPECT_EQ("post 32769 7 1", run.HostCalls().at(run.HostCalls().size() - 2));
+}
+
+TEST(LinkAppRun, FewerThanThreeCommasIsNotParentMode) {
+  RunFixture run;
+  EXPECT_EQ(0, run.Run("1048577,32769", ExecuteScript()));
+  EXPECT_EQ(Calls{}, run.HostCalls());
+  EXPECT_TRUE(std::filesystem::exists(run.COut() / "a.xml"));
+}
+
+TEST(LinkAppRun, CancelEndsWithStatusOneAndWritesNothing) {
+  RunFixture run;
+  EXPECT_EQ(1, run.Run("1048577,32769,3,", "click 1003\n"));
+  EXPECT_EQ(1, run.runStatus);
+  EXPECT_FALSE(HasWindowEvent(run, 131));
+  EXPECT_FALSE(std::filesystem::exists(run.SettingsFile()));
+  EXPECT_TRUE(std::filesystem::is_empty(run.COut()));
+  EXPECT_EQ((Calls{"enable 0", "foreground", "enable 1", "post 32769 3 1", "enable 1"}), run.HostCalls());
+}
+
+TEST(LinkAppRun, FailedAttachEndsSilentlyButStillDetaches) {
+  RunFixture run;
+  platform::faults::Set("Initiate");
+  orbeck::ClearCallLog();
+  EXPECT_EQ(0, run.Run("1048577,32769,3,", ExecuteScript()));
+  platform::faults::Clear();
+  EXPECT_EQ(0, run.runStatus);
+  EXPECT_EQ(Calls{}, run.HostCalls());
+  EXPECT_TRUE(run.Events("messageBox").empty());
+  EXPECT_TRUE(run.Events("dialog").empty());
+  EXPECT_EQ((std::vector<std::string>{"Initiate", "LogOut", "Terminate", "Release"}), orbeck::CallLog());
+}
+
+TEST(LinkAppRun, ProgramLevelAboveThreeFailsWithTheComponentMessage) {
+  RunFixture run;
+  run.WriteProgramLevel("RX52=4");
+  EXPECT_EQ(2, run.Run("1048577,32769,3,", ExecuteScript()));
+  ASSERT_EQ(1u, run.Events("messageBox").size());
+  const nlohmann::json box = run.Events("messageBox")[0];
+  EXPECT_EQ(
+      "ご利用の連動コンポーネントは、インストールされているOrbeck２１では使用できません。\n"
+      "連動コンポーネントの最新版を入手してインストールしてからご利用ください。",
+      box.value("text", ""));
+  EXPECT_EQ("exclamation", box.value("icon", ""));
+  EXPECT_EQ(nlohmann::json({{"host", 1048577}}), box["owner"]);
+  EXPECT_TRUE(run.Events("dialog").empty());
+  EXPECT_EQ("post 32769 3 2", run.HostCalls().at(run.HostCalls().size() - 2));
+}
+
+TEST(LinkAppRun, DeclinedLinkIsCancelled) {
+  nlohmann::json company = TestHost::MinimalCompany();
+  company["expSysLink"] = 1;
+  RunFixture declined(company);
+  EXPECT_EQ(1, declined.Run("", ExecuteScript()));
+  EXPECT_TRUE(declined.Events("messageBox").empty());
+  EXPECT_TRUE(declined.Events("dialog").empty());
+}
+
+TEST(LinkAppRun, LinkErrorFails) {
+  nlohmann::json company = TestHost::MinimalCompany();
+  company["expSysLink"] = 7;
+  RunFixture run(company);
+  EXPECT_EQ(2, run.Run("", ExecuteScript()));
+  EXPECT_TRUE(run.Events("dialog").empty());
+}
+
+TEST(LinkAppRun, WriterFailureShowsTheMessageBeforeClosingAndSavesNothing) {
+  RunFixture run;
+  platform::faults::Set("FileWrite");
+  EXPECT_EQ(2, run.Run("", ExecuteScript()));
+  platform::faults::Clear();
+  EXPECT_EQ(std::vector<std::string>{kFailed}, run.BoxTexts());
+  EXPECT_EQ(131, run.Events("messageBox")[0].value("owner", 0));
+  EXPECT_FALSE(std::filesystem::exists(run.SettingsFile()));
+  EXPECT_FALSE(std::filesystem::exists(run.COut() / "a.xml"));
+  // The failure is shown while the progress window still stands.
+  std::size_t box = 0, end = 0;
+  for (std::size_t i = 0; i < run.transcript.size(); ++i) {
+    const nlohmann::json& e = run.transcript[i];
+    if (e.value("event", "") == "messageBox") box = i;
+    if (e.value("event", "") == "dialogEnd" && e.value("template", 0) == 131) end = i;
+  }
+  EXPECT_LT(box, end);
+}
+
+TEST(LinkAppRun, FailedAggregationFailsTheRunWithoutWriting) {
+  RunFixture run;
+  platform::faults::Set("ClRuleKamoku::GetSumCount");
+  EXPECT_EQ(2, run.Run("", ExecuteScript()));
+  platform::faults::Clear();
+  EXPECT_EQ(std::vector<std::string>{kFailed}, run.BoxTexts());
+  EXPECT_FALSE(std::filesystem::exists(run.COut() / "a.xml"));
+  EXPECT_FALSE(std::filesystem::exists(run.SettingsFile()));
+}
+
+TEST(LinkAppRun, UnknownSelectedDataIsRefusedAsCancelled) {
+  nlohmann::json company = TestHost::MinimalCompany();
+  company["users"][0]["selectedNo"] = 9;
+  RunFixture run(company);
+  EXPECT_EQ(1, run.Run("", ExecuteScript()));
+  EXPECT_FALSE(HasWindowEvent(run, 131));
+}
+
+TEST(LinkAppRun, UnsupportedNotesAreWarnedInTableOrder) {
+  nlohmann::json company = TestHost::MinimalCompany();
+  std::string sections;
+  for (int k = 0; k < 40; ++k) {
+    const bool shown = k == 17 || k == 32;
+    sections += "[Note_" + std::to_string(k) + "]\r\nDisp=" + (shown ? "1" : "0") + "\r\n";
+  }
+  company["data"][0]["savedDocuments"] = {
+      {"0", "Note=1\r\n"}, {"100", "InputMode=1\r\n" + sections}, {"1000", "<ID>1</ID>\r\n<Disp>1</Disp>\r\n"}};
+  RunFixture run(company);
+  EXPECT_EQ(0, run.Run("", ExecuteScript()));
+  EXPECT_EQ((std::vector<std::string>{
+                "以下の注記は連動に対応していません。\nこれらの注記はZentor上で手入力してください。\n\n"
+                "・会計上の見積もりに関する注記\n・賃貸等不動産に関する注記\n"
+                "\nこれらの注記を除いて処理を続行します。",
+                kDone}),
+            run.BoxTexts());
+}
+
+TEST(LinkAppRun, NotesSwitchedOffGiveNoWarning) {
+  nlohmann::json company = TestHost::MinimalCompany();
+  company["data"][0]["savedDocuments"] = {{"0", "Note=1\r\n"}, {"100", "InputMode=0\r\n[Note_0]\r\nDisp=1\r\n"}};
+  RunFixture run(company);
+  EXPECT_EQ(0, run.Run("", ExecuteScript()));
+  EXPECT_EQ(std::vector<std::string>{kDone}, run.BoxTexts());
+}
