@@ -1,6 +1,8 @@
 // Parsing of the drive map file and the per-process cache keyed on VELMORA_DRIVES.
 #include "platform/DriveMap.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -154,30 +156,62 @@ DriveMap DriveMap::Default() {
   return map;
 }
 
-std::shared_ptr<const DriveMap> DriveMap::Current() {
-  static std::mutex mutex;
-  static std::optional<std::string> cachedKey;
-  static std::shared_ptr<const DriveMap> cached;
-  std::lock_guard lock(mutex);
+namespace {
+
+// What the cached map was read from: the variable's value and the file's identity and
+// modification time, so that a map file rewritten in place is read again too.
+struct MapSource {
+  std::optional<std::string> file;
+  bool exists = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  long long modifiedNs = 0;
+
+  bool operator==(const MapSource&) const = default;
+};
+
+MapSource CurrentSource() {
+  MapSource source;
   const char* env = std::getenv("VELMORA_DRIVES");
-  std::optional<std::string> key = env != nullptr && *env != '\0' ? std::optional<std::string>(env) : std::nullopt;
-  if (cached && key == cachedKey) return cached;
-  cachedKey = key;
-  if (!key) {
-    cached = std::make_shared<const DriveMap>(Default());
-    return cached;
+  if (env == nullptr || *env == '\0') return source;
+  source.file = env;
+  struct stat st {};
+  if (::stat(env, &st) == 0) {
+    source.exists = true;
+    source.device = st.st_dev;
+    source.inode = st.st_ino;
+    source.size = st.st_size;
+    source.modifiedNs = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
   }
-  std::ifstream file(*key, std::ios::binary);
+  return source;
+}
+
+DriveMap Load(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
   if (!file) {
-    std::fprintf(stderr, "drive map %s cannot be read: no drive is mapped\n", key->c_str());
-    cached = std::make_shared<const DriveMap>();
-    return cached;
+    std::fprintf(stderr, "drive map %s cannot be read: no drive is mapped\n", path.c_str());
+    return DriveMap::Parse({});
   }
   std::ostringstream content;
   content << file.rdbuf();
   std::vector<std::string> errors;
-  cached = std::make_shared<const DriveMap>(Parse(content.str(), &errors));
-  for (const std::string& error : errors) std::fprintf(stderr, "drive map %s, %s\n", key->c_str(), error.c_str());
+  DriveMap map = DriveMap::Parse(content.str(), &errors);
+  for (const std::string& error : errors) std::fprintf(stderr, "drive map %s, %s\n", path.c_str(), error.c_str());
+  return map;
+}
+
+}  // namespace
+
+std::shared_ptr<const DriveMap> DriveMap::Current() {
+  static std::mutex mutex;
+  static MapSource cachedSource;
+  static std::shared_ptr<const DriveMap> cached;
+  std::lock_guard lock(mutex);
+  MapSource source = CurrentSource();
+  if (cached && source == cachedSource) return cached;
+  cachedSource = source;
+  cached = std::make_shared<const DriveMap>(source.file ? Load(*source.file) : Default());
   return cached;
 }
 

@@ -1,7 +1,7 @@
 // The drive map: which Linux folder serves each Windows drive letter and network share, and
 // the drive type each letter reports. It is read from the file named by VELMORA_DRIVES, and
-// read again whenever that variable's value changes; without the variable, Z: is "/" on a
-// fixed drive. The file format is described in docs/drives.md.
+// read again whenever that variable's value or the file changes; without the variable, Z: is
+// "/" on a fixed drive. The file format is described in docs/drives.md.
 #pragma once
 
 #include <array>
@@ -31,7 +31,7 @@ public:
   static DriveMap Parse(std::string_view text, std::vector<std::string>* errors = nullptr);
   // The map without a file: Z: is "/" on a fixed drive.
   static DriveMap Default();
-  // The map in force for the current value of VELMORA_DRIVES.
+  // The map in force for the current value of VELMORA_DRIVES and the file it names.
   static std::shared_ptr<const DriveMap> Current();
 
   // The entry of a letter (either case); an entry that is not present for anything else.

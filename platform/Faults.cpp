@@ -29,13 +29,21 @@ State& GetState() {
   return state;
 }
 
-// One entry POINT[@DETAIL][#N]; an entry without a point, or with a count that is not a
-// positive number, is ignored rather than silently turned into "fire always".
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+// One entry POINT[@DETAIL][#N]. Only digits after the last "#" make a count, so a "#" inside
+// a detail (a file name) stays part of it; an entry without a point, or with the count 0, is
+// ignored rather than silently turned into "fire always".
 bool ParseEntry(std::string_view entry, Fault& fault) {
+  entry = TrimBlanks(entry);
   std::size_t hash = entry.rfind('#');
-  if (hash != std::string_view::npos) {
+  if (hash != std::string_view::npos && hash + 1 < entry.size() &&
+      entry.find_first_not_of("0123456789", hash + 1) == std::string_view::npos) {
     std::string count(entry.substr(hash + 1));
-    if (count.empty() || count.find_first_not_of("0123456789") != std::string::npos) return false;
     fault.from = std::strtoul(count.c_str(), nullptr, 10);
     if (fault.from == 0) return false;
     entry = entry.substr(0, hash);

@@ -85,6 +85,17 @@ TEST_F(DriveMapCurrentTest, EveryDriveTypeIsReportedAndTheMapIsReadAgainWhenTheV
   EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("D:\\"));
 }
 
+TEST_F(DriveMapCurrentTest, AMapFileRewrittenInPlaceIsReadAgain) {
+  std::string file = root_ + "/drives";
+  std::ofstream(file, std::ios::binary) << "C: /\n";
+  ::setenv("VELMORA_DRIVES", file.c_str(), 1);
+  EXPECT_EQ(platform::DRIVE_FIXED, win::GetDriveTypeA("C:\\"));
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << "C: / cdrom\n";
+  EXPECT_EQ(platform::DRIVE_CDROM, win::GetDriveTypeA("C:\\"));
+  std::filesystem::remove(file);
+  EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("C:\\"));
+}
+
 TEST_F(DriveMapCurrentTest, AnUnreadableMapFileMapsNothing) {
   ::setenv("VELMORA_DRIVES", (root_ + "/missing").c_str(), 1);
   EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("Z:\\"));

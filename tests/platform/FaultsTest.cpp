@@ -67,6 +67,14 @@ TEST_F(FaultsTest, MalformedEntriesDoNotFire) {
   EXPECT_FALSE(faults::Hit("DeleteFileA"));
 }
 
+TEST_F(FaultsTest, AHashInsideADetailIsNotACount) {
+  faults::Set(" FileWrite@C:\\#1.xml , FileCreate@a#b#2");
+  EXPECT_TRUE(faults::Hit("FileWrite", "C:\\#1.xml"));
+  EXPECT_FALSE(faults::Hit("FileWrite", "C:\1.xml"));
+  EXPECT_FALSE(faults::Hit("FileCreate", "a#b"));
+  EXPECT_TRUE(faults::Hit("FileCreate", "a#b"));
+}
+
 // The environment is read at the first use in a process, so the check runs in a fresh
 // child process (the thread-safe death-test style re-executes the test binary).
 TEST(FaultsEnvironmentTest, EnvironmentIsReadAtFirstUse) {
