@@ -1,0 +1,83 @@
+// The element writer: line composition, escaping, attributes and the failure rule.
+#include <gtest/gtest.h>
+
+#include "XmlTestSupport.h"
+#include "platform/Faults.h"
+#include "xmlout/XmlElementWriter.h"
+
+TEST(XmlElementWriter, EscapesTheFiveCharactersInTextAndIndentsByLevel) {
+  const std::string bytes = Capture([](XmlElementWriter& xml) {
+    return xml.WriteElement("X", "A&B<C>\"'", 2);
+  });
+  EXPECT_TRUE(SameBytes("\t\t<X>A&amp;B&lt;C&gt;&quot;&apos;</X>\r\n", bytes));
+}
+
+TEST(XmlElementWriter, DoubleByteCharactersWithBackslashOrBarSecondBytesPassUnchanged) {
+  // ソ is 0x83 0x5C and 竹 is 0x92 0x7C; neither second byte may be altered.
+  const std::string text = Sjis("ソ竹表");
+  ASSERT_EQ(std::string("\x83\x5C\x92\x7C\x95\x5C", 6), text);
+  const std::string bytes = Capture([&](XmlElementWriter& xml) {
+    return xml.WriteElement("N", text, 0, "Label", text.c_str());
+  });
+  EXPECT_TRUE(SameBytes("<N Label=\"" + text + "\">" + text + "</N>\r\n", bytes));
+}
+
+TEST(XmlElementWriter, AttributesAreWrittenOnlyWhenNameAndValueAreGiven) {
+  const std::string bytes = Capture([](XmlElementWriter& xml) {
+    return xml.StartElement("S", 1, "Label", "a<b", "Amount", "") &
+           xml.StartElement("S", 1, "Label", nullptr, "Amount", "5") &
+           xml.StartElement("S", 1, "Label", "x", "Amount", nullptr) &
+           xml.WriteElement("E", "", 3, "Label", "L", "Amount", "") &
+           xml.WriteElement("E", "t", 0, nullptr, "v", "Amount", "1") &
+           xml.EndElement("S", 0) & xml.EndElement("S", -2);
+  });
+  EXPECT_TRUE(SameBytes(Lines({
+                            "\t<S Label=\"a&lt;b\" Amount=\"\">",
+                            "\t<S>",
+                            "\t<S Label=\"x\">",
+                            "\t\t\t<E Label=\"L\" Amount=\"\"></E>",
+                            "<E>t</E>",
+                            "</S>",
+                            "</S>",
+                        }),
+                        bytes));
+}
+
+TEST(XmlElementWriter, ControlCharactersInValuesPassAsTheyAre) {
+  const std::string bytes = Capture([](XmlElementWriter& xml) {
+    return xml.WriteElement("T", "a\tb\r\nc", 0);
+  });
+  EXPECT_TRUE(SameBytes("<T>a\tb\r\nc</T>\r\n", bytes));
+}
+
+TEST(XmlElementWriter, LongValuesAreWrittenWhole) {
+  const std::string longText(700, 'x');
+  const std::string bytes = Capture([&](XmlElementWriter& xml) {
+    return xml.WriteElement("Line", longText + "&", 5);
+  });
+  EXPECT_TRUE(SameBytes("\t\t\t\t\t<Line>" + longText + "&amp;</Line>\r\n", bytes));
+}
+
+TEST(XmlElementWriter, AFileThatCannotBeCreatedFailsEveryWrite) {
+  TempFolder folder;
+  XmlElementWriter xml;
+  EXPECT_EQ(-1, xml.Open(folder.Windows("missing\\a.xml")));
+  EXPECT_EQ(0, xml.WriteRaw("x"));
+  EXPECT_EQ(0, xml.StartElement("A", 0));
+  EXPECT_EQ(0, xml.Close());
+  EXPECT_EQ(0, xml.Close());
+}
+
+TEST(XmlElementWriter, AfterAFailedWriteLaterWritesFailAndAddNothing) {
+  TempFolder folder;
+  XmlElementWriter xml;
+  ASSERT_EQ(0, xml.Open(folder.Windows("a.xml")));
+  EXPECT_EQ(1, xml.WriteElement("A", "1", 0));
+  platform::faults::Set("FileWrite#1");
+  EXPECT_EQ(0, xml.WriteElement("B", "2", 0));
+  platform::faults::Clear();
+  EXPECT_EQ(0, xml.WriteElement("C", "3", 0));
+  EXPECT_EQ(0, xml.EndElement("D", 0));
+  xml.Close();
+  EXPECT_TRUE(SameBytes("<A>1</A>\r\n", ReadBytes(folder.LinuxPath("a.xml"))));
+}
