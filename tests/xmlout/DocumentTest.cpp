@@ -12,6 +12,7 @@
 #include "platform/Faults.h"
 #include "platform/WinFs.h"
 #include "platform/ui/UiBackend.h"
+#include "app/ProgressWindow.h"
 #include "xmlout/StatementWriter.h"
 
 namespace {
@@ -60,6 +61,10 @@ protected:
     writer.noteDispFlags = flags;
   }
   void TearDown() override {
+    // Every document a test leaves behind must be well-formed XML.
+    if (Output().starts_with("<?xml")) {
+      EXPECT_TRUE(WellFormed(folder.LinuxPath("out.xml")));
+    }
     platform::win::_chdir(previousFolder);
     platform::faults::Clear();
   }
@@ -381,4 +386,43 @@ TEST_F(Document, OutOfMemoryForTheSupportFileShowsItsBoxAndWritesTheFallbacks) {
   EXPECT_TRUE(SameBytes("<PROGRAMNAME>Orbeck" + Sjis("２１") +
                             "</PROGRAMNAME>\r\n\t\t<PROGRAMVER>21.00.0X</PROGRAMVER>\r\n",
                         Section(Output(), "<PROGRAMNAME>", "</PROGRAMVER>\r\n")));
+}
+
+namespace {
+
+// Counts the repaints of the progress window: six per Pulse, seven per main-bar step.
+class RepaintCounter : public platform::UiBackend {
+public:
+  explicit RepaintCounter(long& repaints) : repaints_(repaints) {}
+  void RunModal(platform::CDialog&) override {}
+  int MessageBox(platform::HWND, const std::string&, const std::string&, unsigned) override {
+    return platform::IDOK;
+  }
+  bool SaveFileDialog(const platform::FileDialogRequest&, std::string&) override { return false; }
+  void Repaint(platform::CDialog&) override { ++repaints_; }
+
+private:
+  long& repaints_;
+};
+
+}  // namespace
+
+TEST_F(Document, ProgressPulsesOncePerElementOfTheHeadAndStepsThreeRangesToTheEnd) {
+  long repaints = 0;
+  platform::SetUi(std::make_unique<RepaintCounter>(repaints));
+  ProgressWindow window;
+  ASSERT_TRUE(window.Create());
+  window.InitMainBar();
+  window.StepRange(1, 5000);
+  repaints = 0;
+  writer.progress = &window;
+  writer.progressBase = 5000;
+  ASSERT_EQ(1, Write());
+  const long pulses = 1 + 6 + 1 + 4 + 1 + 1;
+  const long steps = 1001 + 1001 + 3001;
+  EXPECT_EQ(pulses * 6 + steps * 7, repaints);
+  EXPECT_EQ(Sjis("集計中 100％"), window.GetWindowText());
+  EXPECT_EQ(10000, window.MainPos());
+  window.DestroyWindow();
+  platform::SetUi(nullptr);
 }
