@@ -25,7 +25,7 @@ StatementLine NetIncomeLine(int64_t period) {
   return line;
 }
 
-class Changes : public ::testing::Test {
+class XmlChanges : public ::testing::Test {
 protected:
   void SetUp() override { writer.statementLines = &lines; }
   std::string Run(int expectedResult = 1) {
@@ -51,12 +51,12 @@ std::string Item(const std::string& nameUtf8, const std::vector<std::string>& in
 
 }  // namespace
 
-TEST_F(Changes, ZeroNetAssetsGiveOnlySelect) {
+TEST_F(XmlChanges, ZeroNetAssetsGiveOnlySelect) {
   lines = {Component(0x80288000, "資本金", 0, 0), NetIncomeLine(5 * kYen)};
   EXPECT_TRUE(SameBytes(kOpen + kClose, Run()));
 }
 
-TEST_F(Changes, CapitalStockWithoutChangeHasNoChangesElement) {
+TEST_F(XmlChanges, CapitalStockWithoutChangeHasNoChangesElement) {
   lines = {Component(0x80288000, "資本金", 10000000 * kYen, 10000000 * kYen)};
   EXPECT_TRUE(SameBytes(kOpen +
                             Item("資本金", {"\t\t\t\t<BalanceEndPreviousPeriod>10000000</BalanceEndPreviousPeriod>",
@@ -65,7 +65,7 @@ TEST_F(Changes, CapitalStockWithoutChangeHasNoChangesElement) {
                         Run()));
 }
 
-TEST_F(Changes, ThreeCapitalCodesSumIntoOneColumnAndOnlyListedKindsCount) {
+TEST_F(XmlChanges, ThreeCapitalCodesSumIntoOneColumnAndOnlyListedKindsCount) {
   lines = {
       Component(0x80288000, "資本金", 1 * kYen, 2 * kYen),
       Component(0x80288040, "新株式申込証拠金", 10 * kYen, 20 * kYen),
@@ -83,7 +83,7 @@ TEST_F(Changes, ThreeCapitalCodesSumIntoOneColumnAndOnlyListedKindsCount) {
                         Run()));
 }
 
-TEST_F(Changes, ReservesAreSplitByTheCleanedName) {
+TEST_F(XmlChanges, ReservesAreSplitByTheCleanedName) {
   lines = {
       Component(0x80281040, "圧縮積立金", 0, 3 * kYen),
       Component(0x80281040, "別途積立金", 0, 1 * kYen),
@@ -98,7 +98,7 @@ TEST_F(Changes, ReservesAreSplitByTheCleanedName) {
                         Run()));
 }
 
-TEST_F(Changes, RetainedEarningsShowNetIncomeBesideAZeroChange) {
+TEST_F(XmlChanges, RetainedEarningsShowNetIncomeBesideAZeroChange) {
   lines = {Component(0x80281048, "繰越利益剰余金", 40 * kYen, 40 * kYen), NetIncomeLine(-75 * kYen)};
   writer.changesKind = 2;
   EXPECT_TRUE(SameBytes(
@@ -115,12 +115,12 @@ TEST_F(Changes, RetainedEarningsShowNetIncomeBesideAZeroChange) {
       Run()));
 }
 
-TEST_F(Changes, RetainedEarningsWithZeroSumsAreLeftOutWhateverTheNetIncome) {
+TEST_F(XmlChanges, RetainedEarningsWithZeroSumsAreLeftOutWhateverTheNetIncome) {
   lines = {Component(0x80281048, "繰越利益剰余金", 0, 0), NetIncomeLine(75 * kYen)};
   EXPECT_TRUE(SameBytes(kOpen + kClose, Run()));
 }
 
-TEST_F(Changes, RetainedEarningsWithoutNetIncomeLineFailTheSection) {
+TEST_F(XmlChanges, RetainedEarningsWithoutNetIncomeLineFailTheSection) {
   lines = {Component(0x80281048, "繰越利益剰余金", 1 * kYen, 1 * kYen)};
   Run(0);
   // Without retained earnings the net income line is not needed.
@@ -128,7 +128,7 @@ TEST_F(Changes, RetainedEarningsWithoutNetIncomeLineFailTheSection) {
   Run(1);
 }
 
-TEST_F(Changes, EachLineIsTruncatedToYenBeforeSumming) {
+TEST_F(XmlChanges, EachLineIsTruncatedToYenBeforeSumming) {
   lines = {
       Component(0x80220000, "新株予約権", 6000, 6000),
       Component(0x80220000, "新株予約権", 6000, 6000),
@@ -137,7 +137,7 @@ TEST_F(Changes, EachLineIsTruncatedToYenBeforeSumming) {
   EXPECT_TRUE(SameBytes(kOpen + kClose, Run()));
 }
 
-TEST_F(Changes, ComponentsFollowTheFixedColumnOrder) {
+TEST_F(XmlChanges, ComponentsFollowTheFixedColumnOrder) {
   lines = {
       Component(0x80220000, "新株予約権", 0, kYen),
       Component(0x80242000, "土地再評価差額金", 0, kYen),

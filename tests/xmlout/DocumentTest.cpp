@@ -46,7 +46,7 @@ LedgerLine MakeLedger(int32_t account, int32_t lineNo, const char* date, const c
   return row;
 }
 
-class Document : public ::testing::Test {
+class XmlDocument : public ::testing::Test {
 protected:
   void SetUp() override {
     std::memset(&profile, 0, sizeof profile);
@@ -196,7 +196,7 @@ std::string Section(const std::string& document, const std::string& open, const 
 
 }  // namespace
 
-TEST_F(Document, ReferenceDataGivesTheReferenceDocument) {
+TEST_F(XmlDocument, ReferenceDataGivesTheReferenceDocument) {
   FillReferenceData();
   ASSERT_EQ(1, Write());
   EXPECT_TRUE(SameBytes(GoldenBytes("full_document.xml"), Output()));
@@ -204,7 +204,7 @@ TEST_F(Document, ReferenceDataGivesTheReferenceDocument) {
   EXPECT_FALSE(platform::win::PathFileExistsA(folder.Windows("out.xml.part")));
 }
 
-TEST_F(Document, EmptyDataGivesTheFrameAndEmptyStatements) {
+TEST_F(XmlDocument, EmptyDataGivesTheFrameAndEmptyStatements) {
   ASSERT_EQ(1, Write(-2));
   std::vector<std::string> expected = {
       "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>",
@@ -248,7 +248,7 @@ TEST_F(Document, EmptyDataGivesTheFrameAndEmptyStatements) {
   EXPECT_TRUE(WellFormed(folder.LinuxPath("out.xml")));
 }
 
-TEST_F(Document, SupportFileValuesReplaceTheFallbacks) {
+TEST_F(XmlDocument, SupportFileValuesReplaceTheFallbacks) {
   // The version line ends at the end-of-file mark; the name line at its CR LF.
   WriteBytes(folder.LinuxPath("SUPPORT.INF"),
              Sjis("[=会社名=]X\r\n[=製品名=]Foo & Bar\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]21.00.05\x1Atrail"));
@@ -259,7 +259,7 @@ TEST_F(Document, SupportFileValuesReplaceTheFallbacks) {
       system));
 }
 
-TEST_F(Document, AMarkerWithoutTextOrAValueAtTheEndOfTheDataAreHandled) {
+TEST_F(XmlDocument, AMarkerWithoutTextOrAValueAtTheEndOfTheDataAreHandled) {
   WriteBytes(folder.LinuxPath("SUPPORT.INF"),
              Sjis("[=製品名=]\r\nx\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]9.9"));
   ASSERT_EQ(1, Write());
@@ -269,7 +269,7 @@ TEST_F(Document, AMarkerWithoutTextOrAValueAtTheEndOfTheDataAreHandled) {
                         system));
 }
 
-TEST_F(Document, ASupportValueLongerThanALineIsWrittenWhole) {
+TEST_F(XmlDocument, ASupportValueLongerThanALineIsWrittenWhole) {
   const std::string longName(400, 'n');
   WriteBytes(folder.LinuxPath("SUPPORT.INF"), Sjis("[=製品名=]") + longName + "\r\n");
   ASSERT_EQ(1, Write());
@@ -277,14 +277,14 @@ TEST_F(Document, ASupportValueLongerThanALineIsWrittenWhole) {
                         Section(Output(), "<PROGRAMNAME>", "</PROGRAMNAME>\r\n")));
 }
 
-TEST_F(Document, EditionFallbackNameIsTheEditionsOwn) {
+TEST_F(XmlDocument, EditionFallbackNameIsTheEditionsOwn) {
   StatementWriter care(kVelmora3);
   ASSERT_EQ(1, care.WriteDocument(folder.Windows("out.xml"), 1, profile));
   EXPECT_TRUE(SameBytes("<PROGRAMNAME>" + Sjis("Orbeck２１ ハルモア") + "</PROGRAMNAME>\r\n",
                         Section(Output(), "<PROGRAMNAME>", "</PROGRAMNAME>\r\n")));
 }
 
-TEST_F(Document, LongCompanyNamesAreCutAtACharacterBoundaryWithin63Bytes) {
+TEST_F(XmlDocument, LongCompanyNamesAreCutAtACharacterBoundaryWithin63Bytes) {
   // 32 double-byte characters (64 bytes): the 63-byte cut would split the last one.
   std::string name;
   for (int i = 0; i < 32; ++i) name += "商";
@@ -306,7 +306,7 @@ TEST_F(Document, LongCompanyNamesAreCutAtACharacterBoundaryWithin63Bytes) {
                         Section(Output(), "<KOMONSAKINAME>", "</KOMONSAKINAME>\r\n")));
 }
 
-TEST_F(Document, ManufacturingScheduleFollowsTheIncomeStatementOnlyWithPatternFlag) {
+TEST_F(XmlDocument, ManufacturingScheduleFollowsTheIncomeStatementOnlyWithPatternFlag) {
   ASSERT_EQ(1, Write());
   EXPECT_EQ(std::string::npos, Output().find("ScheduleCostGoodsManufactured"));
   EXPECT_NE(std::string::npos, Output().find("<Cos>F1</Cos>"));
@@ -321,7 +321,7 @@ TEST_F(Document, ManufacturingScheduleFollowsTheIncomeStatementOnlyWithPatternFl
             document.find("\t\t</ScheduleCostGoodsManufactured>\r\n\t\t<StatementChangesNetAssets>\r\n"));
 }
 
-TEST_F(Document, NotesListOnlyWhenNotesArePresent) {
+TEST_F(XmlDocument, NotesListOnlyWhenNotesArePresent) {
   ASSERT_EQ(1, Write());
   EXPECT_EQ(std::string::npos, Output().find("ListNotesNonConsolidated"));
   writer.notesPresent = 1;
@@ -331,12 +331,12 @@ TEST_F(Document, NotesListOnlyWhenNotesArePresent) {
                           "\t\t</ListNotesNonConsolidated>\r\n\t</DATA>\r\n"));
 }
 
-TEST_F(Document, AFolderThatDoesNotExistFailsTheDocument) {
+TEST_F(XmlDocument, AFolderThatDoesNotExistFailsTheDocument) {
   EXPECT_EQ(0, writer.WriteDocument(folder.Windows("missing\\out.xml"), 3, profile));
   EXPECT_FALSE(platform::win::PathFileExistsA(folder.Windows("missing")));
 }
 
-TEST_F(Document, AFailedWriteLeavesTheEarlierFileUntouched) {
+TEST_F(XmlDocument, AFailedWriteLeavesTheEarlierFileUntouched) {
   WriteBytes(folder.LinuxPath("out.xml"), "earlier");
   platform::faults::Set("FileWrite#20");
   EXPECT_EQ(0, Write());
@@ -345,7 +345,7 @@ TEST_F(Document, AFailedWriteLeavesTheEarlierFileUntouched) {
   EXPECT_FALSE(platform::win::PathFileExistsA(folder.Windows("out.xml.part")));
 }
 
-TEST_F(Document, AFailedLastLineFailsTheDocument) {
+TEST_F(XmlDocument, AFailedLastLineFailsTheDocument) {
   ASSERT_EQ(1, Write());
   const std::string complete = Output();
   std::size_t lineCount = 0;
@@ -363,7 +363,7 @@ TEST_F(Document, AFailedLastLineFailsTheDocument) {
   EXPECT_TRUE(SameBytes(complete, Output()));
 }
 
-TEST_F(Document, AFailedReplacementKeepsTheEarlierFile) {
+TEST_F(XmlDocument, AFailedReplacementKeepsTheEarlierFile) {
   WriteBytes(folder.LinuxPath("out.xml"), "earlier");
   platform::faults::Set("MoveFileReplace");
   EXPECT_EQ(0, Write());
@@ -371,7 +371,7 @@ TEST_F(Document, AFailedReplacementKeepsTheEarlierFile) {
   EXPECT_FALSE(platform::win::PathFileExistsA(folder.Windows("out.xml.part")));
 }
 
-TEST_F(Document, OutOfMemoryForTheSupportFileShowsItsBoxAndWritesTheFallbacks) {
+TEST_F(XmlDocument, OutOfMemoryForTheSupportFileShowsItsBoxAndWritesTheFallbacks) {
   WriteBytes(folder.LinuxPath("SUPPORT.INF"), Sjis("[=製品名=]Foo\r\n"));
   std::vector<RecordedBox> boxes;
   platform::SetUi(std::make_unique<BoxRecorder>(boxes));
@@ -407,7 +407,7 @@ private:
 
 }  // namespace
 
-TEST_F(Document, ProgressPulsesOncePerElementOfTheHeadAndStepsThreeRangesToTheEnd) {
+TEST_F(XmlDocument, ProgressPulsesOncePerElementOfTheHeadAndStepsThreeRangesToTheEnd) {
   long repaints = 0;
   platform::SetUi(std::make_unique<RepaintCounter>(repaints));
   ProgressWindow window;

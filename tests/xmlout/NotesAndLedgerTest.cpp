@@ -14,7 +14,7 @@ namespace {
 
 constexpr int64_t kYen = 10000;
 
-class NotesAndLedger : public ::testing::Test {
+class XmlNotesAndLedger : public ::testing::Test {
 protected:
   void SetUp() override {
     writer.statementLines = &lines;
@@ -52,7 +52,7 @@ const std::string kClose = "\t\t</ListNotesNonConsolidated>\r\n";
 
 }  // namespace
 
-TEST(NoteTable, NumbersLevelsAndNestingAreConsistent) {
+TEST(XmlNoteTable, NumbersLevelsAndNestingAreConsistent) {
   std::set<int32_t> numbers;
   for (std::size_t i = 0; i < kNoteTable.size(); ++i) {
     const NoteEntry& entry = kNoteTable[i];
@@ -75,13 +75,13 @@ TEST(NoteTable, NumbersLevelsAndNestingAreConsistent) {
   EXPECT_STREQ("NumberSharesIssuanceNewOrdinaryShares-P", kNoteTable[66].name);
 }
 
-TEST_F(NotesAndLedger, NothingDisplayedGivesAnEmptyList) {
+TEST_F(XmlNotesAndLedger, NothingDisplayedGivesAnEmptyList) {
   AddNote(1000010, '0', {"<Line>a</Line>"});
   flags[0] = 1;
   EXPECT_TRUE(SameBytes(kOpen + kClose, Run()));
 }
 
-TEST_F(NotesAndLedger, BothTheDispCharacterAndTheSectionByteAreNeeded) {
+TEST_F(XmlNotesAndLedger, BothTheDispCharacterAndTheSectionByteAreNeeded) {
   AddNote(1000010, '1', {"<Line>going</Line>"});
   AddNote(1150010, '0', {"<Line>events</Line>"});
   flags[9] = 1;
@@ -94,7 +94,7 @@ TEST_F(NotesAndLedger, BothTheDispCharacterAndTheSectionByteAreNeeded) {
                         Run()));
 }
 
-TEST_F(NotesAndLedger, ChildNotesNestAfterTheParentsLinesWithEscapesAndEmptyLines) {
+TEST_F(XmlNotesAndLedger, ChildNotesNestAfterTheParentsLinesWithEscapesAndEmptyLines) {
   AddNote(1060010, '1', {"<Line>A&B</Line>", "<Line></Line>"});
   AddNote(1060020, '1', {"<Line>担保</Line>", "<Line>x</Line></Line>y"});
   flags[2] = 1;
@@ -110,7 +110,7 @@ TEST_F(NotesAndLedger, ChildNotesNestAfterTheParentsLinesWithEscapesAndEmptyLine
                         Run()));
 }
 
-TEST_F(NotesAndLedger, AMissingValueLineGivesAnElementWithoutLines) {
+TEST_F(XmlNotesAndLedger, AMissingValueLineGivesAnElementWithoutLines) {
   AddNote(1090010, '1', {"<Line>not read</Line>"}, false);
   flags[5] = 1;
   EXPECT_TRUE(SameBytes(kOpen + "\t\t\t<NotesTaxEffectAccounting>\r\n"
@@ -119,7 +119,7 @@ TEST_F(NotesAndLedger, AMissingValueLineGivesAnElementWithoutLines) {
                         Run()));
 }
 
-TEST_F(NotesAndLedger, TextLinesEndAtTheFirstLineWithoutTheLineMarker) {
+TEST_F(XmlNotesAndLedger, TextLinesEndAtTheFirstLineWithoutTheLineMarker) {
   AddNote(1140010, '1', {"<Line>one", "plain", "<Line>two</Line>"});
   flags[8] = 1;
   EXPECT_TRUE(SameBytes(kOpen + "\t\t\t<NotesPerShareInformation>\r\n\t\t\t\t<Line>one</Line>\r\n"
@@ -128,7 +128,7 @@ TEST_F(NotesAndLedger, TextLinesEndAtTheFirstLineWithoutTheLineMarker) {
                         Run()));
 }
 
-TEST_F(NotesAndLedger, DisplayedNotesUnderANoteThatIsNotWrittenTakeItsPlace) {
+TEST_F(XmlNotesAndLedger, DisplayedNotesUnderANoteThatIsNotWrittenTakeItsPlace) {
   // NotesStatementChangesNetAssets (level 3) is not displayed, nor are MattersDividends
   // (level 4) and ItemsCashDividendTypeStocks (level 6); InCaseCashDividend (level 5), its
   // grandchild TypeStocksCashDividend (level 7) and MattersTypesTotalNumberSharesIssued
@@ -158,7 +158,7 @@ TEST_F(NotesAndLedger, DisplayedNotesUnderANoteThatIsNotWrittenTakeItsPlace) {
   ASSERT_EQ(1080530, kNoteTable[114].noteNumber);
 }
 
-TEST_F(NotesAndLedger, AFailedWriteInsideANestedNoteFailsTheList) {
+TEST_F(XmlNotesAndLedger, AFailedWriteInsideANestedNoteFailsTheList) {
   AddNote(1060010, '1', {"<Line>a</Line>"});
   AddNote(1060020, '1', {"<Line>b</Line>", "<Line>c</Line>"});
   flags[2] = 1;
@@ -170,7 +170,7 @@ TEST_F(NotesAndLedger, AFailedWriteInsideANestedNoteFailsTheList) {
                         bytes));
 }
 
-TEST_F(NotesAndLedger, LedgerFormsGroupRowsByAccountInStatementOrder) {
+TEST_F(XmlNotesAndLedger, LedgerFormsGroupRowsByAccountInStatementOrder) {
   lines = {
       MakeLine(0x80880800, "現金", 3 * kYen, 0, 1110000),
       MakeLine(0x80880400, "預金", 0, 0, 1120000),
@@ -219,7 +219,7 @@ TEST_F(NotesAndLedger, LedgerFormsGroupRowsByAccountInStatementOrder) {
   EXPECT_TRUE(SameBytes(expected, bytes));
 }
 
-TEST_F(NotesAndLedger, LedgerFormsAreLeftOutWithoutRecordsAndStopAtAnUnmatchedAccount) {
+TEST_F(XmlNotesAndLedger, LedgerFormsAreLeftOutWithoutRecordsAndStopAtAnUnmatchedAccount) {
   EXPECT_TRUE(SameBytes("", Capture([&](XmlElementWriter& xml) {
                           return writer.WriteLedgerForms(xml);
                         })));

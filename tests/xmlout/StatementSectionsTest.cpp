@@ -15,7 +15,7 @@ namespace {
 
 constexpr int64_t kYen = 10000;
 
-class Sections : public ::testing::Test {
+class XmlSections : public ::testing::Test {
 protected:
   void SetUp() override { writer.statementLines = &lines; }
 
@@ -41,7 +41,7 @@ std::string Item(const std::string& labelUtf8, const std::string& amount, int le
 
 }  // namespace
 
-TEST_F(Sections, ItemAmountsAreWholeYenTruncatedTowardZeroAndZeroYenIsLeftOut) {
+TEST_F(XmlSections, ItemAmountsAreWholeYenTruncatedTowardZeroAndZeroYenIsLeftOut) {
   lines = {
       MakeLine(0x80880800, "現金", 1234567),       // 123.4567 yen
       MakeLine(0x80880800, "小口現金", 5000),      // 0.5 yen
@@ -54,7 +54,7 @@ TEST_F(Sections, ItemAmountsAreWholeYenTruncatedTowardZeroAndZeroYenIsLeftOut) {
                         Items(0x80880000, 5)));
 }
 
-TEST_F(Sections, OnlyRowKindsZeroAndThreeAreItemsButAnyKindLabelsASection) {
+TEST_F(XmlSections, OnlyRowKindsZeroAndThreeAreItemsButAnyKindLabelsASection) {
   lines = {
       MakeLine(0x80880000, "流動資産合計", 0, 2),
       MakeLine(0x80880800, "現金", 7 * kYen, 2),
@@ -70,14 +70,14 @@ TEST_F(Sections, OnlyRowKindsZeroAndThreeAreItemsButAnyKindLabelsASection) {
                         bytes));
 }
 
-TEST_F(Sections, SectionWithoutTotalLineOpensBare) {
+TEST_F(XmlSections, SectionWithoutTotalLineOpensBare) {
   const std::string bytes = Capture([&](XmlElementWriter& xml) {
     return writer.WriteSectionStart(xml, 0x80880000, "CurrentAssets", 4);
   });
   EXPECT_TRUE(SameBytes("\t\t\t\t<CurrentAssets>\r\n", bytes));
 }
 
-TEST_F(Sections, NamesAreCleanedOfBracketsBlanksAndMarkers) {
+TEST_F(XmlSections, NamesAreCleanedOfBracketsBlanksAndMarkers) {
   lines = {
       MakeLine(0x80880800, "【未払金】", kYen),
       MakeLine(0x80880800, "(製)材料費", kYen),
@@ -90,7 +90,7 @@ TEST_F(Sections, NamesAreCleanedOfBracketsBlanksAndMarkers) {
                         Items(0x80880000, 5)));
 }
 
-TEST(CleanName, KeepsDoubleByteCharactersWholeAndDropsMarkersAnywhere) {
+TEST(XmlCleanName, KeepsDoubleByteCharactersWholeAndDropsMarkersAnywhere) {
   EXPECT_EQ(Sjis("別途積立金特別"), CleanName(Sjis("別途積立金（特別）")));
   EXPECT_EQ("", CleanName(""));
   // 0x81 0x40 is the full-width blank, but here 0x81 is the second byte of メ (0x83 0x81)
@@ -100,7 +100,7 @@ TEST(CleanName, KeepsDoubleByteCharactersWholeAndDropsMarkersAnywhere) {
   EXPECT_EQ(trailThenAt, CleanName(trailThenAt));
 }
 
-TEST_F(Sections, TotalLinesUseTheSecondNameAndAreLeftOutWhenMissing) {
+TEST_F(XmlSections, TotalLinesUseTheSecondNameAndAreLeftOutWhenMissing) {
   lines = {
       MakeLine(0x40880008, "売上総利益", -3 * kYen, 2),
       MakeLine(0x40880000, "営業利益", 0, 2),
@@ -121,7 +121,7 @@ TEST_F(Sections, TotalLinesUseTheSecondNameAndAreLeftOutWhenMissing) {
                         bytes));
 }
 
-TEST_F(Sections, IncomeTaxItemsLeaveOutTheResultLines) {
+TEST_F(XmlSections, IncomeTaxItemsLeaveOutTheResultLines) {
   lines = {
       MakeLine(0x40200080, "税引前当期純利益", kYen),
       MakeLine(0x40200020, "差引損益", kYen),
@@ -135,7 +135,7 @@ TEST_F(Sections, IncomeTaxItemsLeaveOutTheResultLines) {
   EXPECT_TRUE(SameBytes(Item("法人税等", "2", 4) + Item("法人税等調整額", "-1", 4), bytes));
 }
 
-TEST_F(Sections, SubcontractCostOnlyWithItsOwnLine) {
+TEST_F(XmlSections, SubcontractCostOnlyWithItsOwnLine) {
   lines = {MakeLine(0x20040400, "外注加工費", 5 * kYen)};
   EXPECT_EQ(std::string::npos, Run(&StatementWriter::WriteManufacturingCost).find("Subcontract"));
 
@@ -147,7 +147,7 @@ TEST_F(Sections, SubcontractCostOnlyWithItsOwnLine) {
                        "\t\t\t</SubcontractCost>\r\n\t\t\t<OverheadExpenses>\r\n"));
 }
 
-TEST_F(Sections, MissingGrossProfitLeavesTheRestOfTheIncomeStatementUnchanged) {
+TEST_F(XmlSections, MissingGrossProfitLeavesTheRestOfTheIncomeStatementUnchanged) {
   lines = {
       MakeLine(0x40888400, "売上高", 10 * kYen),
       MakeLine(0x40880008, "売上総利益", 10 * kYen, 2),
@@ -165,7 +165,7 @@ TEST_F(Sections, MissingGrossProfitLeavesTheRestOfTheIncomeStatementUnchanged) {
                         without));
 }
 
-TEST_F(Sections, UnclassifiedNoncurrentLinesWarnOnceEachAndAppearUnderAllThreeSubsections) {
+TEST_F(XmlSections, UnclassifiedNoncurrentLinesWarnOnceEachAndAppearUnderAllThreeSubsections) {
   std::vector<RecordedBox> boxes;
   platform::SetUi(std::make_unique<BoxRecorder>(boxes));
   writer.messageOwner = 77;
@@ -199,7 +199,7 @@ TEST_F(Sections, UnclassifiedNoncurrentLinesWarnOnceEachAndAppearUnderAllThreeSu
   }
 }
 
-TEST_F(Sections, NoWarningWithoutAnOwner) {
+TEST_F(XmlSections, NoWarningWithoutAnOwner) {
   std::vector<RecordedBox> boxes;
   platform::SetUi(std::make_unique<BoxRecorder>(boxes));
   lines = {MakeLine(0x80840000, "その他", 3 * kYen)};
