@@ -1,0 +1,180 @@
+// The three executables: identity, exit code = run status, the completion notice, the
+// settings file of each edition, and each edition's application type.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "app/OrbeckRuntime/Connect.h"
+#include "tests/app/RunFixture.h"
+
+namespace fs = std::filesystem;
+using velmora::test::ExecuteScript;
+using velmora::test::RunFixture;
+using velmora::test::TestHost;
+
+namespace {
+
+fs::path Executable(const std::string& name) { return fs::path(VELMORA_EDITIONS_DIR) / name; }
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+struct Outcome {
+  int exitCode = -1;
+  std::string output;
+};
+
+Outcome Execute(const std::string& commandLine) {
+  Outcome outcome;
+  FILE* pipe = popen(commandLine.c_str(), "r");
+  if (!pipe) return outcome;
+  char chunk[512];
+  std::size_t n = 0;
+  while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) outcome.output.append(chunk, n);
+  const int status = pclose(pipe);
+  outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return outcome;
+}
+
+// Runs an edition headless with a script; the transcript's events by kind.
+class ScriptedRun {
+public:
+  ScriptedRun(TestHost& host, const std::string& edition, const std::string& script, const std::string& args = "") {
+    const fs::path scriptFile = host.root() / (edition + ".script");
+    transcriptFile = host.root() / (edition + ".jsonl");
+    std::ofstream(scriptFile, std::ios::binary) << script;
+    setenv("VELMORA_UI_SCRIPT", scriptFile.c_str(), 1);
+    setenv("VELMORA_UI_TRANSCRIPT", transcriptFile.c_str(), 1);
+    exitCode = Execute("'" + Executable(edition).string() + "' " + args + " 2>&1").exitCode;
+    unsetenv("VELMORA_UI_SCRIPT");
+    unsetenv("VELMORA_UI_TRANSCRIPT");
+    std::istringstream lines(ReadFile(transcriptFile));
+    for (std::string line; std::getline(lines, line);) {
+      if (!line.empty()) events.push_back(nlohmann::json::parse(line, nullptr, false));
+    }
+  }
+  std::vector<nlohmann::json> Of(const std::string& kind) const {
+    std::vector<nlohmann::json> found;
+    for (const nlohmann::json& e : events) {
+      if (e.is_object() && e.value("event", "") == kind) found.push_back(e);
+    }
+    return found;
+  }
+  fs::path transcriptFile;
+  int exitCode = -1;
+  std::vector<nlohmann::json> events;
+};
+
+std::string ControlText(const nlohmann::json& dialog, int id) {
+  for (const nlohmann::json& control : dialog["controls"]) {
+    if (control.value("id", 0) == id) return control.value("text", "");
+  }
+  return "<none>";
+}
+
+}  // namespace
+
+TEST(Editions, VersionNamesTheEditionAndItsHostProduct) {
+  EXPECT_EQ("Velmora1 21.00.03\nZentor 連動 from Orbeck２１\n", Execute(Executable("Velmora1").string() + " --version").output);
+  EXPECT_EQ("Velmora2 21.00.03\nZentor 連動 from Orbeck２１ Lintra\n",
+            Execute(Executable("Velmora2").string() + " --version").output);
+  EXPECT_EQ("Velmora3 21.00.03\nZentor 連動 from Orbeck２１ ハルモア\n",
+            Execute(Executable("Velmora3").string() + " --version").output);
+  const Outcome help = Execute(Executable("Velmora2").string() + " --help");
+  EXPECT_EQ(0, help.exitCode);
+  EXPECT_NE(std::string::npos, help.output.find("Usage: Velmora2")) << help.output;
+}
+
+TEST(Editions, ExitCodeIsTheRunStatusAndTheNoticeCarriesIt) {
+  TestHost host;
+  fs::create_directories(host.cDrive() / "out");
+  const ScriptedRun done(host, "Velmora1", ExecuteScript(), "1048577,32769,5,");
+  EXPECT_EQ(0, done.exitCode);
+  EXPECT_TRUE(fs::exists(host.cDrive() / "out" / "a.xml"));
+  std::vector<std::string> calls;
+  for (const nlohmann::json& e : done.Of("host")) calls.push_back(e.value("call", ""));
+  EXPECT_EQ((std::vector<std::string>{"enable", "parent", "foreground", "enable", "post", "enable"}), calls);
+  ASSERT_EQ(1u, done.Of("exit").size());
+  EXPECT_EQ(0, done.Of("exit")[0].value("status", -1));
+
+  const ScriptedRun cancelled(host, "Velmora3", "click 1003\n", "1048577,32769,5,");
+  EXPECT_EQ(1, cancelled.exitCode);
+  const std::vector<nlohmann::json> posts = [&] {
+    std::vector<nlohmann::json> found;
+    for (const nlohmann::json& e : cancelled.Of("host")) {
+      if (e.value("call", "") == "post") found.push_back(e);
+    }
+    return found;
+  }();
+  ASSERT_EQ(1u, posts.size());
+  EXPECT_EQ(5, posts[0].value("wParam", 0));
+  EXPECT_EQ(1, posts[0].value("lParam", 0));
+}
+
+TEST(Editions, SecondEditionLeavesTheFirstEditionsSettingsAlone) {
+  TestHost host;
+  fs::create_directories(host.cDrive() / "out");
+  const ScriptedRun first(host, "Velmora1", "set 1016 6\nset 1000 8\nset 1015 C:\\out\\one.xml\nclick 1002\n");
+  ASSERT_EQ(0, first.exitCode);
+  const fs::path settings = host.home() / "settings";
+  const std::string firstSettings = ReadFile(settings / "Velmora1.env");
+  ASSERT_FALSE(firstSettings.empty());
+
+  // The first edition remembers its months; the second shows its own defaults.
+  const ScriptedRun reread(host, "Velmora1", "close\n");
+  ASSERT_FALSE(reread.Of("dialog").empty());
+  EXPECT_EQ("6", ControlText(reread.Of("dialog")[0], 1016));
+
+  const ScriptedRun second(host, "Velmora2", "set 1016 5\nset 1000 7\nset 1015 C:\\out\\two.xml\nclick 1002\n");
+  ASSERT_EQ(0, second.exitCode);
+  EXPECT_TRUE(fs::exists(settings / "Velmora2.env"));
+  EXPECT_EQ(firstSettings, ReadFile(settings / "Velmora1.env"));
+  const ScriptedRun secondReread(host, "Velmora2", "close\n");
+  ASSERT_FALSE(secondReread.Of("dialog").empty());
+  EXPECT_EQ("5", ControlText(secondReread.Of("dialog")[0], 1016));
+}
+
+// Notes the connection's edition settings while the conditions dialog is up (the
+// connection forgets them when it is released at the end of the run).
+class AttachProbe : public platform::script::ScriptBackend {
+public:
+  AttachProbe() : ScriptBackend("close\n") {}
+  void DialogInitialised(platform::CDialog& dialog) override {
+    appType = ClAccConnect::Inst().AppType();
+    useDataType = ClAccConnect::Inst().UseDataType();
+    ScriptBackend::DialogInitialised(dialog);
+  }
+  long appType = -1;
+  long useDataType = -1;
+};
+
+class EditionAttach : public ::testing::TestWithParam<std::pair<const EditionProfile*, long>> {};
+
+TEST_P(EditionAttach, AttachesWithItsApplicationType) {
+  RunFixture run;
+  auto probe = std::make_unique<AttachProbe>();
+  AttachProbe* seen = probe.get();
+  platform::SetUi(std::move(probe));
+  LinkApp app(*GetParam().first);
+  app.m_programPath = "C:\\prog\\Velmora.exe";
+  EXPECT_EQ(1, app.Run());
+  EXPECT_EQ(GetParam().second, seen->appType);
+  EXPECT_EQ(1, seen->useDataType);
+  platform::SetUi(nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Editions, EditionAttach,
+                         ::testing::Values(std::make_pair(&kVelmora1, 0L), std::make_pair(&kVelmora2, 3L),
+                                           std::make_pair(&kVelmora3, 4L)),
+                         [](const auto& param) { return std::string(param.param.first->executableName); });
