@@ -18,7 +18,7 @@ namespace {
 
 // Type names of the file; a number 0-6 is accepted too.
 constexpr std::array<std::string_view, 7> kTypeNames = {"unknown", "noroot", "removable", "fixed",
-                                                         "remote",  "cdrom",  "ramdisk"};
+                                                        "remote",  "cdrom",  "ramdisk"};
 
 std::optional<unsigned> ParseType(std::string_view word) {
   for (unsigned t = 0; t < kTypeNames.size(); ++t) {
@@ -197,7 +197,8 @@ DriveMap Load(const std::string& path) {
   content << file.rdbuf();
   std::vector<std::string> errors;
   DriveMap map = DriveMap::Parse(content.str(), &errors);
-  for (const std::string& error : errors) std::fprintf(stderr, "drive map %s, %s\n", path.c_str(), error.c_str());
+  for (const std::string& error : errors)
+    std::fprintf(stderr, "drive map %s, %s\n", path.c_str(), error.c_str());
   return map;
 }
 
@@ -224,7 +225,8 @@ const DriveEntry& DriveMap::Drive(char letter) const {
 
 const ShareEntry* DriveMap::Share(std::string_view server, std::string_view share) const {
   for (const ShareEntry& entry : shares_) {
-    if (EqualIgnoringAsciiCase(entry.server, server) && EqualIgnoringAsciiCase(entry.share, share)) return &entry;
+    if (EqualIgnoringAsciiCase(entry.server, server) && EqualIgnoringAsciiCase(entry.share, share))
+      return &entry;
   }
   return nullptr;
 }

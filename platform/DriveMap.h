@@ -26,7 +26,7 @@ struct ShareEntry {
 };
 
 class DriveMap {
-public:
+ public:
   // Parses map text (UTF-8). Lines that cannot be read are skipped and described in errors.
   static DriveMap Parse(std::string_view text, std::vector<std::string>* errors = nullptr);
   // The map without a file: Z: is "/" on a fixed drive.
@@ -40,7 +40,7 @@ public:
   const ShareEntry* Share(std::string_view server, std::string_view share) const;
   const std::vector<ShareEntry>& Shares() const { return shares_; }
 
-private:
+ private:
   std::array<DriveEntry, 26> drives_{};
   std::vector<ShareEntry> shares_;
 };

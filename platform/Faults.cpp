@@ -13,9 +13,9 @@ namespace {
 
 struct Fault {
   std::string point;
-  std::string detail;       // empty: any detail
-  unsigned long from = 1;   // fires from this matching hit on (1-based)
-  unsigned long hits = 0;   // matching hits seen so far
+  std::string detail;      // empty: any detail
+  unsigned long from = 1;  // fires from this matching hit on (1-based)
+  unsigned long hits = 0;  // matching hits seen so far
 };
 
 struct State {

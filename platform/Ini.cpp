@@ -38,7 +38,8 @@ bool NamesEqual(std::string_view a, std::string_view b) {
 }
 
 // The value of key in section; none when the section or the key is absent.
-std::optional<std::string_view> FindValue(std::string_view content, std::string_view section, std::string_view key) {
+std::optional<std::string_view> FindValue(std::string_view content, std::string_view section,
+                                          std::string_view key) {
   bool inSection = false;
   while (!content.empty()) {
     std::size_t end = content.find('\n');
@@ -48,7 +49,8 @@ std::optional<std::string_view> FindValue(std::string_view content, std::string_
     if (line[0] == '[') {
       if (inSection) return std::nullopt;
       std::size_t close = cp932::FindLastChar(line, ']');
-      std::string_view name = Trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
+      std::string_view name =
+          Trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
       inSection = NamesEqual(name, section);
       continue;
     }

@@ -44,14 +44,9 @@ std::string WithTrailingSeparator(std::string path) {
 }  // namespace
 
 int _access(const std::string& path, int mode) {
-  int linuxMode = 0;
-  switch (mode) {
-    case 0: linuxMode = F_OK; break;
-    case 2: linuxMode = W_OK; break;
-    case 4: linuxMode = R_OK; break;
-    case 6: linuxMode = R_OK | W_OK; break;
-    default: return -1;
-  }
+  // The modes of the C runtime: 0 existence, 2 write, 4 read, 6 read and write.
+  if (mode != 0 && mode != 2 && mode != 4 && mode != 6) return -1;
+  int linuxMode = mode == 0 ? F_OK : ((mode & 4) != 0 ? R_OK : 0) | ((mode & 2) != 0 ? W_OK : 0);
   std::optional<detail::ResolvedPath> resolved = detail::Resolve(path);
   if (!resolved) return -1;
   if ((mode & 2) != 0 && resolved->readOnly) return -1;

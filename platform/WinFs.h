@@ -51,12 +51,12 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // A file open for writing (CFile with create, truncate, exclusive write, binary).
 class File {
-public:
+ public:
   File() = default;
   ~File();
   File(const File&) = delete;
   File& operator=(const File&) = delete;
-  bool Create(const std::string& path);      // create or truncate, write only
+  bool Create(const std::string& path);  // create or truncate, write only
   bool OpenRead(const std::string& path);
   bool Write(const void* data, std::size_t size);
   // Reads at most size bytes; returns the count read, or -1 on error.
@@ -64,7 +64,7 @@ public:
   void Close();
   bool IsOpen() const { return fd_ >= 0; }
 
-private:
+ private:
   int fd_ = -1;
   std::string path_;  // Windows path of the open file, the detail of the "FileWrite" fault point
 };

@@ -14,7 +14,7 @@ namespace cp = platform::cp932;
 namespace {
 
 class Cp932FullWidthTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     UErrorCode status = U_ZERO_ERROR;
     transliterator_.reset(icu::Transliterator::createInstance("Halfwidth-Fullwidth", UTRANS_FORWARD, status));
@@ -28,8 +28,10 @@ protected:
     std::string utf8 = cp::ToUtf8(cp932).text;
     icu::UnicodeString text = icu::UnicodeString::fromUTF8(utf8);
     transliterator_->transliterate(text);
-    text.findAndReplace(icu::UnicodeString(static_cast<UChar>(0x3099)), icu::UnicodeString(static_cast<UChar>(0x309B)));
-    text.findAndReplace(icu::UnicodeString(static_cast<UChar>(0x309A)), icu::UnicodeString(static_cast<UChar>(0x309C)));
+    text.findAndReplace(icu::UnicodeString(static_cast<UChar>(0x3099)),
+                        icu::UnicodeString(static_cast<UChar>(0x309B)));
+    text.findAndReplace(icu::UnicodeString(static_cast<UChar>(0x309A)),
+                        icu::UnicodeString(static_cast<UChar>(0x309C)));
     std::string out;
     text.toUTF8String(out);
     cp::Conversion back = cp::FromUtf8(out);

@@ -65,8 +65,9 @@ TEST_F(DriveMapCurrentTest, WithoutTheVariableZIsTheLinuxRoot) {
 }
 
 TEST_F(DriveMapCurrentTest, EveryDriveTypeIsReportedAndTheMapIsReadAgainWhenTheVariableChanges) {
-  UseMap("A: - unknown\nB: - noroot\nC: @ removable\nD: @ fixed\nE: @ remote\nF: - cdrom\nG: @ ramdisk\n"
-         "\\\\srv\\share @\n");
+  UseMap(
+      "A: - unknown\nB: - noroot\nC: @ removable\nD: @ fixed\nE: @ remote\nF: - cdrom\nG: @ ramdisk\n"
+      "\\\\srv\\share @\n");
   EXPECT_EQ(platform::DRIVE_UNKNOWN, win::GetDriveTypeA("A:\\"));
   EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("B:\\"));
   EXPECT_EQ(platform::DRIVE_REMOVABLE, win::GetDriveTypeA("c:\\"));

@@ -11,7 +11,7 @@ namespace faults = platform::faults;
 namespace {
 
 class FaultsTest : public ::testing::Test {
-protected:
+ protected:
   void TearDown() override { faults::Clear(); }
 };
 

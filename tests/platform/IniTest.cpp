@@ -12,7 +12,7 @@ namespace win = platform::win;
 namespace {
 
 class IniTest : public platform::testing::TempDrives {
-protected:
+ protected:
   void SetUp() override {
     TempDrives::SetUp();
     Make("c");

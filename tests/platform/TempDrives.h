@@ -13,7 +13,7 @@
 namespace platform::testing {
 
 class TempDrives : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     char pattern[] = "/tmp/velmora-platform-XXXXXX";
     ASSERT_NE(nullptr, ::mkdtemp(pattern));

@@ -50,8 +50,7 @@ TEST(PathRootTest, SkipRoot) {
   EXPECT_EQ(std::optional<std::size_t>(3), win::PathSkipRootA("C:\\"));
   EXPECT_EQ(std::optional<std::size_t>(3), win::PathSkipRootA("C:\\a\\b"));
   EXPECT_EQ(std::optional<std::size_t>(12), win::PathSkipRootA("\\\\srv\\share\\x"));
-  EXPECT_EQ(std::optional<std::size_t>(5 + kHyo.size()),
-            win::PathSkipRootA("\\\\s\\" + kHyo + "\\x"));
+  EXPECT_EQ(std::optional<std::size_t>(5 + kHyo.size()), win::PathSkipRootA("\\\\s\\" + kHyo + "\\x"));
   EXPECT_EQ(std::nullopt, win::PathSkipRootA("\\\\srv\\" + kSo));
   EXPECT_EQ(std::nullopt, win::PathSkipRootA("\\\\srv\\share"));
   EXPECT_EQ(std::nullopt, win::PathSkipRootA("C:"));

@@ -16,7 +16,7 @@ const std::string kHyo = "\x95\x5C";  // 表
 const std::string kSo = "\x83\x5C";   // ソ
 
 class WinFsTest : public platform::testing::TempDrives {
-protected:
+ protected:
   void SetUp() override {
     TempDrives::SetUp();
     Make("c");
