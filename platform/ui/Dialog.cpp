@@ -20,6 +20,11 @@ std::unordered_map<HWND, CDialog*>& Registry() {
   return registry;
 }
 
+struct {
+  HWND hwnd = 0;
+  CDialog* dialog = nullptr;
+} lastFound;
+
 bool IsButtonKind(ControlKind kind) {
   return kind == ControlKind::PushButton || kind == ControlKind::RadioButton ||
          kind == ControlKind::CheckBox;
@@ -49,9 +54,13 @@ std::string TypedText(const ControlTemplate& tmpl, const std::string& typed) {
 
 CDialog* FindProgramWindow(HWND hwnd) {
   if (hwnd == 0) return nullptr;
+  // The progress window asks for itself several times per step.
+  if (hwnd == lastFound.hwnd) return lastFound.dialog;
   auto& registry = Registry();
   const auto found = registry.find(hwnd);
-  return found == registry.end() ? nullptr : found->second;
+  if (found == registry.end()) return nullptr;
+  lastFound = {hwnd, found->second};
+  return found->second;
 }
 
 CDialog::CDialog(const DialogTemplate& tmpl, HWND owner) : tmpl_(tmpl), owner_(owner), caption_(tmpl.caption) {
@@ -76,6 +85,7 @@ CDialog::~CDialog() {
 
 void CDialog::Unregister() {
   Registry().erase(hwnd_);
+  if (lastFound.hwnd == hwnd_) lastFound = {};
   hwnd_ = 0;
 }
 

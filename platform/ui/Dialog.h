@@ -129,7 +129,7 @@ private:
 class CProgressCtrl {
 public:
   CProgressCtrl() = default;
-  void Attach(CDialog* dialog, int id) { dialog_ = dialog; id_ = id; }
+  void Attach(CDialog* dialog, int id) { bar_ = dialog ? dialog->Control(id) : nullptr; }
   void SetRange32(int low, int high);
   void SetStep(int step);
   int SetPos(int pos);
@@ -138,8 +138,7 @@ public:
   int GetPos() const;
 
 private:
-  CDialog* dialog_ = nullptr;
-  int id_ = 0;
+  ControlState* bar_ = nullptr;  // a dialog's controls never move once it is constructed
 };
 
 // Finds the program's own window behind a handle; none for foreign handles.

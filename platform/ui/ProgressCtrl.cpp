@@ -14,7 +14,7 @@ int Clamp(const ControlState& bar, int pos) {
 }  // namespace
 
 void CProgressCtrl::SetRange32(int low, int high) {
-  ControlState* bar = dialog_ ? dialog_->Control(id_) : nullptr;
+  ControlState* bar = bar_;
   if (!bar) return;
   bar->rangeLow = low;
   bar->rangeHigh = high;
@@ -22,11 +22,11 @@ void CProgressCtrl::SetRange32(int low, int high) {
 }
 
 void CProgressCtrl::SetStep(int step) {
-  if (ControlState* bar = dialog_ ? dialog_->Control(id_) : nullptr) bar->step = step;
+  if (bar_) bar_->step = step;
 }
 
 int CProgressCtrl::SetPos(int pos) {
-  ControlState* bar = dialog_ ? dialog_->Control(id_) : nullptr;
+  ControlState* bar = bar_;
   if (!bar) return 0;
   const int previous = bar->pos;
   bar->pos = Clamp(*bar, pos);
@@ -34,7 +34,7 @@ int CProgressCtrl::SetPos(int pos) {
 }
 
 int CProgressCtrl::OffsetPos(int delta) {
-  ControlState* bar = dialog_ ? dialog_->Control(id_) : nullptr;
+  ControlState* bar = bar_;
   if (!bar) return 0;
   const int previous = bar->pos;
   bar->pos = Clamp(*bar, previous + delta);
@@ -42,7 +42,7 @@ int CProgressCtrl::OffsetPos(int delta) {
 }
 
 int CProgressCtrl::StepIt() {
-  ControlState* bar = dialog_ ? dialog_->Control(id_) : nullptr;
+  ControlState* bar = bar_;
   if (!bar) return 0;
   const int previous = bar->pos;
   // A bar stepped past its end starts again from the low end, as the control does.
@@ -52,7 +52,7 @@ int CProgressCtrl::StepIt() {
 }
 
 int CProgressCtrl::GetPos() const {
-  const ControlState* bar = dialog_ ? static_cast<const CDialog*>(dialog_)->Control(id_) : nullptr;
+  const ControlState* bar = bar_;
   return bar ? bar->pos : 0;
 }
 
