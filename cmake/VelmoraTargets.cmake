@@ -13,10 +13,11 @@ endfunction()
 # velmora_test(name sources... LIBS libs...): one GoogleTest executable registered with CTest.
 function(velmora_test name)
   cmake_parse_arguments(VT "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${VT_SOURCES})
+  add_executable(${name} ${VT_SOURCES} ${PROJECT_SOURCE_DIR}/cmake/TestEnvironment.cpp)
   velmora_defaults(${name})
+  target_compile_definitions(${name} PRIVATE
+    VELMORA_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}" VELMORA_TEST_BINARY_DIR="${PROJECT_BINARY_DIR}")
   target_link_libraries(${name} PRIVATE ${VT_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "VELMORA_SOURCE_DIR=${PROJECT_SOURCE_DIR};VELMORA_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
