@@ -46,7 +46,7 @@ std::string GetModuleFileNameA();
 enum class FileStatus { Absent, Directory, File };
 FileStatus GetFileStatus(const std::string& path);
 
-// A whole file read or written at once; false on any error.
+// A whole file read at once; none on any error.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // A file open for writing (CFile with create, truncate, exclusive write, binary).
@@ -56,8 +56,11 @@ class File {
   ~File();
   File(const File&) = delete;
   File& operator=(const File&) = delete;
-  bool Create(const std::string& path);  // create or truncate, write only
+  // Create or truncate, write only; fails while another File has the same file open for
+  // writing, on a CD-ROM drive, and at the "FileCreate" fault point.
+  bool Create(const std::string& path);
   bool OpenRead(const std::string& path);
+  // Writes all bytes; false on error or at the "FileWrite" fault point (nothing written).
   bool Write(const void* data, std::size_t size);
   // Reads at most size bytes; returns the count read, or -1 on error.
   long Read(void* data, std::size_t size);
