@@ -28,13 +28,19 @@ bool ParseKey(const std::string& spec, KeyMessage& key) {
   bool first = true;
   while (start <= spec.size()) {
     const std::size_t plus = spec.find('+', start);
-    const std::string part = Lower(spec.substr(start, plus == std::string::npos ? std::string::npos : plus - start));
+    const std::string part =
+        Lower(spec.substr(start, plus == std::string::npos ? std::string::npos : plus - start));
     if (first) {
-      if (part == "enter") key.key = Key::Enter;
-      else if (part == "f12") key.key = Key::F12;
-      else if (part == "esc") key.key = Key::Esc;
-      else if (part == "tab") key.key = Key::Tab;
-      else return false;
+      if (part == "enter")
+        key.key = Key::Enter;
+      else if (part == "f12")
+        key.key = Key::F12;
+      else if (part == "esc")
+        key.key = Key::Esc;
+      else if (part == "tab")
+        key.key = Key::Tab;
+      else
+        return false;
       first = false;
     } else if (part == "shift") {
       key.shift = true;
@@ -65,20 +71,30 @@ bool ToCp932(const std::string& utf8, std::string& text, std::string& error) {
 
 const char* ActionName(ScriptAction::Kind kind) {
   switch (kind) {
-    case ScriptAction::Kind::Set: return "set";
-    case ScriptAction::Kind::Check: return "check";
-    case ScriptAction::Kind::Focus: return "focus";
-    case ScriptAction::Kind::Key: return "key";
-    case ScriptAction::Kind::Click: return "click";
-    case ScriptAction::Kind::Close: return "close";
-    case ScriptAction::Kind::Answer: return "answer";
-    case ScriptAction::Kind::Save: return "save";
-    case ScriptAction::Kind::Cancel: return "cancel";
+    case ScriptAction::Kind::Set:
+      return "set";
+    case ScriptAction::Kind::Check:
+      return "check";
+    case ScriptAction::Kind::Focus:
+      return "focus";
+    case ScriptAction::Kind::Key:
+      return "key";
+    case ScriptAction::Kind::Click:
+      return "click";
+    case ScriptAction::Kind::Close:
+      return "close";
+    case ScriptAction::Kind::Answer:
+      return "answer";
+    case ScriptAction::Kind::Save:
+      return "save";
+    case ScriptAction::Kind::Cancel:
+      return "cancel";
   }
   return "";
 }
 
-LineParse ParseScriptLine(const std::string& rawLine, int lineNumber, ScriptAction& action, std::string& error) {
+LineParse ParseScriptLine(const std::string& rawLine, int lineNumber, ScriptAction& action,
+                          std::string& error) {
   std::string line = rawLine;
   if (!line.empty() && line.back() == '\r') line.pop_back();
   const std::size_t begin = line.find_first_not_of(" \t");
@@ -87,7 +103,8 @@ LineParse ParseScriptLine(const std::string& rawLine, int lineNumber, ScriptActi
   action = ScriptAction{};
   action.line = lineNumber;
   const std::size_t nameEnd = line.find(' ', begin);
-  const std::string name = line.substr(begin, nameEnd == std::string::npos ? std::string::npos : nameEnd - begin);
+  const std::string name =
+      line.substr(begin, nameEnd == std::string::npos ? std::string::npos : nameEnd - begin);
   // The argument is everything after one blank: a typed text or a path may hold blanks.
   const std::string argument = nameEnd == std::string::npos ? std::string() : line.substr(nameEnd + 1);
   const auto fail = [&](const std::string& why) {
@@ -130,10 +147,14 @@ LineParse ParseScriptLine(const std::string& rawLine, int lineNumber, ScriptActi
   if (name == "answer") {
     action.kind = ScriptAction::Kind::Answer;
     const std::string answer = Lower(argument);
-    if (answer == "ok") action.value = IDOK;
-    else if (answer == "yes") action.value = IDYES;
-    else if (answer == "no") action.value = IDNO;
-    else return fail("answer needs ok, yes or no");
+    if (answer == "ok")
+      action.value = IDOK;
+    else if (answer == "yes")
+      action.value = IDYES;
+    else if (answer == "no")
+      action.value = IDNO;
+    else
+      return fail("answer needs ok, yes or no");
     return LineParse::Action;
   }
   if (name == "save") {

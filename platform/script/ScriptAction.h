@@ -10,10 +10,10 @@ namespace platform::script {
 
 struct ScriptAction {
   enum class Kind { Set, Check, Focus, Key, Click, Close, Answer, Save, Cancel } kind = Kind::Close;
-  int line = 0;          // 1-based line of the script
-  int id = 0;            // control id
-  int value = 0;         // check: 0 or 1; answer: IDOK, IDYES or IDNO
-  std::string text;      // set: the typed text; save: the path (code page 932)
+  int line = 0;      // 1-based line of the script
+  int id = 0;        // control id
+  int value = 0;     // check: 0 or 1; answer: IDOK, IDYES or IDNO
+  std::string text;  // set: the typed text; save: the path (code page 932)
   KeyMessage key;
 };
 

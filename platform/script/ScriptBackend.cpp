@@ -26,7 +26,8 @@ std::string Utf8(const std::string& text) {
   if (converted.ok) return converted.text;
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const std::size_t width = cp932::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+    const std::size_t width =
+        cp932::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
     cp932::Conversion one = cp932::ToUtf8(std::string_view(text).substr(i, width));
     out += one.ok ? one.text : "\xEF\xBF\xBD";
     i += width - 1;
@@ -42,20 +43,29 @@ Event Owner(HWND owner) {
 
 const char* IconName(unsigned type) {
   switch (type & MB_ICONMASK) {
-    case MB_ICONEXCLAMATION: return "exclamation";
-    case MB_ICONQUESTION: return "question";
-    case MB_ICONINFORMATION: return "information";
-    default: return "none";
+    case MB_ICONEXCLAMATION:
+      return "exclamation";
+    case MB_ICONQUESTION:
+      return "question";
+    case MB_ICONINFORMATION:
+      return "information";
+    default:
+      return "none";
   }
 }
 
 const char* HostCallName(HostWindowCall::Kind kind) {
   switch (kind) {
-    case HostWindowCall::Kind::Enable: return "enable";
-    case HostWindowCall::Kind::Foreground: return "foreground";
-    case HostWindowCall::Kind::BringToTop: return "bringToTop";
-    case HostWindowCall::Kind::Parent: return "parent";
-    case HostWindowCall::Kind::PostMessage: return "post";
+    case HostWindowCall::Kind::Enable:
+      return "enable";
+    case HostWindowCall::Kind::Foreground:
+      return "foreground";
+    case HostWindowCall::Kind::BringToTop:
+      return "bringToTop";
+    case HostWindowCall::Kind::Parent:
+      return "parent";
+    case HostWindowCall::Kind::PostMessage:
+      return "post";
   }
   return "";
 }
@@ -102,9 +112,14 @@ void ScriptBackend::Parse(const std::string& scriptText) {
     Action action;
     std::string error;
     switch (ParseScriptLine(line, lineNumber, action, error)) {
-      case LineParse::Action: actions_.push_back(std::move(action)); break;
-      case LineParse::Skip: break;
-      case LineParse::Error: errors_.push_back(error); break;
+      case LineParse::Action:
+        actions_.push_back(std::move(action));
+        break;
+      case LineParse::Skip:
+        break;
+      case LineParse::Error:
+        errors_.push_back(error);
+        break;
     }
   }
 }
@@ -112,7 +127,8 @@ void ScriptBackend::Parse(const std::string& scriptText) {
 void ScriptBackend::Record(const nlohmann::ordered_json& event) {
   transcript_.emplace_back(event);
   if (!transcriptFile_) return;
-  const std::string line = event.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+  const std::string line =
+      event.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
   std::fwrite(line.data(), 1, line.size(), transcriptFile_);
   std::fflush(transcriptFile_);
 }
@@ -123,7 +139,9 @@ const ScriptBackend::Action* ScriptBackend::TakeNextIf(bool (*accepts)(const Act
 }
 
 void ScriptBackend::Ignored(const Action& action, const char* reason) {
-  Record(Event{{"event", "scriptIgnored"}, {"line", action.line}, {"action", ActionName(action.kind)},
+  Record(Event{{"event", "scriptIgnored"},
+               {"line", action.line},
+               {"action", ActionName(action.kind)},
                {"reason", reason}});
 }
 
@@ -142,8 +160,9 @@ void ScriptBackend::RunModal(CDialog& dialog) {
 
 void ScriptBackend::Perform(CDialog& dialog, const Action& action) {
   const ControlState* control = dialog.Control(action.id);
-  const bool needsControl = action.kind == ScriptAction::Kind::Set || action.kind == ScriptAction::Kind::Check ||
-                            action.kind == ScriptAction::Kind::Focus || action.kind == ScriptAction::Kind::Click;
+  const bool needsControl =
+      action.kind == ScriptAction::Kind::Set || action.kind == ScriptAction::Kind::Check ||
+      action.kind == ScriptAction::Kind::Focus || action.kind == ScriptAction::Kind::Click;
   if (needsControl && !control) return Ignored(action, "unknownControl");
   if (needsControl && !control->enabled) return Ignored(action, "disabled");
   const bool isButton = control && (control->tmpl.kind == ControlKind::PushButton ||
@@ -184,7 +203,8 @@ void ScriptBackend::Perform(CDialog& dialog, const Action& action) {
   }
 }
 
-int ScriptBackend::MessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned type) {
+int ScriptBackend::MessageBox(HWND owner, const std::string& text, const std::string& caption,
+                              unsigned type) {
   const bool question = (type & MB_BUTTONMASK) == MB_YESNO;
   int answer = question ? IDNO : IDOK;
   bool scripted = false;
@@ -202,7 +222,9 @@ int ScriptBackend::MessageBox(HWND owner, const std::string& text, const std::st
                {"text", Utf8(text)},
                {"icon", IconName(type)},
                {"buttons", question ? "yesno" : "ok"},
-               {"answer", answer == IDYES ? "yes" : answer == IDNO ? "no" : "ok"},
+               {"answer", answer == IDYES  ? "yes"
+                          : answer == IDNO ? "no"
+                                           : "ok"},
                {"scripted", scripted}});
   return answer;
 }
@@ -258,7 +280,8 @@ void ScriptBackend::WindowDestroyed(CDialog& dialog) {
 }
 
 void ScriptBackend::ParentChanged(CDialog& dialog, HWND parent) {
-  Record(Event{{"event", "window"}, {"template", dialog.Template().id}, {"call", "parent"}, {"parent", parent}});
+  Record(
+      Event{{"event", "window"}, {"template", dialog.Template().id}, {"call", "parent"}, {"parent", parent}});
 }
 
 void ScriptBackend::CaptionChanged(CDialog& dialog) {
@@ -269,7 +292,8 @@ void ScriptBackend::CaptionChanged(CDialog& dialog) {
                  {"position", mainBar ? mainBar->pos : 0}});
     return;
   }
-  Record(Event{{"event", "caption"}, {"template", dialog.Template().id}, {"caption", Utf8(dialog.GetWindowText())}});
+  Record(Event{
+      {"event", "caption"}, {"template", dialog.Template().id}, {"caption", Utf8(dialog.GetWindowText())}});
 }
 
 void ScriptBackend::FocusMoved(CDialog& dialog, int id, bool wholeTextSelected) {

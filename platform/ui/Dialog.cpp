@@ -26,8 +26,7 @@ struct {
 } lastFound;
 
 bool IsButtonKind(ControlKind kind) {
-  return kind == ControlKind::PushButton || kind == ControlKind::RadioButton ||
-         kind == ControlKind::CheckBox;
+  return kind == ControlKind::PushButton || kind == ControlKind::RadioButton || kind == ControlKind::CheckBox;
 }
 
 // What a real edit keeps of typed text: a digits-only edit refuses every other character,
@@ -63,7 +62,8 @@ CDialog* FindProgramWindow(HWND hwnd) {
   return found->second;
 }
 
-CDialog::CDialog(const DialogTemplate& tmpl, HWND owner) : tmpl_(tmpl), owner_(owner), caption_(tmpl.caption) {
+CDialog::CDialog(const DialogTemplate& tmpl, HWND owner)
+    : tmpl_(tmpl), owner_(owner), caption_(tmpl.caption) {
   // The control model exists from construction so that the program may attach controls
   // (progress bars) before the window is created.
   controls_.reserve(tmpl_.controls.size());

@@ -5,8 +5,8 @@
 
 namespace platform {
 
-CFileDialog::CFileDialog(bool open, const std::string& defaultExt, const std::string& fileName, unsigned flags,
-                         const std::string& filter, HWND owner) {
+CFileDialog::CFileDialog(bool open, const std::string& defaultExt, const std::string& fileName,
+                         unsigned flags, const std::string& filter, HWND owner) {
   request.owner = owner;
   request.open = open;
   request.defaultExt = defaultExt;

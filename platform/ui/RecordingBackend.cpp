@@ -10,7 +10,8 @@ void RecordingBackend::RunModal(CDialog& dialog) {
   if (!dialog.HasEnded()) dialog.EndDialog(IDCANCEL);
 }
 
-int RecordingBackend::MessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned type) {
+int RecordingBackend::MessageBox(HWND owner, const std::string& text, const std::string& caption,
+                                 unsigned type) {
   boxes.push_back(Box{owner, text, caption, type});
   return (type & MB_BUTTONMASK) == MB_YESNO ? IDNO : IDOK;
 }

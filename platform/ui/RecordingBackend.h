@@ -11,11 +11,11 @@
 namespace platform {
 
 class RecordingBackend : public UiBackend {
-public:
+ public:
   struct Box {
     HWND owner = 0;
-    std::string text;      // code page 932
-    std::string caption;   // code page 932
+    std::string text;     // code page 932
+    std::string caption;  // code page 932
     unsigned type = 0;
   };
 

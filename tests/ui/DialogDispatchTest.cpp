@@ -12,7 +12,7 @@ using namespace uitest;
 namespace {
 
 class DialogDispatch : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     auto backend = std::make_unique<ReportingBackend>();
     ui = backend.get();

@@ -18,7 +18,7 @@ using namespace platform;
 namespace {
 
 class HostWindows : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     home = std::filesystem::temp_directory_path() / ("velmora_hw_" + std::to_string(::getpid()));
     std::filesystem::create_directories(home / "windows");

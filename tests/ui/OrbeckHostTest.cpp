@@ -18,7 +18,7 @@ struct HostRun {
 };
 
 class OrbeckHost : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     home = std::filesystem::temp_directory_path() / ("velmora_host_" + std::to_string(::getpid()));
     std::filesystem::create_directories(home);

@@ -57,18 +57,18 @@ DialogTemplate ConditionsLike() {
 // Execute (130) refuses an empty name with a notice, else asks before it ends with 1002;
 // cancelling says so first.
 class CheckingDialog : public CDialog {
-public:
+ public:
   CheckingDialog() : CDialog(ConditionsLike(), 0) {}
   bool ignoreCancel = false;
 
-protected:
+ protected:
   bool OnCommand(int id) override {
     if (id != 130) return false;
     if (GetDlgItemText(102).empty()) {
       MessageBoxA(GetSafeHwnd(), Sjis("名前がありません。"), Sjis("決算書"), MB_OK | MB_ICONEXCLAMATION);
       SelectWholeText(102);
-    } else if (MessageBoxA(GetSafeHwnd(), Sjis("上書きしますか？"), Sjis("決算書"), MB_YESNO | MB_ICONQUESTION) ==
-               IDYES) {
+    } else if (MessageBoxA(GetSafeHwnd(), Sjis("上書きしますか？"), Sjis("決算書"),
+                           MB_YESNO | MB_ICONQUESTION) == IDYES) {
       EndDialog(1002);
     }
     return true;
@@ -88,8 +88,8 @@ std::string ReadFile(const std::filesystem::path& path) {
 }
 
 std::filesystem::path TempTranscript(const char* name) {
-  return std::filesystem::temp_directory_path() / (std::string("velmora_ui_") + name + "_" +
-                                                   std::to_string(::getpid()) + ".jsonl");
+  return std::filesystem::temp_directory_path() /
+         (std::string("velmora_ui_") + name + "_" + std::to_string(::getpid()) + ".jsonl");
 }
 
 FileDialogRequest SaveRequest() {
@@ -213,10 +213,11 @@ TEST(ScriptBackendParse, ReportsEveryBadLineWithItsNumber) {
       "save\n"
       "  # indented comment\n"
       "click 12a\n");
-  EXPECT_EQ((std::vector<std::string>{
-                "line 2: unknown action \"bogus\"", "line 3: check needs a control id and 0 or 1",
-                "line 4: unknown key \"Space\"", "line 6: set needs a control id", "line 7: close takes no argument",
-                "line 8: answer needs ok, yes or no", "line 9: save needs a path", "line 11: click needs a control id"}),
+  EXPECT_EQ((std::vector<std::string>{"line 2: unknown action \"bogus\"",
+                                      "line 3: check needs a control id and 0 or 1",
+                                      "line 4: unknown key \"Space\"", "line 6: set needs a control id",
+                                      "line 7: close takes no argument", "line 8: answer needs ok, yes or no",
+                                      "line 9: save needs a path", "line 11: click needs a control id"}),
             backend.ScriptErrors());
 }
 

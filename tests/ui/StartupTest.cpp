@@ -17,7 +17,7 @@ using namespace platform;
 namespace {
 
 class ProbeApp : public CWinApp {
-public:
+ public:
   bool InitInstance() override {
     answer = MessageBoxA(0, "q", "c", MB_YESNO | MB_ICONQUESTION);
     exitCode_ = 4;
@@ -27,7 +27,7 @@ public:
 };
 
 class Startup : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     folder = std::filesystem::temp_directory_path() / ("velmora_start_" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);

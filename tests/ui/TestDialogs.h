@@ -10,9 +10,9 @@
 
 namespace uitest {
 
-inline constexpr int kDigits = 100;      // digits only, at most 2
+inline constexpr int kDigits = 100;  // digits only, at most 2
 inline constexpr int kDisabledEdit = 101;
-inline constexpr int kName = 102;        // at most 5
+inline constexpr int kName = 102;  // at most 5
 inline constexpr int kRadioA1 = 110, kRadioA2 = 111, kRadioB1 = 112, kRadioB2 = 113;
 inline constexpr int kCheck = 120;
 inline constexpr int kApply = 130, kOther = 131;
@@ -46,15 +46,15 @@ inline platform::DialogTemplate SampleTemplate(int id = 500) {
 
 // Records which handlers ran, in order ("cmd 130", "ok", "cancel", "pre").
 class SampleDialog : public platform::CDialog {
-public:
+ public:
   explicit SampleDialog(platform::HWND owner = 0, int templateId = 500)
       : CDialog(SampleTemplate(templateId), owner) {}
   std::vector<std::string> calls;
   bool endInInit = false;
-  bool okEnds = true;           // false: OnOK refuses to end, as a checking dialog does
+  bool okEnds = true;  // false: OnOK refuses to end, as a checking dialog does
   bool takeF12 = true;
 
-protected:
+ protected:
   bool OnInitDialog() override {
     if (endInInit) EndDialog(77);
     return true;
@@ -82,7 +82,7 @@ protected:
 
 // A backend that also keeps the reports the recording backend leaves out.
 class ReportingBackend : public platform::RecordingBackend {
-public:
+ public:
   std::vector<std::string> reports;
   std::vector<platform::KeyMessage> modalKeys;  // played into every modal loop, then Esc
   platform::HWND lastInitialised = 0;
@@ -111,8 +111,12 @@ public:
   void ParentChanged(platform::CDialog& d, platform::HWND parent) override {
     reports.push_back("parent " + std::to_string(d.Template().id) + " " + std::to_string(parent));
   }
-  void Repaint(platform::CDialog& d) override { reports.push_back("repaint " + std::to_string(d.Template().id)); }
-  void WindowDestroyed(platform::CDialog& d) override { reports.push_back("destroy " + std::to_string(d.Template().id)); }
+  void Repaint(platform::CDialog& d) override {
+    reports.push_back("repaint " + std::to_string(d.Template().id));
+  }
+  void WindowDestroyed(platform::CDialog& d) override {
+    reports.push_back("destroy " + std::to_string(d.Template().id));
+  }
 };
 
 }  // namespace uitest

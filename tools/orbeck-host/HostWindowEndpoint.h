@@ -6,7 +6,7 @@
 #include <string>
 
 class HostWindowEndpoint {
-public:
+ public:
   HostWindowEndpoint() = default;
   ~HostWindowEndpoint();
   HostWindowEndpoint(const HostWindowEndpoint&) = delete;
@@ -19,7 +19,7 @@ public:
   // The next datagram, waiting at most timeoutMs; none when nothing came.
   std::optional<std::string> Receive(int timeoutMs);
 
-private:
+ private:
   int fd_ = -1;
   long handle_ = 0;
   std::string path_;
