@@ -8,6 +8,7 @@
 #include "platform/Cp932.h"
 #include "xmlout/AmountFormat.h"
 #include "xmlout/CleanName.h"
+#include "xmlout/FieldText.h"
 #include "xmlout/LineSelection.h"
 #include "xmlout/StatementWriter.h"
 #include "xmlout/XmlElementWriter.h"

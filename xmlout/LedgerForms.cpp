@@ -6,6 +6,7 @@
 #include "aggregate/AccountCharacter.h"
 #include "xmlout/AmountFormat.h"
 #include "xmlout/CleanName.h"
+#include "xmlout/FieldText.h"
 #include "xmlout/StatementWriter.h"
 #include "xmlout/XmlElementWriter.h"
 

@@ -9,6 +9,7 @@
 #include "platform/ui/Window.h"
 #include "xmlout/AmountFormat.h"
 #include "xmlout/CleanName.h"
+#include "xmlout/FieldText.h"
 #include "xmlout/LineSelection.h"
 #include "xmlout/StatementWriter.h"
 #include "xmlout/XmlElementWriter.h"

@@ -9,6 +9,7 @@
 #include "platform/Cp932.h"
 #include "platform/WinFs.h"
 #include "xmlout/CleanName.h"
+#include "xmlout/FieldText.h"
 #include "xmlout/SupportInfoFile.h"
 #include "xmlout/XmlElementWriter.h"
 
