@@ -3,27 +3,13 @@
 #include "aggregate/AccountCharacter.h"
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <cstdint>
 #include <string>
 
-namespace {
+#include "tests/aggregate/Cp932Reference.h"
 
-std::string Cp932(const std::string& utf8) {
-  iconv_t cd = iconv_open("CP932", "UTF-8");
-  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
-  std::string in = utf8;
-  std::string out(in.size() * 2 + 4, '\0');
-  char* inPtr = in.data();
-  char* outPtr = out.data();
-  size_t inLeft = in.size();
-  size_t outLeft = out.size();
-  EXPECT_NE(static_cast<size_t>(-1), iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft)) << utf8;
-  iconv_close(cd);
-  out.resize(out.size() - outLeft);
-  return out;
-}
+namespace {
 
 struct Case {
   uint32_t character;

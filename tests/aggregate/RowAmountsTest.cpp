@@ -7,37 +7,13 @@
 #include <cstdint>
 
 #include "aggregate/PeriodSelection.h"
+#include "tests/aggregate/MonthFilter.h"
 
 namespace {
 
 constexpr int32_t kCash = static_cast<int32_t>(0x80880800u);
 constexpr int32_t kSales = static_cast<int32_t>(0x40888010u);
 constexpr int32_t kPayable = static_cast<int32_t>(0x80480010u);
-
-// A month filter as the run driver writes it: months first..last as 16-bit values, then
-// optionally the interim (15) and year-end (18) adjustment conditions.
-StFINDINFO MonthFilter(int16_t first, int16_t last, bool interim, bool yearEnd) {
-  StFINDINFO find{};
-  auto set = [&find](int i, int16_t comparison, int16_t value) {
-    find.cond[i].item = 17;
-    find.cond[i].comparison = comparison;
-    find.cond[i].valueType = 2;
-    find.cond[i].shortValue = value;
-  };
-  set(0, 4, first);
-  find.cond[0].link = 1;
-  set(1, 6, last);
-  int lastWritten = 1;
-  if (interim) {
-    find.cond[lastWritten].link = 2;
-    set(++lastWritten, 1, 15);
-  }
-  if (yearEnd) {
-    find.cond[lastWritten].link = 2;
-    set(++lastWritten, 1, 18);
-  }
-  return find;
-}
 
 StDATAINFO Profile(int16_t introMonthIndex, int32_t interimClosing) {
   StDATAINFO profile{};
