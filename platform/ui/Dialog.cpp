@@ -348,6 +348,8 @@ bool CDialog::UserClick(int id) {
 bool CDialog::UserSetText(int id, const std::string& text) {
   ControlState* control = Control(id);
   if (ended_ || !control || !control->enabled || control->tmpl.kind != ControlKind::Edit) return false;
+  // Typing needs the focus: the edit has it from now on.
+  focusId_ = id;
   control->text = TypedText(control->tmpl, text);
   const int length = static_cast<int>(control->text.size());
   control->selStart = length;

@@ -118,6 +118,7 @@ TEST_F(DialogDispatch, CheckBoxTogglesAndDisabledControlsRefuseTheUser) {
 TEST_F(DialogDispatch, TypedTextFollowsTheEditsLimits) {
   dialog.UserSetText(kDigits, "1a2b3");
   EXPECT_EQ("12", dialog.GetDlgItemText(kDigits));
+  EXPECT_EQ(kDigits, dialog.GetFocusId());
   // A double-byte character counts two bytes and is never cut in half.
   const std::string table = cp932::LiteralFromUtf8("表表表");
   dialog.UserSetText(kName, table);
