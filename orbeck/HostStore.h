@@ -43,7 +43,8 @@ public:
   // None on a store error.
   const AccountMaster* Accounts(const std::string& dataId);
   const std::vector<StGENGOINFO>* Eras();
-  // The data id of the current user's selection: 0, kNotFound, kNotAttached or kStoreError.
+  // The data id of the current user's selection, read once per attach (the account lookups
+  // of every posting need it): 0, kNotFound, kNotAttached or kStoreError.
   long SelectedDataId(std::string& dataId);
 
 private:
@@ -53,6 +54,7 @@ private:
   std::unordered_map<std::string, std::unique_ptr<StoreStatement>> statements_;
   std::map<std::string, AccountMaster> accounts_;
   std::optional<std::vector<StGENGOINFO>> eras_;
+  std::optional<std::string> selectedDataId_;
 };
 
 }  // namespace orbeck
