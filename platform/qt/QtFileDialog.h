@@ -1,0 +1,37 @@
+// The save-file dialog over the Linux file system: starts in the folder of the current
+// Windows-form path mapped through the drive map, answers in Windows form. Tests name the
+// next answer beforehand (SetNextFileName) so that no dialog waits for a user.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include <QString>
+#include <QStringList>
+
+#include "platform/ui/FileDialog.h"
+
+class QWidget;
+
+namespace platform::qt {
+
+class QtFileDialog {
+public:
+  // true with the chosen file in Windows form (code page 932); false when cancelled.
+  static bool Save(const FileDialogRequest& request, QWidget* parent, std::string& chosenPath);
+
+  // The next Save answers with this Linux path instead of showing a dialog; an empty
+  // path answers "cancel". One answer per call.
+  static void SetNextFileName(const QString& linuxPath);
+  // What the last Save would have shown: its starting folder and file name.
+  static QString LastFolder();
+  static QString LastFileName();
+
+  // "Xml Files (*.xml)|*.xml||" as Qt name filters.
+  static QStringList NameFilters(const std::string& windowsFilter);
+  // The Linux folder to start in and the file name to propose for a request.
+  static QString StartFolder(const FileDialogRequest& request);
+  static QString StartFileName(const FileDialogRequest& request);
+};
+
+}  // namespace platform::qt

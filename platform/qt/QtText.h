@@ -1,0 +1,14 @@
+// Text at the Qt edge: the program's code page 932 strings to QString and back.
+#pragma once
+
+#include <string>
+
+#include <QString>
+
+namespace platform::qt {
+
+QString ToQString(const std::string& cp932Text);
+// Characters without a code page 932 form are dropped, as an ANSI edit cannot hold them.
+std::string FromQString(const QString& text);
+
+}  // namespace platform::qt

@@ -1,0 +1,186 @@
+// The Qt backend object.
+#include "platform/qt/QtUiBackend.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "platform/qt/DialogWindow.h"
+#include "platform/qt/QtFileDialog.h"
+#include "platform/qt/QtText.h"
+#include "platform/ui/Dialog.h"
+
+namespace platform::qt {
+namespace {
+
+QMessageBox::Icon IconOf(unsigned type) {
+  switch (type & MB_ICONMASK) {
+    case MB_ICONEXCLAMATION:
+      return QMessageBox::Warning;
+    case MB_ICONQUESTION:
+      return QMessageBox::Question;
+    case MB_ICONINFORMATION:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
+}  // namespace
+
+QtUiBackend::QtUiBackend(std::unique_ptr<QApplication> application) : application_(std::move(application)) {
+  InstallFontSubstitutions();
+}
+
+QtUiBackend::~QtUiBackend() {
+  for (auto& [dialog, window] : windows_) {
+    window->Detach();
+    delete window;
+  }
+  windows_.clear();
+  while (cursorDepth_ > 0) {
+    QApplication::restoreOverrideCursor();
+    --cursorDepth_;
+  }
+}
+
+DialogWindow* QtUiBackend::WindowOf(const CDialog& dialog) const {
+  const auto found = windows_.find(&dialog);
+  return found == windows_.end() ? nullptr : found->second;
+}
+
+DialogWindow* QtUiBackend::WindowOfHandle(HWND hwnd) const {
+  const CDialog* dialog = FindProgramWindow(hwnd);
+  return dialog ? WindowOf(*dialog) : nullptr;
+}
+
+DialogWindow* QtUiBackend::EnsureWindow(CDialog& dialog) {
+  if (DialogWindow* window = WindowOf(dialog)) return window;
+  auto* window = new DialogWindow(dialog);
+  windows_[&dialog] = window;
+  return window;
+}
+
+void QtUiBackend::DialogInitialised(CDialog& dialog) {
+  DialogWindow* window = EnsureWindow(dialog);
+  window->SyncAll();
+  if (dialog.GetFocusId() != 0) {
+    const ControlState* focused = dialog.Control(dialog.GetFocusId());
+    const bool selectAll = focused && focused->selStart == 0 && focused->selEnd > 0 &&
+                           focused->selEnd == static_cast<int>(focused->text.size());
+    window->MoveFocus(dialog.GetFocusId(), selectAll);
+  }
+}
+
+void QtUiBackend::RunModal(CDialog& dialog) {
+  DialogWindow* window = EnsureWindow(dialog);
+  window->setWindowModality(Qt::ApplicationModal);
+  window->show();
+  window->raise();
+  window->activateWindow();
+  if (dialog.GetFocusId() != 0) window->ControlWidget(dialog.GetFocusId())->setFocus(Qt::OtherFocusReason);
+  // Only the dialog's own logic ends it; the user's events run it until then.
+  while (!dialog.HasEnded()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  window->hide();
+  window->setWindowModality(Qt::NonModal);
+}
+
+int QtUiBackend::MessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned type) {
+  const bool yesNo = (type & MB_BUTTONMASK) == MB_YESNO;
+  QMessageBox box(IconOf(type), ToQString(caption), ToQString(text),
+                  yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, WindowOfHandle(owner));
+  box.setFont(QFont(QStringLiteral("IPAPGothic")));
+  // The box shows the arrow while a wait cursor is up; the program restores its cursor after.
+  if (cursorDepth_ > 0) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  const int answer = box.exec();
+  if (cursorDepth_ > 0) QApplication::restoreOverrideCursor();
+  if (!yesNo) return IDOK;
+  return answer == QMessageBox::Yes ? IDYES : IDNO;
+}
+
+bool QtUiBackend::SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) {
+  return QtFileDialog::Save(request, WindowOfHandle(request.owner), chosenPath);
+}
+
+void QtUiBackend::WindowShown(CDialog& dialog, bool show) {
+  DialogWindow* window = EnsureWindow(dialog);
+  window->setVisible(show);
+  if (show) {
+    window->SyncAll();
+    throttle_.Reset();
+  }
+}
+
+void QtUiBackend::WindowDestroyed(CDialog& dialog) {
+  const auto found = windows_.find(&dialog);
+  if (found == windows_.end()) return;
+  DialogWindow* window = found->second;
+  windows_.erase(found);
+  if (lastRepainted_ == &dialog) {
+    lastRepainted_ = nullptr;
+    lastRepaintedWindow_ = nullptr;
+  }
+  window->Detach();
+  window->hide();
+  // Later: the window may be inside one of its own handlers now.
+  window->deleteLater();
+}
+
+void QtUiBackend::CaptionChanged(CDialog& dialog) {
+  if (DialogWindow* window = WindowOf(dialog)) window->SyncCaption();
+}
+
+void QtUiBackend::ControlChanged(CDialog& dialog, int id) {
+  if (DialogWindow* window = WindowOf(dialog)) window->SyncControl(id);
+}
+
+void QtUiBackend::FocusMoved(CDialog& dialog, int id, bool selectAll) {
+  if (DialogWindow* window = WindowOf(dialog)) window->MoveFocus(id, selectAll);
+}
+
+void QtUiBackend::Repaint(CDialog& dialog) {
+  if (!throttle_.Due()) return;
+  if (&dialog != lastRepainted_) {
+    lastRepainted_ = &dialog;
+    lastRepaintedWindow_ = WindowOf(dialog);
+  }
+  DialogWindow* window = lastRepaintedWindow_;
+  if (!window) return;
+  ++realRepaints_;
+  window->SyncProgress();
+  if (raisePending_) {
+    window->raise();
+    raisePending_ = false;
+  }
+  // No user input while the program works: the program has no message loop of its own then.
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  if (window->isVisible()) window->repaint();
+}
+
+void QtUiBackend::ZOrder(CDialog&, bool) {
+  // Called on every progress step: remembered, acted on at the next real repaint.
+  raisePending_ = true;
+}
+
+void QtUiBackend::ParentChanged(CDialog& dialog, HWND parent) {
+  DialogWindow* window = WindowOf(dialog);
+  if (!window) return;
+  // A host window is no Qt widget: under a host the window stays top-level.
+  QWidget* parentWidget = WindowOfHandle(parent);
+  const bool visible = window->isVisible();
+  window->setParent(parentWidget, window->windowFlags());
+  if (visible) window->show();
+}
+
+void QtUiBackend::WaitCursor(int depth) {
+  while (cursorDepth_ < depth) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++cursorDepth_;
+  }
+  while (cursorDepth_ > depth) {
+    QApplication::restoreOverrideCursor();
+    --cursorDepth_;
+  }
+}
+
+}  // namespace platform::qt
