@@ -45,10 +45,10 @@ constexpr uint32_t kNetIncomeCode = 0x40200040u;
 
 const std::string& ComponentName(int column) {
   static const std::array<const std::string*, kComponentCount> names{
-      &SJ("資本金"),           &SJ("資本準備金"),       &SJ("その他資本剰余金"),
-      &SJ("利益準備金"),       &SJ("別途積立金"),       &SJ("任意積立金"),
-      &SJ("繰越利益剰余金"),   &SJ("自己株式"),         &SJ("その他有価証券評価差額金"),
-      &SJ("繰延ヘッジ損益"),   &SJ("土地再評価差額金"), &SJ("新株予約権"),
+      &SJ("資本金"),         &SJ("資本準備金"),       &SJ("その他資本剰余金"),
+      &SJ("利益準備金"),     &SJ("別途積立金"),       &SJ("任意積立金"),
+      &SJ("繰越利益剰余金"), &SJ("自己株式"),         &SJ("その他有価証券評価差額金"),
+      &SJ("繰延ヘッジ損益"), &SJ("土地再評価差額金"), &SJ("新株予約権"),
   };
   return *names[static_cast<std::size_t>(column)];
 }
@@ -106,8 +106,7 @@ int StatementWriter::WriteChangesInNetAssets(XmlElementWriter& xml) {
 
     if (xml.StartElement("ChangesNetAssetsItem", 3) != 1) return 0;
     if (xml.WriteElement("AccountList", ComponentName(column), 4) != 1) return 0;
-    if (sums.opening != 0 &&
-        xml.WriteElement("BalanceEndPreviousPeriod", FormatYen(sums.opening), 4) != 1) {
+    if (sums.opening != 0 && xml.WriteElement("BalanceEndPreviousPeriod", FormatYen(sums.opening), 4) != 1) {
       return 0;
     }
     if (sums.change != 0 || netIncome != 0) {
@@ -123,8 +122,7 @@ int StatementWriter::WriteChangesInNetAssets(XmlElementWriter& xml) {
       }
       if (xml.EndElement("ChangesItemsDuringPeriod", 4) != 1) return 0;
     }
-    if (sums.closing != 0 &&
-        xml.WriteElement("BalanceEndCurrentPeriod", FormatYen(sums.closing), 4) != 1) {
+    if (sums.closing != 0 && xml.WriteElement("BalanceEndCurrentPeriod", FormatYen(sums.closing), 4) != 1) {
       return 0;
     }
     if (xml.EndElement("ChangesNetAssetsItem", 3) != 1) return 0;

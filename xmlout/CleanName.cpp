@@ -9,9 +9,8 @@ namespace {
 
 const std::array<const std::string*, 16>& Markers() {
   static const std::array<const std::string*, 16> markers{
-      &SJ(" "),   &SJ("　"),  &SJ("【"),  &SJ("】"),  &SJ("《"),  &SJ("》"),
-      &SJ("（"),  &SJ("）"),  &SJ("［"),  &SJ("］"),  &SJ("(製)"), &SJ("[製]"),
-      &SJ("(完)"), &SJ("[完]"), &SJ("(未)"), &SJ("[未]"),
+      &SJ(" "),  &SJ("　"), &SJ("【"),   &SJ("】"),   &SJ("《"),   &SJ("》"),   &SJ("（"),   &SJ("）"),
+      &SJ("［"), &SJ("］"), &SJ("(製)"), &SJ("[製]"), &SJ("(完)"), &SJ("[完]"), &SJ("(未)"), &SJ("[未]"),
   };
   return markers;
 }
@@ -35,8 +34,8 @@ std::string CleanName(std::string_view name) {
     }
     // A double-byte character is kept whole, so that its second byte is never taken for
     // the start of a marker.
-    const bool doubleByte = platform::cp932::IsLeadByte(static_cast<unsigned char>(name[pos])) &&
-                            pos + 1 < name.size();
+    const bool doubleByte =
+        platform::cp932::IsLeadByte(static_cast<unsigned char>(name[pos])) && pos + 1 < name.size();
     const std::size_t width = doubleByte ? 2 : 1;
     cleaned.append(name.substr(pos, width));
     pos += width;

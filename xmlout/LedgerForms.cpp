@@ -41,8 +41,7 @@ int StatementWriter::WriteLedgerRows(XmlElementWriter& xml) {
     return 1;
   }
   const int32_t accountCode = (*ledgerLines)[ledgerCursor_].accountCode;
-  while (ledgerCursor_ < ledgerLines->size() &&
-         (*ledgerLines)[ledgerCursor_].accountCode == accountCode) {
+  while (ledgerCursor_ < ledgerLines->size() && (*ledgerLines)[ledgerCursor_].accountCode == accountCode) {
     const LedgerLine& row = (*ledgerLines)[ledgerCursor_];
     const bool ok =
         xml.StartElement("HJ00780S02", 4) == 1 &&

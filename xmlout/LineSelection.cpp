@@ -7,9 +7,7 @@ namespace {
 
 bool IsListedKind(const StatementLine& line) { return line.rowKind == 0 || line.rowKind == 3; }
 
-uint32_t CharacterOf(const StatementLine& line) {
-  return static_cast<uint32_t>(line.accountCharacter);
-}
+uint32_t CharacterOf(const StatementLine& line) { return static_cast<uint32_t>(line.accountCharacter); }
 
 template <typename Predicate>
 bool Select(const StatementLineList& lines, LineSelection& selected, Predicate keep) {

@@ -40,8 +40,7 @@ bool IsRecordOf(std::string_view line, const std::string& number) {
 std::string RemoveAll(std::string_view text, std::string_view marker) {
   std::string result;
   std::size_t from = 0;
-  for (std::size_t at = text.find(marker); at != std::string_view::npos;
-       at = text.find(marker, from)) {
+  for (std::size_t at = text.find(marker); at != std::string_view::npos; at = text.find(marker, from)) {
     result.append(text.substr(from, at - from));
     from = at + marker.size();
   }
@@ -119,8 +118,8 @@ int StatementWriter::WriteNoteEntry(std::size_t index, XmlElementWriter& xml, st
   }
   next = end;
 
-  const bool written = IsNoteDisplayed(entry.noteNumber) && noteDispFlags != nullptr &&
-                       noteDispFlags[entry.section] != 0;
+  const bool written =
+      IsNoteDisplayed(entry.noteNumber) && noteDispFlags != nullptr && noteDispFlags[entry.section] != 0;
   if (!written) {
     // The user marked the notes below for display: they take this entry's place, each at
     // its own level, so that none of them is lost.

@@ -17,8 +17,7 @@
 namespace {
 
 // Noncurrent-asset lines without a subsection, written under each of the three subsections.
-constexpr std::array<uint32_t, 3> kUnclassifiedNoncurrentCodes{0x80840000u, 0x80840008u,
-                                                                0x80840004u};
+constexpr std::array<uint32_t, 3> kUnclassifiedNoncurrentCodes{0x80840000u, 0x80840008u, 0x80840004u};
 
 // Income-statement result lines that share the mask of the tax items but are totals.
 constexpr std::array<uint32_t, 3> kIncomeTaxExcluded{0x40200080u, 0x40200020u, 0x40200010u};
@@ -35,8 +34,7 @@ std::string UnclassifiedWarningText(const StatementLine& line) {
 
 }  // namespace
 
-int StatementWriter::WriteSectionStart(XmlElementWriter& xml, uint32_t code, const char* name,
-                                       int level) {
+int StatementWriter::WriteSectionStart(XmlElementWriter& xml, uint32_t code, const char* name, int level) {
   const StatementLine* total = FindLine(Lines(), code);
   if (total == nullptr) {
     return xml.StartElement(name, level);
@@ -48,8 +46,7 @@ int StatementWriter::WriteSectionStart(XmlElementWriter& xml, uint32_t code, con
 
 int StatementWriter::WriteItemLine(XmlElementWriter& xml, const StatementLine& line, int level) {
   const std::string label = CleanName(FieldText(line.officialName));
-  return xml.WriteElement("Item", FormatYen(ToYen(line.closingAmount)), level, "Label",
-                          label.c_str());
+  return xml.WriteElement("Item", FormatYen(ToYen(line.closingAmount)), level, "Label", label.c_str());
 }
 
 int StatementWriter::WriteItems(XmlElementWriter& xml, uint32_t mask, int level) {
@@ -61,8 +58,7 @@ int StatementWriter::WriteItems(XmlElementWriter& xml, uint32_t mask, int level)
   return 1;
 }
 
-int StatementWriter::WriteTotalLine(XmlElementWriter& xml, uint32_t code, const char* name,
-                                    int level) {
+int StatementWriter::WriteTotalLine(XmlElementWriter& xml, uint32_t code, const char* name, int level) {
   const StatementLine* total = FindLine(Lines(), code);
   if (total == nullptr) {
     return 1;
@@ -109,8 +105,7 @@ int StatementWriter::WriteUnclassifiedNoncurrent(XmlElementWriter& xml, int leve
   return 1;
 }
 
-int StatementWriter::WriteSection(XmlElementWriter& xml, uint32_t code, const char* name,
-                                  int level) {
+int StatementWriter::WriteSection(XmlElementWriter& xml, uint32_t code, const char* name, int level) {
   if (WriteSectionStart(xml, code, name, level) != 1) return 0;
   if (WriteItems(xml, code, level + 1) != 1) return 0;
   return xml.EndElement(name, level);

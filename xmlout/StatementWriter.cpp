@@ -27,6 +27,46 @@ constexpr const char* kTemporarySuffix = ".part";
 constexpr std::size_t kLongNameSourceBytes = 31;
 constexpr std::size_t kLongNameMaxBytes = 63;
 
+// The fixed presentation patterns; only the cost-of-sales code depends on the data.
+struct PatternLine {
+  enum class Kind { Open, Value, Close } kind;
+  const char* name;
+  const char* value;  // Value lines; null for the cost-of-sales code
+  int level;
+};
+
+constexpr PatternLine kPatternLines[] = {
+    {PatternLine::Kind::Open, "PATTERN", nullptr, 2},  {PatternLine::Kind::Open, "BS", nullptr, 3},
+    {PatternLine::Kind::Open, "CA", nullptr, 4},       {PatternLine::Kind::Value, "Doubtful", "A2", 5},
+    {PatternLine::Kind::Close, "CA", nullptr, 4},      {PatternLine::Kind::Open, "PPE", nullptr, 4},
+    {PatternLine::Kind::Value, "DepImp", "B4", 5},     {PatternLine::Kind::Close, "PPE", nullptr, 4},
+    {PatternLine::Kind::Open, "IOA", nullptr, 4},      {PatternLine::Kind::Value, "Doubtful", "C2", 5},
+    {PatternLine::Kind::Value, "DepImp", "D4", 5},     {PatternLine::Kind::Close, "IOA", nullptr, 4},
+    {PatternLine::Kind::Close, "BS", nullptr, 3},      {PatternLine::Kind::Open, "PL", nullptr, 3},
+    {PatternLine::Kind::Value, "Sales", "E3", 4},      {PatternLine::Kind::Value, "Cos", nullptr, 4},
+    {PatternLine::Kind::Value, "Sga", "G1", 4},        {PatternLine::Kind::Close, "PL", nullptr, 3},
+    {PatternLine::Kind::Close, "PATTERN", nullptr, 2},
+};
+
+int WritePattern(XmlElementWriter& xml, const char* costOfSales) {
+  for (const PatternLine& line : kPatternLines) {
+    int written = 0;
+    switch (line.kind) {
+      case PatternLine::Kind::Open:
+        written = xml.StartElement(line.name, line.level);
+        break;
+      case PatternLine::Kind::Value:
+        written = xml.WriteElement(line.name, line.value != nullptr ? line.value : costOfSales, line.level);
+        break;
+      case PatternLine::Kind::Close:
+        written = xml.EndElement(line.name, line.level);
+        break;
+    }
+    if (written != 1) return 0;
+  }
+  return 1;
+}
+
 }  // namespace
 
 StatementWriter::StatementWriter(const EditionProfile& edition) : edition_(edition) {}
@@ -130,26 +170,7 @@ int StatementWriter::WriteBasicSection(XmlElementWriter& xml, const StDATAINFO& 
   if (xml.WriteElement("JIGYOUNENDOTO", std::to_string(profile.periodEnd), 2) != 1) return 0;
   Pulse();
 
-  const bool ok = xml.StartElement("PATTERN", 2) == 1 &&
-                  xml.StartElement("BS", 3) == 1 &&
-                  xml.StartElement("CA", 4) == 1 &&
-                  xml.WriteElement("Doubtful", "A2", 5) == 1 &&
-                  xml.EndElement("CA", 4) == 1 &&
-                  xml.StartElement("PPE", 4) == 1 &&
-                  xml.WriteElement("DepImp", "B4", 5) == 1 &&
-                  xml.EndElement("PPE", 4) == 1 &&
-                  xml.StartElement("IOA", 4) == 1 &&
-                  xml.WriteElement("Doubtful", "C2", 5) == 1 &&
-                  xml.WriteElement("DepImp", "D4", 5) == 1 &&
-                  xml.EndElement("IOA", 4) == 1 &&
-                  xml.EndElement("BS", 3) == 1 &&
-                  xml.StartElement("PL", 3) == 1 &&
-                  xml.WriteElement("Sales", "E3", 4) == 1 &&
-                  xml.WriteElement("Cos", profile.patternFlag != 0 ? "F3" : "F1", 4) == 1 &&
-                  xml.WriteElement("Sga", "G1", 4) == 1 &&
-                  xml.EndElement("PL", 3) == 1 &&
-                  xml.EndElement("PATTERN", 2) == 1;
-  if (!ok) return 0;
+  if (WritePattern(xml, profile.patternFlag != 0 ? "F3" : "F1") != 1) return 0;
   Pulse();
   if (xml.EndElement("BASIC", 1) != 1) return 0;
 

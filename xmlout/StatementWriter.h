@@ -18,7 +18,7 @@ class ProgressWindow;
 class XmlElementWriter;
 
 class StatementWriter {
-public:
+ public:
   explicit StatementWriter(const EditionProfile& edition);
   virtual ~StatementWriter();
 
@@ -30,7 +30,7 @@ public:
   int16_t changesKind = 1;
   int notesPresent = 0;
   const std::vector<std::string>* noteLines = nullptr;
-  const uint8_t* noteDispFlags = nullptr;   // 50 entries
+  const uint8_t* noteDispFlags = nullptr;  // 50 entries
   uint16_t progressBase = 0;
 
   // 1 when the whole document was written to outputPath (Windows form), 0 otherwise;
@@ -64,7 +64,7 @@ public:
   int WriteLedgerForms(XmlElementWriter& xml);
   int WriteLedgerRows(XmlElementWriter& xml);
 
-private:
+ private:
   // Writes the entry at index with its subtree; sets next to the first entry after that
   // subtree. 0 when a write fails.
   int WriteNoteEntry(std::size_t index, XmlElementWriter& xml, std::size_t& next);

@@ -26,12 +26,16 @@ bool SupportInfoFile::Load() {
     return !block_.empty();
   }
   loaded_ = true;
-  try {
-    if (platform::faults::Hit("SupportInfoAlloc")) {
-      throw std::bad_alloc();
+  // The fault point stands for an allocation failure, which must become the box, not a crash.
+  bool allocated = !platform::faults::Hit("SupportInfoAlloc");
+  if (allocated) {
+    try {
+      block_.assign(kBlockSize, static_cast<char>(0xFF));
+    } catch (const std::bad_alloc&) {
+      allocated = false;
     }
-    block_.assign(kBlockSize, static_cast<char>(0xFF));
-  } catch (const std::bad_alloc&) {
+  }
+  if (!allocated) {
     block_.clear();
     platform::MessageBoxA(owner_, SJ("ﾒﾓﾘが不足しています。"), caption_, platform::MB_OK);
     return false;

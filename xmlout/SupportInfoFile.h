@@ -11,7 +11,7 @@
 #include "platform/WinTypes.h"
 
 class SupportInfoFile {
-public:
+ public:
   // caption: the program's name, shown with owner on the out-of-memory box.
   SupportInfoFile(std::string caption, platform::HWND owner);
 
@@ -22,7 +22,7 @@ public:
 
   static constexpr std::size_t kBlockSize = 30000;
 
-private:
+ private:
   // False when the block cannot be allocated (the box has then been shown).
   bool Load();
   std::string ValueOf(std::string_view marker);

@@ -1,9 +1,7 @@
 // Line composition, escaping and the failure rule of the element writer.
 #include "xmlout/XmlElementWriter.h"
 
-int XmlElementWriter::Open(const std::string& path) {
-  return file_.Create(path) ? 0 : -1;
-}
+int XmlElementWriter::Open(const std::string& path) { return file_.Create(path) ? 0 : -1; }
 
 int XmlElementWriter::WriteRaw(std::string_view text) {
   if (!file_.IsOpen()) {
@@ -31,9 +29,8 @@ void XmlElementWriter::AppendAttribute(std::string& line, const char* name, cons
   line += '"';
 }
 
-int XmlElementWriter::StartElement(const char* name, int level, const char* attrName1,
-                                   const char* attrValue1, const char* attrName2,
-                                   const char* attrValue2) {
+int XmlElementWriter::StartElement(const char* name, int level, const char* attrName1, const char* attrValue1,
+                                   const char* attrName2, const char* attrValue2) {
   std::string line;
   AppendIndent(line, level);
   line += '<';
@@ -48,9 +45,8 @@ int XmlElementWriter::StartElement(const char* name, int level, const char* attr
   return WriteRaw(line);
 }
 
-int XmlElementWriter::WriteElement(const char* name, std::string_view text, int level,
-                                   const char* attrName1, const char* attrValue1,
-                                   const char* attrName2, const char* attrValue2) {
+int XmlElementWriter::WriteElement(const char* name, std::string_view text, int level, const char* attrName1,
+                                   const char* attrValue1, const char* attrName2, const char* attrValue2) {
   std::string line;
   AppendIndent(line, level);
   line += '<';
@@ -90,12 +86,24 @@ std::string XmlElementWriter::EscapeText(std::string_view value) {
   escaped.reserve(value.size());
   for (const char c : value) {
     switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '"': escaped += "&quot;"; break;
-      case '\'': escaped += "&apos;"; break;
-      default: escaped += c; break;
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&apos;";
+        break;
+      default:
+        escaped += c;
+        break;
     }
   }
   return escaped;

@@ -11,7 +11,7 @@
 #include "platform/WinFs.h"
 
 class XmlElementWriter {
-public:
+ public:
   // Creates (or truncates) the file at a Windows-form path. 0 when open, -1 when it
   // cannot be created; a writer whose file is not open fails every write.
   int Open(const std::string& path);
@@ -23,16 +23,16 @@ public:
   int StartElement(const char* name, int level, const char* attrName1 = nullptr,
                    const char* attrValue1 = nullptr, const char* attrName2 = nullptr,
                    const char* attrValue2 = nullptr);
-  int WriteElement(const char* name, std::string_view text, int level,
-                   const char* attrName1 = nullptr, const char* attrValue1 = nullptr,
-                   const char* attrName2 = nullptr, const char* attrValue2 = nullptr);
+  int WriteElement(const char* name, std::string_view text, int level, const char* attrName1 = nullptr,
+                   const char* attrValue1 = nullptr, const char* attrName2 = nullptr,
+                   const char* attrValue2 = nullptr);
   int EndElement(const char* name, int level);
   // Closes the file if it is open; a second call does nothing. Returns 0.
   int Close();
 
   static std::string EscapeText(std::string_view value);
 
-private:
+ private:
   static void AppendIndent(std::string& line, int level);
   static void AppendAttribute(std::string& line, const char* name, const char* value);
 

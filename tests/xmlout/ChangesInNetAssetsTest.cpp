@@ -11,8 +11,7 @@ namespace {
 
 constexpr int64_t kYen = 10000;
 
-StatementLine Component(uint32_t character, const std::string& name, int64_t opening,
-                        int64_t closing) {
+StatementLine Component(uint32_t character, const std::string& name, int64_t opening, int64_t closing) {
   StatementLine line = MakeLine(character, name, closing);
   line.openingAmount = opening;
   line.periodAmount = closing - opening;
@@ -26,12 +25,12 @@ StatementLine NetIncomeLine(int64_t period) {
 }
 
 class XmlChanges : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { writer.statementLines = &lines; }
   std::string Run(int expectedResult = 1) {
     int result = -1;
-    std::string bytes = Capture(
-        [&](XmlElementWriter& xml) { return writer.WriteChangesInNetAssets(xml); }, &result);
+    std::string bytes =
+        Capture([&](XmlElementWriter& xml) { return writer.WriteChangesInNetAssets(xml); }, &result);
     EXPECT_EQ(expectedResult, result);
     return bytes;
   }
@@ -43,8 +42,8 @@ const std::string kOpen = "\t\t<StatementChangesNetAssets>\r\n\t\t\t<Select>1</S
 const std::string kClose = "\t\t</StatementChangesNetAssets>\r\n";
 
 std::string Item(const std::string& nameUtf8, const std::vector<std::string>& inner) {
-  std::string item = "\t\t\t<ChangesNetAssetsItem>\r\n\t\t\t\t<AccountList>" + Sjis(nameUtf8) +
-                     "</AccountList>\r\n";
+  std::string item =
+      "\t\t\t<ChangesNetAssetsItem>\r\n\t\t\t\t<AccountList>" + Sjis(nameUtf8) + "</AccountList>\r\n";
   for (const std::string& line : inner) item += line + "\r\n";
   return item + "\t\t\t</ChangesNetAssetsItem>\r\n";
 }
@@ -58,11 +57,12 @@ TEST_F(XmlChanges, ZeroNetAssetsGiveOnlySelect) {
 
 TEST_F(XmlChanges, CapitalStockWithoutChangeHasNoChangesElement) {
   lines = {Component(0x80288000, "資本金", 10000000 * kYen, 10000000 * kYen)};
-  EXPECT_TRUE(SameBytes(kOpen +
-                            Item("資本金", {"\t\t\t\t<BalanceEndPreviousPeriod>10000000</BalanceEndPreviousPeriod>",
-                                           "\t\t\t\t<BalanceEndCurrentPeriod>10000000</BalanceEndCurrentPeriod>"}) +
-                            kClose,
-                        Run()));
+  EXPECT_TRUE(
+      SameBytes(kOpen +
+                    Item("資本金", {"\t\t\t\t<BalanceEndPreviousPeriod>10000000</BalanceEndPreviousPeriod>",
+                                    "\t\t\t\t<BalanceEndCurrentPeriod>10000000</BalanceEndCurrentPeriod>"}) +
+                    kClose,
+                Run()));
 }
 
 TEST_F(XmlChanges, ThreeCapitalCodesSumIntoOneColumnAndOnlyListedKindsCount) {
@@ -73,14 +73,15 @@ TEST_F(XmlChanges, ThreeCapitalCodesSumIntoOneColumnAndOnlyListedKindsCount) {
       Component(0x80288000, "資本金合計", 5000 * kYen, 5000 * kYen),
   };
   lines[3].rowKind = 2;
-  EXPECT_TRUE(SameBytes(kOpen +
-                            Item("資本金", {"\t\t\t\t<BalanceEndPreviousPeriod>111</BalanceEndPreviousPeriod>",
-                                           "\t\t\t\t<ChangesItemsDuringPeriod>",
-                                           "\t\t\t\t\t<TotalChangesItemsDuringPeriod>11</TotalChangesItemsDuringPeriod>",
-                                           "\t\t\t\t</ChangesItemsDuringPeriod>",
-                                           "\t\t\t\t<BalanceEndCurrentPeriod>122</BalanceEndCurrentPeriod>"}) +
-                            kClose,
-                        Run()));
+  EXPECT_TRUE(SameBytes(
+      kOpen +
+          Item("資本金", {"\t\t\t\t<BalanceEndPreviousPeriod>111</BalanceEndPreviousPeriod>",
+                          "\t\t\t\t<ChangesItemsDuringPeriod>",
+                          "\t\t\t\t\t<TotalChangesItemsDuringPeriod>11</TotalChangesItemsDuringPeriod>",
+                          "\t\t\t\t</ChangesItemsDuringPeriod>",
+                          "\t\t\t\t<BalanceEndCurrentPeriod>122</BalanceEndCurrentPeriod>"}) +
+          kClose,
+      Run()));
 }
 
 TEST_F(XmlChanges, ReservesAreSplitByTheCleanedName) {
@@ -92,10 +93,9 @@ TEST_F(XmlChanges, ReservesAreSplitByTheCleanedName) {
   const std::vector<std::string> changeOf3 = {
       "\t\t\t\t<ChangesItemsDuringPeriod>",
       "\t\t\t\t\t<TotalChangesItemsDuringPeriod>3</TotalChangesItemsDuringPeriod>",
-      "\t\t\t\t</ChangesItemsDuringPeriod>",
-      "\t\t\t\t<BalanceEndCurrentPeriod>3</BalanceEndCurrentPeriod>"};
-  EXPECT_TRUE(SameBytes(kOpen + Item("別途積立金", changeOf3) + Item("任意積立金", changeOf3) + kClose,
-                        Run()));
+      "\t\t\t\t</ChangesItemsDuringPeriod>", "\t\t\t\t<BalanceEndCurrentPeriod>3</BalanceEndCurrentPeriod>"};
+  EXPECT_TRUE(
+      SameBytes(kOpen + Item("別途積立金", changeOf3) + Item("任意積立金", changeOf3) + kClose, Run()));
 }
 
 TEST_F(XmlChanges, RetainedEarningsShowNetIncomeBesideAZeroChange) {
@@ -151,12 +151,10 @@ TEST_F(XmlChanges, ComponentsFollowTheFixedColumnOrder) {
   const std::vector<std::string> one = {
       "\t\t\t\t<ChangesItemsDuringPeriod>",
       "\t\t\t\t\t<TotalChangesItemsDuringPeriod>1</TotalChangesItemsDuringPeriod>",
-      "\t\t\t\t</ChangesItemsDuringPeriod>",
-      "\t\t\t\t<BalanceEndCurrentPeriod>1</BalanceEndCurrentPeriod>"};
+      "\t\t\t\t</ChangesItemsDuringPeriod>", "\t\t\t\t<BalanceEndCurrentPeriod>1</BalanceEndCurrentPeriod>"};
   std::string expected = kOpen;
   for (const char* name : {"資本準備金", "その他資本剰余金", "利益準備金", "自己株式",
-                           "その他有価証券評価差額金", "繰延ヘッジ損益", "土地再評価差額金",
-                           "新株予約権"}) {
+                           "その他有価証券評価差額金", "繰延ヘッジ損益", "土地再評価差額金", "新株予約権"}) {
     expected += Item(name, one);
   }
   EXPECT_TRUE(SameBytes(expected + kClose, Run()));

@@ -8,11 +8,11 @@
 #include <gtest/gtest.h>
 
 #include "XmlTestSupport.h"
+#include "app/ProgressWindow.h"
 #include "editions/EditionProfile.h"
 #include "platform/Faults.h"
 #include "platform/WinFs.h"
 #include "platform/ui/UiBackend.h"
-#include "app/ProgressWindow.h"
 #include "xmlout/StatementWriter.h"
 
 namespace {
@@ -31,9 +31,8 @@ std::string GoldenBytes(const std::string& name) {
   return Sjis(withCrLf);
 }
 
-LedgerLine MakeLedger(int32_t account, int32_t lineNo, const char* date, const char* sub,
-                      const char* counter, const char* description, int64_t amount,
-                      int64_t balance) {
+LedgerLine MakeLedger(int32_t account, int32_t lineNo, const char* date, const char* sub, const char* counter,
+                      const char* description, int64_t amount, int64_t balance) {
   LedgerLine row;
   row.accountCode = account;
   row.lineNo = lineNo;
@@ -47,7 +46,7 @@ LedgerLine MakeLedger(int32_t account, int32_t lineNo, const char* date, const c
 }
 
 class XmlDocument : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     std::memset(&profile, 0, sizeof profile);
     Sjis("ABC商事ｶﾌﾞ").copy(profile.companyName, 259);
@@ -109,9 +108,9 @@ protected:
     writer.notesPresent = 1;
     flags[2] = 1;
     for (const char* line :
-         {"<ID>1060010", "<Name>x", "<Kind>0", "<Disp>1", "<Value>", "<Line>担保資産 A&B</Line>",
-          "</Value>", "<ID>1060020", "<Name>y", "<Kind>0", "<Disp>1", "<Value>",
-          "<Line>建物 500,000円</Line>", "<Line></Line>", "</Value>"}) {
+         {"<ID>1060010", "<Name>x", "<Kind>0", "<Disp>1", "<Value>", "<Line>担保資産 A&B</Line>", "</Value>",
+          "<ID>1060020", "<Name>y", "<Kind>0", "<Disp>1", "<Value>", "<Line>建物 500,000円</Line>",
+          "<Line></Line>", "</Value>"}) {
       notes.push_back(Sjis(line));
     }
     ledger = {
@@ -255,18 +254,16 @@ TEST_F(XmlDocument, SupportFileValuesReplaceTheFallbacks) {
   ASSERT_EQ(1, Write());
   const std::string system = Section(Output(), "<PROGRAMNAME>", "</PROGRAMVER>\r\n");
   EXPECT_TRUE(SameBytes(
-      "<PROGRAMNAME>Foo &amp; Bar</PROGRAMNAME>\r\n\t\t<PROGRAMVER>21.00.05</PROGRAMVER>\r\n",
-      system));
+      "<PROGRAMNAME>Foo &amp; Bar</PROGRAMNAME>\r\n\t\t<PROGRAMVER>21.00.05</PROGRAMVER>\r\n", system));
 }
 
 TEST_F(XmlDocument, AMarkerWithoutTextOrAValueAtTheEndOfTheDataAreHandled) {
-  WriteBytes(folder.LinuxPath("SUPPORT.INF"),
-             Sjis("[=製品名=]\r\nx\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]9.9"));
+  WriteBytes(folder.LinuxPath("SUPPORT.INF"), Sjis("[=製品名=]\r\nx\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]9.9"));
   ASSERT_EQ(1, Write());
   const std::string system = Section(Output(), "<PROGRAMNAME>", "</PROGRAMVER>\r\n");
-  EXPECT_TRUE(SameBytes("<PROGRAMNAME>Orbeck" + Sjis("２１") +
-                            "</PROGRAMNAME>\r\n\t\t<PROGRAMVER>9.9</PROGRAMVER>\r\n",
-                        system));
+  EXPECT_TRUE(SameBytes(
+      "<PROGRAMNAME>Orbeck" + Sjis("２１") + "</PROGRAMNAME>\r\n\t\t<PROGRAMVER>9.9</PROGRAMVER>\r\n",
+      system));
 }
 
 TEST_F(XmlDocument, ASupportValueLongerThanALineIsWrittenWhole) {
@@ -349,8 +346,7 @@ TEST_F(XmlDocument, AFailedLastLineFailsTheDocument) {
   ASSERT_EQ(1, Write());
   const std::string complete = Output();
   std::size_t lineCount = 0;
-  for (std::size_t at = complete.find("\r\n"); at != std::string::npos;
-       at = complete.find("\r\n", at + 2)) {
+  for (std::size_t at = complete.find("\r\n"); at != std::string::npos; at = complete.find("\r\n", at + 2)) {
     ++lineCount;
   }
   // The closing root tag is the last line.
@@ -383,16 +379,16 @@ TEST_F(XmlDocument, OutOfMemoryForTheSupportFileShowsItsBoxAndWritesTheFallbacks
   EXPECT_EQ(Sjis("ﾒﾓﾘが不足しています。"), boxes[0].text);
   EXPECT_EQ("Velmora1", boxes[0].caption);
   EXPECT_EQ(0u, boxes[0].type);
-  EXPECT_TRUE(SameBytes("<PROGRAMNAME>Orbeck" + Sjis("２１") +
-                            "</PROGRAMNAME>\r\n\t\t<PROGRAMVER>21.00.0X</PROGRAMVER>\r\n",
-                        Section(Output(), "<PROGRAMNAME>", "</PROGRAMVER>\r\n")));
+  EXPECT_TRUE(SameBytes(
+      "<PROGRAMNAME>Orbeck" + Sjis("２１") + "</PROGRAMNAME>\r\n\t\t<PROGRAMVER>21.00.0X</PROGRAMVER>\r\n",
+      Section(Output(), "<PROGRAMNAME>", "</PROGRAMVER>\r\n")));
 }
 
 namespace {
 
 // Counts the repaints of the progress window: six per Pulse, seven per main-bar step.
 class RepaintCounter : public platform::UiBackend {
-public:
+ public:
   explicit RepaintCounter(long& repaints) : repaints_(repaints) {}
   void RunModal(platform::CDialog&) override {}
   int MessageBox(platform::HWND, const std::string&, const std::string&, unsigned) override {
@@ -401,7 +397,7 @@ public:
   bool SaveFileDialog(const platform::FileDialogRequest&, std::string&) override { return false; }
   void Repaint(platform::CDialog&) override { ++repaints_; }
 
-private:
+ private:
   long& repaints_;
 };
 

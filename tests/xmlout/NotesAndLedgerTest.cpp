@@ -15,7 +15,7 @@ namespace {
 constexpr int64_t kYen = 10000;
 
 class XmlNotesAndLedger : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     writer.statementLines = &lines;
     writer.noteLines = &noteLines;
@@ -23,8 +23,7 @@ protected:
     writer.notesPresent = 1;
   }
   // A saved note record: ID, two lines, Disp, Value, then the text lines.
-  void AddNote(int32_t number, char disp, const std::vector<std::string>& textUtf8,
-               bool withValue = true) {
+  void AddNote(int32_t number, char disp, const std::vector<std::string>& textUtf8, bool withValue = true) {
     noteLines.push_back("<ID>" + std::to_string(number));
     noteLines.push_back("<Name>");
     noteLines.push_back("<Kind>");
@@ -35,8 +34,7 @@ protected:
   }
   std::string Run(int expectedResult = 1) {
     int result = -1;
-    std::string bytes =
-        Capture([&](XmlElementWriter& xml) { return writer.WriteNotesList(xml); }, &result);
+    std::string bytes = Capture([&](XmlElementWriter& xml) { return writer.WriteNotesList(xml); }, &result);
     EXPECT_EQ(expectedResult, result);
     return bytes;
   }
@@ -98,23 +96,21 @@ TEST_F(XmlNotesAndLedger, ChildNotesNestAfterTheParentsLinesWithEscapesAndEmptyL
   AddNote(1060010, '1', {"<Line>A&B</Line>", "<Line></Line>"});
   AddNote(1060020, '1', {"<Line>担保</Line>", "<Line>x</Line></Line>y"});
   flags[2] = 1;
-  EXPECT_TRUE(SameBytes(kOpen + Lines({"\t\t\t<NoteBalanceSheet>",
-                                       "\t\t\t\t<Line>A&amp;B</Line>",
-                                       "\t\t\t\t<Line></Line>",
-                                       "\t\t\t\t<PledgedAssets>",
-                                       "\t\t\t\t\t<Line>" + Sjis("担保") + "</Line>",
-                                       "\t\t\t\t\t<Line>xy</Line>",
-                                       "\t\t\t\t</PledgedAssets>",
-                                       "\t\t\t</NoteBalanceSheet>"}) +
-                            kClose,
-                        Run()));
+  EXPECT_TRUE(SameBytes(
+      kOpen +
+          Lines({"\t\t\t<NoteBalanceSheet>", "\t\t\t\t<Line>A&amp;B</Line>", "\t\t\t\t<Line></Line>",
+                 "\t\t\t\t<PledgedAssets>", "\t\t\t\t\t<Line>" + Sjis("担保") + "</Line>",
+                 "\t\t\t\t\t<Line>xy</Line>", "\t\t\t\t</PledgedAssets>", "\t\t\t</NoteBalanceSheet>"}) +
+          kClose,
+      Run()));
 }
 
 TEST_F(XmlNotesAndLedger, AMissingValueLineGivesAnElementWithoutLines) {
   AddNote(1090010, '1', {"<Line>not read</Line>"}, false);
   flags[5] = 1;
-  EXPECT_TRUE(SameBytes(kOpen + "\t\t\t<NotesTaxEffectAccounting>\r\n"
-                                "\t\t\t</NotesTaxEffectAccounting>\r\n" +
+  EXPECT_TRUE(SameBytes(kOpen +
+                            "\t\t\t<NotesTaxEffectAccounting>\r\n"
+                            "\t\t\t</NotesTaxEffectAccounting>\r\n" +
                             kClose,
                         Run()));
 }
@@ -122,8 +118,9 @@ TEST_F(XmlNotesAndLedger, AMissingValueLineGivesAnElementWithoutLines) {
 TEST_F(XmlNotesAndLedger, TextLinesEndAtTheFirstLineWithoutTheLineMarker) {
   AddNote(1140010, '1', {"<Line>one", "plain", "<Line>two</Line>"});
   flags[8] = 1;
-  EXPECT_TRUE(SameBytes(kOpen + "\t\t\t<NotesPerShareInformation>\r\n\t\t\t\t<Line>one</Line>\r\n"
-                                "\t\t\t</NotesPerShareInformation>\r\n" +
+  EXPECT_TRUE(SameBytes(kOpen +
+                            "\t\t\t<NotesPerShareInformation>\r\n\t\t\t\t<Line>one</Line>\r\n"
+                            "\t\t\t</NotesPerShareInformation>\r\n" +
                             kClose,
                         Run()));
 }
@@ -141,17 +138,15 @@ TEST_F(XmlNotesAndLedger, DisplayedNotesUnderANoteThatIsNotWrittenTakeItsPlace) 
   AddNote(1080530, '1', {"<Line>stock</Line>"});
   flags[4] = 1;
   const std::string bytes = Run();
-  EXPECT_TRUE(SameBytes(kOpen + Lines({"\t\t\t\t<MattersTypesTotalNumberSharesIssued>",
-                                       "\t\t\t\t\t<Line>shares</Line>",
-                                       "\t\t\t\t</MattersTypesTotalNumberSharesIssued>",
-                                       "\t\t\t\t\t<InCaseCashDividend>",
-                                       "\t\t\t\t\t\t<Line>cash</Line>",
-                                       "\t\t\t\t\t\t\t<TypeStocksCashDividend>",
-                                       "\t\t\t\t\t\t\t\t<Line>stock</Line>",
-                                       "\t\t\t\t\t\t\t</TypeStocksCashDividend>",
-                                       "\t\t\t\t\t</InCaseCashDividend>"}) +
-                            kClose,
-                        bytes));
+  EXPECT_TRUE(
+      SameBytes(kOpen +
+                    Lines({"\t\t\t\t<MattersTypesTotalNumberSharesIssued>", "\t\t\t\t\t<Line>shares</Line>",
+                           "\t\t\t\t</MattersTypesTotalNumberSharesIssued>", "\t\t\t\t\t<InCaseCashDividend>",
+                           "\t\t\t\t\t\t<Line>cash</Line>", "\t\t\t\t\t\t\t<TypeStocksCashDividend>",
+                           "\t\t\t\t\t\t\t\t<Line>stock</Line>", "\t\t\t\t\t\t\t</TypeStocksCashDividend>",
+                           "\t\t\t\t\t</InCaseCashDividend>"}) +
+                    kClose,
+                bytes));
   ASSERT_STREQ("MattersDividends", kNoteTable[111].name);
   ASSERT_EQ(1080500, kNoteTable[111].noteNumber);
   ASSERT_STREQ("TypeStocksCashDividend", kNoteTable[114].name);
@@ -165,9 +160,9 @@ TEST_F(XmlNotesAndLedger, AFailedWriteInsideANestedNoteFailsTheList) {
   platform::faults::Set("FileWrite#5");
   const std::string bytes = Run(0);
   platform::faults::Clear();
-  EXPECT_TRUE(SameBytes(kOpen + Lines({"\t\t\t<NoteBalanceSheet>", "\t\t\t\t<Line>a</Line>",
-                                       "\t\t\t\t<PledgedAssets>"}),
-                        bytes));
+  EXPECT_TRUE(SameBytes(
+      kOpen + Lines({"\t\t\t<NoteBalanceSheet>", "\t\t\t\t<Line>a</Line>", "\t\t\t\t<PledgedAssets>"}),
+      bytes));
 }
 
 TEST_F(XmlNotesAndLedger, LedgerFormsGroupRowsByAccountInStatementOrder) {
@@ -190,9 +185,8 @@ TEST_F(XmlNotesAndLedger, LedgerFormsGroupRowsByAccountInStatementOrder) {
   Sjis("（本社）").copy(ledger[2].counterSubAccountName, 30);
   writer.ledgerLines = &ledger;
 
-  auto row = [](const std::string& lineNo, const std::string& counterSub,
-                const std::string& description, const std::string& amount,
-                const std::string& balance) {
+  auto row = [](const std::string& lineNo, const std::string& counterSub, const std::string& description,
+                const std::string& amount, const std::string& balance) {
     return Lines({"\t\t\t\t<HJ00780S02>", "\t\t\t\t\t<HJ00780S0050>" + lineNo + "</HJ00780S0050>",
                   "\t\t\t\t\t<HJ00780S0060></HJ00780S0060>", "\t\t\t\t\t<HJ00780S0070></HJ00780S0070>",
                   "\t\t\t\t\t<HJ00780S0080></HJ00780S0080>",
@@ -201,17 +195,17 @@ TEST_F(XmlNotesAndLedger, LedgerFormsGroupRowsByAccountInStatementOrder) {
                   "\t\t\t\t\t<HJ00780S0110>" + amount + "</HJ00780S0110>",
                   "\t\t\t\t\t<HJ00780S0120>" + balance + "</HJ00780S0120>", "\t\t\t\t</HJ00780S02>"});
   };
-  const std::string expected =
-      "\t\t<HJ00780S>\r\n\t\t\t<HJ00780S01>\r\n\t\t\t\t<HJ00780S0010>" + Sjis("現金") +
-      "</HJ00780S0010>\r\n\t\t\t\t<HJ00780S0020>" + Sjis("流動資産") +
-      "</HJ00780S0020>\r\n\t\t\t\t<HJ00780S0030>1</HJ00780S0030>\r\n"
-      "\t\t\t\t<HJ00780S0040>3</HJ00780S0040>\r\n" +
-      row("1", "", "", "2", "3") + row("-1", "", Sjis("＜A&amp;B＞"), "0", "0") +
-      "\t\t\t</HJ00780S01>\r\n\t\t\t<HJ00780S01>\r\n\t\t\t\t<HJ00780S0010>" + Sjis("原価") +
-      "</HJ00780S0010>\r\n\t\t\t\t<HJ00780S0020>" + Sjis("売上原価") +
-      "</HJ00780S0020>\r\n\t\t\t\t<HJ00780S0030>0</HJ00780S0030>\r\n"
-      "\t\t\t\t<HJ00780S0040>-2</HJ00780S0040>\r\n" +
-      row("2", Sjis("本社"), "", "0", "0") + "\t\t\t</HJ00780S01>\r\n\t\t</HJ00780S>\r\n";
+  const std::string expected = "\t\t<HJ00780S>\r\n\t\t\t<HJ00780S01>\r\n\t\t\t\t<HJ00780S0010>" +
+                               Sjis("現金") + "</HJ00780S0010>\r\n\t\t\t\t<HJ00780S0020>" + Sjis("流動資産") +
+                               "</HJ00780S0020>\r\n\t\t\t\t<HJ00780S0030>1</HJ00780S0030>\r\n"
+                               "\t\t\t\t<HJ00780S0040>3</HJ00780S0040>\r\n" +
+                               row("1", "", "", "2", "3") + row("-1", "", Sjis("＜A&amp;B＞"), "0", "0") +
+                               "\t\t\t</HJ00780S01>\r\n\t\t\t<HJ00780S01>\r\n\t\t\t\t<HJ00780S0010>" +
+                               Sjis("原価") + "</HJ00780S0010>\r\n\t\t\t\t<HJ00780S0020>" + Sjis("売上原価") +
+                               "</HJ00780S0020>\r\n\t\t\t\t<HJ00780S0030>0</HJ00780S0030>\r\n"
+                               "\t\t\t\t<HJ00780S0040>-2</HJ00780S0040>\r\n" +
+                               row("2", Sjis("本社"), "", "0", "0") +
+                               "\t\t\t</HJ00780S01>\r\n\t\t</HJ00780S>\r\n";
   int result = -1;
   const std::string bytes =
       Capture([&](XmlElementWriter& xml) { return writer.WriteLedgerForms(xml); }, &result);
@@ -220,9 +214,7 @@ TEST_F(XmlNotesAndLedger, LedgerFormsGroupRowsByAccountInStatementOrder) {
 }
 
 TEST_F(XmlNotesAndLedger, LedgerFormsAreLeftOutWithoutRecordsAndStopAtAnUnmatchedAccount) {
-  EXPECT_TRUE(SameBytes("", Capture([&](XmlElementWriter& xml) {
-                          return writer.WriteLedgerForms(xml);
-                        })));
+  EXPECT_TRUE(SameBytes("", Capture([&](XmlElementWriter& xml) { return writer.WriteLedgerForms(xml); })));
   lines = {MakeLine(0x00000005, "雑", 0, 0, 1)};
   LedgerLineList ledger(2);
   ledger[0].accountCode = 1;

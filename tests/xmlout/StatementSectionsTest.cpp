@@ -16,13 +16,12 @@ namespace {
 constexpr int64_t kYen = 10000;
 
 class XmlSections : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { writer.statementLines = &lines; }
 
   std::string Run(int (StatementWriter::*section)(XmlElementWriter&)) {
     int result = 0;
-    std::string bytes = Capture([&](XmlElementWriter& xml) { return (writer.*section)(xml); },
-                                &result);
+    std::string bytes = Capture([&](XmlElementWriter& xml) { return (writer.*section)(xml); }, &result);
     EXPECT_EQ(1, result);
     return bytes;
   }
@@ -35,23 +34,23 @@ protected:
 };
 
 std::string Item(const std::string& labelUtf8, const std::string& amount, int level = 5) {
-  return std::string(static_cast<std::size_t>(level), '\t') + "<Item Label=\"" + Sjis(labelUtf8) +
-         "\">" + amount + "</Item>\r\n";
+  return std::string(static_cast<std::size_t>(level), '\t') + "<Item Label=\"" + Sjis(labelUtf8) + "\">" +
+         amount + "</Item>\r\n";
 }
 
 }  // namespace
 
 TEST_F(XmlSections, ItemAmountsAreWholeYenTruncatedTowardZeroAndZeroYenIsLeftOut) {
   lines = {
-      MakeLine(0x80880800, "現金", 1234567),       // 123.4567 yen
-      MakeLine(0x80880800, "小口現金", 5000),      // 0.5 yen
-      MakeLine(0x80880800, "仮払金", -25000),      // -2.5 yen
-      MakeLine(0x80880800, "預け金", -19999),      // -1.9999 yen
+      MakeLine(0x80880800, "現金", 1234567),   // 123.4567 yen
+      MakeLine(0x80880800, "小口現金", 5000),  // 0.5 yen
+      MakeLine(0x80880800, "仮払金", -25000),  // -2.5 yen
+      MakeLine(0x80880800, "預け金", -19999),  // -1.9999 yen
       MakeLine(0x80880800, "立替金", 123456789012345678),
   };
-  EXPECT_TRUE(SameBytes(Item("現金", "123") + Item("仮払金", "-2") + Item("預け金", "-1") +
-                            Item("立替金", "12345678901234"),
-                        Items(0x80880000, 5)));
+  EXPECT_TRUE(SameBytes(
+      Item("現金", "123") + Item("仮払金", "-2") + Item("預け金", "-1") + Item("立替金", "12345678901234"),
+      Items(0x80880000, 5)));
 }
 
 TEST_F(XmlSections, OnlyRowKindsZeroAndThreeAreItemsButAnyKindLabelsASection) {
@@ -65,15 +64,14 @@ TEST_F(XmlSections, OnlyRowKindsZeroAndThreeAreItemsButAnyKindLabelsASection) {
     return writer.WriteSectionStart(xml, 0x80880000, "CurrentAssets", 4) &
            writer.WriteItems(xml, 0x80880000, 5);
   });
-  EXPECT_TRUE(SameBytes("\t\t\t\t<CurrentAssets Label=\"" + Sjis("流動資産合計") +
-                            "\" Amount=\"\">\r\n" + Item("預金", "8"),
-                        bytes));
+  EXPECT_TRUE(SameBytes(
+      "\t\t\t\t<CurrentAssets Label=\"" + Sjis("流動資産合計") + "\" Amount=\"\">\r\n" + Item("預金", "8"),
+      bytes));
 }
 
 TEST_F(XmlSections, SectionWithoutTotalLineOpensBare) {
-  const std::string bytes = Capture([&](XmlElementWriter& xml) {
-    return writer.WriteSectionStart(xml, 0x80880000, "CurrentAssets", 4);
-  });
+  const std::string bytes = Capture(
+      [&](XmlElementWriter& xml) { return writer.WriteSectionStart(xml, 0x80880000, "CurrentAssets", 4); });
   EXPECT_TRUE(SameBytes("\t\t\t\t<CurrentAssets>\r\n", bytes));
 }
 
@@ -85,9 +83,9 @@ TEST_F(XmlSections, NamesAreCleanedOfBracketsBlanksAndMarkers) {
       MakeLine(0x80880800, "(完)[製]", kYen),
       MakeLine(0x80880800, "ソ表 工場", kYen),
   };
-  EXPECT_TRUE(SameBytes(Item("未払金", "1") + Item("材料費", "1") + Item("完", "1") + Item("", "1") +
-                            Item("ソ表工場", "1"),
-                        Items(0x80880000, 5)));
+  EXPECT_TRUE(SameBytes(
+      Item("未払金", "1") + Item("材料費", "1") + Item("完", "1") + Item("", "1") + Item("ソ表工場", "1"),
+      Items(0x80880000, 5)));
 }
 
 TEST(XmlCleanName, KeepsDoubleByteCharactersWholeAndDropsMarkersAnywhere) {
@@ -112,13 +110,12 @@ TEST_F(XmlSections, TotalLinesUseTheSecondNameAndAreLeftOutWhenMissing) {
            writer.WriteTotalLine(xml, 0x40880000, "OperatingIncome", 3) &
            writer.WriteTotalLine(xml, 0x40800000, "OrdinaryIncome", 3);
   });
-  EXPECT_TRUE(SameBytes(Lines({
-                            "\t\t\t<GrossProfit Label=\"" + Sjis("売上総損益") +
-                                "\" Amount=\"-3\"></GrossProfit>",
-                            "\t\t\t<OperatingIncome Label=\"" + Sjis("営業利益") +
-                                "\" Amount=\"\"></OperatingIncome>",
-                        }),
-                        bytes));
+  EXPECT_TRUE(SameBytes(
+      Lines({
+          "\t\t\t<GrossProfit Label=\"" + Sjis("売上総損益") + "\" Amount=\"-3\"></GrossProfit>",
+          "\t\t\t<OperatingIncome Label=\"" + Sjis("営業利益") + "\" Amount=\"\"></OperatingIncome>",
+      }),
+      bytes));
 }
 
 TEST_F(XmlSections, IncomeTaxItemsLeaveOutTheResultLines) {
@@ -129,9 +126,8 @@ TEST_F(XmlSections, IncomeTaxItemsLeaveOutTheResultLines) {
       MakeLine(0x40200100, "法人税等", 2 * kYen),
       MakeLine(0x40200200, "法人税等調整額", -kYen, 3),
   };
-  const std::string bytes = Capture([&](XmlElementWriter& xml) {
-    return writer.WriteIncomeTaxItems(xml, 4);
-  });
+  const std::string bytes =
+      Capture([&](XmlElementWriter& xml) { return writer.WriteIncomeTaxItems(xml, 4); });
   EXPECT_TRUE(SameBytes(Item("法人税等", "2", 4) + Item("法人税等調整額", "-1", 4), bytes));
 }
 
@@ -142,8 +138,8 @@ TEST_F(XmlSections, SubcontractCostOnlyWithItsOwnLine) {
   lines.push_back(MakeLine(0x20040000, "外注費合計", 5 * kYen, 2));
   const std::string bytes = Run(&StatementWriter::WriteManufacturingCost);
   EXPECT_NE(std::string::npos,
-            bytes.find("\t\t\t</LaborCost>\r\n\t\t\t<SubcontractCost Label=\"" +
-                       Sjis("外注費合計") + "\" Amount=\"5\">\r\n" + Item("外注加工費", "5", 4) +
+            bytes.find("\t\t\t</LaborCost>\r\n\t\t\t<SubcontractCost Label=\"" + Sjis("外注費合計") +
+                       "\" Amount=\"5\">\r\n" + Item("外注加工費", "5", 4) +
                        "\t\t\t</SubcontractCost>\r\n\t\t\t<OverheadExpenses>\r\n"));
 }
 
@@ -160,8 +156,7 @@ TEST_F(XmlSections, MissingGrossProfitLeavesTheRestOfTheIncomeStatementUnchanged
       "\t\t\t<GrossProfit Label=\"" + Sjis("売上総利益") + "\" Amount=\"10\"></GrossProfit>\r\n";
   const std::size_t at = withGrossProfit.find(grossProfitLine);
   ASSERT_NE(std::string::npos, at);
-  EXPECT_TRUE(SameBytes(withGrossProfit.substr(0, at) +
-                            withGrossProfit.substr(at + grossProfitLine.size()),
+  EXPECT_TRUE(SameBytes(withGrossProfit.substr(0, at) + withGrossProfit.substr(at + grossProfitLine.size()),
                         without));
 }
 
@@ -181,15 +176,17 @@ TEST_F(XmlSections, UnclassifiedNoncurrentLinesWarnOnceEachAndAppearUnderAllThre
   const std::string pair = Item("その他", "3", 6) + Item("保証金", "4", 6);
   EXPECT_NE(std::string::npos,
             bytes.find("\t\t\t\t\t<PropertyPlantAndEquipment>\r\n" + pair +
-                       "\t\t\t\t\t</PropertyPlantAndEquipment>\r\n\t\t\t\t\t<IntangibleAssets>\r\n" +
-                       pair + "\t\t\t\t\t</IntangibleAssets>\r\n\t\t\t\t\t<InvestmentsAndOtherAssets>\r\n" +
-                       pair + "\t\t\t\t\t</InvestmentsAndOtherAssets>\r\n"));
+                       "\t\t\t\t\t</PropertyPlantAndEquipment>\r\n\t\t\t\t\t<IntangibleAssets>\r\n" + pair +
+                       "\t\t\t\t\t</IntangibleAssets>\r\n\t\t\t\t\t<InvestmentsAndOtherAssets>\r\n" + pair +
+                       "\t\t\t\t\t</InvestmentsAndOtherAssets>\r\n"));
   ASSERT_EQ(2u, boxes.size());
-  const std::string head = "以下の科目は、正しい分類に出力することができません。\r\n"
-                           "科目性格を見直す必要があります。\r\n\r\n科目コード\t： ";
-  const std::string tail = "\r\n\r\nOrbeckの勘定科目設定画面にて、科目性格を\r\n"
-                           " [有形固定資産] [無形固定資産] [投資その他の資産]\r\n"
-                           "のいずれかに設定し、もう一度処理を行ってください。\r\n";
+  const std::string head =
+      "以下の科目は、正しい分類に出力することができません。\r\n"
+      "科目性格を見直す必要があります。\r\n\r\n科目コード\t： ";
+  const std::string tail =
+      "\r\n\r\nOrbeckの勘定科目設定画面にて、科目性格を\r\n"
+      " [有形固定資産] [無形固定資産] [投資その他の資産]\r\n"
+      "のいずれかに設定し、もう一度処理を行ってください。\r\n";
   EXPECT_TRUE(SameBytes(Sjis(head + "199\r\n正式名称\t： 【その他】" + tail), boxes[0].text));
   EXPECT_TRUE(SameBytes(Sjis(head + "198\r\n正式名称\t： 保証金" + tail), boxes[1].text));
   for (const RecordedBox& box : boxes) {

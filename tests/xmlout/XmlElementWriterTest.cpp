@@ -6,9 +6,8 @@
 #include "xmlout/XmlElementWriter.h"
 
 TEST(XmlElementWriter, EscapesTheFiveCharactersInTextAndIndentsByLevel) {
-  const std::string bytes = Capture([](XmlElementWriter& xml) {
-    return xml.WriteElement("X", "A&B<C>\"'", 2);
-  });
+  const std::string bytes =
+      Capture([](XmlElementWriter& xml) { return xml.WriteElement("X", "A&B<C>\"'", 2); });
   EXPECT_TRUE(SameBytes("\t\t<X>A&amp;B&lt;C&gt;&quot;&apos;</X>\r\n", bytes));
 }
 
@@ -16,9 +15,8 @@ TEST(XmlElementWriter, DoubleByteCharactersWithBackslashOrBarSecondBytesPassUnch
   // ソ is 0x83 0x5C and 竹 is 0x92 0x7C; neither second byte may be altered.
   const std::string text = Sjis("ソ竹表");
   ASSERT_EQ(std::string("\x83\x5C\x92\x7C\x95\x5C", 6), text);
-  const std::string bytes = Capture([&](XmlElementWriter& xml) {
-    return xml.WriteElement("N", text, 0, "Label", text.c_str());
-  });
+  const std::string bytes =
+      Capture([&](XmlElementWriter& xml) { return xml.WriteElement("N", text, 0, "Label", text.c_str()); });
   EXPECT_TRUE(SameBytes("<N Label=\"" + text + "\">" + text + "</N>\r\n", bytes));
 }
 
@@ -28,8 +26,8 @@ TEST(XmlElementWriter, AttributesAreWrittenOnlyWhenNameAndValueAreGiven) {
            xml.StartElement("S", 1, "Label", nullptr, "Amount", "5") &
            xml.StartElement("S", 1, "Label", "x", "Amount", nullptr) &
            xml.WriteElement("E", "", 3, "Label", "L", "Amount", "") &
-           xml.WriteElement("E", "t", 0, nullptr, "v", "Amount", "1") &
-           xml.EndElement("S", 0) & xml.EndElement("S", -2);
+           xml.WriteElement("E", "t", 0, nullptr, "v", "Amount", "1") & xml.EndElement("S", 0) &
+           xml.EndElement("S", -2);
   });
   EXPECT_TRUE(SameBytes(Lines({
                             "\t<S Label=\"a&lt;b\" Amount=\"\">",
@@ -44,17 +42,15 @@ TEST(XmlElementWriter, AttributesAreWrittenOnlyWhenNameAndValueAreGiven) {
 }
 
 TEST(XmlElementWriter, ControlCharactersInValuesPassAsTheyAre) {
-  const std::string bytes = Capture([](XmlElementWriter& xml) {
-    return xml.WriteElement("T", "a\tb\r\nc", 0);
-  });
+  const std::string bytes =
+      Capture([](XmlElementWriter& xml) { return xml.WriteElement("T", "a\tb\r\nc", 0); });
   EXPECT_TRUE(SameBytes("<T>a\tb\r\nc</T>\r\n", bytes));
 }
 
 TEST(XmlElementWriter, LongValuesAreWrittenWhole) {
   const std::string longText(700, 'x');
-  const std::string bytes = Capture([&](XmlElementWriter& xml) {
-    return xml.WriteElement("Line", longText + "&", 5);
-  });
+  const std::string bytes =
+      Capture([&](XmlElementWriter& xml) { return xml.WriteElement("Line", longText + "&", 5); });
   EXPECT_TRUE(SameBytes("\t\t\t\t\t<Line>" + longText + "&amp;</Line>\r\n", bytes));
 }
 

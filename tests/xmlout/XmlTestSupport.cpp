@@ -40,10 +40,18 @@ std::string Visible(const std::string& cp932Line) {
   std::string shown;
   for (const char c : Iconv(cp932Line, "UTF-8", "CP932")) {
     switch (c) {
-      case '\r': shown += "\\r"; break;
-      case '\n': shown += "\\n"; break;
-      case '\t': shown += "\\t"; break;
-      default: shown += c; break;
+      case '\r':
+        shown += "\\r";
+        break;
+      case '\n':
+        shown += "\\n";
+        break;
+      case '\t':
+        shown += "\\t";
+        break;
+      default:
+        shown += c;
+        break;
     }
   }
   return shown;
@@ -129,9 +137,8 @@ std::string Lines(const std::vector<std::string>& lines) {
     ++line;
   }
   ::testing::AssertionResult failure = ::testing::AssertionFailure();
-  failure << "bytes differ at line " << line + 1 << " (" << want.size() << " lines expected, "
-          << got.size() << " written)\n  expected: "
-          << (line < want.size() ? Visible(want[line]) : "<end>")
+  failure << "bytes differ at line " << line + 1 << " (" << want.size() << " lines expected, " << got.size()
+          << " written)\n  expected: " << (line < want.size() ? Visible(want[line]) : "<end>")
           << "\n  actual:   " << (line < got.size() ? Visible(got[line]) : "<end>");
   return failure;
 }
@@ -159,8 +166,8 @@ StatementLine MakeLine(uint32_t character, const std::string& officialNameUtf8, 
   return line;
 }
 
-int BoxRecorder::MessageBox(platform::HWND owner, const std::string& text,
-                            const std::string& caption, unsigned type) {
+int BoxRecorder::MessageBox(platform::HWND owner, const std::string& text, const std::string& caption,
+                            unsigned type) {
   boxes_.push_back({owner, text, caption, type});
   return platform::IDOK;
 }

@@ -20,7 +20,7 @@ std::string Sjis(const std::string& utf8);
 // A fresh folder under the system's temporary folder, removed at the end of the test.
 // VELMORA_DRIVES is unset, so Z: is the Linux root.
 class TempFolder {
-public:
+ public:
   TempFolder();
   ~TempFolder();
   const std::string& Linux() const { return linux_; }
@@ -28,7 +28,7 @@ public:
   std::string Windows(const std::string& name) const;
   std::string LinuxPath(const std::string& name) const { return linux_ + "/" + name; }
 
-private:
+ private:
   std::string linux_;
 };
 
@@ -50,8 +50,8 @@ std::string Lines(const std::vector<std::string>& lines);
 bool WellFormed(const std::string& linuxPath);
 
 // A statement line built directly, amounts in ten-thousandths of a yen.
-StatementLine MakeLine(uint32_t character, const std::string& officialNameUtf8,
-                       int64_t closing, int16_t rowKind = 0, int32_t accountCode = 0);
+StatementLine MakeLine(uint32_t character, const std::string& officialNameUtf8, int64_t closing,
+                       int16_t rowKind = 0, int32_t accountCode = 0);
 
 // A UI backend that records message boxes and answers OK.
 struct RecordedBox {
@@ -61,13 +61,13 @@ struct RecordedBox {
   unsigned type;
 };
 class BoxRecorder : public platform::UiBackend {
-public:
+ public:
   explicit BoxRecorder(std::vector<RecordedBox>& boxes) : boxes_(boxes) {}
   void RunModal(platform::CDialog&) override {}
   int MessageBox(platform::HWND owner, const std::string& text, const std::string& caption,
                  unsigned type) override;
   bool SaveFileDialog(const platform::FileDialogRequest&, std::string&) override { return false; }
 
-private:
+ private:
   std::vector<RecordedBox>& boxes_;
 };
