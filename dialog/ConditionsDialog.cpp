@@ -190,7 +190,7 @@ void ConditionsDialog::Browse() {
   std::string folder = dialog::FolderPart(outputPathText);
   std::string fileName = dialog::FileNamePart(outputPathText);
   if (folder.empty()) {
-    std::size_t colon = dialog::LastCharOf(outputPathText, ':');
+    std::size_t colon = platform::cp932::FindLastChar(outputPathText, ':');
     if (colon != std::string::npos) {
       folder = outputPathText.substr(0, colon + 1);
       fileName = outputPathText.substr(colon + 1);

@@ -26,20 +26,20 @@ bool HasValidPathCharacters(std::string_view path) {
     remainder = path.substr(2);
   } else {
     if (dialog::FindDoubleSeparator(path, 0) != std::string_view::npos) return false;
-    std::size_t colon = dialog::FindCharFrom(path, ':', 0);
+    std::size_t colon = platform::cp932::FindChar(path, ':', 0);
     remainder = colon == std::string_view::npos ? path : path.substr(colon + 1);
   }
   for (char forbidden : std::string_view("/:,;*?\"><|")) {
-    if (dialog::FindCharFrom(remainder, forbidden, 0) != std::string_view::npos) return false;
+    if (platform::cp932::FindChar(remainder, forbidden, 0) != std::string_view::npos) return false;
   }
   return true;
 }
 
 bool IsUsableDrive(std::string_view path) {
   if (IsNetworkPath(path)) {
-    std::size_t first = dialog::FindCharFrom(path, '\\', 3);
+    std::size_t first = platform::cp932::FindChar(path, '\\', 3);
     if (first == std::string_view::npos) return false;
-    std::size_t second = dialog::FindCharFrom(path, '\\', first + 1);
+    std::size_t second = platform::cp932::FindChar(path, '\\', first + 1);
     if (second == std::string_view::npos) return false;
     return win::_access(std::string(path.substr(0, second)), 6) == 0;
   }

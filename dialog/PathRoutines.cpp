@@ -13,10 +13,7 @@ namespace {
 
 namespace win = platform::win;
 
-// Bytes of the character that starts at offset i.
-std::size_t CharLength(std::string_view text, std::size_t i) {
-  return IsDbcsBytePosition(text, i) && i + 1 < text.size() ? 2 : 1;
-}
+using platform::cp932::CharLength;
 
 // Start offsets of every character, in order.
 std::vector<std::size_t> CharStarts(std::string_view text) {
@@ -52,21 +49,6 @@ std::optional<RootedFolder> SplitRooted(std::string_view text) {
 
 }  // namespace
 
-std::size_t LastCharOf(std::string_view text, char ch) {
-  std::size_t found = std::string_view::npos;
-  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
-    if (text[i] == ch && CharLength(text, i) == 1) found = i;
-  }
-  return found;
-}
-
-std::size_t FindCharFrom(std::string_view text, char ch, std::size_t from) {
-  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
-    if (i >= from && text[i] == ch && CharLength(text, i) == 1) return i;
-  }
-  return std::string_view::npos;
-}
-
 std::size_t FindDoubleSeparator(std::string_view text, std::size_t from) {
   for (std::size_t i = 0; i + 1 < text.size(); i += CharLength(text, i)) {
     // A separator is always one byte, so the character after it starts at i + 1.
@@ -99,12 +81,12 @@ bool EnsureTrailingSeparator(std::string& text, std::size_t capacity) {
 }
 
 std::string FolderPart(std::string_view path) {
-  std::size_t sep = LastCharOf(path, '\\');
+  std::size_t sep = platform::cp932::FindLastChar(path, '\\');
   return sep == std::string_view::npos ? std::string() : std::string(path.substr(0, sep + 1));
 }
 
 std::string FileNamePart(std::string_view path) {
-  std::size_t sep = LastCharOf(path, '\\');
+  std::size_t sep = platform::cp932::FindLastChar(path, '\\');
   return sep == std::string_view::npos ? std::string(path) : std::string(path.substr(sep + 1));
 }
 

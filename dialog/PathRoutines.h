@@ -16,10 +16,6 @@ inline constexpr std::size_t kPathCapacity = 261;
 
 using platform::cp932::IsDbcsBytePosition;
 
-// Offset of the last single-byte character ch in text; npos when there is none.
-std::size_t LastCharOf(std::string_view text, char ch);
-// Offset of the first single-byte character ch at or after from; npos when there is none.
-std::size_t FindCharFrom(std::string_view text, char ch, std::size_t from);
 // Offset of the first two separators in a row starting at or after from; npos when none.
 std::size_t FindDoubleSeparator(std::string_view text, std::size_t from);
 // Equality ignoring the case of single-byte letters (double-byte characters compare exactly).

@@ -1,0 +1,93 @@
+// The settings file written and read through the dialog: one line per user and data with the
+// latest at the end, a file per edition, parent mode keeping the remembered path.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "ConditionsHarness.h"
+#include "platform/Faults.h"
+
+namespace {
+
+constexpr int32_t kAprilStart = 20240401, kMarchEnd = 20250331;
+
+class ConditionsSettingsTest : public ConditionsHarness {
+protected:
+  std::string FileText(const std::string& relative) const {
+    std::ifstream in(OnC(relative), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+};
+
+TEST_F(ConditionsSettingsTest, TwoDataTwoEditions) {
+  Host("C:\\Out\\", "C:\\Cfg\\Sub\\");
+  const std::string first = "C:\\Out\\a.xml";
+  const std::string second = Sj("C:\\表\\b.xml");
+  // The settings folder does not exist yet: the first save creates it.
+  ASSERT_TRUE(Dialog(kAprilStart, kMarchEnd, 1)->SaveSettings(4, 3, 1, 1, &first));
+  EXPECT_EQ("user1/1/1:4/3/1/1/C:\\Out\\a.xml\n", FileText("Cfg/Sub/Velmora1.env"));
+  ASSERT_TRUE(Dialog(kAprilStart, kMarchEnd, 2)->SaveSettings(10, 12, 2, 0, &second));
+  ASSERT_TRUE(Dialog(kAprilStart, kMarchEnd, 1)->SaveSettings(5, 6, 1, 1, &first));
+  EXPECT_EQ("user1/1/2:10/12/2/0/" + second + "\nuser1/1/1:5/6/1/1/C:\\Out\\a.xml\n", FileText("Cfg/Sub/Velmora1.env"));
+
+  int16_t firstMonth = 0, lastMonth = 0, kind = 1;
+  int32_t ledger = 1;
+  std::string path;
+  EXPECT_FALSE(Dialog(kAprilStart, kMarchEnd, 2, kVelmora2)->LoadSettings(firstMonth, lastMonth, kind, ledger, path));
+  EXPECT_EQ(0, firstMonth);
+  ASSERT_TRUE(Dialog(kAprilStart, kMarchEnd, 2)->LoadSettings(firstMonth, lastMonth, kind, ledger, path));
+  EXPECT_EQ(10, firstMonth);
+  EXPECT_EQ(12, lastMonth);
+  EXPECT_EQ(2, kind);
+  EXPECT_EQ(0, ledger);
+  EXPECT_EQ(second, path);
+
+  ASSERT_TRUE(Dialog(kAprilStart, kMarchEnd, 2, kVelmora2)->SaveSettings(7, 8, 1, 1, &first));
+  EXPECT_EQ("user1/1/2:7/8/1/1/C:\\Out\\a.xml\n", FileText("Cfg/Sub/Velmora2.env"));
+  EXPECT_EQ("user1/1/2:10/12/2/0/" + second + "\nuser1/1/1:5/6/1/1/C:\\Out\\a.xml\n", FileText("Cfg/Sub/Velmora1.env"));
+}
+
+TEST_F(ConditionsSettingsTest, ParentModeStoresTheRememberedPath) {
+  Host("C:\\Out\\");
+  std::filesystem::create_directories(OnC("Out"));
+  std::filesystem::create_directories(OnC("Settings"));
+  std::ofstream(OnC("Settings/Velmora1.env")) << "user1/1/1:4/3/1/1/C:\\Mine\\m.xml\n";
+  auto dialog = Dialog(kAprilStart, kMarchEnd);
+  dialog->hostOutputPath = "C:\\Out\\host.xml";
+  ASSERT_EQ(1002, Run(*dialog, "key F12\n"));
+  ASSERT_TRUE(dialog->SaveSettings(4, 3, 1, 1, nullptr));
+  EXPECT_EQ("user1/1/1:4/3/1/1/C:\\Mine\\m.xml\n", FileText("Settings/Velmora1.env"));
+
+  // Without an earlier line the parent-mode save stores an empty path.
+  auto fresh = Dialog(kAprilStart, kMarchEnd, 2);
+  fresh->hostOutputPath = "C:\\Out\\host.xml";
+  ASSERT_EQ(1002, Run(*fresh, "key F12\n"));
+  ASSERT_TRUE(fresh->SaveSettings(4, 3, 1, 1, nullptr));
+  EXPECT_EQ("user1/1/1:4/3/1/1/C:\\Mine\\m.xml\nuser1/1/2:4/3/1/1/\n", FileText("Settings/Velmora1.env"));
+}
+
+TEST_F(ConditionsSettingsTest, FailedSaveKeepsTheOldFile) {
+  Host("C:\\Out\\");
+  std::filesystem::create_directories(OnC("Settings"));
+  std::ofstream(OnC("Settings/Velmora1.env")) << "other/0/0:1/1/1/1/\n";
+  const std::string path = "C:\\Out\\a.xml";
+  platform::faults::Set("MoveFileReplace@Velmora1.env");
+  EXPECT_FALSE(Dialog(kAprilStart, kMarchEnd)->SaveSettings(4, 3, 1, 1, &path));
+  EXPECT_EQ("other/0/0:1/1/1/1/\n", FileText("Settings/Velmora1.env"));
+  EXPECT_FALSE(std::filesystem::exists(OnC("Settings/Velmora1.env.tmp")));
+  platform::faults::Set("FileWrite@Velmora1.env");
+  EXPECT_FALSE(Dialog(kAprilStart, kMarchEnd)->SaveSettings(4, 3, 1, 1, &path));
+  EXPECT_EQ("other/0/0:1/1/1/1/\n", FileText("Settings/Velmora1.env"));
+}
+
+TEST_F(ConditionsSettingsTest, NoSettingsFolderNoFile) {
+  Host("C:\\Out\\", "");
+  const std::string path = "C:\\Out\\a.xml";
+  EXPECT_FALSE(Dialog(kAprilStart, kMarchEnd)->SaveSettings(4, 3, 1, 1, &path));
+}
+
+}  // namespace

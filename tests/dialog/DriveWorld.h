@@ -1,0 +1,38 @@
+// A temporary world for the dialog tests: a folder standing for drive C:, a CD-ROM drive E:
+// and a drive map naming them, set through VELMORA_DRIVES and ORBECK_HOME.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/Faults.h"
+
+class DriveWorld : public ::testing::Test {
+protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/velmora-dialog-XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(pattern));
+    root_ = pattern;
+    std::filesystem::create_directories(root_ / "c");
+    std::filesystem::create_directories(root_ / "home");
+    std::ofstream(root_ / "drives") << "C: " << (root_ / "c").string() << " fixed\nE: - cdrom\n";
+    setenv("VELMORA_DRIVES", (root_ / "drives").c_str(), 1);
+    setenv("ORBECK_HOME", (root_ / "home").c_str(), 1);
+    platform::faults::Clear();
+  }
+
+  void TearDown() override {
+    platform::faults::Clear();
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+  }
+
+  // The Linux path of a folder or file below drive C: (UTF-8 names).
+  std::filesystem::path OnC(const std::string& relative) const { return root_ / "c" / relative; }
+
+  std::filesystem::path root_;
+};
