@@ -1,0 +1,165 @@
+// Documents the loader must refuse: each names the offending place by its JSON pointer and
+// leaves the store that was there before byte for byte unchanged, with no file left behind.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "orbeck/store/HostDataLoader.h"
+#include "tests/support/TestHost.h"
+
+namespace {
+
+using nlohmann::json;
+using velmora::test::TestHost;
+
+std::string FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::string Repeat(const std::string& text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
+
+struct BadCase {
+  const char* what;
+  std::function<void(json&)> spoil;
+  const char* pointer;  // the message must start with this pointer and ": "
+};
+
+void PrintTo(const BadCase& badCase, std::ostream* out) { *out << badCase.what; }
+
+class LoaderRefuses : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(LoaderRefuses, NamesThePlaceAndKeepsTheEarlierStore) {
+  TestHost host;
+  ASSERT_TRUE(host.loaded());
+  std::string before = FileBytes(host.storePath());
+  json doc = TestHost::MinimalCompany();
+  GetParam().spoil(doc);
+  std::string error;
+  EXPECT_FALSE(host.TryLoad(doc, error)) << GetParam().what;
+  EXPECT_EQ(std::string(GetParam().pointer) + ": ", error.substr(0, std::string(GetParam().pointer).size() + 2))
+      << "message: " << error;
+  EXPECT_EQ(before, FileBytes(host.storePath()));
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(host.home())) ++files;
+  EXPECT_EQ(1u, files) << "a temporary file was left in the home folder";
+}
+
+json& Account(json& doc, int index) { return doc["data"][0]["accounts"][static_cast<std::size_t>(index)]; }
+json& Line(json& doc) { return doc["data"][0]["journals"][0]["lines"][0]; }
+
+const BadCase kBadCases[] = {
+    {"amount as a JSON number", [](json& d) { Line(d)["debitAmount"] = 120000; },
+     "/data/0/journals/0/lines/0/debitAmount"},
+    {"five decimals", [](json& d) { Account(d, 0)["opening"] = "1.23456"; }, "/data/0/accounts/0/opening"},
+    {"amount beyond int64", [](json& d) { Account(d, 0)["opening"] = "922337203685477.5808"; },
+     "/data/0/accounts/0/opening"},
+    {"name without a code page 932 form", [](json& d) { Account(d, 1)["name"] = "売掛金\U0001F600"; },
+     "/data/0/accounts/1/name"},
+    {"name of 31 bytes", [](json& d) { Account(d, 1)["name"] = Repeat("あ", 15) + "a"; }, "/data/0/accounts/1/name"},
+    {"second name of 32 bytes", [](json& d) { Account(d, 1)["secondName"] = Repeat("売", 16); },
+     "/data/0/accounts/1/secondName"},
+    {"description of 61 bytes", [](json& d) { Line(d)["description"] = Repeat("x", 61); },
+     "/data/0/journals/0/lines/0/description"},
+    {"company of 260 bytes", [](json& d) { d["data"][0]["companyName"] = Repeat("社", 130); },
+     "/data/0/companyName"},
+    {"user id of 65 bytes", [](json& d) { d["users"][0]["id"] = Repeat("u", 65); }, "/users/0/id"},
+    {"data id of 16 characters", [](json& d) { d["data"][0]["dataId"] = Repeat("D", 16); }, "/data/0/dataId"},
+    {"era name of 16 bytes", [](json& d) { d["eras"][0]["name"] = Repeat("明", 8); }, "/eras/0/name"},
+    {"two data with one id",
+     [](json& d) {
+       json second = d["data"][0];
+       second["selectedNo"] = 2;
+       d["data"].push_back(second);
+     },
+     "/data/1/dataId"},
+    {"journal on an unknown account", [](json& d) { Line(d)["credit"] = 8120000; },
+     "/data/0/journals/0/lines/0/credit"},
+    {"journal on a total row", [](json& d) { Line(d)["debit"] = 1990000; }, "/data/0/journals/0/lines/0/debit"},
+    {"unknown member", [](json& d) { Account(d, 2)["members"].push_back(1360000); }, "/data/0/accounts/2/members/2"},
+    {"members on an ordinary account", [](json& d) { Account(d, 0)["members"] = {1350000}; },
+     "/data/0/accounts/0/members"},
+    {"cycle through two totals", [](json& d) { Account(d, 2)["members"].push_back(2990000); },
+     "/data/0/accounts/3/members/0"},
+    {"total that is its own member", [](json& d) { Account(d, 3)["members"].push_back(2990000); },
+     "/data/0/accounts/3/members/1"},
+    {"kind given as text", [](json& d) { Account(d, 0)["kind"] = "0"; }, "/data/0/accounts/0/kind"},
+    {"misspelt member name", [](json& d) { Account(d, 0)["nmae"] = "現金"; }, "/data/0/accounts/0/nmae"},
+    {"journal after the period", [](json& d) { d["data"][0]["journals"][0]["date"] = 20250401; },
+     "/data/0/journals/0/date"},
+    {"date that is no calendar day", [](json& d) { d["data"][0]["journals"][0]["date"] = 20240231; },
+     "/data/0/journals/0/date"},
+    {"current user not among the users", [](json& d) { d["currentUser"] = "nobody"; }, "/currentUser"},
+    {"duplicate account code", [](json& d) { Account(d, 1)["code"] = 1110000; }, "/data/0/accounts/1/code"},
+    {"sub-account without its parent", [](json& d) { Account(d, 1)["code"] = 1360001; },
+     "/data/0/accounts/1/code"},
+    {"character that is not hex", [](json& d) { Account(d, 0)["character"] = "80880800"; },
+     "/data/0/accounts/0/character"},
+    {"sums with 14 entries",
+     [](json& d) {
+       json fourteen = json::array();
+       for (int i = 0; i < 14; ++i) fourteen.push_back("0");
+       json set = {{"debit", fourteen}, {"credit", fourteen}};
+       Account(d, 0)["sums"] = {{"set1", set}, {"set2", set}};
+     },
+     "/data/0/accounts/0/sums/set1/debit"},
+    {"total overflowing int64",
+     [](json& d) {
+       Account(d, 0)["opening"] = "922337203685477";
+       Account(d, 1)["opening"] = "922337203685477";
+     },
+     "/data/0/accounts/2/members/1"},
+    {"wrong format name", [](json& d) { d["format"] = "other"; }, "/format"},
+};
+
+INSTANTIATE_TEST_SUITE_P(BadDocuments, LoaderRefuses, ::testing::ValuesIn(kBadCases),
+                         [](const ::testing::TestParamInfo<BadCase>& param) {
+                           std::string name = param.param.what;
+                           for (char& c : name) {
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           }
+                           return name;
+                         });
+
+TEST(LoaderLimits, AcceptsTextsThatFillTheirFieldsExactly) {
+  json doc = TestHost::MinimalCompany();
+  Account(doc, 1)["name"] = Repeat("あ", 15);
+  Line(doc)["description"] = Repeat("摘", 30);
+  doc["data"][0]["companyName"] = Repeat("社", 129) + "x";
+  doc["users"][0]["id"] = Repeat("u", 64);
+  doc["currentUser"] = Repeat("u", 64);
+  doc["data"][0]["dataId"] = Repeat("D", 15);
+  doc["eras"][0]["name"] = Repeat("明", 7) + "x";
+  TestHost host(doc);
+  EXPECT_TRUE(host.loaded());
+}
+
+TEST(LoaderLimits, ARefusedFirstLoadLeavesNoStore) {
+  TestHost host(nullptr);
+  json doc = TestHost::MinimalCompany();
+  Line(doc)["debitAmount"] = "1.00001";
+  std::string error;
+  EXPECT_FALSE(host.TryLoad(doc, error));
+  EXPECT_FALSE(std::filesystem::exists(host.storePath()));
+  EXPECT_TRUE(std::filesystem::is_empty(host.home()));
+}
+
+TEST(LoaderLimits, FileThatIsNotJsonNamesTheFile) {
+  TestHost host(nullptr);
+  std::filesystem::path file = host.root() / "broken.json";
+  std::ofstream(file) << "{\"format\": ";
+  std::string error;
+  EXPECT_EQ(0, orbeck::store::LoadHostDataFile(file, host.home(), error));
+  EXPECT_NE(std::string::npos, error.find("broken.json")) << error;
+  EXPECT_FALSE(std::filesystem::exists(host.storePath()));
+}
+
+}  // namespace
