@@ -6,8 +6,8 @@
 #include <stdlib.h>
 
 #include <chrono>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -47,11 +47,14 @@ bool BuildStore(const std::filesystem::path& file, long lines) {
   sqlite3_stmt* account = nullptr;
   sqlite3_stmt* journal = nullptr;
   sqlite3_stmt* line = nullptr;
-  sqlite3_prepare_v2(db, "INSERT INTO accounts VALUES ('BENCH', ?1, CAST('Account' AS BLOB), X'', 0, 1, ?2, 0, 0, ?3, ?4)",
-                     -1, &account, nullptr);
+  sqlite3_prepare_v2(
+      db, "INSERT INTO accounts VALUES ('BENCH', ?1, CAST('Account' AS BLOB), X'', 0, 1, ?2, 0, 0, ?3, ?4)",
+      -1, &account, nullptr);
   sqlite3_prepare_v2(db, "INSERT INTO journals VALUES ('BENCH', ?1, ?2, 0)", -1, &journal, nullptr);
-  sqlite3_prepare_v2(db, "INSERT INTO journal_lines VALUES ('BENCH', ?1, ?2, ?3, 10000, 1000, ?4, 10000, 0, "
-                     "CAST('description of the line' AS BLOB), 0)", -1, &line, nullptr);
+  sqlite3_prepare_v2(db,
+                     "INSERT INTO journal_lines VALUES ('BENCH', ?1, ?2, ?3, 10000, 1000, ?4, 10000, 0, "
+                     "CAST('description of the line' AS BLOB), 0)",
+                     -1, &line, nullptr);
   for (int a = 1; ok && a <= kAccounts; ++a) {
     for (int sub = 0; sub <= 1; ++sub) {
       sqlite3_bind_int(account, 1, a * 10000 + sub);
@@ -76,7 +79,8 @@ bool BuildStore(const std::filesystem::path& file, long lines) {
     for (int n = 1; ok && n <= 2; ++n) {
       sqlite3_bind_int64(line, 1, j);
       sqlite3_bind_int(line, 2, n);
-      sqlite3_bind_int(line, 3, static_cast<int>(next() % kAccounts + 1) * 10000 + static_cast<int>(next() % 2));
+      sqlite3_bind_int(line, 3,
+                       static_cast<int>(next() % kAccounts + 1) * 10000 + static_cast<int>(next() % 2));
       sqlite3_bind_int(line, 4, static_cast<int>(next() % kAccounts + 1) * 10000);
       ok = sqlite3_step(line) == SQLITE_DONE;
       sqlite3_reset(line);
@@ -160,9 +164,10 @@ int main(int argc, char** argv) {
   }
   double read = Seconds(start);
   double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-  std::printf("%ld postings of %d ledgers read in %.2f s, %.2f s of CPU (%.2f us of CPU per posting, "
-              "%ld lookups answered)\n",
-              postings, kAccounts, read, cpu, cpu * 1e6 / static_cast<double>(postings ? postings : 1), found);
+  std::printf(
+      "%ld postings of %d ledgers read in %.2f s, %.2f s of CPU (%.2f us of CPU per posting, "
+      "%ld lookups answered)\n",
+      postings, kAccounts, read, cpu, cpu * 1e6 / static_cast<double>(postings ? postings : 1), found);
   ClAccConnect::Inst().Terminate();
   ClAccConnect::Inst().Release();
   std::filesystem::remove_all(home);

@@ -41,7 +41,8 @@ long MonthsBetween(YearMonth from, YearMonth to) {
 ClAccPeriod::ClAccPeriod() = default;
 
 long ClAccPeriod::SetPeriod(long periodStart, long periodEnd) {
-  if (!IsValidDate(periodStart) || !IsValidDate(periodEnd) || periodEnd < periodStart) return orbeck::kNotReady;
+  if (!IsValidDate(periodStart) || !IsValidDate(periodEnd) || periodEnd < periodStart)
+    return orbeck::kNotReady;
   periodStart_ = periodStart;
   periodEnd_ = periodEnd;
   return 0;

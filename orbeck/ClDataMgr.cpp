@@ -53,10 +53,14 @@ ClSetBase* ClDataMgr::GetSetObject(long kind, long /*arg*/) {
   static ClSetShohizei tax;
   static ClSetData data;
   switch (kind) {
-    case 1: return &accounts;
-    case 4: return &tax;
-    case 5: return &data;
-    default: return nullptr;
+    case 1:
+      return &accounts;
+    case 4:
+      return &tax;
+    case 5:
+      return &data;
+    default:
+      return nullptr;
   }
 }
 

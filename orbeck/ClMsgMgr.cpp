@@ -17,8 +17,11 @@ bool ClMsgMgr::CheckFatalErrorWithMsg(long result, long /*flags*/, long show, pl
     char number[32];
     std::snprintf(number, sizeof number, "%ld", result);
     std::string text = SJ("会計データの読み込み中にエラーが発生しました。\nエラー番号: ") + number;
-    const std::string& caption = ClAccConnect::Inst().caption;
-    platform::MessageBoxA(owner, text, caption.empty() ? SJ("Orbeck２１") : caption,
+    // Without an owner of its own the message belongs to the connection's owner window.
+    const ClAccConnect& connect = ClAccConnect::Inst();
+    const std::string& caption = connect.caption;
+    platform::MessageBoxA(owner != 0 ? owner : connect.ownerWindow, text,
+                          caption.empty() ? SJ("Orbeck２１") : caption,
                           platform::MB_OK | platform::MB_ICONEXCLAMATION);
   }
   return true;

@@ -47,8 +47,8 @@ long LoadRows(const std::string& dataId, std::vector<StKAMOKUSUMINFO>& rows) {
   }
   if (accounts->Failed()) return orbeck::kStoreError;
 
-  orbeck::StoreStatement* sums = store.Prepare(
-      "SELECT account_code, amount_set, side, entry, amount FROM sums WHERE data_id = ?1");
+  orbeck::StoreStatement* sums =
+      store.Prepare("SELECT account_code, amount_set, side, entry, amount FROM sums WHERE data_id = ?1");
   if (sums == nullptr) return orbeck::kStoreError;
   sums->Bind(1, dataId);
   while (sums->Step()) {

@@ -24,12 +24,14 @@ inline constexpr uint8_t kSideBoth = 3;
 // An account's own lines are found through the code indexes first (CROSS JOIN keeps the
 // planner from walking every journal of the range); a tax account's ledger needs every line
 // of the range anyway, so it walks the journals by date.
-#define VELMORA_POSTING_QUERY(join, extra)                                                        \
-  "SELECT l.journal_id, l.line_no, j.date, l.counter_kind, l.debit_code, l.debit_amount, "       \
-  "l.debit_tax, l.credit_code, l.credit_amount, l.credit_tax, l.description "                    \
-  "FROM journal_lines l " join " journals j ON j.data_id = l.data_id AND j.journal_id = l.journal_id " \
-  "WHERE l.data_id = ?1 AND j.date BETWEEN ?4 AND ?5 "                                            \
-  "AND (l.debit_code BETWEEN ?2 AND ?3 OR l.credit_code BETWEEN ?2 AND ?3" extra ") "             \
+#define VELMORA_POSTING_QUERY(join, extra)                                                 \
+  "SELECT l.journal_id, l.line_no, j.date, l.counter_kind, l.debit_code, l.debit_amount, " \
+  "l.debit_tax, l.credit_code, l.credit_amount, l.credit_tax, l.description "              \
+  "FROM journal_lines l " join                                                             \
+  " journals j ON j.data_id = l.data_id AND j.journal_id = l.journal_id "                  \
+  "WHERE l.data_id = ?1 AND j.date BETWEEN ?4 AND ?5 "                                     \
+  "AND (l.debit_code BETWEEN ?2 AND ?3 OR l.credit_code BETWEEN ?2 AND ?3" extra           \
+  ") "                                                                                     \
   "ORDER BY j.date, l.journal_id, l.line_no"
 
 struct ViewKey {

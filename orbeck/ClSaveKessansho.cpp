@@ -17,7 +17,8 @@ long ClSaveKessansho::GetDataType02(long kind, void** buffer, long* length) {
   if (buffer == nullptr || length == nullptr) return orbeck::kNotReady;
   *buffer = nullptr;
   *length = 0;
-  if (platform::faults::Hit("ClSaveKessansho::GetDataType02", std::to_string(kind))) return orbeck::kStoreError;
+  if (platform::faults::Hit("ClSaveKessansho::GetDataType02", std::to_string(kind)))
+    return orbeck::kStoreError;
   auto& store = orbeck::HostStore::Session();
   orbeck::StoreStatement* query =
       store.Prepare("SELECT content FROM saved_documents WHERE data_id = ?1 AND kind = ?2");

@@ -13,8 +13,8 @@
 
 namespace {
 
-#define VELMORA_DATA_COLUMNS                                                                    \
-  "d.data_id, d.selected_no, d.company_name, d.period_start, d.period_end, d.closing_day, "     \
+#define VELMORA_DATA_COLUMNS                                                                \
+  "d.data_id, d.selected_no, d.company_name, d.period_start, d.period_end, d.closing_day, " \
   "d.pattern_flag, d.interim_closing, d.intro_month_index, d.companies_act_ready"
 
 void FillDataInfo(const orbeck::StoreStatement& row, StDATAINFO& info) {

@@ -143,7 +143,8 @@ long HostStore::SelectedDataId(std::string& dataId) {
     return 0;
   }
   StoreStatement* query = Prepare(
-      "SELECT d.data_id FROM session s JOIN users u ON CAST(u.user_id AS BLOB) = CAST(s.current_user AS BLOB) "
+      "SELECT d.data_id FROM session s JOIN users u ON CAST(u.user_id AS BLOB) = CAST(s.current_user AS "
+      "BLOB) "
       "JOIN data d ON d.selected_no = u.selected_no WHERE s.id = 1");
   if (query == nullptr) return IsOpen() ? kStoreError : kNotAttached;
   if (query->Step()) {

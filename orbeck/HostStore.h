@@ -26,7 +26,7 @@ struct AccountMaster {
 };
 
 class HostStore {
-public:
+ public:
   static HostStore& Session();
 
   // Opens homeFolder/orbeck.db read-only; 0 or one of the Initiate statuses.
@@ -47,7 +47,7 @@ public:
   // of every posting need it): 0, kNotFound, kNotAttached or kStoreError.
   long SelectedDataId(std::string& dataId);
 
-private:
+ private:
   sqlite3* db_ = nullptr;
   std::string home_;
   unsigned long generation_ = 0;

@@ -11,7 +11,7 @@ struct sqlite3_stmt;
 namespace orbeck {
 
 class StoreStatement {
-public:
+ public:
   StoreStatement(sqlite3* db, const char* sql);
   ~StoreStatement();
   StoreStatement(const StoreStatement&) = delete;
@@ -31,7 +31,7 @@ public:
   std::string_view Blob(int column) const;
   bool IsNull(int column) const;
 
-private:
+ private:
   sqlite3_stmt* stmt_ = nullptr;
   bool failed_ = false;
 };

@@ -14,7 +14,7 @@ namespace orbeck::test {
 namespace {
 
 class BalanceCursorTest : public RuntimeWorld {
-protected:
+ protected:
   void SetUp() override {
     RuntimeWorld::SetUp();
     AttachStandard();
@@ -29,8 +29,8 @@ protected:
     filter.cond[0].comparison = 4;
     filter.cond[0].valueType = 2;
     filter.cond[0].shortValue = 4;
-    return rule_.MoveReady(RuleKamokuSumBase_On, RuleKamokuSumBmn_Off, RuleKamokuSumDisp_All, &filter, nullptr,
-                           RuleKamokuSumPast_Off);
+    return rule_.MoveReady(RuleKamokuSumBase_On, RuleKamokuSumBmn_Off, RuleKamokuSumDisp_All, &filter,
+                           nullptr, RuleKamokuSumPast_Off);
   }
 
   std::vector<StKAMOKUSUMINFO> ReadAll() {
@@ -91,8 +91,9 @@ TEST_F(BalanceCursorTest, RowFieldsAreByteExact) {
   std::vector<StKAMOKUSUMINFO> rows = ReadAll();
   ASSERT_EQ(rows.size(), 6u);
   const StKAMOKUSUMINFO& cash = rows[0];
-  EXPECT_EQ(std::memcmp(cash.officialName, "\x8c\xbb\x8b\xe0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0",
-                        30), 0);
+  EXPECT_EQ(std::memcmp(cash.officialName,
+                        "\x8c\xbb\x8b\xe0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 30),
+            0);
   EXPECT_EQ(cash.flagA, 0);
   EXPECT_EQ(cash.flagB, 1);
   EXPECT_EQ(cash.kind, 0);
@@ -118,7 +119,8 @@ TEST_F(BalanceCursorTest, OverlongNameIsCutBeforeASplitCharacter) {
   ClAccConnect::Inst().Terminate();
   std::string hex = "41";
   for (int i = 0; i < 15; ++i) hex += "955c";
-  ExecOnStore("UPDATE accounts SET official_name = X'" + hex + "' WHERE data_id = 'DEMO01' AND account_code = 1110000;");
+  ExecOnStore("UPDATE accounts SET official_name = X'" + hex +
+              "' WHERE data_id = 'DEMO01' AND account_code = 1110000;");
   ASSERT_EQ(ClAccConnect::Inst().Initiate(), 0);
   ASSERT_EQ(Ready(), 0);
   StKAMOKUSUMINFO row{};

@@ -20,7 +20,7 @@ namespace orbeck::test {
 namespace {
 
 class ConnectTest : public RuntimeWorld {
-protected:
+ protected:
   platform::RecordingBackend& UseRecordingUi() {
     auto backend = std::make_unique<platform::RecordingBackend>();
     platform::RecordingBackend& ref = *backend;
@@ -73,7 +73,9 @@ TEST_F(ConnectTest, DispMsgReplacesEveryTokenByThePackageName) {
   platform::RecordingBackend& ui = UseRecordingUi();
   const std::string package = "\x82\x6e\x82\x92\x82\x82\x82\x85\x82\x83\x82\x8b\x82\x51\x82\x50";
   // The 0x5C second byte of ソ must not disturb the scan.
-  std::string text = "\x83\x5c" "ES_APRPACKAGENAME\nES_APRPACKAGENAMEES_APRPACKAGENAME.";
+  std::string text =
+      "\x83\x5c"
+      "ES_APRPACKAGENAME\nES_APRPACKAGENAMEES_APRPACKAGENAME.";
   int answer = ClAccConnect::Inst().DispMsg(42, text, "cap", platform::MB_OK | platform::MB_ICONEXCLAMATION);
   EXPECT_EQ(answer, platform::IDOK);
   ASSERT_EQ(ui.boxes.size(), 1u);
@@ -97,6 +99,14 @@ TEST_F(ConnectTest, FatalRangeIsReportedAndShownOnlyWhenAsked) {
   ASSERT_EQ(ui.boxes.size(), 1u);
   EXPECT_NE(ui.boxes[0].text.find("9001"), std::string::npos) << ui.boxes[0].text;
   EXPECT_EQ(ui.boxes[0].owner, 7);
+  // Without an owner the connection's owner window and caption are used.
+  ClAccConnect::Inst().caption = "cap";
+  ClAccConnect::Inst().ownerWindow = 5;
+  EXPECT_TRUE(messages.CheckFatalErrorWithMsg(kNotAttached, 0, 1, 0));
+  ASSERT_EQ(ui.boxes.size(), 2u);
+  EXPECT_EQ(ui.boxes[1].owner, 5);
+  EXPECT_EQ(ui.boxes[1].caption, "cap");
+  EXPECT_EQ(ui.boxes[1].type, platform::MB_OK | platform::MB_ICONEXCLAMATION);
 
   messages.SetLastError(kStoreError, "CmnProcHpr FindEra");
   EXPECT_EQ(messages.LastError(), kStoreError);

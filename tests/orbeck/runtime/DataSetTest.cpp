@@ -108,8 +108,9 @@ TEST_F(DataSetTest, NoSelectionMatchesNoData) {
 }
 
 TEST_F(DataSetTest, AccountingPeriodOfTheSelectedData) {
-  BuildStandardStore("UPDATE data SET period_start = 20240421, period_end = 20250420, closing_day = 20 "
-                     "WHERE data_id = 'DEMO01';");
+  BuildStandardStore(
+      "UPDATE data SET period_start = 20240421, period_end = 20250420, closing_day = 20 "
+      "WHERE data_id = 'DEMO01';");
   ASSERT_EQ(ClAccConnect::Inst().Initiate(), 0);
   ClAccPeriod* period = DataSet().GetAccPeriod();
   ASSERT_NE(period, nullptr);

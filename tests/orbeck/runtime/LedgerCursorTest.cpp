@@ -26,7 +26,7 @@ std::ostream& operator<<(std::ostream& out, const Posting& p) {
 }
 
 class LedgerCursorTest : public RuntimeWorld {
-protected:
+ protected:
   void SetUp() override {
     RuntimeWorld::SetUp();
     AttachStandard();
@@ -61,7 +61,8 @@ protected:
 TEST_F(LedgerCursorTest, AccountNumberTakesItsSubAccountsInDateJournalLineOrder) {
   // Journal 6 is dated before journal 1; journal 4 is a year-end adjustment inside the range;
   // journal 5 lies after the range; journal 3 has cash on both sides (sub-account credited).
-  EXPECT_EQ(Read(1110000), (std::vector<Posting>{{6, 1, 2}, {1, 1, 2}, {2, 1, 2}, {2, 2, 1}, {3, 1, 3}, {4, 1, 1}}));
+  EXPECT_EQ(Read(1110000),
+            (std::vector<Posting>{{6, 1, 2}, {1, 1, 2}, {2, 1, 2}, {2, 2, 1}, {3, 1, 3}, {4, 1, 1}}));
 }
 
 TEST_F(LedgerCursorTest, DateRangeIsInclusiveAtBothEnds) {
@@ -81,8 +82,9 @@ TEST_F(LedgerCursorTest, TaxAccountsCarryTheTaxOfOtherAccountsLines) {
 
 TEST_F(LedgerCursorTest, TaxAccountsOwnLineKeepsItsOwnSide) {
   ClAccConnect::Inst().Terminate();
-  ExecOnStore("INSERT INTO journals VALUES ('DEMO01', 8, 20240601, 0);"
-              "INSERT INTO journal_lines VALUES ('DEMO01', 8, 1, 1310000, 5, 9, 1550000, 5, 0, X'', 0);");
+  ExecOnStore(
+      "INSERT INTO journals VALUES ('DEMO01', 8, 20240601, 0);"
+      "INSERT INTO journal_lines VALUES ('DEMO01', 8, 1, 1310000, 5, 9, 1550000, 5, 0, X'', 0);");
   ASSERT_EQ(ClAccConnect::Inst().Initiate(), 0);
   EXPECT_EQ(Read(1550000), (std::vector<Posting>{{1, 1, 2}, {2, 2, 2}, {8, 1, 1}}));
 }

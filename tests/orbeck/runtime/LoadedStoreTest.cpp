@@ -16,7 +16,7 @@ namespace {
 using velmora::test::TestHost;
 
 class LoadedStoreTest : public ::testing::Test {
-protected:
+ protected:
   void TearDown() override {
     ClAccConnect::Inst().LogOut();
     ClAccConnect::Inst().Terminate();
@@ -37,7 +37,8 @@ TEST_F(LoadedStoreTest, UserSelectionAndProfile) {
   StDATAINFO info{};
   ASSERT_EQ(DataSet().GetSelectedInfo(&info), 0);
   EXPECT_STREQ(info.dataId, "D1");
-  EXPECT_STREQ(info.companyName, "\x8a\x94\x8e\xae\x89\xef\x8e\xd0\x83\x65\x83\x58\x83\x67");  // 株式会社テスト
+  EXPECT_STREQ(info.companyName,
+               "\x8a\x94\x8e\xae\x89\xef\x8e\xd0\x83\x65\x83\x58\x83\x67");  // 株式会社テスト
   EXPECT_EQ(info.periodEnd, 20250331);
   EXPECT_EQ(info.companiesActReady, 1);
   EXPECT_EQ(ClAccConnect::Inst().ExpSysLink(), 0);

@@ -15,7 +15,7 @@ namespace orbeck::test {
 namespace {
 
 class MasterLookupTest : public RuntimeWorld {
-protected:
+ protected:
   void SetUp() override {
     RuntimeWorld::SetUp();
     AttachStandard();
@@ -43,7 +43,8 @@ TEST_F(MasterLookupTest, AccountsAndSubAccountsByFullCode) {
   std::memset(&info, 0xEE, sizeof info);
   ASSERT_EQ(Lookup(1110003, info), 0);
   EXPECT_EQ(info.accountCode, 1110003);
-  EXPECT_EQ(std::string(info.name, 30), std::string("\x8f\xac\x8c\xfb\x8c\xbb\x8b\xe0") + std::string(22, '\0'));
+  EXPECT_EQ(std::string(info.name, 30),
+            std::string("\x8f\xac\x8c\xfb\x8c\xbb\x8b\xe0") + std::string(22, '\0'));
   EXPECT_EQ(std::string(info.secondName, 30), std::string(30, '\0'));
   ASSERT_EQ(Lookup(3350000, info), 0);
   EXPECT_EQ(static_cast<uint32_t>(info.accountCharacter), 0x80484010u);

@@ -11,7 +11,7 @@
 namespace orbeck::test {
 
 class RuntimeWorld : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override;
   void TearDown() override;
 
