@@ -211,7 +211,9 @@ void ConditionsDialog::Browse() {
 
 std::string ConditionsDialog::SettingsFolder() const { return ClFileMgr::Inst().GetAppFolderPath(1); }
 
-std::string ConditionsDialog::SettingsKeyOfUser() const { return SettingsKey(userId, selectedNo1, selectedNo2); }
+std::string ConditionsDialog::SettingsKeyOfUser() const {
+  return SettingsKey(std::string_view(userId, strnlen(userId, sizeof userId)), selectedNo1, selectedNo2);
+}
 
 bool ConditionsDialog::LoadSettings(int16_t& firstMonth, int16_t& lastMonth, int16_t& kind, int32_t& withLedger,
                                     std::string& path) {

@@ -61,8 +61,9 @@ private:
   void Browse();
   // The month checks with their message and focus; true when they pass.
   bool CheckPeriod();
-  // Where the settings file of this edition lies: the host's settings folder and the full path.
+  // The host's settings folder (kind 1), as the host returns it.
   std::string SettingsFolder() const;
+  // This user's and data's key of the settings file.
   std::string SettingsKeyOfUser() const;
 
   const EditionProfile& edition_;

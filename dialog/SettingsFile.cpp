@@ -40,7 +40,7 @@ bool StartsWith(std::string_view line, std::string_view key) {
 
 }  // namespace
 
-std::string SettingsKey(const char* userId, int32_t selectedNo1, int32_t selectedNo2) {
+std::string SettingsKey(std::string_view userId, int32_t selectedNo1, int32_t selectedNo2) {
   char numbers[32];
   std::snprintf(numbers, sizeof numbers, "/%d/%d:", selectedNo1, selectedNo2);
   return std::string(userId) + numbers;

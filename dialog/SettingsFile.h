@@ -19,7 +19,7 @@ struct SettingsValues {
 inline constexpr std::size_t kSettingsValueLimit = 511;
 
 // "user/no1/no2:"
-std::string SettingsKey(const char* userId, int32_t selectedNo1, int32_t selectedNo2);
+std::string SettingsKey(std::string_view userId, int32_t selectedNo1, int32_t selectedNo2);
 // The whole line for key, ended by a line feed.
 std::string SettingsLine(const std::string& key, const SettingsValues& values);
 

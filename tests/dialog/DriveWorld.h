@@ -1,5 +1,5 @@
-// A temporary world for the dialog tests: a folder standing for drive C:, a CD-ROM drive E:
-// and a drive map naming them, set through VELMORA_DRIVES and ORBECK_HOME.
+// A temporary world for the path tests: a folder standing for drive C:, a CD-ROM drive E:,
+// a network share \\srv\share and a drive map naming them, set through VELMORA_DRIVES and ORBECK_HOME.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,7 +19,9 @@ protected:
     root_ = pattern;
     std::filesystem::create_directories(root_ / "c");
     std::filesystem::create_directories(root_ / "home");
-    std::ofstream(root_ / "drives") << "C: " << (root_ / "c").string() << " fixed\nE: - cdrom\n";
+    std::filesystem::create_directories(root_ / "share");
+    std::ofstream(root_ / "drives") << "C: " << (root_ / "c").string() << " fixed\nE: - cdrom\n"
+                                    << "\\\\srv\\share " << (root_ / "share").string() << "\n";
     setenv("VELMORA_DRIVES", (root_ / "drives").c_str(), 1);
     setenv("ORBECK_HOME", (root_ / "home").c_str(), 1);
     platform::faults::Clear();

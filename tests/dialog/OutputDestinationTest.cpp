@@ -46,6 +46,9 @@ TEST_F(DriveRule, DriveTypesOfTheMap) {
 }
 
 TEST_F(DriveRule, NetworkShareNeedsItsShareName) {
+  EXPECT_TRUE(IsUsableDrive("\\\\srv\\share\\Out\\a.xml"));
+  EXPECT_TRUE(IsUsableDrive("\\\\SRV\\Share\\a.xml"));
+  EXPECT_FALSE(IsUsableDrive("\\\\srv\\other\\a.xml"));
   EXPECT_FALSE(IsUsableDrive("\\\\server\\a.xml"));
   EXPECT_FALSE(IsUsableDrive("\\\\server"));
   EXPECT_FALSE(IsUsableDrive("\\\\nosuchserver\\share\\a.xml"));
