@@ -1,0 +1,112 @@
+// The demo company exported end to end, in process, through the automation backend:
+// byte-compared with the committed golden documents, well-formed for libxml2, decodable in
+// its declared encoding, and an earlier document kept when the export fails.
+// VELMORA_UPDATE_GOLDEN=1 rewrites the golden documents from the current output.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/Faults.h"
+#include "tests/app/RunFixture.h"
+
+namespace fs = std::filesystem;
+using velmora::test::ExecuteScript;
+using velmora::test::RunFixture;
+using velmora::test::TestHost;
+
+namespace {
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+fs::path Golden(const std::string& name) {
+  return fs::path(std::getenv("VELMORA_SOURCE_DIR")) / "tests/data/e2e" / name;
+}
+
+int Shell(const std::string& command) {
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The first line where two documents differ, both shown, for a readable failure.
+std::string FirstDifference(const std::string& expected, const std::string& actual) {
+  std::istringstream e(expected), a(actual);
+  std::string le, la;
+  for (int line = 1;; ++line) {
+    const bool moreE = static_cast<bool>(std::getline(e, le));
+    const bool moreA = static_cast<bool>(std::getline(a, la));
+    if (!moreE && !moreA) return "documents are equal";
+    if (le != la || moreE != moreA) {
+      return "line " + std::to_string(line) + "\n  expected: " + (moreE ? le : "<end>") +
+             "\n  actual:   " + (moreA ? la : "<end>");
+    }
+  }
+}
+
+void ExpectMatchesGolden(const fs::path& document, const std::string& goldenName) {
+  const std::string actual = ReadFile(document);
+  ASSERT_FALSE(actual.empty()) << document;
+  if (const char* update = std::getenv("VELMORA_UPDATE_GOLDEN"); update && std::string(update) == "1") {
+    std::ofstream(Golden(goldenName), std::ios::binary) << actual;
+  }
+  const std::string expected = ReadFile(Golden(goldenName));
+  EXPECT_TRUE(expected == actual) << FirstDifference(expected, actual);
+}
+
+void ExpectWellFormedShiftJis(const fs::path& document) {
+  EXPECT_EQ(0, Shell("xmllint --noout '" + document.string() + "'"));
+  EXPECT_EQ(0, Shell("iconv -f SHIFT_JIS -t UTF-8 '" + document.string() + "' > /dev/null"));
+  const std::string head = ReadFile(document).substr(0, 44);
+  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n", head);
+}
+
+TEST(DemoExport, WithGeneralLedgerMatchesGolden) {
+  RunFixture run(TestHost::LoadDemoCompany());
+  ASSERT_EQ(0, run.Run("", ExecuteScript("demo.xml")));
+  const fs::path document = run.COut() / "demo.xml";
+  ExpectWellFormedShiftJis(document);
+  ExpectMatchesGolden(document, "demo-company.xml");
+  EXPECT_NE(std::string::npos, ReadFile(document).find("<HJ00780S>"));
+}
+
+TEST(DemoExport, WithoutGeneralLedgerMatchesGolden) {
+  RunFixture run(TestHost::LoadDemoCompany());
+  ASSERT_EQ(0, run.Run("", "check 1021 0\n" + ExecuteScript("plain.xml")));
+  const fs::path document = run.COut() / "plain.xml";
+  ExpectWellFormedShiftJis(document);
+  ExpectMatchesGolden(document, "demo-company-no-ledger.xml");
+  EXPECT_EQ(std::string::npos, ReadFile(document).find("HJ00780S"));
+}
+
+TEST(DemoExport, FailedWriteKeepsTheEarlierDocument) {
+  RunFixture run(TestHost::LoadDemoCompany());
+  fs::create_directories(run.COut());
+  const fs::path document = run.COut() / "kept.xml";
+  std::ofstream(document, std::ios::binary) << "earlier export";
+  platform::faults::Set("FileWrite#40");
+  const int status = run.Run("", ExecuteScript("kept.xml") + "answer yes\n");
+  platform::faults::Clear();
+  EXPECT_EQ(2, status);
+  EXPECT_EQ("earlier export", ReadFile(document));
+  bool failureShown = false;
+  for (const std::string& text : run.BoxTexts()) {
+    failureShown |= text == "XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。";
+  }
+  EXPECT_TRUE(failureShown);
+  for (const auto& entry : fs::directory_iterator(run.COut())) {
+    EXPECT_EQ(document.filename(), entry.path().filename()) << "left behind: " << entry.path();
+  }
+}
+
+}  // namespace
