@@ -26,14 +26,16 @@ ConditionsDialog::~ConditionsDialog() = default;
 bool ConditionsDialog::OnInitDialog() {
   const platform::HWND self = GetSafeHwnd();
   if (isPastData == 1) {
-    ShowConditionsError(self, SJ("過去実績データは、連携の対象として使用できません。\n\nアプリケーションを終了します。"));
+    ShowConditionsError(
+        self, SJ("過去実績データは、連携の対象として使用できません。\n\nアプリケーションを終了します。"));
     EndDialog(kConditionsCancel);
     return true;
   }
   if (companiesActReady != 1) {
-    ShowConditionsError(self, SJ("選択された会計データは会社法(H18.5施行)に対応していないため、\n連携の対象として使用でき"
-                                 "ません。\n(Orbeckを起動し、[事業所・消費税情報設定]にて会社法対応データへ   \n変換するこ"
-                                 "とで、連携ができます。)\n\nアプリケーションを終了します。"));
+    ShowConditionsError(
+        self, SJ("選択された会計データは会社法(H18.5施行)に対応していないため、\n連携の対象として使用でき"
+                 "ません。\n(Orbeckを起動し、[事業所・消費税情報設定]にて会社法対応データへ   \n変換するこ"
+                 "とで、連携ができます。)\n\nアプリケーションを終了します。"));
     EndDialog(kConditionsCancel);
     return true;
   }
@@ -178,9 +180,10 @@ void ConditionsDialog::Execute() {
 bool ConditionsDialog::CheckPeriod() {
   PeriodCheck check = ValidatePeriod(firstMonthText, lastMonthText, periodStart, periodEnd, introMonthIndex);
   if (check.passed) return true;
-  ShowConditionsError(GetSafeHwnd(), check.message == PeriodMessage::BeforeIntroduction
-                                         ? SJ("集計期間には、導入開始月より前は指定できません。")
-                                         : SJ("集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。"));
+  ShowConditionsError(GetSafeHwnd(),
+                      check.message == PeriodMessage::BeforeIntroduction
+                          ? SJ("集計期間には、導入開始月より前は指定できません。")
+                          : SJ("集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。"));
   SelectWholeText(check.focus == PeriodField::LastMonth ? kIdcLastMonth : kIdcFirstMonth);
   return false;
 }
@@ -215,10 +218,11 @@ std::string ConditionsDialog::SettingsKeyOfUser() const {
   return SettingsKey(std::string_view(userId, strnlen(userId, sizeof userId)), selectedNo1, selectedNo2);
 }
 
-bool ConditionsDialog::LoadSettings(int16_t& firstMonth, int16_t& lastMonth, int16_t& kind, int32_t& withLedger,
-                                    std::string& path) {
+bool ConditionsDialog::LoadSettings(int16_t& firstMonth, int16_t& lastMonth, int16_t& kind,
+                                    int32_t& withLedger, std::string& path) {
   SettingsValues values{firstMonth, lastMonth, kind, withLedger, path};
-  if (!LoadSettingsFile(SettingsFolder() + edition_.settingsFileName, SettingsKeyOfUser(), values)) return false;
+  if (!LoadSettingsFile(SettingsFolder() + edition_.settingsFileName, SettingsKeyOfUser(), values))
+    return false;
   firstMonth = values.firstMonth;
   lastMonth = values.lastMonth;
   kind = values.kind;

@@ -12,7 +12,7 @@ inline constexpr int kConditionsExecute = 1002;
 inline constexpr int kConditionsCancel = 1003;
 
 class ConditionsDialog : public platform::CDialog {
-public:
+ public:
   ConditionsDialog(platform::HWND owner, const EditionProfile& edition);
   ~ConditionsDialog() override;
 
@@ -46,7 +46,7 @@ public:
   bool SaveSettings(int16_t firstMonth, int16_t lastMonth, int16_t kind, int32_t withLedger,
                     const std::string* path);
 
-protected:
+ protected:
   bool OnInitDialog() override;
   void DoDataExchange(bool saveAndValidate) override;
   bool PreTranslateMessage(const platform::KeyMessage& key) override;
@@ -54,7 +54,7 @@ protected:
   void OnOK() override;
   void OnCancel() override;
 
-private:
+ private:
   // The run's go-ahead: months and destination checked, then the dialog ends with 1002.
   void Execute();
   // The save-file dialog, started from the current path text; the focus ends on Execute.

@@ -17,8 +17,8 @@ constexpr std::uint32_t kMonthEdit =
 constexpr std::uint32_t kPathEdit =
     platform::StyleBorder | platform::StyleStaticEdge | platform::StyleAutoHScroll | platform::StyleTabStop;
 
-ControlTemplate Control(int id, ControlKind kind, const std::string& text, int x, int y, int width, int height,
-                        std::uint32_t style, int maxLength = 0) {
+ControlTemplate Control(int id, ControlKind kind, const std::string& text, int x, int y, int width,
+                        int height, std::uint32_t style, int maxLength = 0) {
   return ControlTemplate{id, kind, text, x, y, width, height, style, maxLength};
 }
 
@@ -31,7 +31,8 @@ platform::DialogTemplate Build() {
   t.height = 178;
   t.fontName = SJ("ＭＳ Ｐゴシック");
   t.fontPoints = 9;
-  t.style = platform::DialogPopup | platform::DialogCaption | platform::DialogSysMenu | platform::DialogModalFrame;
+  t.style =
+      platform::DialogPopup | platform::DialogCaption | platform::DialogSysMenu | platform::DialogModalFrame;
   t.controls = {
       Control(1005, label, SJ("事業所名"), 7, 7, 35, 12, kCaptionLabel),
       Control(IDC_STATIC, label, SJ("："), 58, 7, 9, 12, kColon),
@@ -50,13 +51,15 @@ platform::DialogTemplate Build() {
       Control(1017, label, SJ("等変動計算書の"), 7, 80, 50, 12, kCaptionLabel),
       Control(1018, label, SJ("選択"), 7, 90, 50, 12, kCaptionLabel),
       Control(IDC_STATIC, label, SJ("："), 58, 70, 9, 12, kColon),
-      Control(kIdcShareholdersKind, ControlKind::RadioButton, SJ("株主資本等変動計算書の情報を出力する(&K)"), 74,
-              71, 178, 11, platform::StyleAutoRadio),
-      Control(kIdcMembersKind, ControlKind::RadioButton, SJ("社員資本等変動計算書の情報を出力する(&M)"), 74, 84,
-              178, 11, platform::StyleAutoRadio),
-      Control(kIdcOutputGroup, ControlKind::GroupBox, SJ("出力先(&O)"), 7, 120, 268, 35, platform::StyleGroup),
+      Control(kIdcShareholdersKind, ControlKind::RadioButton, SJ("株主資本等変動計算書の情報を出力する(&K)"),
+              74, 71, 178, 11, platform::StyleAutoRadio),
+      Control(kIdcMembersKind, ControlKind::RadioButton, SJ("社員資本等変動計算書の情報を出力する(&M)"), 74,
+              84, 178, 11, platform::StyleAutoRadio),
+      Control(kIdcOutputGroup, ControlKind::GroupBox, SJ("出力先(&O)"), 7, 120, 268, 35,
+              platform::StyleGroup),
       Control(kIdcOutputPath, ControlKind::Edit, "", 12, 134, 195, 12, kPathEdit, 255),
-      Control(kIdcBrowse, ControlKind::PushButton, SJ("参照(&D)..."), 211, 133, 57, 14, platform::StyleTabStop),
+      Control(kIdcBrowse, ControlKind::PushButton, SJ("参照(&D)..."), 211, 133, 57, 14,
+              platform::StyleTabStop),
       Control(kIdcExecute, ControlKind::PushButton, SJ("実行(F12)"), 156, 158, 57, 14,
               platform::StyleGroup | platform::StyleTabStop),
       Control(kIdcCancel, ControlKind::PushButton, SJ("キャンセル(Esc)"), 218, 158, 57, 14,

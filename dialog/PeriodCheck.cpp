@@ -30,7 +30,8 @@ PeriodCheck ValidatePeriod(std::string_view firstMonthText, std::string_view las
   } else {
     if (a < f && a <= l && l < f) return Fail(PeriodMessage::WrongPeriod, PeriodField::LastMonth);
     if (f <= e && (f > l || l > e)) return Fail(PeriodMessage::WrongPeriod, PeriodField::LastMonth);
-    if ((e < f && f < a) || (e < l && l < a)) return Fail(PeriodMessage::WrongPeriod, PeriodField::FirstMonth);
+    if ((e < f && f < a) || (e < l && l < a))
+      return Fail(PeriodMessage::WrongPeriod, PeriodField::FirstMonth);
   }
 
   int16_t firstIndex = 1;

@@ -16,7 +16,8 @@ const std::string kCancelled = "｢決算書｣の集計を中止します。";
 const std::string kWrongPeriod = "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
 const std::string kBeforeIntro = "集計期間には、導入開始月より前は指定できません。";
 const std::string kNoDestination = "データ出力先が指定されていません。\n\n出力先を指定してください。";
-const std::string kBadCharacters = "データの出力先に不正な文字が含まれています。\n\n出力先を再入力してください。";
+const std::string kBadCharacters =
+    "データの出力先に不正な文字が含まれています。\n\n出力先を再入力してください。";
 const std::string kBadDrive = "ドライブ名が有効でありません。\n\n有効なドライブを指定してください。";
 const std::string kNoFileName = "ファイル名が指定されていません。";
 const std::string kCreateFolder = "指定されたフォルダは存在しません。\n\n作成してもよろしいですか？";
@@ -33,7 +34,8 @@ TEST_F(ConditionsDialogTest, PastResultsRefusedWithItsOwnMessageOnly) {
   dialog->isPastData = 1;
   dialog->companiesActReady = 0;
   EXPECT_EQ(1003, Run(*dialog, ""));
-  EXPECT_EQ(Strings{"過去実績データは、連携の対象として使用できません。\n\nアプリケーションを終了します。"}, Messages());
+  EXPECT_EQ(Strings{"過去実績データは、連携の対象として使用できません。\n\nアプリケーションを終了します。"},
+            Messages());
   EXPECT_TRUE(Events("dialog").empty());
   const auto box = Events("messageBox").at(0);
   EXPECT_EQ("決算書", box.at("caption"));
@@ -46,10 +48,13 @@ TEST_F(ConditionsDialogTest, DataNotConvertedForTheCompaniesActRefused) {
   auto dialog = Dialog(kAprilStart, kMarchEnd);
   dialog->companiesActReady = 0;
   EXPECT_EQ(1003, Run(*dialog, ""));
-  EXPECT_EQ(Strings{"選択された会計データは会社法(H18.5施行)に対応していないため、\n連携の対象として使用できません。\n"
-                    "(Orbeckを起動し、[事業所・消費税情報設定]にて会社法対応データへ   \n変換することで、連携ができます。)"
-                    "\n\nアプリケーションを終了します。"},
-            Messages());
+  EXPECT_EQ(
+      Strings{
+          "選択された会計データは会社法(H18.5施行)に対応していないため、\n連携の対象として使用できません。\n"
+          "(Orbeckを起動し、[事業所・消費税情報設定]にて会社法対応データへ   "
+          "\n変換することで、連携ができます。)"
+          "\n\nアプリケーションを終了します。"},
+      Messages());
   EXPECT_TRUE(Events("dialog").empty());
 }
 
@@ -100,7 +105,8 @@ TEST_F(ConditionsDialogTest, ExecuteReadsKindAndLedgerFromTheControls) {
   Host("C:\\Out\\");
   std::filesystem::create_directories(OnC("Out"));
   auto dialog = Dialog(kAprilStart, kMarchEnd);
-  EXPECT_EQ(1002, Run(*dialog, "set 1016 10\nset 1015 C:\\Out\\a.xml\ncheck 1020 1\ncheck 1021 0\nkey F12\n"));
+  EXPECT_EQ(1002,
+            Run(*dialog, "set 1016 10\nset 1015 C:\\Out\\a.xml\ncheck 1020 1\ncheck 1021 0\nkey F12\n"));
   EXPECT_EQ("10", dialog->firstMonthText);
   EXPECT_EQ("3", dialog->lastMonthText);
   EXPECT_EQ("C:\\Out\\a.xml", dialog->outputPathText);
@@ -113,8 +119,9 @@ TEST_F(ConditionsDialogTest, PeriodMessagesAndFocus) {
   Host("C:\\Out\\");
   auto dialog = Dialog(kAprilStart, kMarchEnd);
   dialog->introMonthIndex = 4;
-  Run(*dialog, "set 1016 5\nset 1000 4\nkey F12\nset 1016 3\nset 1000 10\nkey F12\n"
-               "set 1016 13\nkey F12\nset 1016 4\nset 1000 6\nkey F12\n");
+  Run(*dialog,
+      "set 1016 5\nset 1000 4\nkey F12\nset 1016 3\nset 1000 10\nkey F12\n"
+      "set 1016 13\nkey F12\nset 1016 4\nset 1000 6\nkey F12\n");
   EXPECT_EQ((Strings{kWrongPeriod, kWrongPeriod, kWrongPeriod, kBeforeIntro, kCancelled}), Messages());
   EXPECT_EQ((Strings{"1000/all", "1000/all", "1016/all", "1000/all"}), Focus());
 }
@@ -170,12 +177,14 @@ TEST_F(ConditionsDialogTest, DestinationRulesInOrder) {
   Host("C:\\Out\\");
   std::filesystem::create_directories(OnC("Out/dir"));
   auto dialog = Dialog(kAprilStart, kMarchEnd);
-  Run(*dialog, "set 1015 E:\\a.xml\nkey F12\n"
-               "set 1015 C:\\Out\\\nkey F12\n"
-               "set 1015 C:\\Out\\dir\nkey F12\n"
-               "set 1015 Q:\\Nowhere\\a.xml\nkey F12\nanswer yes\n"
-               "set 1015 C:a;b.xml\nkey F12\n");
-  EXPECT_EQ((Strings{kBadDrive, kNoFileName, kNoFileName, kCreateFolder, kCreateFailed, kBadCharacters, kCancelled}),
+  Run(*dialog,
+      "set 1015 E:\\a.xml\nkey F12\n"
+      "set 1015 C:\\Out\\\nkey F12\n"
+      "set 1015 C:\\Out\\dir\nkey F12\n"
+      "set 1015 Q:\\Nowhere\\a.xml\nkey F12\nanswer yes\n"
+      "set 1015 C:a;b.xml\nkey F12\n");
+  EXPECT_EQ((Strings{kBadDrive, kNoFileName, kNoFileName, kCreateFolder, kCreateFailed, kBadCharacters,
+                     kCancelled}),
             Messages());
 }
 
@@ -192,7 +201,9 @@ TEST_F(ConditionsDialogTest, EmptyPathLeadsToTheFileDialog) {
 TEST_F(ConditionsDialogTest, BrowseSplitsThePathAndFocusesExecute) {
   Host("C:\\Out\\");
   auto dialog = Dialog(kAprilStart, kMarchEnd);
-  Run(*dialog, "set 1015 C:\\表\\x.xml\nclick 1001\ncancel\nset 1015 D:y.xml\nfocus 1001\nkey Enter\nsave D:\\z.xml\n");
+  Run(*dialog,
+      "set 1015 C:\\表\\x.xml\nclick 1001\ncancel\nset 1015 D:y.xml\nfocus 1001\nkey Enter\nsave "
+      "D:\\z.xml\n");
   const auto dialogs = Events("saveFileDialog");
   ASSERT_EQ(2u, dialogs.size());
   EXPECT_EQ("保存ファイルを指定", dialogs[0].at("title"));

@@ -32,8 +32,8 @@ void ConditionsHarness::Host(const std::string& outputFolder, const std::string&
   ASSERT_EQ(0, ClAccConnect::Inst().Initiate());
 }
 
-std::unique_ptr<ConditionsDialog> ConditionsHarness::Dialog(int32_t periodStart, int32_t periodEnd, int32_t dataNo,
-                                                             const EditionProfile& edition) {
+std::unique_ptr<ConditionsDialog> ConditionsHarness::Dialog(int32_t periodStart, int32_t periodEnd,
+                                                            int32_t dataNo, const EditionProfile& edition) {
   auto dialog = std::make_unique<ConditionsDialog>(0, edition);
   dialog->companyText = Sj(" 株式会社表計算");
   dialog->periodStart = periodStart;
@@ -61,7 +61,8 @@ std::vector<std::string> ConditionsHarness::Messages() const {
 std::vector<std::string> ConditionsHarness::Focus() const {
   std::vector<std::string> moves;
   for (const auto& e : Events("focus")) {
-    moves.push_back(std::to_string(e.at("control").get<int>()) + (e.at("selectAll").get<bool>() ? "/all" : ""));
+    moves.push_back(std::to_string(e.at("control").get<int>()) +
+                    (e.at("selectAll").get<bool>() ? "/all" : ""));
   }
   return moves;
 }
@@ -84,4 +85,6 @@ nlohmann::json ConditionsHarness::Shown(int id) const {
   return nullptr;
 }
 
-std::string ConditionsHarness::Sj(const std::string& utf8) { return platform::cp932::LiteralFromUtf8(utf8.c_str()); }
+std::string ConditionsHarness::Sj(const std::string& utf8) {
+  return platform::cp932::LiteralFromUtf8(utf8.c_str());
+}

@@ -14,7 +14,7 @@
 #include "tests/support/TestHost.h"
 
 class ConditionsHarness : public ::testing::Test {
-protected:
+ protected:
   void TearDown() override;
 
   // Builds the host (user "user1", data 1 and 2, a CD-ROM drive E: besides C:) and attaches
@@ -42,7 +42,7 @@ protected:
 
   static std::string Sj(const std::string& utf8);
 
-private:
+ private:
   std::unique_ptr<velmora::test::TestHost> host_;
   const std::vector<nlohmann::json>* transcript_ = nullptr;
 };

@@ -14,7 +14,7 @@ namespace {
 constexpr int32_t kAprilStart = 20240401, kMarchEnd = 20250331;
 
 class ConditionsSettingsTest : public ConditionsHarness {
-protected:
+ protected:
   std::string FileText(const std::string& relative) const {
     std::ifstream in(OnC(relative), std::ios::binary);
     std::stringstream text;
@@ -32,12 +32,14 @@ TEST_F(ConditionsSettingsTest, TwoDataTwoEditions) {
   EXPECT_EQ("user1/1/1:4/3/1/1/C:\\Out\\a.xml\n", FileText("Cfg/Sub/Velmora1.env"));
   ASSERT_TRUE(Dialog(kAprilStart, kMarchEnd, 2)->SaveSettings(10, 12, 2, 0, &second));
   ASSERT_TRUE(Dialog(kAprilStart, kMarchEnd, 1)->SaveSettings(5, 6, 1, 1, &first));
-  EXPECT_EQ("user1/1/2:10/12/2/0/" + second + "\nuser1/1/1:5/6/1/1/C:\\Out\\a.xml\n", FileText("Cfg/Sub/Velmora1.env"));
+  EXPECT_EQ("user1/1/2:10/12/2/0/" + second + "\nuser1/1/1:5/6/1/1/C:\\Out\\a.xml\n",
+            FileText("Cfg/Sub/Velmora1.env"));
 
   int16_t firstMonth = 0, lastMonth = 0, kind = 1;
   int32_t ledger = 1;
   std::string path;
-  EXPECT_FALSE(Dialog(kAprilStart, kMarchEnd, 2, kVelmora2)->LoadSettings(firstMonth, lastMonth, kind, ledger, path));
+  EXPECT_FALSE(
+      Dialog(kAprilStart, kMarchEnd, 2, kVelmora2)->LoadSettings(firstMonth, lastMonth, kind, ledger, path));
   EXPECT_EQ(0, firstMonth);
   ASSERT_TRUE(Dialog(kAprilStart, kMarchEnd, 2)->LoadSettings(firstMonth, lastMonth, kind, ledger, path));
   EXPECT_EQ(10, firstMonth);
@@ -48,7 +50,8 @@ TEST_F(ConditionsSettingsTest, TwoDataTwoEditions) {
 
   ASSERT_TRUE(Dialog(kAprilStart, kMarchEnd, 2, kVelmora2)->SaveSettings(7, 8, 1, 1, &first));
   EXPECT_EQ("user1/1/2:7/8/1/1/C:\\Out\\a.xml\n", FileText("Cfg/Sub/Velmora2.env"));
-  EXPECT_EQ("user1/1/2:10/12/2/0/" + second + "\nuser1/1/1:5/6/1/1/C:\\Out\\a.xml\n", FileText("Cfg/Sub/Velmora1.env"));
+  EXPECT_EQ("user1/1/2:10/12/2/0/" + second + "\nuser1/1/1:5/6/1/1/C:\\Out\\a.xml\n",
+            FileText("Cfg/Sub/Velmora1.env"));
 }
 
 TEST_F(ConditionsSettingsTest, ParentModeStoresTheRememberedPath) {

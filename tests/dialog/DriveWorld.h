@@ -12,7 +12,7 @@
 #include "platform/Faults.h"
 
 class DriveWorld : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     char pattern[] = "/tmp/velmora-dialog-XXXXXX";
     ASSERT_NE(nullptr, mkdtemp(pattern));

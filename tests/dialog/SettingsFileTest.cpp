@@ -80,14 +80,16 @@ TEST(SettingsRewrite, OldLineRemovedNewLineLast) {
 TEST(SettingsRewrite, UnterminatedLastLineAndDuplicates) {
   // A hand-edited file without a final line feed still gets the new line on a line of its own,
   // and every line of the key goes, so one line per key remains.
-  EXPECT_EQ("b/1/1:1/1/1/1/y\nn/0/0:2/2/1/1/\n", ReplaceSettingsLine("b/1/1:1/1/1/1/y", "n/0/0:", "n/0/0:2/2/1/1/\n"));
+  EXPECT_EQ("b/1/1:1/1/1/1/y\nn/0/0:2/2/1/1/\n",
+            ReplaceSettingsLine("b/1/1:1/1/1/1/y", "n/0/0:", "n/0/0:2/2/1/1/\n"));
   EXPECT_EQ("b/0/0:1/1/1/1/\nk/0/0:3/3/1/1/\n",
             ReplaceSettingsLine("k/0/0:1\nb/0/0:1/1/1/1/\nk/0/0:2/2/1/1/\n", "k/0/0:", "k/0/0:3/3/1/1/\n"));
 }
 
 TEST(SettingsRewrite, LargeFileHandledWhole) {
   std::string content;
-  for (int i = 0; i < 2000; ++i) content += SettingsLine(SettingsKey("user", i, i), Values(4, 3, 1, 1, "C:\\o.xml"));
+  for (int i = 0; i < 2000; ++i)
+    content += SettingsLine(SettingsKey("user", i, i), Values(4, 3, 1, 1, "C:\\o.xml"));
   ASSERT_GT(content.size(), 32767u);
   const std::string oldLine = "user/7/7:4/3/1/1/C:\\o.xml\n";
   const std::string newLine = "user/7/7:1/1/1/1/\n";
