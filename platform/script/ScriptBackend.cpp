@@ -184,7 +184,7 @@ void ScriptBackend::Perform(CDialog& dialog, const Action& action) {
       dialog.UserClick(action.id);
       return;
     case ScriptAction::Kind::Focus:
-      dialog.UserFocus(action.id);
+      if (!dialog.UserFocus(action.id)) return Ignored(action, "notFocusable");
       return;
     case ScriptAction::Kind::Click:
       if (!isButton) return Ignored(action, "notButton");

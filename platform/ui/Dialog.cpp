@@ -29,6 +29,9 @@ bool IsButtonKind(ControlKind kind) {
   return kind == ControlKind::PushButton || kind == ControlKind::RadioButton || kind == ControlKind::CheckBox;
 }
 
+// Labels, group boxes and progress bars never take the focus.
+bool IsFocusable(ControlKind kind) { return kind == ControlKind::Edit || IsButtonKind(kind); }
+
 // What a real edit keeps of typed text: a digits-only edit refuses every other character,
 // and the limit (in code page 932 bytes, as an ANSI edit counts) never splits a character.
 std::string TypedText(const ControlTemplate& tmpl, const std::string& typed) {
@@ -360,7 +363,7 @@ bool CDialog::UserSetText(int id, const std::string& text) {
 
 bool CDialog::UserFocus(int id) {
   const ControlState* control = Control(id);
-  if (ended_ || !control || !control->enabled) return false;
+  if (ended_ || !control || !control->enabled || !IsFocusable(control->tmpl.kind)) return false;
   focusId_ = id;
   return true;
 }

@@ -112,6 +112,7 @@ TEST_F(DialogDispatch, CheckBoxTogglesAndDisabledControlsRefuseTheUser) {
   EXPECT_FALSE(dialog.UserFocus(kOther));
   EXPECT_FALSE(dialog.UserSetText(kDisabledEdit, "x"));
   EXPECT_FALSE(dialog.UserClick(999));
+  EXPECT_FALSE(dialog.UserFocus(10));  // a label
   EXPECT_EQ(Calls({"cmd 120", "cmd 120"}), dialog.calls);
 }
 
