@@ -42,7 +42,7 @@ long LoadRows(const std::string& dataId, std::vector<StKAMOKUSUMINFO>& rows) {
     row.kind = static_cast<uint8_t>(accounts->Int(5));
     row.debitNature = static_cast<uint8_t>(accounts->Int(6));
     row.accountCharacter = static_cast<int32_t>(static_cast<uint32_t>(accounts->Int(7)));
-    rowOf.emplace(row.accountCode, rows.size());
+    rowOf.emplace(int32_t{row.accountCode}, rows.size());
     rows.push_back(row);
   }
   if (accounts->Failed()) return orbeck::kStoreError;

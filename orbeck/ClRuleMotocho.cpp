@@ -64,7 +64,7 @@ long ClRuleMotocho::Impl::Load(const std::string& dataId, const StMOTOCHOHYOJIIN
   const orbeck::AccountMaster* master = store.Accounts(dataId);
   if (master == nullptr) return orbeck::kStoreError;
   uint32_t character = 0;
-  if (auto found = master->byCode.find(view.accountCode); found != master->byCode.end())
+  if (auto found = master->byCode.find(int32_t{view.accountCode}); found != master->byCode.end())
     character = static_cast<uint32_t>(found->second.accountCharacter);
 
   const char* sql = VELMORA_POSTING_QUERY("CROSS JOIN", "");

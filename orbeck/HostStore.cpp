@@ -112,8 +112,8 @@ const AccountMaster* HostStore::Accounts(const std::string& dataId) {
     info.kind = static_cast<std::uint8_t>(query->Int(3));
     info.debitNature = static_cast<std::uint8_t>(query->Int(4));
     info.accountCharacter = static_cast<std::int32_t>(static_cast<std::uint32_t>(query->Int(5)));
-    master.codes.push_back(info.accountCode);
-    master.byCode.emplace(info.accountCode, info);
+    master.codes.push_back(int32_t{info.accountCode});
+    master.byCode.emplace(int32_t{info.accountCode}, info);
   }
   if (query->Failed()) return nullptr;
   return &accounts_.emplace(dataId, std::move(master)).first->second;

@@ -98,21 +98,21 @@ TEST_F(LedgerCursorTest, PostingCarriesTheJournalLineByteForByte) {
   StMOTOCHOINFO posting;
   std::memset(&posting, 0xEE, sizeof posting);
   ASSERT_EQ(ledger_.MoveFirst(&posting), 0);
-  EXPECT_EQ(posting.journalId, 1);
-  EXPECT_EQ(posting.lineNo, 1);
-  EXPECT_EQ(posting.date, 20240415);
-  EXPECT_EQ(posting.counterKind, 0);
-  EXPECT_EQ(posting.debitCode, 1110000);
-  EXPECT_EQ(posting.debitAmount, 10000000);
-  EXPECT_EQ(posting.debitTax, 1000000);
-  EXPECT_EQ(posting.creditCode, 4110000);
-  EXPECT_EQ(posting.creditAmount, 10000000);
-  EXPECT_EQ(posting.creditTax, 1000000);
+  EXPECT_EQ(+posting.journalId, 1);
+  EXPECT_EQ(+posting.lineNo, 1);
+  EXPECT_EQ(+posting.date, 20240415);
+  EXPECT_EQ(+posting.counterKind, 0);
+  EXPECT_EQ(+posting.debitCode, 1110000);
+  EXPECT_EQ(+posting.debitAmount, 10000000);
+  EXPECT_EQ(+posting.debitTax, 1000000);
+  EXPECT_EQ(+posting.creditCode, 4110000);
+  EXPECT_EQ(+posting.creditAmount, 10000000);
+  EXPECT_EQ(+posting.creditTax, 1000000);
   EXPECT_EQ(std::string(posting.description, 60), std::string("\x8c\xbb\x8b\xe0") + std::string(56, '\0'));
   ASSERT_EQ(ledger_.MoveNext(&posting), 0);
   ASSERT_EQ(ledger_.MoveNext(&posting), 0);
-  EXPECT_EQ(posting.counterKind, 34);
-  EXPECT_EQ(posting.debitTax, 200000);
+  EXPECT_EQ(+posting.counterKind, 34);
+  EXPECT_EQ(+posting.debitTax, 200000);
 }
 
 TEST_F(LedgerCursorTest, OtherDataIsNotMixedIn) {
@@ -149,13 +149,13 @@ TEST_F(LedgerCursorTest, JournalCursorGivesTheNamedJournalsLinesByLineNumber) {
   EXPECT_EQ(count, 2);
   StSWKTINFO line{};
   ASSERT_EQ(journal.MoveFirst(&line), 0);
-  EXPECT_EQ(line.lineNo, 1);
-  EXPECT_EQ(line.debitCode, 1110003);
-  EXPECT_EQ(line.counterKind, 18);
+  EXPECT_EQ(+line.lineNo, 1);
+  EXPECT_EQ(+line.debitCode, 1110003);
+  EXPECT_EQ(+line.counterKind, 18);
   ASSERT_EQ(journal.MoveNext(&line), 0);
-  EXPECT_EQ(line.lineNo, 2);
-  EXPECT_EQ(line.date, 20240420);
-  EXPECT_EQ(line.debitTax, 200000);
+  EXPECT_EQ(+line.lineNo, 2);
+  EXPECT_EQ(+line.date, 20240420);
+  EXPECT_EQ(+line.debitTax, 200000);
   EXPECT_EQ(std::string(line.description), "two");
   EXPECT_EQ(journal.MoveNext(&line), kEndOfRows);
 

@@ -93,9 +93,9 @@ TEST_F(LoadedStoreTest, LedgerAndJournalOfTheDocument) {
   ASSERT_EQ(ledger.MoveReady(nullptr, nullptr, &view), 0);
   StMOTOCHOINFO posting{};
   ASSERT_EQ(ledger.MoveFirst(&posting), 0);
-  EXPECT_EQ(posting.side, 1);
-  EXPECT_EQ(posting.creditAmount, 1200000000);
-  EXPECT_EQ(posting.debitCode, 1350000);
+  EXPECT_EQ(+posting.side, 1);
+  EXPECT_EQ(+posting.creditAmount, 1200000000);
+  EXPECT_EQ(+posting.debitCode, 1350000);
   EXPECT_EQ(std::string(posting.description), "4\x8c\x8e\x95\xaa\x94\x84\x8f\xe3");  // 4月分売上
   EXPECT_EQ(ledger.MoveNext(&posting), kEndOfRows);
 }
