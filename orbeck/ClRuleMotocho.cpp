@@ -12,15 +12,6 @@
 #include "orbeck/TextField.h"
 #include "platform/Faults.h"
 
-namespace {
-
-inline constexpr uint32_t kPaidTaxCharacter = 0x80880810;      // 仮払消費税: takes debit taxes
-inline constexpr uint32_t kReceivedTaxCharacter = 0x80484010;  // 仮受消費税: takes credit taxes
-
-inline constexpr uint8_t kSideCredit = 1;
-inline constexpr uint8_t kSideDebit = 2;
-inline constexpr uint8_t kSideBoth = 3;
-
 // An account's own lines are found through the code indexes first (CROSS JOIN keeps the
 // planner from walking every journal of the range); a tax account's ledger needs every line
 // of the range anyway, so it walks the journals by date.
@@ -33,6 +24,15 @@ inline constexpr uint8_t kSideBoth = 3;
   "AND (l.debit_code BETWEEN ?2 AND ?3 OR l.credit_code BETWEEN ?2 AND ?3" extra           \
   ") "                                                                                     \
   "ORDER BY j.date, l.journal_id, l.line_no"
+
+namespace {
+
+inline constexpr uint32_t kPaidTaxCharacter = 0x80880810;      // 仮払消費税: takes debit taxes
+inline constexpr uint32_t kReceivedTaxCharacter = 0x80484010;  // 仮受消費税: takes credit taxes
+
+inline constexpr uint8_t kSideCredit = 1;
+inline constexpr uint8_t kSideDebit = 2;
+inline constexpr uint8_t kSideBoth = 3;
 
 struct ViewKey {
   int32_t accountCode = 0;

@@ -11,11 +11,12 @@
 #include "orbeck/RuntimeStatus.h"
 #include "orbeck/TextField.h"
 
-namespace {
-
+// The columns of a data record, in the order FillDataInfo reads them.
 #define VELMORA_DATA_COLUMNS                                                                \
   "d.data_id, d.selected_no, d.company_name, d.period_start, d.period_end, d.closing_day, " \
   "d.pattern_flag, d.interim_closing, d.intro_month_index, d.companies_act_ready"
+
+namespace {
 
 void FillDataInfo(const orbeck::StoreStatement& row, StDATAINFO& info) {
   std::memset(&info, 0, sizeof info);
