@@ -18,7 +18,7 @@ ClSetBase* ClSetMgr::GetSetObject(long kind, long /*arg*/) {
 long ClSysUser::GetCurUserID(char* userId65) {
   if (userId65 == nullptr) return orbeck::kNotReady;
   std::memset(userId65, 0, 65);
-  orbeck::StoreStatement* query =
+  orbeck::StatementUse query =
       orbeck::HostStore::Session().Prepare("SELECT current_user FROM session WHERE id = 1");
   if (query == nullptr) return orbeck::kNotAttached;
   if (!query->Step()) return query->Failed() ? orbeck::kStoreError : orbeck::kNotFound;
@@ -28,7 +28,7 @@ long ClSysUser::GetCurUserID(char* userId65) {
 
 long ClSysUser::GetSelectedNo(const char* userId, long* first, long* second) {
   if (userId == nullptr) return orbeck::kNotReady;
-  orbeck::StoreStatement* query = orbeck::HostStore::Session().Prepare(
+  orbeck::StatementUse query = orbeck::HostStore::Session().Prepare(
       "SELECT selected_first, selected_no FROM users WHERE CAST(user_id AS BLOB) = CAST(?1 AS BLOB)");
   if (query == nullptr) return orbeck::kNotAttached;
   query->Bind(1, std::string_view(userId));

@@ -30,7 +30,7 @@ ClFileMgr& ClFileMgr::Inst() {
 
 std::string ClFileMgr::GetAppFolderPath(long kind) {
   auto& store = orbeck::HostStore::Session();
-  orbeck::StoreStatement* query = store.Prepare("SELECT path FROM folders WHERE kind = ?1");
+  orbeck::StatementUse query = store.Prepare("SELECT path FROM folders WHERE kind = ?1");
   if (query == nullptr) return {};
   query->Bind(1, static_cast<std::int64_t>(kind));
   if (!query->Step()) return {};

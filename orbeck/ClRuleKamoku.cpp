@@ -25,7 +25,7 @@ namespace {
 
 long LoadRows(const std::string& dataId, std::vector<StKAMOKUSUMINFO>& rows) {
   auto& store = orbeck::HostStore::Session();
-  orbeck::StoreStatement* accounts = store.Prepare(
+  orbeck::StatementUse accounts = store.Prepare(
       "SELECT account_code, official_name, second_name, flag_a, flag_b, kind, debit_nature, "
       "account_character FROM accounts WHERE data_id = ?1 AND balance_row = 1 ORDER BY row_order");
   if (accounts == nullptr) return store.IsOpen() ? orbeck::kStoreError : orbeck::kNotAttached;
@@ -47,7 +47,7 @@ long LoadRows(const std::string& dataId, std::vector<StKAMOKUSUMINFO>& rows) {
   }
   if (accounts->Failed()) return orbeck::kStoreError;
 
-  orbeck::StoreStatement* sums =
+  orbeck::StatementUse sums =
       store.Prepare("SELECT account_code, amount_set, side, entry, amount FROM sums WHERE data_id = ?1");
   if (sums == nullptr) return orbeck::kStoreError;
   sums->Bind(1, dataId);

@@ -76,7 +76,7 @@ long ClRuleMotocho::Impl::Load(const std::string& dataId, const StMOTOCHOHYOJIIN
     sql = VELMORA_POSTING_QUERY("JOIN", " OR l.credit_tax <> 0");
     taxSide = kSideCredit;
   }
-  orbeck::StoreStatement* query = store.Prepare(sql);
+  orbeck::StatementUse query = store.Prepare(sql);
   if (query == nullptr) return orbeck::kStoreError;
   int32_t accountNo = view.accountCode / 10000;
   query->Bind(1, dataId);

@@ -32,7 +32,7 @@ long ClRuleShiwake::Impl::Load(const std::string& dataId, const StFINDINFO* find
   lines.clear();
   next = 0;
   auto& store = orbeck::HostStore::Session();
-  orbeck::StoreStatement* query = store.Prepare(
+  orbeck::StatementUse query = store.Prepare(
       "SELECT l.journal_id, l.line_no, j.date, l.counter_kind, l.debit_code, l.debit_amount, "
       "l.debit_tax, l.credit_code, l.credit_amount, l.credit_tax, l.description "
       "FROM journal_lines l JOIN journals j ON j.data_id = l.data_id AND j.journal_id = l.journal_id "

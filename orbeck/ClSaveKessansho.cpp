@@ -20,7 +20,7 @@ long ClSaveKessansho::GetDataType02(long kind, void** buffer, long* length) {
   if (platform::faults::Hit("ClSaveKessansho::GetDataType02", std::to_string(kind)))
     return orbeck::kStoreError;
   auto& store = orbeck::HostStore::Session();
-  orbeck::StoreStatement* query =
+  orbeck::StatementUse query =
       store.Prepare("SELECT content FROM saved_documents WHERE data_id = ?1 AND kind = ?2");
   if (query == nullptr) return store.IsOpen() ? orbeck::kStoreError : orbeck::kNotAttached;
   query->Bind(1, dataId_);

@@ -63,7 +63,7 @@ long ClSetData::GetSelectedInfo(StDATAINFO* info) {
   auto& store = orbeck::HostStore::Session();
   std::string dataId;
   if (long status = store.SelectedDataId(dataId); status != 0) return status;
-  orbeck::StoreStatement* query =
+  orbeck::StatementUse query =
       store.Prepare("SELECT " VELMORA_DATA_COLUMNS " FROM data d WHERE d.data_id = ?1");
   if (query == nullptr) return orbeck::kStoreError;
   query->Bind(1, dataId);
@@ -85,7 +85,7 @@ long ClSetData::ReadyDat(long cursor, long /*flags*/) {
   auto found = impl_->cursors.find(cursor);
   if (found == impl_->cursors.end()) return orbeck::kNotReady;
   auto& store = orbeck::HostStore::Session();
-  orbeck::StoreStatement* query = store.Prepare("SELECT " VELMORA_DATA_COLUMNS " FROM data d ORDER BY d.ord");
+  orbeck::StatementUse query = store.Prepare("SELECT " VELMORA_DATA_COLUMNS " FROM data d ORDER BY d.ord");
   if (query == nullptr) return store.IsOpen() ? orbeck::kStoreError : orbeck::kNotAttached;
   Impl::Cursor fresh;
   while (query->Step()) {

@@ -18,7 +18,7 @@ long ClSetShohizei::SetCurDataID(const std::string& dataId) {
 long ClSetShohizei::Get(StSHOHIZEIINFO* info) {
   if (info == nullptr) return orbeck::kNotReady;
   auto& store = orbeck::HostStore::Session();
-  orbeck::StoreStatement* query =
+  orbeck::StatementUse query =
       store.Prepare("SELECT tax_method, amount_basis FROM data WHERE data_id = ?1 AND has_tax_settings <> 0");
   if (query == nullptr) return store.IsOpen() ? orbeck::kStoreError : orbeck::kNotAttached;
   query->Bind(1, dataId_);

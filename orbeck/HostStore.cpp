@@ -75,20 +75,20 @@ void HostStore::Close() {
   home_.clear();
 }
 
-StoreStatement* HostStore::Prepare(const char* sql) {
-  if (db_ == nullptr) return nullptr;
+StatementUse HostStore::Prepare(const char* sql) {
+  if (db_ == nullptr) return StatementUse();
   auto found = statements_.find(sql);
   if (found == statements_.end()) {
     auto statement = std::make_unique<StoreStatement>(db_, sql);
-    if (!statement->IsValid()) return nullptr;
+    if (!statement->IsValid()) return StatementUse();
     found = statements_.emplace(sql, std::move(statement)).first;
   }
   found->second->Reset();
-  return found->second.get();
+  return StatementUse(found->second.get());
 }
 
 std::optional<std::string> HostStore::Meta(std::string_view key) {
-  StoreStatement* query = Prepare("SELECT value FROM meta WHERE key = ?1");
+  StatementUse query = Prepare("SELECT value FROM meta WHERE key = ?1");
   if (query == nullptr) return std::nullopt;
   query->Bind(1, key);
   if (!query->Step()) return std::nullopt;
@@ -97,7 +97,7 @@ std::optional<std::string> HostStore::Meta(std::string_view key) {
 
 const AccountMaster* HostStore::Accounts(const std::string& dataId) {
   if (auto found = accounts_.find(dataId); found != accounts_.end()) return &found->second;
-  StoreStatement* query = Prepare(
+  StatementUse query = Prepare(
       "SELECT account_code, official_name, second_name, kind, debit_nature, account_character "
       "FROM accounts WHERE data_id = ?1 ORDER BY account_code");
   if (query == nullptr) return nullptr;
@@ -121,7 +121,7 @@ const AccountMaster* HostStore::Accounts(const std::string& dataId) {
 
 const std::vector<StGENGOINFO>* HostStore::Eras() {
   if (eras_) return &*eras_;
-  StoreStatement* query = Prepare("SELECT gengo_no, first_day, name FROM eras ORDER BY first_day");
+  StatementUse query = Prepare("SELECT gengo_no, first_day, name FROM eras ORDER BY first_day");
   if (query == nullptr) return nullptr;
   std::vector<StGENGOINFO> eras;
   while (query->Step()) {
@@ -142,7 +142,7 @@ long HostStore::SelectedDataId(std::string& dataId) {
     dataId = *selectedDataId_;
     return 0;
   }
-  StoreStatement* query = Prepare(
+  StatementUse query = Prepare(
       "SELECT d.data_id FROM session s JOIN users u ON CAST(u.user_id AS BLOB) = CAST(s.current_user AS "
       "BLOB) "
       "JOIN data d ON d.selected_no = u.selected_no WHERE s.id = 1");

@@ -37,8 +37,8 @@ class HostStore {
   unsigned long Generation() const { return generation_; }
   const std::string& Home() const { return home_; }
 
-  // The statement of sql, reset and ready to bind; none when no store is open or sql fails.
-  StoreStatement* Prepare(const char* sql);
+  // The kept statement of sql, ready to bind; none when no store is open or sql fails.
+  StatementUse Prepare(const char* sql);
   std::optional<std::string> Meta(std::string_view key);
   // None on a store error.
   const AccountMaster* Accounts(const std::string& dataId);

@@ -2,8 +2,10 @@
 // Reading columns never copies: BLOB views stay valid until the next Step or Reset.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -34,6 +36,28 @@ class StoreStatement {
  private:
   sqlite3_stmt* stmt_ = nullptr;
   bool failed_ = false;
+};
+
+// One use of a kept statement. The statement is reset when the use ends, so that no read
+// transaction stays open between the runtime's calls (a reader that stops at its first row
+// would otherwise keep the store's snapshot and lock).
+class StatementUse {
+ public:
+  explicit StatementUse(StoreStatement* statement = nullptr) : statement_(statement) {}
+  ~StatementUse() {
+    if (statement_ != nullptr) statement_->Reset();
+  }
+  StatementUse(StatementUse&& other) noexcept : statement_(std::exchange(other.statement_, nullptr)) {}
+  StatementUse(const StatementUse&) = delete;
+  StatementUse& operator=(const StatementUse&) = delete;
+  StatementUse& operator=(StatementUse&&) = delete;
+
+  StoreStatement* operator->() const { return statement_; }
+  StoreStatement& operator*() const { return *statement_; }
+  bool operator==(std::nullptr_t) const { return statement_ == nullptr; }
+
+ private:
+  StoreStatement* statement_;
 };
 
 }  // namespace orbeck

@@ -150,6 +150,18 @@ TEST_F(ConnectTest, TerminateClosesTheStoreForEveryReader) {
   EXPECT_NE(data->WalkDat(cursor, &info), 0);
 }
 
+// Single-row reads must not keep a read open: the host may update its store meanwhile.
+TEST_F(ConnectTest, NoReadStaysOpenBetweenCalls) {
+  AttachStandard();
+  StDATAINFO info{};
+  ASSERT_EQ(static_cast<ClSetData*>(ClDataMgr::Inst().GetSetObject(5, 1))->GetSelectedInfo(&info), 0);
+  char user[65];
+  ASSERT_EQ(ClDataMgr::Inst().GetSysUserObject()->GetCurUserID(user), 0);
+  EXPECT_EQ(ClAccConnect::Inst().ExpSysLink(), 0);
+  ExecOnStore("INSERT INTO meta VALUES ('exp_sys_link', 3);");
+  EXPECT_EQ(ClAccConnect::Inst().ExpSysLink(), 3);
+}
+
 // Every read the program makes, once; the store file must come out byte for byte as it went in.
 TEST_F(ConnectTest, AFullReadSessionNeverWritesTheStore) {
   BuildStandardStore();
