@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -47,6 +46,7 @@ protected:
   void TearDown() override { platform::faults::Clear(); }
 
   int Run(const nlohmann::json& document, int amountBasis = 0) {
+    host_.reset();
     host_ = std::make_unique<EngineHost>(document);
     EXPECT_TRUE(host_->ok()) << host_->error();
     aggregator_ = std::make_unique<StatementAggregator>();
@@ -199,11 +199,9 @@ TEST_F(LedgerTest, CountErrorFailsTheAggregation) {
 }
 
 TEST(DemoCompanyLedger, EveryLedgerEndsAtItsStatementClosing) {
-  const char* source = std::getenv("VELMORA_SOURCE_DIR");
-  ASSERT_NE(nullptr, source);
-  std::ifstream file(std::string(source) + "/data/demo-company.json");
-  ASSERT_TRUE(file.good());
-  EngineHost host(nlohmann::json::parse(file));
+  const nlohmann::json demo = velmora::test::TestHost::LoadDemoCompany();
+  ASSERT_FALSE(demo.is_null());
+  EngineHost host(demo);
   ASSERT_TRUE(host.ok()) << host.error();
   StatementLineList lines;
   LedgerLineList ledger;

@@ -1,8 +1,6 @@
 // The engine tests' host installation over the store loader and the runtime.
 #include "tests/aggregate/EngineHost.h"
 
-#include <stdlib.h>
-
 #include "app/OrbeckRuntime/OrbeckRuntime.h"
 #include "orbeck/store/HostDataLoader.h"
 
@@ -26,26 +24,17 @@ nlohmann::json BaseDocument() {
 
 nlohmann::json& DataOf(nlohmann::json& document) { return document["data"][0]; }
 
-EngineHost::EngineHost(const nlohmann::json& document) {
-  char pattern[] = "/tmp/velmora-engine-XXXXXX";
-  if (mkdtemp(pattern) == nullptr) {
-    error_ = "mkdtemp failed";
+EngineHost::EngineHost(const nlohmann::json& document) : installation_(document) {
+  if (!installation_.loaded()) {
+    error_ = "the loader refused the document";
     return;
   }
-  home_ = pattern;
-  if (!orbeck::store::LoadHostData(document, home_, error_)) return;
-  setenv("ORBECK_HOME", home_.c_str(), 1);
   const long status = ClAccConnect::Inst().Initiate();
   if (status != 0) {
     error_ = "Initiate returned " + std::to_string(status);
     return;
   }
   ok_ = true;
-}
-
-EngineHost::~EngineHost() {
-  std::error_code ignored;
-  if (!home_.empty()) std::filesystem::remove_all(home_, ignored);
 }
 
 StDATAINFO EngineHost::Profile() const {

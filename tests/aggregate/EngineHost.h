@@ -1,10 +1,9 @@
-// A host installation for the engine's tests: a store loaded from a host data document in a
-// fresh temporary folder, the runtime attached to it, and the month filter as the run
-// driver writes it.
+// The engine tests' host: a TestHost installation loaded from a document, with the runtime
+// attached to it, and a document with the eras the date formatter needs.
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
+#include <memory>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -12,6 +11,7 @@
 #include "app/OrbeckRuntime/Records.h"
 #include "tests/aggregate/Cp932Reference.h"
 #include "tests/aggregate/MonthFilter.h"
+#include "tests/support/TestHost.h"
 
 // A document with the five modern eras, one user and one data record (fiscal year April
 // 2024 to March 2025, calendar months) without accounts or journals.
@@ -24,7 +24,6 @@ class EngineHost {
 public:
   // Loads document and attaches the runtime; ok() tells whether both worked.
   explicit EngineHost(const nlohmann::json& document);
-  ~EngineHost();
   EngineHost(const EngineHost&) = delete;
   EngineHost& operator=(const EngineHost&) = delete;
 
@@ -34,7 +33,7 @@ public:
   StDATAINFO Profile() const;
 
 private:
-  std::filesystem::path home_;
+  velmora::test::TestHost installation_;
   bool ok_ = false;
   std::string error_;
 };

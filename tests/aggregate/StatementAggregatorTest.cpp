@@ -58,6 +58,7 @@ protected:
 
   // Runs one aggregation; the aggregator is rebuilt per call.
   int Run(const nlohmann::json& document, const StFINDINFO& find, int amountBasis = 0, int withLedger = 0) {
+    host_.reset();
     host_ = std::make_unique<EngineHost>(document);
     EXPECT_TRUE(host_->ok()) << host_->error();
     lines_.clear();
@@ -216,6 +217,7 @@ protected:
   }
 
   int RunWithProgress(const nlohmann::json& document, int withLedger) {
+    host_.reset();
     host_ = std::make_unique<EngineHost>(document);
     EXPECT_TRUE(host_->ok()) << host_->error();
     aggregator_ = std::make_unique<StatementAggregator>();
