@@ -255,6 +255,7 @@ void DialogWindow::UserEdited(int id, const QString& typed) {
   dialog_->UserSetText(id, FromQString(typed));
   // The model may keep less than was typed (byte limit, unmappable characters).
   SyncControl(id);
+  SyncFocus();
 }
 
 void DialogWindow::UserClicked(int id) {
@@ -262,6 +263,16 @@ void DialogWindow::UserClicked(int id) {
   dialog_->UserClick(id);
   // A button the model did not toggle shows its model state again.
   SyncControl(id);
+  SyncFocus();
+}
+
+void DialogWindow::SyncFocus() {
+  if (!dialog_) return;
+  QWidget* widget = ControlWidget(dialog_->GetFocusId());
+  if (!widget || widget->hasFocus()) return;
+  syncing_ = true;
+  widget->setFocus(Qt::OtherFocusReason);
+  syncing_ = false;
 }
 
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -284,8 +295,7 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     } else if (id != dialog_->GetFocusId()) {
       // Qt gives the focus back where it was before a message box; the program may have
       // moved it meanwhile, and the model's focus wins.
-      const int modelFocus = dialog_->GetFocusId();
-      QMetaObject::invokeMethod(this, [this, modelFocus] { MoveFocus(modelFocus, false); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(this, [this] { SyncFocus(); }, Qt::QueuedConnection);
     }
   }
   return QWidget::eventFilter(watched, event);

@@ -36,6 +36,8 @@ public:
   void SyncProgress();
   // The program moved the focus; selectAll selects the whole text of an edit.
   void MoveFocus(int id, bool selectAll);
+  // The Qt focus follows the model's focus control when they differ; the selection stays.
+  void SyncFocus();
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -51,7 +51,8 @@ QStringList QtFileDialog::NameFilters(const std::string& windowsFilter) {
 QString QtFileDialog::StartFolder(const FileDialogRequest& request) {
   if (!request.initialDir.empty()) {
     if (const std::optional<std::string> folder = win::ToLinuxPath(request.initialDir)) {
-      if (QFileInfo(QString::fromStdString(*folder)).isDir()) return QString::fromStdString(*folder);
+      const QString linuxFolder = QDir::cleanPath(QString::fromStdString(*folder));
+      if (QFileInfo(linuxFolder).isDir()) return linuxFolder;
     }
   }
   return QDir::currentPath();
@@ -83,7 +84,8 @@ bool QtFileDialog::Save(const FileDialogRequest& request, QWidget* parent, std::
   // The program asks about an existing file itself.
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   dialog.setNameFilters(NameFilters(request.filter));
-  dialog.setDefaultSuffix(defaultSuffix.toLower());
+  // Appended as given, as the Windows dialog does.
+  dialog.setDefaultSuffix(defaultSuffix);
   if (!seam.lastFileName.isEmpty()) dialog.selectFile(seam.lastFileName);
   while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
     if (const std::optional<std::string> windowsPath = WindowsFormOf(dialog.selectedFiles().first())) {

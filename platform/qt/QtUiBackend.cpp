@@ -94,12 +94,22 @@ int QtUiBackend::MessageBox(HWND owner, const std::string& text, const std::stri
   if (cursorDepth_ > 0) QApplication::setOverrideCursor(Qt::ArrowCursor);
   const int answer = box.exec();
   if (cursorDepth_ > 0) QApplication::restoreOverrideCursor();
+  ReturnActivation(box.parentWidget());
   if (!yesNo) return IDOK;
   return answer == QMessageBox::Yes ? IDYES : IDNO;
 }
 
 bool QtUiBackend::SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) {
-  return QtFileDialog::Save(request, WindowOfHandle(request.owner), chosenPath);
+  DialogWindow* owner = WindowOfHandle(request.owner);
+  const bool chosen = QtFileDialog::Save(request, owner, chosenPath);
+  ReturnActivation(owner);
+  return chosen;
+}
+
+void QtUiBackend::ReturnActivation(QWidget* owner) {
+  // A closed box gives the activation back to its owner, as Windows does, whatever the
+  // window manager decides; the owner's focus control gets the keys again.
+  if (owner && owner->isVisible()) owner->activateWindow();
 }
 
 void QtUiBackend::WindowShown(CDialog& dialog, bool show) {

@@ -44,6 +44,7 @@ public:
 private:
   DialogWindow* WindowOfHandle(HWND hwnd) const;
   DialogWindow* EnsureWindow(CDialog& dialog);
+  void ReturnActivation(QWidget* owner);
 
   std::unique_ptr<QApplication> application_;
   std::unordered_map<const CDialog*, DialogWindow*> windows_;

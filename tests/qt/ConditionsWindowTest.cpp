@@ -1,0 +1,202 @@
+// The real conditions dialog in real widgets on the offscreen platform, driven by QTest key
+// and mouse events: the Enter chain, F12, Esc and the close box, the month edits, parent
+// mode and the radio group.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "dialog/ConditionsTemplate.h"
+#include "platform/qt/QtFileDialog.h"
+#include "tests/qt/QtFixture.h"
+
+namespace velmora::qttest {
+namespace {
+
+using platform::qt::DialogWindow;
+
+QLineEdit* Edit(DialogWindow& window, int id) { return qobject_cast<QLineEdit*>(window.ControlWidget(id)); }
+
+// The Qt widget with the focus must be the model's focus control.
+void ExpectFocus(DialogWindow& window, int id) {
+  // After a message box the window becomes active again through the event loop.
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+  EXPECT_EQ(id, window.Dialog()->GetFocusId());
+  EXPECT_EQ(window.ControlWidget(id), QApplication::focusWidget())
+      << "Qt focus on " << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "none");
+}
+
+class QtConditionsWindow : public QtFixture {};
+
+TEST_F(QtConditionsWindow, EnterWalksTheFieldsAndSelectsEachEditsText) {
+  auto dialog = Conditions();
+  platform::qt::QtFileDialog::SetNextFileName(QString());  // Enter on Browse: the user cancels
+  const int result = RunModal(*dialog, [&](DialogWindow& window) {
+    ExpectFocus(window, kIdcFirstMonth);
+    QTest::keyClick(Edit(window, kIdcFirstMonth), Qt::Key_Return);
+    ExpectFocus(window, kIdcLastMonth);
+    EXPECT_EQ(Edit(window, kIdcLastMonth)->text(), Edit(window, kIdcLastMonth)->selectedText());
+    EXPECT_FALSE(Edit(window, kIdcLastMonth)->text().isEmpty());
+    QTest::keyClick(Edit(window, kIdcLastMonth), Qt::Key_Enter, Qt::KeypadModifier);
+    ExpectFocus(window, kIdcOutputPath);
+    EXPECT_EQ(Edit(window, kIdcOutputPath)->text(), Edit(window, kIdcOutputPath)->selectedText());
+    QTest::keyClick(Edit(window, kIdcOutputPath), Qt::Key_Return);
+    ExpectFocus(window, kIdcBrowse);
+    QTest::keyClick(window.ControlWidget(kIdcBrowse), Qt::Key_Return);
+    ExpectFocus(window, kIdcExecute);
+    EXPECT_FALSE(window.Dialog()->HasEnded());
+    AnswerBoxes({QMessageBox::Ok});
+    QTest::keyClick(window.ControlWidget(kIdcExecute), Qt::Key_Escape);
+  });
+  EXPECT_EQ(kConditionsCancel, result);
+}
+
+TEST_F(QtConditionsWindow, ShiftEnterAndTabFollowTheDialogsOwnRules) {
+  auto dialog = Conditions();
+  RunModal(*dialog, [&](DialogWindow& window) {
+    // Enter with Shift is left to the default handling, which has no default button here.
+    QTest::keyClick(Edit(window, kIdcFirstMonth), Qt::Key_Return, Qt::ShiftModifier);
+    ExpectFocus(window, kIdcFirstMonth);
+    EXPECT_FALSE(window.Dialog()->HasEnded());
+    // Tab skips the radio buttons (no tab stop) and reaches the check box.
+    QTest::keyClick(Edit(window, kIdcFirstMonth), Qt::Key_Tab);
+    ExpectFocus(window, kIdcLastMonth);
+    QTest::keyClick(Edit(window, kIdcLastMonth), Qt::Key_Tab);
+    ExpectFocus(window, kIdcOutputPath);
+    QTest::keyClick(Edit(window, kIdcOutputPath), Qt::Key_Tab);
+    ExpectFocus(window, kIdcBrowse);
+    QTest::keyClick(window.ControlWidget(kIdcBrowse), Qt::Key_Tab);
+    ExpectFocus(window, kIdcExecute);
+    QTest::keyClick(window.ControlWidget(kIdcExecute), Qt::Key_Tab);
+    ExpectFocus(window, kIdcCancel);
+    QTest::keyClick(window.ControlWidget(kIdcCancel), Qt::Key_Tab);
+    ExpectFocus(window, kIdcGeneralLedger);
+    QTest::keyClick(window.ControlWidget(kIdcGeneralLedger), Qt::Key_Backtab, Qt::ShiftModifier);
+    ExpectFocus(window, kIdcCancel);
+    AnswerBoxes({QMessageBox::Ok});
+    window.close();
+  });
+}
+
+TEST_F(QtConditionsWindow, F12RunsTheChecksFromAnyField) {
+  for (const int from : {kIdcFirstMonth, kIdcLastMonth, kIdcOutputPath, kIdcGeneralLedger}) {
+    SCOPED_TRACE(from);
+    auto dialog = Conditions();
+    const int result = RunModal(*dialog, [&](DialogWindow& window) {
+      QLineEdit* path = Edit(window, kIdcOutputPath);
+      path->selectAll();
+      QTest::keyClicks(path, QString::fromStdString(OutputOnC("out.xml")));
+      QTest::mouseClick(window.ControlWidget(from), Qt::LeftButton);
+      ExpectFocus(window, from);
+      QTest::keyClick(window.ControlWidget(from), Qt::Key_F12);
+    });
+    EXPECT_EQ(kConditionsExecute, result);
+    EXPECT_EQ(OutputOnC("out.xml"), dialog->outputPathText);
+  }
+}
+
+TEST_F(QtConditionsWindow, F12WithABadMonthWarnsAndSelectsThatMonth) {
+  auto dialog = Conditions();
+  RunModal(*dialog, [&](DialogWindow& window) {
+    QLineEdit* last = Edit(window, kIdcLastMonth);
+    last->selectAll();
+    QTest::keyClicks(last, QStringLiteral("13"));
+    AnswerBoxes({QMessageBox::Ok});
+    QTest::keyClick(Edit(window, kIdcFirstMonth), Qt::Key_F12);
+    ASSERT_EQ(1u, Boxes().size());
+    EXPECT_EQ(Utf8("決算書"), Boxes()[0].caption);
+    EXPECT_EQ(QMessageBox::Warning, Boxes()[0].icon);
+    EXPECT_EQ(QMessageBox::StandardButtons(QMessageBox::Ok), Boxes()[0].buttons);
+    EXPECT_EQ(&window, Boxes()[0].parent);
+    EXPECT_FALSE(window.Dialog()->HasEnded());
+    ExpectFocus(window, kIdcLastMonth);
+    EXPECT_EQ(QStringLiteral("13"), last->selectedText());
+    AnswerBoxes({QMessageBox::Ok});
+    QTest::keyClick(last, Qt::Key_Escape);
+  });
+}
+
+TEST_F(QtConditionsWindow, EscAndTheCloseBoxCancelWithANotice) {
+  for (const bool closeBox : {false, true}) {
+    SCOPED_TRACE(closeBox ? "close box" : "Esc");
+    auto dialog = Conditions();
+    const std::size_t boxesBefore = Boxes().size();
+    const int result = RunModal(*dialog, [&](DialogWindow& window) {
+      AnswerBoxes({QMessageBox::Ok});
+      if (closeBox) {
+        window.close();
+      } else {
+        QTest::keyClick(Edit(window, kIdcFirstMonth), Qt::Key_Escape);
+      }
+      EXPECT_TRUE(window.isVisible() || window.Dialog()->HasEnded());
+    });
+    EXPECT_EQ(kConditionsCancel, result);
+    ASSERT_EQ(boxesBefore + 1, Boxes().size());
+    EXPECT_EQ(QMessageBox::Information, Boxes().back().icon);
+    EXPECT_EQ(Utf8("｢決算書｣の集計を中止します。"), Boxes().back().text);
+  }
+}
+
+TEST_F(QtConditionsWindow, MonthEditsTakeTwoDigitsOnly) {
+  auto dialog = Conditions();
+  RunModal(*dialog, [&](DialogWindow& window) {
+    QLineEdit* first = Edit(window, kIdcFirstMonth);
+    first->selectAll();
+    QTest::keyClicks(first, QStringLiteral("a1b2c3"));
+    EXPECT_EQ(QStringLiteral("12"), first->text());
+    EXPECT_EQ("12", window.Dialog()->GetDlgItemText(kIdcFirstMonth));
+    EXPECT_EQ(Qt::AlignRight, first->alignment() & Qt::AlignHorizontal_Mask);
+    QTest::keyClick(first, Qt::Key_Backspace);
+    EXPECT_EQ("1", window.Dialog()->GetDlgItemText(kIdcFirstMonth));
+    EXPECT_EQ(255, Edit(window, kIdcOutputPath)->maxLength());
+    AnswerBoxes({QMessageBox::Ok});
+    QTest::keyClick(first, Qt::Key_Escape);
+  });
+}
+
+TEST_F(QtConditionsWindow, ParentModeDisablesThePathAndBrowse) {
+  auto dialog = Conditions(OutputOnC("host.xml"));
+  RunModal(*dialog, [&](DialogWindow& window) {
+    EXPECT_FALSE(window.ControlWidget(kIdcOutputPath)->isEnabled());
+    EXPECT_FALSE(window.ControlWidget(kIdcBrowse)->isEnabled());
+    EXPECT_TRUE(window.ControlWidget(kIdcExecute)->isEnabled());
+    EXPECT_EQ(QString::fromStdString(OutputOnC("host.xml")), Edit(window, kIdcOutputPath)->text());
+    // The last month's Enter skips the disabled path and goes to Execute.
+    QTest::keyClick(Edit(window, kIdcFirstMonth), Qt::Key_Return);
+    QTest::keyClick(Edit(window, kIdcLastMonth), Qt::Key_Return);
+    ExpectFocus(window, kIdcExecute);
+    AnswerBoxes({QMessageBox::Ok});
+    QTest::keyClick(window.ControlWidget(kIdcExecute), Qt::Key_Escape);
+  });
+}
+
+TEST_F(QtConditionsWindow, RadioClicksAndCheckBoxMirrorTheModel) {
+  auto dialog = Conditions();
+  RunModal(*dialog, [&](DialogWindow& window) {
+    auto* shareholders = qobject_cast<QRadioButton*>(window.ControlWidget(kIdcShareholdersKind));
+    auto* members = qobject_cast<QRadioButton*>(window.ControlWidget(kIdcMembersKind));
+    auto* ledger = qobject_cast<QCheckBox*>(window.ControlWidget(kIdcGeneralLedger));
+    ASSERT_TRUE(shareholders && members && ledger);
+    EXPECT_TRUE(shareholders->isChecked());
+    EXPECT_EQ(Qt::ClickFocus, members->focusPolicy());
+    QTest::mouseClick(members, Qt::LeftButton);
+    EXPECT_EQ(1, window.Dialog()->IsDlgButtonChecked(kIdcMembersKind));
+    EXPECT_EQ(0, window.Dialog()->IsDlgButtonChecked(kIdcShareholdersKind));
+    EXPECT_TRUE(members->isChecked());
+    EXPECT_FALSE(shareholders->isChecked());
+    // A second click on the checked radio button keeps it checked.
+    QTest::mouseClick(members, Qt::LeftButton);
+    EXPECT_TRUE(members->isChecked());
+    const bool ledgerBefore = ledger->isChecked();
+    QTest::mouseClick(ledger, Qt::LeftButton);
+    EXPECT_EQ(ledgerBefore ? 0 : 1, window.Dialog()->IsDlgButtonChecked(kIdcGeneralLedger));
+    EXPECT_NE(ledgerBefore, ledger->isChecked());
+    AnswerBoxes({QMessageBox::Ok});
+    QTest::keyClick(ledger, Qt::Key_Escape);
+  });
+}
+
+}  // namespace
+}  // namespace velmora::qttest

@@ -1,0 +1,119 @@
+// The headless GUI fixture.
+#include "tests/qt/QtFixture.h"
+
+#include <cstdlib>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include "app/OrbeckRuntime/Connect.h"
+#include "platform/Cp932.h"
+#include "platform/Faults.h"
+#include "platform/ui/UiBackend.h"
+
+namespace velmora::qttest {
+
+void EnsureApplication() {
+  if (QApplication::instance()) return;
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "velmora-qt-test";
+  static char* argv[] = {name, nullptr};
+  // Kept for the whole process: Qt does not support a second application object.
+  new QApplication(argc, argv);
+}
+
+void QtFixture::SetUp() {
+  EnsureApplication();
+  auto backend = std::make_unique<platform::qt::QtUiBackend>(nullptr);
+  backend_ = backend.get();
+  platform::SetUi(std::move(backend));
+  WatchBoxes();
+  host_ = std::make_unique<TestHost>();
+  ASSERT_TRUE(host_->loaded());
+  platform::faults::Clear();
+  ASSERT_EQ(0, ClAccConnect::Inst().Initiate());
+}
+
+void QtFixture::TearDown() {
+  delete watcher_;
+  watcher_ = nullptr;
+  EXPECT_TRUE(answers_.empty()) << answers_.size() << " expected message boxes were not shown";
+  ClAccConnect::Inst().Terminate();
+  platform::SetUi(nullptr);
+  backend_ = nullptr;
+  QApplication::processEvents();
+  host_.reset();
+}
+
+std::unique_ptr<ConditionsDialog> QtFixture::Conditions(const std::string& hostPath) {
+  auto dialog = std::make_unique<ConditionsDialog>(0, kVelmora1);
+  dialog->companyText = platform::cp932::LiteralFromUtf8(" 株式会社試験");
+  dialog->periodText = platform::cp932::LiteralFromUtf8(" 2024/04/01～2025/03/31");
+  dialog->periodStart = 20240401;
+  dialog->periodEnd = 20250331;
+  dialog->companiesActReady = 1;
+  std::snprintf(dialog->userId, sizeof dialog->userId, "user1");
+  dialog->selectedNo1 = 1;
+  dialog->selectedNo2 = 1;
+  dialog->hostOutputPath = hostPath;
+  return dialog;
+}
+
+std::string QtFixture::OutputOnC(const std::string& name) const { return "C:\\" + name; }
+
+int QtFixture::RunModal(platform::CDialog& dialog, std::function<void(platform::qt::DialogWindow&)> user) {
+  QTimer::singleShot(0, [this, &dialog, user] {
+    platform::qt::DialogWindow* window = backend_->WindowOf(dialog);
+    if (!window) {
+      ADD_FAILURE() << "the modal dialog has no window";
+      return;
+    }
+    // Keys and clicks reach a window the way a user's do only once it is active.
+    if (!QTest::qWaitForWindowActive(window)) ADD_FAILURE() << "the dialog's window never became active";
+    user(*window);
+    // Whatever the test left open ends as a real user would end it, so no test hangs.
+    if (!dialog.HasEnded()) {
+      ADD_FAILURE() << "the dialog was still open after the user's actions";
+      dialog.EndDialog(platform::IDCANCEL);
+    }
+  });
+  return dialog.DoModal();
+}
+
+void QtFixture::AnswerBoxes(std::vector<QMessageBox::StandardButton> answers) {
+  answers_.insert(answers_.end(), answers.begin(), answers.end());
+}
+
+void QtFixture::WatchBoxes() {
+  // Runs for the whole test, so that a box nobody expected fails the test instead of
+  // waiting for a user forever.
+  watcher_ = new QTimer(QApplication::instance());
+  watcher_->setInterval(5);
+  QObject::connect(watcher_, &QTimer::timeout, [this] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    boxes_.push_back(SeenBox{box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                             box->parentWidget()});
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+    if (answers_.empty()) {
+      ADD_FAILURE() << "unexpected message box: " << box->text().toStdString();
+      if (box->button(QMessageBox::No)) answer = QMessageBox::No;
+    } else {
+      answer = answers_.front();
+      answers_.erase(answers_.begin());
+    }
+    if (QAbstractButton* button = box->button(answer)) {
+      button->click();
+    } else {
+      ADD_FAILURE() << "the box has no button " << static_cast<int>(answer);
+      box->done(0);
+    }
+  });
+  watcher_->start();
+}
+
+}  // namespace velmora::qttest
