@@ -12,7 +12,9 @@ constexpr int32_t kLastFormattableDate = 99991231;
 constexpr long kEraMasterKind = 13;
 
 // Where an error is recorded: this source and the failing step.
-std::string ErrorPlace(const char* step) { return std::string("CmnProcHpr.cpp DateFormatter::FindEra ") + step; }
+std::string ErrorPlace(const char* step) {
+  return std::string("CmnProcHpr.cpp DateFormatter::FindEra ") + step;
+}
 
 }  // namespace
 

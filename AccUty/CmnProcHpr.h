@@ -12,10 +12,9 @@
 class ClSetMgr;
 
 class DateFormatter {
-public:
+ public:
   // ownSetMgrFlag 0: the host's current set manager serves the era master.
-  explicit DateFormatter(int32_t ownSetMgrFlag = 0, ClSetMgr* ownSetMgr = nullptr,
-                         platform::HWND owner = 0);
+  explicit DateFormatter(int32_t ownSetMgrFlag = 0, ClSetMgr* ownSetMgr = nullptr, platform::HWND owner = 0);
   virtual ~DateFormatter() = default;
 
   // Style 0: era name, year within the era, month and day without leading zeros, as in
@@ -25,7 +24,7 @@ public:
   // The era of date and the year within it (calendar years); false when none holds it.
   bool FindEra(int32_t date, StGENGOINFO& era, int32_t& yearInEra) const;
 
-private:
+ private:
   int32_t ownSetMgrFlag_ = 0;
   ClSetMgr* ownSetMgr_ = nullptr;
   platform::HWND owner_ = 0;

@@ -68,7 +68,7 @@ void AttachRule(Rule& rule, const StDATAINFO& profile) {
 // the last date serves the runs of equal dates. It lives for one pass only, so an era added
 // to the master between runs is always seen.
 class DateTextCache {
-public:
+ public:
   const std::string& Text(int32_t date) {
     if (!valid_ || date != date_) {
       text_ = formatter_.FormatDate(date, 0);
@@ -78,7 +78,7 @@ public:
     return text_;
   }
 
-private:
+ private:
   DateFormatter formatter_{0};
   int32_t date_ = 0;
   bool valid_ = false;
@@ -127,8 +127,8 @@ bool StatementAggregator::AttachLedgerRule(const StDATAINFO& profile) {
   return true;
 }
 
-bool StatementAggregator::JournalBeforeLineUnbalanced(const StDATAINFO& profile,
-                                                      const StMOTOCHOINFO& posting, bool& unbalanced) {
+bool StatementAggregator::JournalBeforeLineUnbalanced(const StDATAINFO& profile, const StMOTOCHOINFO& posting,
+                                                      bool& unbalanced) {
   std::unique_ptr<ClRuleShiwake> journal(new (std::nothrow) ClRuleShiwake());
   if (!journal) return false;
   AttachRule(*journal, profile);
@@ -138,8 +138,8 @@ bool StatementAggregator::JournalBeforeLineUnbalanced(const StDATAINFO& profile,
   journal->GetSwkCount(&find, nullptr, &lineCount);
 
   // Read statuses are not examined: an unreadable line counts as a line of zeros.
-  int64_t debitSum = 0;
-  int64_t creditSum = 0;
+  FixedAmount debitSum;
+  FixedAmount creditSum;
   for (long i = 0; i < lineCount; ++i) {
     StSWKTINFO line{};
     if (i == 0) {
@@ -148,19 +148,19 @@ bool StatementAggregator::JournalBeforeLineUnbalanced(const StDATAINFO& profile,
       journal->MoveNext(&line);
     }
     if (line.lineNo == posting.lineNo) break;
-    // Wrapping adds: the sums are only compared, and the host's own totals are bounded.
-    debitSum = static_cast<int64_t>(static_cast<uint64_t>(debitSum) + static_cast<uint64_t>(line.debitAmount) +
-                                    static_cast<uint64_t>(line.debitTax));
-    creditSum = static_cast<int64_t>(static_cast<uint64_t>(creditSum) + static_cast<uint64_t>(line.creditAmount) +
-                                     static_cast<uint64_t>(line.creditTax));
+    debitSum += FixedAmount::FromRaw(line.debitAmount);
+    debitSum += FixedAmount::FromRaw(line.debitTax);
+    creditSum += FixedAmount::FromRaw(line.creditAmount);
+    creditSum += FixedAmount::FromRaw(line.creditTax);
   }
   unbalanced = debitSum != creditSum;
   return true;
 }
 
-int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profile, const StFINDINFO& periodFind,
-                                       const StKAMOKUSUMINFO& row) {
-  if (row.kind != 0 || row.flagA == 1 || row.flagB == 1 || IsExcludedCharacter(row.accountCharacter)) return 1;
+int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profile,
+                                       const StFINDINFO& periodFind, const StKAMOKUSUMINFO& row) {
+  if (row.kind != 0 || row.flagA == 1 || row.flagB == 1 || IsExcludedCharacter(row.accountCharacter))
+    return 1;
 
   if (!ledgerRule_ && !AttachLedgerRule(profile)) return 0;
   PrepareLedgerView(row.accountCode, periodFind);
@@ -174,7 +174,8 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
   FixedAmount balance;
   if (!OpeningOf(row, amountBasis, period, balance)) return 0;
   const auto character = static_cast<uint32_t>(row.accountCharacter);
-  const bool taxAccount = character == account_character::kTaxReceived || character == account_character::kTaxPaid;
+  const bool taxAccount =
+      character == account_character::kTaxReceived || character == account_character::kTaxPaid;
   const int32_t accountNo = row.accountCode / 10000;
   const bool debitNature = row.debitNature == 1;
   DateTextCache dates;

@@ -27,8 +27,8 @@ FixedAmount FixedAmount::FromRaw(int64_t raw) {
 FixedAmount FixedAmount::FromInt(int32_t value) {
   FixedAmount amount;
   amount.sign_ = value < 0 ? -1 : 1;
-  amount.whole_ = value < 0 ? 0 - static_cast<uint64_t>(static_cast<int64_t>(value))
-                            : static_cast<uint64_t>(value);
+  amount.whole_ =
+      value < 0 ? 0 - static_cast<uint64_t>(static_cast<int64_t>(value)) : static_cast<uint64_t>(value);
   return amount;
 }
 

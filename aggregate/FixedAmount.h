@@ -7,7 +7,7 @@
 #include <cstdint>
 
 class FixedAmount {
-public:
+ public:
   // Magnitudes at or beyond this many ten-thousandths (10^14 yen) have no value.
   static constexpr int64_t kRawLimit = 1000000000000000000LL;
 
@@ -36,7 +36,7 @@ public:
 
   bool DiffersFromInt(int64_t value) const;
 
-private:
+ private:
   uint64_t whole_ = 0;
   uint32_t fraction_ = 0;
   int16_t sign_ = 1;

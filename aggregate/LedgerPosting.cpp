@@ -18,8 +18,8 @@ bool IsForeignPosting(const StMOTOCHOINFO& posting, int32_t accountNo) {
   return accountNo != posting.debitCode / 10000 && accountNo != posting.creditCode / 10000;
 }
 
-bool ComputePostingAmounts(const StMOTOCHOINFO& posting, int amountBasis, bool taxAccount,
-                           int32_t accountNo, bool debitNature, PostingAmounts& amounts) {
+bool ComputePostingAmounts(const StMOTOCHOINFO& posting, int amountBasis, bool taxAccount, int32_t accountNo,
+                           bool debitNature, PostingAmounts& amounts) {
   const FixedAmount debitAmount = FixedAmount::FromRaw(posting.debitAmount);
   const FixedAmount debitTax = FixedAmount::FromRaw(posting.debitTax);
   const FixedAmount creditAmount = FixedAmount::FromRaw(posting.creditAmount);

@@ -9,11 +9,11 @@
 #include "app/OrbeckRuntime/Records.h"
 
 struct PostingAmounts {
-  FixedAmount debit;        // what counts of the debit side
-  FixedAmount credit;       // what counts of the credit side
-  FixedAmount debitTotal;   // base amount plus tax, always
+  FixedAmount debit;       // what counts of the debit side
+  FixedAmount credit;      // what counts of the credit side
+  FixedAmount debitTotal;  // base amount plus tax, always
   FixedAmount creditTotal;
-  FixedAmount movement;     // positive increases the account's balance
+  FixedAmount movement;  // positive increases the account's balance
 };
 
 // The side byte value meaning the account stands on the credit side.
@@ -22,8 +22,8 @@ inline constexpr uint8_t kDebitSide = 2;
 
 // Fills amounts for a posting of account number accountNo; taxAccount is true for the two
 // consumption-tax accounts. False when a sum leaves the range FixedAmount can hold.
-bool ComputePostingAmounts(const StMOTOCHOINFO& posting, int amountBasis, bool taxAccount,
-                           int32_t accountNo, bool debitNature, PostingAmounts& amounts);
+bool ComputePostingAmounts(const StMOTOCHOINFO& posting, int amountBasis, bool taxAccount, int32_t accountNo,
+                           bool debitNature, PostingAmounts& amounts);
 
 int32_t OwnCodeOf(const StMOTOCHOINFO& posting);
 int32_t CounterCodeOf(const StMOTOCHOINFO& posting);

@@ -17,12 +17,11 @@ PeriodSelection SelectPeriod(const StFINDINFO& periodFind, const StDATAINFO& pro
   selection.lastIndex = FindConditionValue(periodFind.cond[1]);
   // Only the condition right after the month range is looked at: when both adjustment
   // periods are chained, the year-end one sits fourth and is not taken.
-  selection.closingAdjustment = periodFind.cond[1].link != 0 &&
-                                static_cast<int16_t>(FindConditionValue(periodFind.cond[2])) ==
-                                    kYearEndAdjustmentCode;
+  selection.closingAdjustment =
+      periodFind.cond[1].link != 0 &&
+      static_cast<int16_t>(FindConditionValue(periodFind.cond[2])) == kYearEndAdjustmentCode;
   selection.interimAdjustment = profile.interimClosing == 1 && selection.lastIndex == 6;
   const int intro = profile.introMonthIndex;
-  selection.startsAtBeginning =
-      intro != 0 ? selection.firstIndex <= intro : selection.firstIndex == 1;
+  selection.startsAtBeginning = intro != 0 ? selection.firstIndex <= intro : selection.firstIndex == 1;
   return selection;
 }

@@ -8,11 +8,11 @@
 #include "app/OrbeckRuntime/Records.h"
 
 struct PeriodSelection {
-  int firstIndex = 1;                // E: fiscal month index of the first month
-  int lastIndex = 12;                // J: fiscal month index of the last month
-  bool closingAdjustment = false;    // entry 13 counts
-  bool interimAdjustment = false;    // entry 14 counts
-  bool startsAtBeginning = true;     // S: no months of this data lie before the period
+  int firstIndex = 1;              // E: fiscal month index of the first month
+  int lastIndex = 12;              // J: fiscal month index of the last month
+  bool closingAdjustment = false;  // entry 13 counts
+  bool interimAdjustment = false;  // entry 14 counts
+  bool startsAtBeginning = true;   // S: no months of this data lie before the period
 };
 
 // The value of one condition, whichever width it was written with.

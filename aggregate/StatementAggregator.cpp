@@ -33,7 +33,8 @@ StatementAggregator::~StatementAggregator() {
 
 void StatementAggregator::Step(double first, double last) {
   if (progress == nullptr) return;
-  progress->StepRange(static_cast<int16_t>(static_cast<int>(first)), static_cast<int16_t>(static_cast<int>(last)));
+  progress->StepRange(static_cast<int16_t>(static_cast<int>(first)),
+                      static_cast<int16_t>(static_cast<int>(last)));
 }
 
 bool StatementAggregator::AttachBalanceRule(const StDATAINFO& profile) {
@@ -81,12 +82,14 @@ bool StatementAggregator::ApplyCarryOver(const FixedAmount& carryOver) {
   }
   if (receiver == nullptr) return true;
   FixedAmount closing;
-  if (!FixedAmount::CheckedAdd(FixedAmount::FromRaw(receiver->closingAmount), carryOver, closing)) return false;
+  if (!FixedAmount::CheckedAdd(FixedAmount::FromRaw(receiver->closingAmount), carryOver, closing))
+    return false;
   receiver->closingAmount = closing.Raw();
   return true;
 }
 
 int StatementAggregator::Aggregate(int amountBasis, const StFINDINFO& periodFind, const StDATAINFO& profile) {
+  if (statementLines == nullptr || (withGeneralLedger && ledgerLines == nullptr)) return 0;
   const int z = withGeneralLedger ? 10 : 1;
   Step(0, 1000 / z);
   if (!balanceRule_ && !AttachBalanceRule(profile)) return 0;

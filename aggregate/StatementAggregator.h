@@ -15,7 +15,7 @@
 class ProgressWindow;
 
 class StatementAggregator : public SavedNotesReader {
-public:
+ public:
   StatementAggregator();
   virtual ~StatementAggregator();
 
@@ -37,7 +37,7 @@ public:
   // 1 when the account master was found and copied into master.
   int LookupAccount(int32_t accountCode, StKAMOKUINFO* master);
 
-private:
+ private:
   // Moves the overall bar over the positions from first to last, truncated to integers.
   void Step(double first, double last);
   // Creates and attaches the balance cursor; false when it cannot be created.
@@ -51,8 +51,7 @@ private:
   bool AttachLedgerRule(const StDATAINFO& profile);
   // Sums the journal lines before the posting's own line into unbalanced (the two sides
   // differ); false only when the journal cursor cannot be created.
-  bool JournalBeforeLineUnbalanced(const StDATAINFO& profile, const StMOTOCHOINFO& posting,
-                                   bool& unbalanced);
+  bool JournalBeforeLineUnbalanced(const StDATAINFO& profile, const StMOTOCHOINFO& posting, bool& unbalanced);
 
   double progressPos_ = 0.0;
   double progressStep_ = 1.0;

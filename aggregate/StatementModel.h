@@ -21,14 +21,14 @@ struct StatementLine {
 
 struct LedgerLine {
   int32_t accountCode = 0;
-  int32_t lineNo = 0;                  // line within its journal entry, 1 = first
-  char dateText[31] = {};              // era form, e.g. 令和4年3月31日
-  char subAccountName[31] = {};        // empty when the posting names the account itself
-  char counterAccountName[31] = {};    // or 諸口 (sundry)
+  int32_t lineNo = 0;                // line within its journal entry, 1 = first
+  char dateText[31] = {};            // era form, e.g. 令和4年3月31日
+  char subAccountName[31] = {};      // empty when the posting names the account itself
+  char counterAccountName[31] = {};  // or 諸口 (sundry)
   char counterSubAccountName[31] = {};
   char description[61] = {};
-  int64_t amount = 0;                  // movement in the account's own direction
-  int64_t balance = 0;                 // running balance after this posting
+  int64_t amount = 0;   // movement in the account's own direction
+  int64_t balance = 0;  // running balance after this posting
 };
 
 // Ordered lists of owned records, in insertion order; the element count is size().

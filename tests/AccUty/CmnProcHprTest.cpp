@@ -24,7 +24,7 @@ struct IcuEra {
 };
 
 class IcuJapaneseCalendar {
-public:
+ public:
   IcuJapaneseCalendar() {
     UErrorCode status = U_ZERO_ERROR;
     const icu::Locale locale("ja_JP@calendar=japanese");
@@ -51,7 +51,7 @@ public:
     return era;
   }
 
-private:
+ private:
   std::unique_ptr<icu::Calendar> calendar_;
   std::unique_ptr<icu::GregorianCalendar> gregorian_;
   std::unique_ptr<icu::SimpleDateFormat> eraFormat_;
@@ -72,7 +72,7 @@ int32_t NextDay(int32_t date) {
 }
 
 class DateFormatterTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     platform::faults::Clear();
     ASSERT_TRUE(host_.ok()) << host_.error();
@@ -113,8 +113,8 @@ TEST_F(DateFormatterTest, AgreesWithIcuAcrossEveryEraChangeSince1912) {
     EXPECT_EQ(expected.year, year) << date;
     EXPECT_EQ(Cp932(expected.name), std::string(era.name)) << date;
     const std::string text = formatter_.FormatDate(date, 0);
-    const std::string tail = std::to_string(year) + Cp932("年") + std::to_string(date / 100 % 100) + Cp932("月") +
-                             std::to_string(date % 100) + Cp932("日");
+    const std::string tail = std::to_string(year) + Cp932("年") + std::to_string(date / 100 % 100) +
+                             Cp932("月") + std::to_string(date % 100) + Cp932("日");
     EXPECT_EQ(Cp932(expected.name) + tail, text) << date;
   }
 }
@@ -139,7 +139,8 @@ TEST_F(DateFormatterTest, FailingEraWalkIsRecordedAndGivesEmptyText) {
   EXPECT_NE(0, ClMsgMgr::Inst().LastError());
   EXPECT_NE(std::string::npos, ClMsgMgr::Inst().LastErrorPlace().find("CmnProcHpr"))
       << ClMsgMgr::Inst().LastErrorPlace();
-  EXPECT_NE(std::string::npos, ClMsgMgr::Inst().LastErrorPlace().find("Walk")) << ClMsgMgr::Inst().LastErrorPlace();
+  EXPECT_NE(std::string::npos, ClMsgMgr::Inst().LastErrorPlace().find("Walk"))
+      << ClMsgMgr::Inst().LastErrorPlace();
   platform::faults::Clear();
   EXPECT_EQ(Cp932("令和6年4月1日"), formatter_.FormatDate(20240401, 0)) << "the cursor was released";
 }

@@ -18,31 +18,19 @@ struct Case {
 
 TEST(AccountCharacter, MostSpecificGroupNamesTheCode) {
   const Case cases[] = {
-      {0x80880810u, "流動資産"},          // 仮払消費税 lies in current assets
-      {0x80800008u, "流動資産"},          // the second current-assets code, before 資産の部
-      {0x80848000u, "固定資産"},          // a finer code below noncurrent assets
-      {0x80800001u, "資産の部"},
-      {0x80484010u, "流動負債"},
-      {0x80202010u, "純資産の部"},
-      {0x80240000u, "評価･換算差額等"},   // half-width middle dot: one byte
-      {0x80100000u, "負債・純資産合計"},
-      {0x80000004u, "貸借対照表"},
-      {0x40888000u, "売上高"},
-      {0x40880008u, "営業損益"},
-      {0x40844000u, "営業外費用"},
-      {0x40440000u, "特別損失"},
-      {0x40800000u, "経常損益"},
-      {0x40200020u, "差引損益"},
-      {0x40000001u, "損益計算書"},
-      {0x20100000u, "仕掛品"},
-      {0x20000010u, "製造原価報告書"},
-      {0x10000000u, "特別勘定"},
-      {0x08000080u, "集計対象外"},
-      {0x08000000u, "集計対象外"},
+      {0x80880810u, "流動資産"},  // 仮払消費税 lies in current assets
+      {0x80800008u, "流動資産"},  // the second current-assets code, before 資産の部
+      {0x80848000u, "固定資産"},  // a finer code below noncurrent assets
+      {0x80800001u, "資産の部"},         {0x80484010u, "流動負債"},       {0x80202010u, "純資産の部"},
+      {0x80240000u, "評価･換算差額等"},  // half-width middle dot: one byte
+      {0x80100000u, "負債・純資産合計"}, {0x80000004u, "貸借対照表"},     {0x40888000u, "売上高"},
+      {0x40880008u, "営業損益"},         {0x40844000u, "営業外費用"},     {0x40440000u, "特別損失"},
+      {0x40800000u, "経常損益"},         {0x40200020u, "差引損益"},       {0x40000001u, "損益計算書"},
+      {0x20100000u, "仕掛品"},           {0x20000010u, "製造原価報告書"}, {0x10000000u, "特別勘定"},
+      {0x08000080u, "集計対象外"},       {0x08000000u, "集計対象外"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Cp932(c.utf8Name), SectionNameOf(static_cast<int32_t>(c.character)))
-        << std::hex << c.character;
+    EXPECT_EQ(Cp932(c.utf8Name), SectionNameOf(static_cast<int32_t>(c.character))) << std::hex << c.character;
   }
 }
 
@@ -53,7 +41,8 @@ TEST(AccountCharacter, CodesOutsideEveryGroupHaveNoName) {
 }
 
 TEST(AccountCharacter, HalfWidthDotIsOneByte) {
-  EXPECT_EQ(std::string("\x95\x5d\x89\xbf\xa5", 5), SectionNameOf(static_cast<int32_t>(0x80240000u)).substr(0, 5));
+  EXPECT_EQ(std::string("\x95\x5d\x89\xbf\xa5", 5),
+            SectionNameOf(static_cast<int32_t>(0x80240000u)).substr(0, 5));
 }
 
 TEST(AccountCharacter, ExcludedCodesAreExactMatches) {

@@ -41,7 +41,7 @@ nlohmann::json Ledgers(nlohmann::json journals, const char* amountBasis = "0") {
 }
 
 class LedgerTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { platform::faults::Clear(); }
   void TearDown() override { platform::faults::Clear(); }
 
@@ -129,6 +129,17 @@ TEST_F(LedgerTest, CompoundLineThreeDependsOnTheLinesBeforeIt) {
   EXPECT_EQ(Cp932("諸口"), cash[1].counterAccountName);
 }
 
+TEST_F(LedgerTest, UnreadableJournalLinesCountAsZeros) {
+  // Lines 1 and 2 balance, but line 2 cannot be read: the sums differ and the line is sundry.
+  platform::faults::Set("ClRuleShiwake::MoveNext#2");
+  ASSERT_EQ(1, Run(Ledgers({Journal(1, 20240415,
+                                    {Line(kSupplies, "1000", 0, "0"), Line(0, "0", kCash, "1000"),
+                                     Line(kSupplies, "500", kCash, "500", 34)})})));
+  const std::vector<LedgerLine> cash = Of(kCash);
+  ASSERT_EQ(2u, cash.size());
+  EXPECT_EQ(Cp932("諸口"), cash[1].counterAccountName);
+}
+
 TEST_F(LedgerTest, SundryKindsDependOnTheSide) {
   ASSERT_EQ(1, Run(Ledgers({Journal(1, 20240415, {Line(kSupplies, "100", kCash, "100", 33)}),
                             Journal(2, 20240416, {Line(kCash, "200", kSales, "200", 18)}),
@@ -141,7 +152,8 @@ TEST_F(LedgerTest, SundryKindsDependOnTheSide) {
 }
 
 TEST_F(LedgerTest, PaidTaxLedgerCountsOtherAccountsTaxUnderTheExcludedBasis) {
-  const nlohmann::json journals = {Journal(1, 20240710, {Line(kSupplies, "20000", kCash, "22000", 0, "2000", "0")})};
+  const nlohmann::json journals = {
+      Journal(1, 20240710, {Line(kSupplies, "20000", kCash, "22000", 0, "2000", "0")})};
   ASSERT_EQ(1, Run(Ledgers(journals)));
   std::vector<LedgerLine> tax = Of(kPaidTax);
   ASSERT_EQ(1u, tax.size());

@@ -21,7 +21,7 @@ nlohmann::json BaseDocument();
 nlohmann::json& DataOf(nlohmann::json& document);
 
 class EngineHost {
-public:
+ public:
   // Loads document and attaches the runtime; ok() tells whether both worked.
   explicit EngineHost(const nlohmann::json& document);
   EngineHost(const EngineHost&) = delete;
@@ -32,7 +32,7 @@ public:
   // The selected data's record as the runtime delivers it.
   StDATAINFO Profile() const;
 
-private:
+ private:
   velmora::test::TestHost installation_;
   bool ok_ = false;
   std::string error_;

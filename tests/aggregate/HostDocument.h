@@ -7,11 +7,10 @@
 #include <nlohmann/json.hpp>
 
 // A balance row (or, with balanceRow false, a sub-account master).
-inline nlohmann::json Account(int32_t code, const std::string& name, int kind, int debitNature, uint32_t character,
-                              const char* opening = nullptr) {
-  nlohmann::json account = {{"code", code},         {"name", name},
-                            {"kind", kind},         {"debitNature", debitNature},
-                            {"character", character}};
+inline nlohmann::json Account(int32_t code, const std::string& name, int kind, int debitNature,
+                              uint32_t character, const char* opening = nullptr) {
+  nlohmann::json account = {
+      {"code", code}, {"name", name}, {"kind", kind}, {"debitNature", debitNature}, {"character", character}};
   if (opening != nullptr) account["opening"] = opening;
   return account;
 }

@@ -118,7 +118,8 @@ TEST(RowAmounts, AdjustmentEntriesCountOnlyWhenSelected) {
   const int64_t interim = cash.debit1[14] - cash.credit1[14];
   EXPECT_EQ(openingEntry + months + interim,
             Compute(cash, MonthFilter(1, 6, true, false), Profile(0, 1)).closing.Raw());
-  EXPECT_EQ(openingEntry + months, Compute(cash, MonthFilter(1, 6, false, false), Profile(0, 0)).closing.Raw());
+  EXPECT_EQ(openingEntry + months,
+            Compute(cash, MonthFilter(1, 6, false, false), Profile(0, 0)).closing.Raw());
   EXPECT_EQ(openingEntry + months + cash.debit1[7] - cash.credit1[7],
             Compute(cash, MonthFilter(1, 7, false, false), Profile(0, 1)).closing.Raw());
 }
@@ -152,11 +153,13 @@ TEST(RowAmounts, OutOfRangeSumsFail) {
   cash.debit1[0] = 600000000000000000LL;  // 6 * 10^13 yen
   cash.debit1[1] = 500000000000000000LL;
   RowAmounts amounts;
-  EXPECT_FALSE(ComputeRowAmounts(cash, 0, SelectPeriod(MonthFilter(1, 1, false, false), Profile(0, 0)), amounts));
+  EXPECT_FALSE(
+      ComputeRowAmounts(cash, 0, SelectPeriod(MonthFilter(1, 1, false, false), Profile(0, 0)), amounts));
 
   cash.debit1[1] = 0;
   cash.credit1[0] = -600000000000000000LL;  // a negative credit drives the balance the same way
-  EXPECT_FALSE(ComputeRowAmounts(cash, 0, SelectPeriod(MonthFilter(1, 1, false, false), Profile(0, 0)), amounts));
+  EXPECT_FALSE(
+      ComputeRowAmounts(cash, 0, SelectPeriod(MonthFilter(1, 1, false, false), Profile(0, 0)), amounts));
 }
 
 }  // namespace

@@ -22,7 +22,8 @@ namespace {
 //   October 5  cash 50000 / sales 50000
 //   November 20  payable 5000 / cash 5000
 //   March 31 (year-end adjustment)  supplies 3000 / cash 3000
-nlohmann::json Company(int16_t introMonthIndex = 0, int interimClosing = 0, const char* salesOpening = nullptr) {
+nlohmann::json Company(int16_t introMonthIndex = 0, int interimClosing = 0,
+                       const char* salesOpening = nullptr) {
   nlohmann::json document = BaseDocument();
   nlohmann::json& data = DataOf(document);
   data["introMonthIndex"] = introMonthIndex;
@@ -52,7 +53,7 @@ nlohmann::json Company(int16_t introMonthIndex = 0, int interimClosing = 0, cons
 }
 
 class AggregateTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { platform::faults::Clear(); }
   void TearDown() override { platform::faults::Clear(); }
 
@@ -209,7 +210,7 @@ TEST_F(AggregateTest, AmountsOfTenToTheFourteenYenFail) {
 }
 
 class AggregateProgressTest : public AggregateTest {
-protected:
+ protected:
   void SetUp() override {
     AggregateTest::SetUp();
     window_.Create();
