@@ -156,6 +156,24 @@ TEST_F(QtConditionsWindow, MonthEditsTakeTwoDigitsOnly) {
   });
 }
 
+TEST_F(QtConditionsWindow, AcceleratorsReachTheControlsThroughTheModel) {
+  auto dialog = Conditions();
+  RunModal(*dialog, [&](DialogWindow& window) {
+    // A label's accelerator focuses the control after it in the template.
+    QTest::keyClick(&window, Qt::Key_E, Qt::AltModifier);
+    ExpectFocus(window, kIdcLastMonth);
+    QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
+    ExpectFocus(window, kIdcFirstMonth);
+    // A radio button's accelerator clicks it (after the button's short press animation).
+    QTest::keyClick(&window, Qt::Key_M, Qt::AltModifier);
+    QTest::qWait(300);
+    EXPECT_EQ(1, window.Dialog()->IsDlgButtonChecked(kIdcMembersKind));
+    EXPECT_EQ(0, window.Dialog()->IsDlgButtonChecked(kIdcShareholdersKind));
+    AnswerBoxes({QMessageBox::Ok});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  });
+}
+
 TEST_F(QtConditionsWindow, ParentModeDisablesThePathAndBrowse) {
   auto dialog = Conditions(OutputOnC("host.xml"));
   RunModal(*dialog, [&](DialogWindow& window) {
