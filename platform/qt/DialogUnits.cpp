@@ -21,7 +21,8 @@ int DialogUnits::Y(int du) const { return MulDiv(du, baseHeight, 8); }
 
 DialogUnits UnitsOf(const QFont& font) {
   const QFontMetrics metrics(font);
-  const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  const int letters =
+      metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
   return DialogUnits{static_cast<int>(std::lround(letters / 52.0)), metrics.height()};
 }
 

@@ -35,7 +35,9 @@ Qt::WindowFlags FlagsOf(const DialogTemplate& tmpl) {
   return flags;
 }
 
-bool TakesFocus(ControlKind kind) { return kind != ControlKind::Label && kind != ControlKind::GroupBox && kind != ControlKind::ProgressBar; }
+bool TakesFocus(ControlKind kind) {
+  return kind != ControlKind::Label && kind != ControlKind::GroupBox && kind != ControlKind::ProgressBar;
+}
 
 }  // namespace
 
@@ -92,10 +94,12 @@ QWidget* DialogWindow::MakeControl(std::size_t index) {
       auto* edit = new QLineEdit(this);
       if (tmpl.style & StyleAlignRight) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
       if (tmpl.style & StyleDigitsOnly) {
-        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+        edit->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
       }
       if (tmpl.maxLength > 0) edit->setMaxLength(tmpl.maxLength);
-      connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& typed) { UserEdited(id, typed); });
+      connect(edit, &QLineEdit::textEdited, this,
+              [this, id](const QString& typed) { UserEdited(id, typed); });
       widget = edit;
       break;
     }
@@ -295,7 +299,8 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     } else if (id != dialog_->GetFocusId()) {
       // Qt gives the focus back where it was before a message box; the program may have
       // moved it meanwhile, and the model's focus wins.
-      QMetaObject::invokeMethod(this, [this] { SyncFocus(); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [this] { SyncFocus(); }, Qt::QueuedConnection);
     }
   }
   return QWidget::eventFilter(watched, event);

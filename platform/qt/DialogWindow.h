@@ -17,7 +17,7 @@ class QKeyEvent;
 namespace platform::qt {
 
 class DialogWindow : public QWidget {
-public:
+ public:
   explicit DialogWindow(CDialog& dialog);
   ~DialogWindow() override;
 
@@ -39,12 +39,12 @@ public:
   // The Qt focus follows the model's focus control when they differ; the selection stays.
   void SyncFocus();
 
-protected:
+ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
-private:
+ private:
   void Build();
   QWidget* MakeControl(std::size_t index);
   void SyncIndex(std::size_t index);

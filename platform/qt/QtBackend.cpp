@@ -23,7 +23,8 @@ bool EnvSet(const char* name) {
 bool DisplayAvailable() {
   const char* platformName = std::getenv("QT_QPA_PLATFORM");
   const std::string_view chosen = platformName ? platformName : "";
-  if (chosen.starts_with("offscreen") || chosen.starts_with("minimal") || chosen.starts_with("vnc")) return true;
+  if (chosen.starts_with("offscreen") || chosen.starts_with("minimal") || chosen.starts_with("vnc"))
+    return true;
   if (chosen.starts_with("xcb")) return EnvSet("DISPLAY");
   if (chosen.starts_with("wayland")) return EnvSet("WAYLAND_DISPLAY");
   if (!chosen.empty()) return true;

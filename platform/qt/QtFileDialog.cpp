@@ -42,8 +42,9 @@ QStringList QtFileDialog::NameFilters(const std::string& windowsFilter) {
     const QString& description = parts[i];
     const QString pattern = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
     if (description.isEmpty()) break;
-    filters << (description.contains(QLatin1Char('(')) ? description
-                                                         : description + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+    filters << (description.contains(QLatin1Char('('))
+                    ? description
+                    : description + QStringLiteral(" (") + pattern + QLatin1Char(')'));
   }
   return filters;
 }
@@ -69,7 +70,8 @@ bool QtFileDialog::Save(const FileDialogRequest& request, QWidget* parent, std::
     QString answer = *seam.nextFileName;
     seam.nextFileName.reset();
     if (answer.isEmpty()) return false;
-    if (QFileInfo(answer).suffix().isEmpty() && !defaultSuffix.isEmpty()) answer += QLatin1Char('.') + defaultSuffix;
+    if (QFileInfo(answer).suffix().isEmpty() && !defaultSuffix.isEmpty())
+      answer += QLatin1Char('.') + defaultSuffix;
     const std::optional<std::string> windowsPath = WindowsFormOf(answer);
     if (!windowsPath) return false;
     chosenPath = *windowsPath;
@@ -92,8 +94,9 @@ bool QtFileDialog::Save(const FileDialogRequest& request, QWidget* parent, std::
       chosenPath = *windowsPath;
       return true;
     }
-    QMessageBox::warning(&dialog, dialog.windowTitle(),
-                         QStringLiteral("このフォルダはドライブに割り当てられていません。別の場所を選んでください。"));
+    QMessageBox::warning(
+        &dialog, dialog.windowTitle(),
+        QStringLiteral("このフォルダはドライブに割り当てられていません。別の場所を選んでください。"));
   }
   return false;
 }

@@ -16,7 +16,7 @@ class QWidget;
 namespace platform::qt {
 
 class QtFileDialog {
-public:
+ public:
   // true with the chosen file in Windows form (code page 932); false when cancelled.
   static bool Save(const FileDialogRequest& request, QWidget* parent, std::string& chosenPath);
 

@@ -18,7 +18,8 @@ std::string FromQString(const QString& text) {
   if (whole.ok) return std::move(whole.text);
   std::string kept;
   for (const uint codePoint : text.toUcs4()) {
-    const cp932::Conversion one = cp932::FromUtf8(QString::fromUcs4(reinterpret_cast<const char32_t*>(&codePoint), 1).toStdString());
+    const cp932::Conversion one =
+        cp932::FromUtf8(QString::fromUcs4(reinterpret_cast<const char32_t*>(&codePoint), 1).toStdString());
     if (one.ok) kept += one.text;
   }
   return kept;

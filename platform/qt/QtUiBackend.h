@@ -16,7 +16,7 @@ namespace platform::qt {
 class DialogWindow;
 
 class QtUiBackend : public UiBackend {
-public:
+ public:
   // application: the application object this backend owns (none when it exists already).
   explicit QtUiBackend(std::unique_ptr<QApplication> application);
   ~QtUiBackend() override;
@@ -41,7 +41,7 @@ public:
   // How many real repaints the throttle let through (for measurements).
   long RealRepaints() const { return realRepaints_; }
 
-private:
+ private:
   DialogWindow* WindowOfHandle(HWND hwnd) const;
   DialogWindow* EnsureWindow(CDialog& dialog);
   void ReturnActivation(QWidget* owner);

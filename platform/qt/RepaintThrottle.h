@@ -8,9 +8,10 @@
 namespace platform::qt {
 
 class RepaintThrottle {
-public:
+ public:
   using Clock = std::chrono::steady_clock;
-  explicit RepaintThrottle(Clock::duration interval = std::chrono::microseconds(16667)) : interval_(interval) {}
+  explicit RepaintThrottle(Clock::duration interval = std::chrono::microseconds(16667))
+      : interval_(interval) {}
 
   // True when a real repaint is due now; the next one is then due one interval later.
   bool Due() {
@@ -32,7 +33,7 @@ public:
     skip_ = 0;
   }
 
-private:
+ private:
   static constexpr int kSkippedRequests = 15;
   int skip_ = 0;
   Clock::duration interval_;

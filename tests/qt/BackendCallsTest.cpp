@@ -27,8 +27,10 @@ TEST_F(QtBackendCalls, MessageBoxesCarryIconButtonsAndOwner) {
     AnswerBoxes({QMessageBox::No, QMessageBox::Yes, QMessageBox::Ok});
     EXPECT_EQ(platform::IDNO, platform::MessageBoxA(dialog->GetSafeHwnd(), text, caption,
                                                     platform::MB_YESNO | platform::MB_ICONQUESTION));
-    EXPECT_EQ(platform::IDYES, platform::MessageBoxA(0, text, caption, platform::MB_YESNO | platform::MB_ICONQUESTION));
-    EXPECT_EQ(platform::IDOK, platform::MessageBoxA(dialog->GetSafeHwnd(), text, caption, platform::MB_ICONINFORMATION));
+    EXPECT_EQ(platform::IDYES,
+              platform::MessageBoxA(0, text, caption, platform::MB_YESNO | platform::MB_ICONQUESTION));
+    EXPECT_EQ(platform::IDOK,
+              platform::MessageBoxA(dialog->GetSafeHwnd(), text, caption, platform::MB_ICONINFORMATION));
     ASSERT_EQ(3u, Boxes().size());
     EXPECT_EQ(Utf8("上書きしますか？"), Boxes()[0].text);
     EXPECT_EQ(Utf8("決算書"), Boxes()[0].caption);
@@ -49,12 +51,14 @@ TEST_F(QtBackendCalls, SaveFileDialogStartsInTheMappedFolderAndAnswersInWindowsF
   request.defaultExt = "XML";
   request.filter = "Xml Files (*.xml)|*.xml||";
 
-  platform::qt::QtFileDialog::SetNextFileName(QString::fromStdString((host_->cDrive() / "出力" / "kessan").string()));
+  platform::qt::QtFileDialog::SetNextFileName(
+      QString::fromStdString((host_->cDrive() / "出力" / "kessan").string()));
   std::string chosen;
   ASSERT_TRUE(platform::Ui().SaveFileDialog(request, chosen));
   // The default extension is appended as given when the name has none.
   EXPECT_EQ(platform::cp932::LiteralFromUtf8("C:\\出力\\kessan.XML"), chosen) << chosen;
-  EXPECT_EQ(QString::fromStdString((host_->cDrive() / "出力").string()), platform::qt::QtFileDialog::LastFolder());
+  EXPECT_EQ(QString::fromStdString((host_->cDrive() / "出力").string()),
+            platform::qt::QtFileDialog::LastFolder());
   EXPECT_EQ(Utf8("決算.xml"), platform::qt::QtFileDialog::LastFileName());
 
   platform::qt::QtFileDialog::SetNextFileName(QString());
@@ -94,8 +98,12 @@ TEST(QtDisplayCheck, FollowsThePlatformAndTheDisplayVariables) {
     bool expected;
   };
   const Case cases[] = {
-      {"offscreen", nullptr, nullptr, true}, {"xcb", nullptr, nullptr, false}, {"xcb", ":0", nullptr, true},
-      {"wayland", ":0", nullptr, false},     {nullptr, nullptr, nullptr, false}, {nullptr, nullptr, "wayland-0", true},
+      {"offscreen", nullptr, nullptr, true},
+      {"xcb", nullptr, nullptr, false},
+      {"xcb", ":0", nullptr, true},
+      {"wayland", ":0", nullptr, false},
+      {nullptr, nullptr, nullptr, false},
+      {nullptr, nullptr, "wayland-0", true},
       {"", ":1", nullptr, true},
   };
   const std::string saved[] = {std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "",
@@ -144,7 +152,7 @@ TEST(QtDialogFont, JapaneseFaceMapsToTheIpaFontAndSetsTheUnits) {
 TEST(QtDialogUnits, ConvertLikeTheDialogManager) {
   const platform::qt::DialogUnits units{7, 13};
   EXPECT_EQ(0, units.X(0));
-  EXPECT_EQ(2, units.X(1));     // 1.75
+  EXPECT_EQ(2, units.X(1));      // 1.75
   EXPECT_EQ(494, units.X(282));  // 493.5 rounds up
   EXPECT_EQ(20, units.Y(12));    // 19.5
   EXPECT_EQ(289, units.Y(178));  // 289.25

@@ -25,7 +25,8 @@ void ExpectFocus(DialogWindow& window, int id) {
   EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
   EXPECT_EQ(id, window.Dialog()->GetFocusId());
   EXPECT_EQ(window.ControlWidget(id), QApplication::focusWidget())
-      << "Qt focus on " << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "none");
+      << "Qt focus on "
+      << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "none");
 }
 
 class QtConditionsWindow : public QtFixture {};

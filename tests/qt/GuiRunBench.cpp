@@ -33,7 +33,9 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+double Seconds(Clock::time_point since) {
+  return std::chrono::duration<double>(Clock::now() - since).count();
+}
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -43,14 +45,14 @@ double Median(std::vector<double> values) {
 // Plays the user of the Qt windows: the output file typed into the conditions dialog, F12,
 // and every message box answered Yes or OK.
 class QtUser {
-public:
+ public:
   QtUser() {
     timer_.setInterval(1);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Act(); });
     timer_.start();
   }
 
-private:
+ private:
   void Act() {
     QWidget* modal = QApplication::activeModalWidget();
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
@@ -127,7 +129,8 @@ int main(int argc, char** argv) {
   {
     DemoHost demo(sourceDir);
     for (int i = 0; i < runs; ++i) {
-      platform::SetUi(std::make_unique<platform::script::ScriptBackend>("set 1015 C:\\kessan.xml\nclick 1002\n"));
+      platform::SetUi(
+          std::make_unique<platform::script::ScriptBackend>("set 1015 C:\\kessan.xml\nclick 1002\n"));
       scripted.push_back(demo.Run());
       auto backend = std::make_unique<platform::qt::QtUiBackend>(nullptr);
       platform::qt::QtUiBackend& qtBackend = *backend;
@@ -137,8 +140,8 @@ int main(int argc, char** argv) {
       realRepaints = qtBackend.RealRepaints();
     }
   }
-  std::printf("demo run, median of %d: automation %.1f ms, Qt offscreen %.1f ms (%.2fx), %ld real repaints\n", runs,
-              Median(scripted) * 1e3, Median(qt) * 1e3, Median(qt) / Median(scripted), realRepaints);
+  std::printf("demo run, median of %d: automation %.1f ms, Qt offscreen %.1f ms (%.2fx), %ld real repaints\n",
+              runs, Median(scripted) * 1e3, Median(qt) * 1e3, Median(qt) / Median(scripted), realRepaints);
 
   constexpr int kPulses = 1000000;
   platform::SetUi(std::make_unique<platform::script::ScriptBackend>(""));
@@ -147,8 +150,8 @@ int main(int argc, char** argv) {
   platform::qt::QtUiBackend& qtBackend = *backend;
   platform::SetUi(std::move(backend));
   const double qtPulses = PulseSeconds(kPulses);
-  std::printf("1,000,000 pulses: automation %.3f s, Qt offscreen %.3f s (%.2fx), %ld real repaints\n", scriptPulses,
-              qtPulses, qtPulses / scriptPulses, qtBackend.RealRepaints());
+  std::printf("1,000,000 pulses: automation %.3f s, Qt offscreen %.3f s (%.2fx), %ld real repaints\n",
+              scriptPulses, qtPulses, qtPulses / scriptPulses, qtBackend.RealRepaints());
   platform::SetUi(nullptr);
   return 0;
 }

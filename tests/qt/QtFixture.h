@@ -36,7 +36,7 @@ struct SeenBox {
 };
 
 class QtFixture : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override;
   void TearDown() override;
 
@@ -57,7 +57,7 @@ protected:
 
   std::unique_ptr<TestHost> host_;
 
-private:
+ private:
   void WatchBoxes();
 
   platform::qt::QtUiBackend* backend_ = nullptr;

@@ -39,7 +39,8 @@ QImage WithTitleBar(QWidget& window) {
   font.setPixelSize(12);
   painter.setFont(font);
   painter.setPen(Qt::black);
-  painter.drawText(QRect(10, 1, client.width() - 40, bar - 1), Qt::AlignVCenter | Qt::AlignLeft, window.windowTitle());
+  painter.drawText(QRect(10, 1, client.width() - 40, bar - 1), Qt::AlignVCenter | Qt::AlignLeft,
+                   window.windowTitle());
   if (window.windowFlags().testFlag(Qt::WindowCloseButtonHint)) {
     painter.drawText(QRect(client.width() - 30, 1, 28, bar - 1), Qt::AlignCenter, QStringLiteral("✕"));
   }
@@ -111,7 +112,8 @@ int main(int argc, char** argv) {
       ok &= Save(WithTitleBar(*box), out / "message-box.png");
       box->button(QMessageBox::Ok)->click();
     });
-    platform::MessageBoxA(normal->GetSafeHwnd(), SJ("集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。"),
+    platform::MessageBoxA(normal->GetSafeHwnd(),
+                          SJ("集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。"),
                           SJ("決算書"), platform::MB_OK | platform::MB_ICONEXCLAMATION);
   });
 
