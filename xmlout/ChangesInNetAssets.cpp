@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/Cp932.h"
 #include "xmlout/AmountFormat.h"
@@ -53,13 +54,23 @@ const std::string& ComponentName(int column) {
   return *names[static_cast<std::size_t>(column)];
 }
 
+// True when text holds word starting at a character boundary: the second byte of a
+// double-byte character never begins a match.
+bool ContainsWord(std::string_view text, std::string_view word) {
+  for (std::size_t pos = 0; pos < text.size(); pos += platform::cp932::CharLength(text, pos)) {
+    if (text.substr(pos).starts_with(word)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // Columns 4 and 5 share one account character and are told apart by the cleaned name.
 bool BelongsToColumn(int column, const StatementLine& line) {
   if (column != kGeneralReserveColumn && column != kOtherReservesColumn) {
     return true;
   }
-  const bool generalReserve =
-      CleanName(FieldText(line.officialName)).find(SJ("別途積立金")) != std::string::npos;
+  const bool generalReserve = ContainsWord(CleanName(FieldText(line.officialName)), SJ("別途積立金"));
   return generalReserve == (column == kGeneralReserveColumn);
 }
 
@@ -67,6 +78,14 @@ struct ComponentSums {
   int64_t opening = 0;
   int64_t change = 0;
   int64_t closing = 0;
+
+  // Adds the line's amounts in whole yen; false when a sum would leave the 64-bit range,
+  // which no real data reaches but which must fail the document rather than wrap.
+  bool Add(const StatementLine& line) {
+    return !__builtin_add_overflow(opening, ToYen(line.openingAmount), &opening) &&
+           !__builtin_add_overflow(change, ToYen(line.periodAmount), &change) &&
+           !__builtin_add_overflow(closing, ToYen(line.closingAmount), &closing);
+  }
 };
 
 }  // namespace
@@ -88,9 +107,7 @@ int StatementWriter::WriteChangesInNetAssets(XmlElementWriter& xml) {
         if (!BelongsToColumn(column, *line)) {
           continue;
         }
-        sums.opening += ToYen(line->openingAmount);
-        sums.change += ToYen(line->periodAmount);
-        sums.closing += ToYen(line->closingAmount);
+        if (!sums.Add(*line)) return 0;
       }
     }
     if (sums.opening == 0 && sums.change == 0 && sums.closing == 0) {

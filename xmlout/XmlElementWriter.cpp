@@ -29,18 +29,23 @@ void XmlElementWriter::AppendAttribute(std::string& line, const char* name, cons
   line += '"';
 }
 
-int XmlElementWriter::StartElement(const char* name, int level, const char* attrName1, const char* attrValue1,
-                                   const char* attrName2, const char* attrValue2) {
-  std::string line;
-  AppendIndent(line, level);
-  line += '<';
-  line += name;
+void XmlElementWriter::AppendAttributes(std::string& line, const char* attrName1, const char* attrValue1,
+                                        const char* attrName2, const char* attrValue2) {
   if (attrName1 != nullptr && attrValue1 != nullptr) {
     AppendAttribute(line, attrName1, attrValue1);
     if (attrName2 != nullptr && attrValue2 != nullptr) {
       AppendAttribute(line, attrName2, attrValue2);
     }
   }
+}
+
+int XmlElementWriter::StartElement(const char* name, int level, const char* attrName1, const char* attrValue1,
+                                   const char* attrName2, const char* attrValue2) {
+  std::string line;
+  AppendIndent(line, level);
+  line += '<';
+  line += name;
+  AppendAttributes(line, attrName1, attrValue1, attrName2, attrValue2);
   line += ">\r\n";
   return WriteRaw(line);
 }
@@ -51,12 +56,7 @@ int XmlElementWriter::WriteElement(const char* name, std::string_view text, int 
   AppendIndent(line, level);
   line += '<';
   line += name;
-  if (attrName1 != nullptr && attrValue1 != nullptr) {
-    AppendAttribute(line, attrName1, attrValue1);
-    if (attrName2 != nullptr && attrValue2 != nullptr) {
-      AppendAttribute(line, attrName2, attrValue2);
-    }
-  }
+  AppendAttributes(line, attrName1, attrValue1, attrName2, attrValue2);
   line += '>';
   line += EscapeText(text);
   line += "</";

@@ -35,6 +35,9 @@ class XmlElementWriter {
  private:
   static void AppendIndent(std::string& line, int level);
   static void AppendAttribute(std::string& line, const char* name, const char* value);
+  // The second attribute is written only when the first one is.
+  static void AppendAttributes(std::string& line, const char* attrName1, const char* attrValue1,
+                               const char* attrName2, const char* attrValue2);
 
   platform::win::File file_;
 };

@@ -1,5 +1,7 @@
 // The statement of changes in net assets: component sums in whole yen per line, the split
 // of the reserves by name, and net income beside retained earnings brought forward.
+#include <limits>
+
 #include <gtest/gtest.h>
 
 #include "XmlTestSupport.h"
@@ -158,4 +160,27 @@ TEST_F(XmlChanges, ComponentsFollowTheFixedColumnOrder) {
     expected += Item(name, one);
   }
   EXPECT_TRUE(SameBytes(expected + kClose, Run()));
+}
+
+TEST_F(XmlChanges, TheGeneralReserveNameIsMatchedOnlyAtCharacterBoundaries) {
+  // ヵ is 0x83 0x95 and ﾊ is 0xCA: the bytes 0x95 0xCA of 別 appear across the boundary.
+  const std::string name = Sjis("ヵﾊ途積立金");
+  ASSERT_NE(std::string::npos, name.find(Sjis("別途積立金")));
+  lines = {Component(0x80281040, "ヵﾊ途積立金", 0, 4 * kYen)};
+  const std::vector<std::string> changeOf4 = {
+      "\t\t\t\t<ChangesItemsDuringPeriod>",
+      "\t\t\t\t\t<TotalChangesItemsDuringPeriod>4</TotalChangesItemsDuringPeriod>",
+      "\t\t\t\t</ChangesItemsDuringPeriod>", "\t\t\t\t<BalanceEndCurrentPeriod>4</BalanceEndCurrentPeriod>"};
+  EXPECT_TRUE(SameBytes(kOpen + Item("任意積立金", changeOf4) + kClose, Run()));
+}
+
+TEST_F(XmlChanges, SumsBeyondTheSixtyFourBitRangeFailTheSectionInsteadOfWrapping) {
+  // Each line is below 10^15 yen; 10001 of them pass the largest 64-bit value.
+  const int64_t largest = std::numeric_limits<int64_t>::max();
+  lines.assign(10001, Component(0x80220000, "新株予約権", largest, largest));
+  Run(0);
+  lines.resize(9000);
+  const std::string bytes = Run(1);
+  EXPECT_NE(std::string::npos,
+            bytes.find("<BalanceEndCurrentPeriod>" + std::to_string(largest / 10000 * 9000) + "<"));
 }

@@ -61,8 +61,8 @@ TEST_F(XmlSections, OnlyRowKindsZeroAndThreeAreItemsButAnyKindLabelsASection) {
       MakeLine(0x80880800, "手形", 9 * kYen, 1),
   };
   const std::string bytes = Capture([&](XmlElementWriter& xml) {
-    return writer.WriteSectionStart(xml, 0x80880000, "CurrentAssets", 4) &
-           writer.WriteItems(xml, 0x80880000, 5);
+    const int opened = writer.WriteSectionStart(xml, 0x80880000, "CurrentAssets", 4);
+    return opened & writer.WriteItems(xml, 0x80880000, 5);
   });
   EXPECT_TRUE(SameBytes(
       "\t\t\t\t<CurrentAssets Label=\"" + Sjis("流動資産合計") + "\" Amount=\"\">\r\n" + Item("預金", "8"),
@@ -105,11 +105,16 @@ TEST_F(XmlSections, TotalLinesUseTheSecondNameAndAreLeftOutWhenMissing) {
   };
   Sjis("【売上総損益】").copy(lines[0].altName, 30);
   Sjis("　").copy(lines[1].altName, 30);  // cleans to nothing: the official name is used
-  const std::string bytes = Capture([&](XmlElementWriter& xml) {
-    return writer.WriteTotalLine(xml, 0x40880008, "GrossProfit", 3) &
-           writer.WriteTotalLine(xml, 0x40880000, "OperatingIncome", 3) &
-           writer.WriteTotalLine(xml, 0x40800000, "OrdinaryIncome", 3);
-  });
+  int result = 0;
+  const std::string bytes = Capture(
+      [&](XmlElementWriter& xml) {
+        int written = writer.WriteTotalLine(xml, 0x40880008, "GrossProfit", 3);
+        written &= writer.WriteTotalLine(xml, 0x40880000, "OperatingIncome", 3);
+        written &= writer.WriteTotalLine(xml, 0x40800000, "OrdinaryIncome", 3);
+        return written;
+      },
+      &result);
+  EXPECT_EQ(1, result);  // a missing total line writes nothing and succeeds
   EXPECT_TRUE(SameBytes(
       Lines({
           "\t\t\t<GrossProfit Label=\"" + Sjis("売上総損益") + "\" Amount=\"-3\"></GrossProfit>",

@@ -21,13 +21,16 @@ TEST(XmlElementWriter, DoubleByteCharactersWithBackslashOrBarSecondBytesPassUnch
 }
 
 TEST(XmlElementWriter, AttributesAreWrittenOnlyWhenNameAndValueAreGiven) {
+  // One statement per line: the operands of & are evaluated in no fixed order.
   const std::string bytes = Capture([](XmlElementWriter& xml) {
-    return xml.StartElement("S", 1, "Label", "a<b", "Amount", "") &
-           xml.StartElement("S", 1, "Label", nullptr, "Amount", "5") &
-           xml.StartElement("S", 1, "Label", "x", "Amount", nullptr) &
-           xml.WriteElement("E", "", 3, "Label", "L", "Amount", "") &
-           xml.WriteElement("E", "t", 0, nullptr, "v", "Amount", "1") & xml.EndElement("S", 0) &
-           xml.EndElement("S", -2);
+    int written = xml.StartElement("S", 1, "Label", "a<b", "Amount", "");
+    written &= xml.StartElement("S", 1, "Label", nullptr, "Amount", "5");
+    written &= xml.StartElement("S", 1, "Label", "x", "Amount", nullptr);
+    written &= xml.WriteElement("E", "", 3, "Label", "L", "Amount", "");
+    written &= xml.WriteElement("E", "t", 0, nullptr, "v", "Amount", "1");
+    written &= xml.EndElement("S", 0);
+    written &= xml.EndElement("S", -2);
+    return written;
   });
   EXPECT_TRUE(SameBytes(Lines({
                             "\t<S Label=\"a&lt;b\" Amount=\"\">",
