@@ -1,8 +1,10 @@
 // The balance sheet, the income statement and the schedule of cost of goods manufactured:
 // section elements labelled from their own total lines, Item elements selected by account
 // character, and total elements. Totals are host rows of their own, never computed here.
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "platform/Cp932.h"
@@ -21,6 +23,36 @@ constexpr std::array<uint32_t, 3> kUnclassifiedNoncurrentCodes{0x80840000u, 0x80
 
 // Income-statement result lines that share the mask of the tax items but are totals.
 constexpr std::array<uint32_t, 3> kIncomeTaxExcluded{0x40200080u, 0x40200020u, 0x40200010u};
+
+// The income statement and the manufacturing cost schedule, in writing order; every row
+// sits at level 3 under the statement's root, items one level deeper.
+using Row = StatementWriter::StatementRow;
+constexpr Row kIncomeStatementRows[] = {
+    {Row::Kind::Section, 0x40888000u, "NetSales"},
+    {Row::Kind::Section, 0x40884000u, "CostOfSales"},
+    {Row::Kind::Total, 0x40880008u, "GrossProfit"},
+    {Row::Kind::Section, 0x40882000u, "SellingGeneralAndAdministrativeExpenses"},
+    {Row::Kind::Total, 0x40880000u, "OperatingIncome"},
+    {Row::Kind::Section, 0x40848000u, "NonOperatingIncome"},
+    {Row::Kind::Section, 0x40844000u, "NonOperatingExpenses"},
+    {Row::Kind::Total, 0x40800000u, "OrdinaryIncome"},
+    {Row::Kind::Section, 0x40480000u, "ExtraordinaryIncome"},
+    {Row::Kind::Section, 0x40440000u, "ExtraordinaryLoss"},
+    {Row::Kind::Total, 0x40200080u, "IncomeBeforeIncomeTaxes"},
+    {Row::Kind::IncomeTaxes, 0, "IncomeTaxes"},
+    {Row::Kind::Total, 0x40200040u, "NetIncome"},
+};
+constexpr Row kManufacturingCostRows[] = {
+    {Row::Kind::Section, 0x20800000u, "MaterialCost"},
+    {Row::Kind::Section, 0x20400000u, "LaborCost"},
+    {Row::Kind::SectionWithOwnLine, 0x20040000u, "SubcontractCost"},
+    {Row::Kind::Section, 0x20200000u, "OverheadExpenses"},
+    {Row::Kind::Total, 0x20080000u, "TotalProductionCostUtilized"},
+    {Row::Kind::Section, 0x20108000u, "WorkProcessBeginningInventories"},
+    {Row::Kind::Total, 0x20100008u, "SubtotalScheduleCostGoodsManufactured"},
+    {Row::Kind::Section, 0x20102000u, "WorkProcessClosingInventories"},
+    {Row::Kind::Total, 0x40884200u, "CostFinishedGoods"},
+};
 
 std::string UnclassifiedWarningText(const StatementLine& line) {
   return SJ("以下の科目は、正しい分類に出力することができません。\r\n"
@@ -76,10 +108,7 @@ int StatementWriter::WriteIncomeTaxItems(XmlElementWriter& xml, int level) {
   if (!SelectByMask(Lines(), 0x40200000u, selected)) return 0;
   for (const StatementLine* line : selected) {
     const auto character = static_cast<uint32_t>(line->accountCharacter);
-    bool excluded = false;
-    for (const uint32_t code : kIncomeTaxExcluded) {
-      excluded = excluded || character == code;
-    }
+    const bool excluded = std::ranges::find(kIncomeTaxExcluded, character) != kIncomeTaxExcluded.end();
     if (!excluded && ToYen(line->closingAmount) != 0 && WriteItemLine(xml, *line, level) != 1) {
       return 0;
     }
@@ -147,39 +176,37 @@ int StatementWriter::WriteBalanceSheet(XmlElementWriter& xml) {
   return xml.EndElement("BalanceSheet", 2);
 }
 
+int StatementWriter::WriteStatementRows(XmlElementWriter& xml, const char* root,
+                                        std::span<const StatementRow> rows) {
+  if (xml.StartElement(root, 2) != 1) return 0;
+  for (const StatementRow& row : rows) {
+    int written = 1;
+    switch (row.kind) {
+      case StatementRow::Kind::Section:
+        written = WriteSection(xml, row.code, row.name, 3);
+        break;
+      case StatementRow::Kind::SectionWithOwnLine:
+        if (FindLine(Lines(), row.code) != nullptr) {
+          written = WriteSection(xml, row.code, row.name, 3);
+        }
+        break;
+      case StatementRow::Kind::Total:
+        written = WriteTotalLine(xml, row.code, row.name, 3);
+        break;
+      case StatementRow::Kind::IncomeTaxes:
+        written = xml.StartElement(row.name, 3) == 1 && WriteIncomeTaxItems(xml, 4) == 1 &&
+                  xml.EndElement(row.name, 3) == 1;
+        break;
+    }
+    if (written != 1) return 0;
+  }
+  return xml.EndElement(root, 2);
+}
+
 int StatementWriter::WriteIncomeStatement(XmlElementWriter& xml) {
-  if (xml.StartElement("IncomeStatement", 2) != 1) return 0;
-  if (WriteSection(xml, 0x40888000u, "NetSales", 3) != 1) return 0;
-  if (WriteSection(xml, 0x40884000u, "CostOfSales", 3) != 1) return 0;
-  if (WriteTotalLine(xml, 0x40880008u, "GrossProfit", 3) != 1) return 0;
-  if (WriteSection(xml, 0x40882000u, "SellingGeneralAndAdministrativeExpenses", 3) != 1) return 0;
-  if (WriteTotalLine(xml, 0x40880000u, "OperatingIncome", 3) != 1) return 0;
-  if (WriteSection(xml, 0x40848000u, "NonOperatingIncome", 3) != 1) return 0;
-  if (WriteSection(xml, 0x40844000u, "NonOperatingExpenses", 3) != 1) return 0;
-  if (WriteTotalLine(xml, 0x40800000u, "OrdinaryIncome", 3) != 1) return 0;
-  if (WriteSection(xml, 0x40480000u, "ExtraordinaryIncome", 3) != 1) return 0;
-  if (WriteSection(xml, 0x40440000u, "ExtraordinaryLoss", 3) != 1) return 0;
-  if (WriteTotalLine(xml, 0x40200080u, "IncomeBeforeIncomeTaxes", 3) != 1) return 0;
-  if (xml.StartElement("IncomeTaxes", 3) != 1) return 0;
-  if (WriteIncomeTaxItems(xml, 4) != 1) return 0;
-  if (xml.EndElement("IncomeTaxes", 3) != 1) return 0;
-  if (WriteTotalLine(xml, 0x40200040u, "NetIncome", 3) != 1) return 0;
-  return xml.EndElement("IncomeStatement", 2);
+  return WriteStatementRows(xml, "IncomeStatement", kIncomeStatementRows);
 }
 
 int StatementWriter::WriteManufacturingCost(XmlElementWriter& xml) {
-  if (xml.StartElement("ScheduleCostGoodsManufactured", 2) != 1) return 0;
-  if (WriteSection(xml, 0x20800000u, "MaterialCost", 3) != 1) return 0;
-  if (WriteSection(xml, 0x20400000u, "LaborCost", 3) != 1) return 0;
-  if (FindLine(Lines(), 0x20040000u) != nullptr &&
-      WriteSection(xml, 0x20040000u, "SubcontractCost", 3) != 1) {
-    return 0;
-  }
-  if (WriteSection(xml, 0x20200000u, "OverheadExpenses", 3) != 1) return 0;
-  if (WriteTotalLine(xml, 0x20080000u, "TotalProductionCostUtilized", 3) != 1) return 0;
-  if (WriteSection(xml, 0x20108000u, "WorkProcessBeginningInventories", 3) != 1) return 0;
-  if (WriteTotalLine(xml, 0x20100008u, "SubtotalScheduleCostGoodsManufactured", 3) != 1) return 0;
-  if (WriteSection(xml, 0x20102000u, "WorkProcessClosingInventories", 3) != 1) return 0;
-  if (WriteTotalLine(xml, 0x40884200u, "CostFinishedGoods", 3) != 1) return 0;
-  return xml.EndElement("ScheduleCostGoodsManufactured", 2);
+  return WriteStatementRows(xml, "ScheduleCostGoodsManufactured", kManufacturingCostRows);
 }

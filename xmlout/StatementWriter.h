@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -64,7 +65,18 @@ class StatementWriter {
   int WriteLedgerForms(XmlElementWriter& xml);
   int WriteLedgerRows(XmlElementWriter& xml);
 
+  // One row of a statement written from a table: a section with its items, a section
+  // written only when its own total line exists, a total element, or the income taxes.
+  struct StatementRow {
+    enum class Kind { Section, SectionWithOwnLine, Total, IncomeTaxes } kind;
+    uint32_t code;
+    const char* name;
+  };
+
  private:
+  // Writes root at level 2 with the rows at level 3 under it. 0 when a write fails.
+  int WriteStatementRows(XmlElementWriter& xml, const char* root, std::span<const StatementRow> rows);
+
   // Writes the entry at index with its subtree; sets next to the first entry after that
   // subtree. 0 when a write fails.
   int WriteNoteEntry(std::size_t index, XmlElementWriter& xml, std::size_t& next);
