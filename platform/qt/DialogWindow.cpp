@@ -35,6 +35,18 @@ Qt::WindowFlags FlagsOf(const DialogTemplate& tmpl) {
   return flags;
 }
 
+// Counts the handlers of this window that are running the program's code.
+class HandlerScope {
+ public:
+  explicit HandlerScope(int& depth) : depth_(depth) { ++depth_; }
+  ~HandlerScope() { --depth_; }
+  HandlerScope(const HandlerScope&) = delete;
+  HandlerScope& operator=(const HandlerScope&) = delete;
+
+ private:
+  int& depth_;
+};
+
 bool TakesFocus(ControlKind kind) {
   return kind != ControlKind::Label && kind != ControlKind::GroupBox && kind != ControlKind::ProgressBar;
 }
@@ -250,12 +262,14 @@ void DialogWindow::MoveFocus(int id, bool selectAll) {
 bool DialogWindow::DeliverKey(const QKeyEvent& event) {
   const std::optional<KeyMessage> key = TranslateKey(event);
   if (!key || !dialog_) return false;
+  const HandlerScope scope(handlerDepth_);
   dialog_->UserKey(*key);
   return true;
 }
 
 void DialogWindow::UserEdited(int id, const QString& typed) {
   if (syncing_ || !dialog_) return;
+  const HandlerScope scope(handlerDepth_);
   dialog_->UserSetText(id, FromQString(typed));
   // The model may keep less than was typed (byte limit, unmappable characters).
   SyncControl(id);
@@ -264,6 +278,7 @@ void DialogWindow::UserEdited(int id, const QString& typed) {
 
 void DialogWindow::UserClicked(int id) {
   if (syncing_ || !dialog_) return;
+  const HandlerScope scope(handlerDepth_);
   dialog_->UserClick(id);
   // A button the model did not toggle shows its model state again.
   SyncControl(id);
@@ -313,6 +328,7 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
 void DialogWindow::closeEvent(QCloseEvent* event) {
   // The close box is the cancel command; only the model ends the dialog.
   event->ignore();
+  const HandlerScope scope(handlerDepth_);
   if (dialog_) dialog_->UserClose();
 }
 

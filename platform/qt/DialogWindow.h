@@ -24,6 +24,9 @@ class DialogWindow : public QWidget {
   // The dialog is going away: nothing reaches it any more.
   void Detach() { dialog_ = nullptr; }
   CDialog* Dialog() const { return dialog_; }
+  // True while one of this window's handlers runs the program's code: the window must
+  // outlive that call.
+  bool InHandler() const { return handlerDepth_ > 0; }
 
   // The widget of the first control with this id; none when unknown.
   QWidget* ControlWidget(int id) const;
@@ -57,6 +60,7 @@ class DialogWindow : public QWidget {
   DialogUnits units_;
   std::vector<QWidget*> widgets_;  // parallel to the dialog's controls
   bool syncing_ = false;           // a change made here for the model, not by the user
+  int handlerDepth_ = 0;
 };
 
 }  // namespace platform::qt

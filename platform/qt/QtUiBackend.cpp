@@ -78,7 +78,7 @@ void QtUiBackend::RunModal(CDialog& dialog) {
   window->show();
   window->raise();
   window->activateWindow();
-  if (dialog.GetFocusId() != 0) window->ControlWidget(dialog.GetFocusId())->setFocus(Qt::OtherFocusReason);
+  window->SyncFocus();
   // Only the dialog's own logic ends it; the user's events run it until then.
   while (!dialog.HasEnded()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
   window->hide();
@@ -132,8 +132,11 @@ void QtUiBackend::WindowDestroyed(CDialog& dialog) {
   }
   window->Detach();
   window->hide();
-  // Later: the window may be inside one of its own handlers now.
-  window->deleteLater();
+  if (window->InHandler()) {
+    window->deleteLater();
+  } else {
+    delete window;
+  }
 }
 
 void QtUiBackend::CaptionChanged(CDialog& dialog) {
@@ -159,7 +162,12 @@ void QtUiBackend::Repaint(CDialog& dialog) {
   ++realRepaints_;
   window->SyncProgress();
   if (raisePending_) {
-    window->raise();
+    // The program keeps its window in front on every step; only a window that lost the
+    // front needs the window system's help.
+    if (window->isVisible() && !window->isActiveWindow()) {
+      window->raise();
+      window->activateWindow();
+    }
     raisePending_ = false;
   }
   // No user input while the program works: the program has no message loop of its own then.
