@@ -22,8 +22,6 @@ std::vector<std::size_t> CharStarts(std::string_view text) {
   return starts;
 }
 
-char FoldCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // Reduced to its folder with a trailing separator, split into root and the part after it.
 struct RootedFolder {
   std::string root;  // ends in a separator
@@ -55,20 +53,6 @@ std::size_t FindDoubleSeparator(std::string_view text, std::size_t from) {
     if (i >= from && text[i] == '\\' && text[i + 1] == '\\' && CharLength(text, i) == 1) return i;
   }
   return std::string_view::npos;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size();) {
-    std::size_t len = CharLength(a, i);
-    if (len == 2) {
-      if (a.substr(i, 2) != b.substr(i, 2)) return false;
-    } else if (FoldCase(a[i]) != FoldCase(b[i])) {
-      return false;
-    }
-    i += len;
-  }
-  return true;
 }
 
 bool EnsureTrailingSeparator(std::string& text, std::size_t capacity) {

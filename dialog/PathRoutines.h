@@ -14,12 +14,11 @@ namespace dialog {
 // Paths hold at most 260 bytes of text; every working buffer 261 with the terminating zero.
 inline constexpr std::size_t kPathCapacity = 261;
 
+using platform::cp932::EqualsIgnoreCase;
 using platform::cp932::IsDbcsBytePosition;
 
 // Offset of the first two separators in a row starting at or after from; npos when none.
 std::size_t FindDoubleSeparator(std::string_view text, std::size_t from);
-// Equality ignoring the case of single-byte letters (double-byte characters compare exactly).
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 // Appends a separator unless the text already ends in one; fails on empty text or when
 // the text is already capacity - 1 bytes long (and would need a separator).

@@ -27,18 +27,35 @@ std::size_t CharLength(std::string_view text, std::size_t offset) {
 }
 
 std::size_t FindChar(std::string_view text, char ch, std::size_t from) {
-  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
-    if (i >= from && CharLength(text, i) == 1 && text[i] == ch) return i;
+  for (std::size_t i = 0, len = 0; i < text.size(); i += len) {
+    len = CharLength(text, i);
+    if (i >= from && len == 1 && text[i] == ch) return i;
   }
   return std::string_view::npos;
 }
 
 std::size_t FindLastChar(std::string_view text, char ch) {
   std::size_t found = std::string_view::npos;
-  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
-    if (CharLength(text, i) == 1 && text[i] == ch) found = i;
+  for (std::size_t i = 0, len = 0; i < text.size(); i += len) {
+    len = CharLength(text, i);
+    if (len == 1 && text[i] == ch) found = i;
   }
   return found;
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  for (std::size_t i = 0; i < a.size();) {
+    std::size_t len = CharLength(a, i);
+    if (len == 2) {
+      if (a.substr(i, 2) != b.substr(i, 2)) return false;
+    } else if (fold(a[i]) != fold(b[i])) {
+      return false;
+    }
+    i += len;
+  }
+  return true;
 }
 
 namespace {

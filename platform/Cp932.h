@@ -29,6 +29,10 @@ std::size_t FindChar(std::string_view text, char ch, std::size_t from = 0);
 // Offset of the last single-byte character equal to ch; npos if none.
 std::size_t FindLastChar(std::string_view text, char ch);
 
+// Equality ignoring the case of single-byte letters; double-byte characters compare exactly,
+// so a second byte in the range of a letter is never folded.
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
 // The longest prefix of src of at most maxBytes bytes that does not split a double-byte character.
 std::string BoundedString(std::string_view src, std::size_t maxBytes);
 

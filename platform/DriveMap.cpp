@@ -53,19 +53,6 @@ std::string NormalizeFolder(std::string folder) {
   return folder;
 }
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); i += cp932::CharLength(a, i)) {
-    if (cp932::CharLength(a, i) == 2) {
-      if (a.substr(i, 2) != b.substr(i, 2)) return false;
-      continue;
-    }
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 // One share line: \\server\share folder.
 bool ParseShare(const std::vector<std::string>& words, ShareEntry& entry, std::string& error) {
   cp932::Conversion name = cp932::FromUtf8(words[0]);
@@ -225,7 +212,7 @@ const DriveEntry& DriveMap::Drive(char letter) const {
 
 const ShareEntry* DriveMap::Share(std::string_view server, std::string_view share) const {
   for (const ShareEntry& entry : shares_) {
-    if (EqualIgnoringAsciiCase(entry.server, server) && EqualIgnoringAsciiCase(entry.share, share))
+    if (cp932::EqualsIgnoreCase(entry.server, server) && cp932::EqualsIgnoreCase(entry.share, share))
       return &entry;
   }
   return nullptr;

@@ -21,22 +21,6 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-char FoldCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool NamesEqual(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size();) {
-    std::size_t len = cp932::CharLength(a, i);
-    if (len == 2) {
-      if (a.substr(i, 2) != b.substr(i, 2)) return false;
-    } else if (FoldCase(a[i]) != FoldCase(b[i])) {
-      return false;
-    }
-    i += len;
-  }
-  return true;
-}
-
 // The value of key in section; none when the section or the key is absent.
 std::optional<std::string_view> FindValue(std::string_view content, std::string_view section,
                                           std::string_view key) {
@@ -51,13 +35,13 @@ std::optional<std::string_view> FindValue(std::string_view content, std::string_
       std::size_t close = cp932::FindLastChar(line, ']');
       std::string_view name =
           Trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
-      inSection = NamesEqual(name, section);
+      inSection = cp932::EqualsIgnoreCase(name, section);
       continue;
     }
     if (!inSection) continue;
     std::size_t equals = cp932::FindChar(line, '=');
     if (equals == std::string_view::npos) continue;
-    if (NamesEqual(Trim(line.substr(0, equals)), key)) return Trim(line.substr(equals + 1));
+    if (cp932::EqualsIgnoreCase(Trim(line.substr(0, equals)), key)) return Trim(line.substr(equals + 1));
   }
   return std::nullopt;
 }

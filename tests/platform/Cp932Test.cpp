@@ -90,6 +90,17 @@ TEST(Cp932DoubleByteRuleTest, ScanIsFromTheStartNotFromTheNeighbour) {
   EXPECT_EQ(1u, cp::FindChar("\\\\", '\\', 1));
 }
 
+TEST(Cp932DoubleByteRuleTest, CaseFoldingLeavesDoubleByteCharactersAlone) {
+  EXPECT_TRUE(cp::EqualsIgnoreCase("Zentor" + kHyo + "Def.ini", "zENTOR" + kHyo + "dEF.INI"));
+  // ア (0x83 0x41) and ヂ (0x83 0x61): second bytes that look like A and a are not letters.
+  EXPECT_FALSE(cp::EqualsIgnoreCase("\x83\x41", "\x83\x61"));
+  EXPECT_FALSE(cp::EqualsIgnoreCase("x\x83\x41", "X\x83\x61"));
+  // Only a-z fold: the bytes 0x40-0x60 around them stay distinct (@ and `, [ and {).
+  EXPECT_FALSE(cp::EqualsIgnoreCase("@[", "`{"));
+  EXPECT_FALSE(cp::EqualsIgnoreCase("abc", "ab"));
+  EXPECT_TRUE(cp::EqualsIgnoreCase("", ""));
+}
+
 TEST(Cp932BoundedCopyTest, NeverSplitsADoubleByteCharacter) {
   const std::string text = "A" + kHyo + "B" + kSo + kSo + "C";
   for (std::size_t limit = 0; limit <= text.size() + 1; ++limit) {
