@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "orbeck/HostStore.h"
-#include "platform/Cp932.h"
 #include "platform/WinFs.h"
 
 namespace {
@@ -14,11 +13,6 @@ bool HasRoot(const std::string& path) {
   bool drive = path.size() >= 2 && path[1] == ':' &&
                ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
   return drive || path.rfind("\\\\", 0) == 0;
-}
-
-// A real backslash at the end, not the second byte of a double-byte character.
-bool EndsInSeparator(const std::string& path) {
-  return !path.empty() && path.back() == '\\' && !platform::cp932::IsMbsTrail(path, path.size() - 1);
 }
 
 }  // namespace
@@ -40,10 +34,10 @@ std::string ClFileMgr::GetAppFolderPath(long kind) {
     std::optional<std::string> home = platform::win::ToWindowsPath(store.Home());
     if (!home) return {};
     std::string joined = *home;
-    if (!EndsInSeparator(joined)) joined += '\\';
+    if (!platform::win::EndsWithSeparator(joined)) joined += '\\';
     std::size_t skip = folder.front() == '\\' ? 1 : 0;
     folder = joined + folder.substr(skip);
   }
-  if (!EndsInSeparator(folder)) folder += '\\';
+  if (!platform::win::EndsWithSeparator(folder)) folder += '\\';
   return folder;
 }

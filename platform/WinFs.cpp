@@ -37,7 +37,7 @@ std::optional<std::string> Writable(const std::string& path) {
 }
 
 std::string WithTrailingSeparator(std::string path) {
-  if (!path.empty() && (path.back() != '\\' || cp932::IsMbsTrail(path, path.size() - 1))) path += '\\';
+  if (!path.empty() && !EndsWithSeparator(path)) path += '\\';
   return path;
 }
 
@@ -66,7 +66,7 @@ unsigned GetDriveTypeA(const std::string& root) {
   std::shared_ptr<const DriveMap> map = DriveMap::Current();
   if (text.size() >= 2 && text[0] == '\\' && text[1] == '\\') {
     std::string_view unc = std::string_view(text).substr(2);
-    if (!unc.empty() && unc.back() == '\\' && !cp932::IsMbsTrail(unc, unc.size() - 1)) unc.remove_suffix(1);
+    if (EndsWithSeparator(unc)) unc.remove_suffix(1);
     std::size_t sep = cp932::FindChar(unc, '\\');
     if (sep == std::string_view::npos) return DRIVE_NO_ROOT_DIR;
     return map->Share(unc.substr(0, sep), unc.substr(sep + 1)) != nullptr ? DRIVE_REMOTE : DRIVE_NO_ROOT_DIR;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform::win {
 
@@ -35,6 +36,8 @@ SplitPath _splitpath(const std::string& path);
 std::optional<std::size_t> PathSkipRootA(const std::string& path);
 // PathStripToRootA: cuts the path to its root; false when it has none.
 bool PathStripToRootA(std::string& path);
+// True when the last byte is a separator of its own, not the second byte 0x5C of 表 or ソ.
+bool EndsWithSeparator(std::string_view path);
 
 // GetTempPathA: the temporary folder, ending in a separator.
 std::string GetTempPathA();

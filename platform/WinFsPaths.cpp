@@ -28,11 +28,6 @@ bool HasDrivePrefix(std::string_view path) {
 
 bool IsUnc(std::string_view path) { return path.size() >= 2 && path[0] == '\\' && path[1] == '\\'; }
 
-// A final 0x5C that is the second byte of 表 or ソ is not a separator.
-bool EndsWithSeparator(std::string_view text) {
-  return !text.empty() && text.back() == '\\' && !cp932::IsMbsTrail(text, text.size() - 1);
-}
-
 // Splits on real separators, resolving "." and ".." by name; ".." stops at the root as
 // Windows does.
 std::vector<std::string_view> Segments(std::string_view rest, char separator) {
@@ -203,6 +198,10 @@ std::optional<std::size_t> PathSkipRootA(const std::string& path) {
   }
   if (path.size() >= 3 && HasDrivePrefix(path) && path[2] == '\\') return 3;
   return std::nullopt;
+}
+
+bool EndsWithSeparator(std::string_view path) {
+  return !path.empty() && path.back() == '\\' && !cp932::IsMbsTrail(path, path.size() - 1);
 }
 
 bool PathStripToRootA(std::string& path) {

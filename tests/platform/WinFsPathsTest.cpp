@@ -75,6 +75,17 @@ TEST(PathRootTest, StripToRoot) {
   EXPECT_EQ(std::make_pair(false, std::string()), strip(""));
 }
 
+TEST(PathRootTest, TrailingSeparatorIsAByteOfItsOwn) {
+  EXPECT_TRUE(win::EndsWithSeparator("C:\\"));
+  EXPECT_TRUE(win::EndsWithSeparator("C:\\" + kHyo + "\\"));
+  EXPECT_FALSE(win::EndsWithSeparator("C:\\" + kHyo));
+  EXPECT_FALSE(win::EndsWithSeparator(kSo));
+  // 0x83 0x83 is one character, so the 0x5C after it stands alone.
+  EXPECT_TRUE(win::EndsWithSeparator("\x83\x83\x5C"));
+  EXPECT_FALSE(win::EndsWithSeparator("C:"));
+  EXPECT_FALSE(win::EndsWithSeparator(""));
+}
+
 using PathTranslationTest = platform::testing::TempDrives;
 
 TEST_F(PathTranslationTest, WindowsToLinux) {
