@@ -29,7 +29,8 @@ long ClSaveKessansho::GetDataType02(long kind, void** buffer, long* length) {
   std::string_view content = query->Blob(0);
   auto* copy = static_cast<char*>(std::malloc(content.size() + 1));
   if (copy == nullptr) return orbeck::kStoreError;
-  std::memcpy(copy, content.data(), content.size());
+  // An empty document has no data pointer at all, and memcpy must not be handed a null one.
+  if (!content.empty()) std::memcpy(copy, content.data(), content.size());
   copy[content.size()] = '\0';
   *buffer = copy;
   *length = static_cast<long>(content.size());

@@ -103,6 +103,20 @@ TEST_F(MasterLookupTest, EraWalkFaultIsFatal) {
   eras.ReleaseCursor(cursor);
 }
 
+TEST_F(MasterLookupTest, EmptySavedDocumentIsAnEmptyTerminatedBuffer) {
+  ExecOnStore("INSERT INTO saved_documents VALUES ('DEMO01', 100, X'')");
+  ClSaveKessansho saved;
+  saved.AttachSetMgr(ClDataMgr::Inst().GetSetMgr());
+  saved.SetCurDataID("DEMO01");
+  void* buffer = nullptr;
+  long length = -1;
+  ASSERT_EQ(saved.GetDataType02(SaveKessanshoKind_NoteSettings, &buffer, &length), 0);
+  ASSERT_NE(buffer, nullptr);
+  EXPECT_EQ(length, 0);
+  EXPECT_EQ(static_cast<char*>(buffer)[0], '\0');
+  CoTaskMemFree(buffer);
+}
+
 TEST_F(MasterLookupTest, SavedDocumentsAreFreshTerminatedCopies) {
   ClSaveKessansho saved;
   saved.AttachSetMgr(ClDataMgr::Inst().GetSetMgr());
