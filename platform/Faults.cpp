@@ -57,15 +57,15 @@ bool ParseEntry(std::string_view entry, Fault& fault) {
   return !fault.point.empty();
 }
 
-std::vector<Fault> Parse(std::string_view spec) {
+std::vector<Fault> Parse(std::string_view faultSet) {
   std::vector<Fault> faults;
-  while (!spec.empty()) {
-    std::size_t comma = spec.find(',');
-    std::string_view entry = spec.substr(0, comma);
+  while (!faultSet.empty()) {
+    std::size_t comma = faultSet.find(',');
+    std::string_view entry = faultSet.substr(0, comma);
     Fault fault;
     if (ParseEntry(entry, fault)) faults.push_back(std::move(fault));
     if (comma == std::string_view::npos) break;
-    spec.remove_prefix(comma + 1);
+    faultSet.remove_prefix(comma + 1);
   }
   return faults;
 }
@@ -78,11 +78,11 @@ void LoadEnvironmentOnce(State& state) {
 
 }  // namespace
 
-void Set(std::string_view spec) {
+void Set(std::string_view faultSet) {
   State& state = GetState();
   std::lock_guard lock(state.mutex);
   state.loaded = true;
-  state.faults = Parse(spec);
+  state.faults = Parse(faultSet);
 }
 
 void Clear() { Set({}); }

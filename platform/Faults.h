@@ -10,7 +10,7 @@
 namespace platform::faults {
 
 // Replaces the active fault set (resetting every hit counter).
-void Set(std::string_view spec);
+void Set(std::string_view faultSet);
 // Removes every fault; the environment is not read again afterwards.
 void Clear();
 // True when a fault of the active set fires for this point: the point name matches exactly,

@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     if (orbeck::store::DumpHostData(home, document, error) == 0) return Fail(error);
     std::string text = document.dump(2) + "\n";
     if (positional.empty()) {
-      std::cout << text;
+      std::cout << text << std::flush;
       return std::cout.good() ? 0 : Fail("cannot write to standard output");
     }
     std::ofstream out(positional[0], std::ios::binary | std::ios::trunc);
