@@ -4,9 +4,10 @@
 // inside a path is never taken. Lines edited by hand are read as far as they are sound: a
 // line whose value has fewer than three "/" or is longer than 511 bytes is ignored (a later
 // sound line for the key is taken; without one the key counts as not found, and the next save
-// removes every line of the key). The file is read and rewritten whole,
-// whatever its size. A save writes the new content to a temporary file beside the old one
-// and renames it over the old one, so an interrupted save never loses the other lines.
+// removes every line of the key); a carriage return before the line feed is dropped. The file
+// is read and rewritten whole, whatever its size. A save writes the new content to a temporary
+// file beside the old one and renames it over the old one, so an interrupted save never loses
+// the other lines.
 #include "dialog/SettingsFile.h"
 
 #include <cstdio>
@@ -57,6 +58,8 @@ bool FindSettings(std::string_view content, std::string_view key, SettingsValues
   for (std::string_view line : Lines(content)) {
     if (!StartsWith(line, key)) continue;
     std::string_view value = line.substr(key.size());
+    // A file saved by a Windows editor ends its lines in CR LF; the CR is no part of the path.
+    if (!value.empty() && value.back() == '\r') value.remove_suffix(1);
     if (value.size() > kSettingsValueLimit) continue;
     std::size_t slash1 = value.find('/');
     std::size_t slash2 = slash1 == std::string_view::npos ? slash1 : value.find('/', slash1 + 1);

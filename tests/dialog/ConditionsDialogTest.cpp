@@ -126,6 +126,47 @@ TEST_F(ConditionsDialogTest, PeriodMessagesAndFocus) {
   EXPECT_EQ((Strings{"1000/all", "1000/all", "1016/all", "1000/all"}), Focus());
 }
 
+// Each month rule once, in a fiscal year where it is the first rule to match: the message,
+// the field that receives the focus with its text selected, and the dialog left open.
+TEST_F(ConditionsDialogTest, EachMonthRuleFocusesItsField) {
+  Host("C:\\Out\\");
+  struct Case {
+    const char* rule;
+    int32_t start, end;
+    const char* first;
+    const char* last;
+    const char* focus;
+  };
+  const Case cases[] = {
+      {"R1", 20240301, 20240831, "2", "5", "1016/all"},  {"R2", 20240301, 20240831, "3", "9", "1016/all"},
+      {"R3", 20240101, 20241231, "12", "1", "1016/all"}, {"R4", kAprilStart, kMarchEnd, "5", "4", "1000/all"},
+      {"R5", kAprilStart, kMarchEnd, "3", "10", "1000/all"}, {"R6", 20241001, 20250331, "5", "2", "1016/all"},
+      {"R7", 20241001, 20250331, "11", "6", "1016/all"}, {"last 13", kAprilStart, kMarchEnd, "4", "13", "1000/all"},
+  };
+  for (const Case& c : cases) {
+    auto dialog = Dialog(c.start, c.end);
+    const std::string script = std::string("set 1016 ") + c.first + "\nset 1000 " + c.last + "\nkey F12\n";
+    EXPECT_EQ(1003, Run(*dialog, script)) << c.rule;
+    EXPECT_EQ((Strings{kWrongPeriod, kCancelled}), Messages()) << c.rule;
+    EXPECT_EQ(Strings{c.focus}, Focus()) << c.rule;
+    const auto box = Events("messageBox").at(0);
+    EXPECT_EQ("決算書", box.at("caption")) << c.rule;
+    EXPECT_EQ("exclamation", box.at("icon")) << c.rule;
+    EXPECT_EQ("ok", box.at("buttons")) << c.rule;
+    EXPECT_EQ(130, box.at("owner")) << c.rule;
+  }
+}
+
+TEST_F(ConditionsDialogTest, FirstMonthBeforeTheIntroductionMonthPasses) {
+  Host("C:\\Out\\");
+  std::filesystem::create_directories(OnC("Out"));
+  auto dialog = Dialog(kAprilStart, kMarchEnd);
+  dialog->introMonthIndex = 4;
+  EXPECT_EQ(1002, Run(*dialog, "set 1016 4\nset 1000 7\nset 1015 C:\\Out\\a.xml\nkey F12\n"));
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ("7", dialog->lastMonthText);
+}
+
 TEST_F(ConditionsDialogTest, DoubleByteFolderCreatedAfterTheQuestion) {
   Host("C:\\Out\\");
   std::filesystem::create_directories(OnC("Out"));
@@ -186,6 +227,17 @@ TEST_F(ConditionsDialogTest, DestinationRulesInOrder) {
   EXPECT_EQ((Strings{kBadDrive, kNoFileName, kNoFileName, kCreateFolder, kCreateFailed, kBadCharacters,
                      kCancelled}),
             Messages());
+  EXPECT_EQ(Strings(5, "1015/all"), Focus());
+  std::string kinds;
+  for (const auto& box : Events("messageBox")) {
+    EXPECT_EQ("決算書", box.at("caption"));
+    EXPECT_EQ(130, box.at("owner"));
+    kinds += box.at("icon").get<std::string>() + "/" + box.at("buttons").get<std::string>() + " ";
+  }
+  EXPECT_EQ(
+      "exclamation/ok exclamation/ok exclamation/ok question/yesno exclamation/ok exclamation/ok "
+      "information/ok ",
+      kinds);
 }
 
 TEST_F(ConditionsDialogTest, EmptyPathLeadsToTheFileDialog) {

@@ -69,6 +69,17 @@ TEST(SettingsRead, HandEditedLinesAreIgnored) {
   EXPECT_EQ(12, v.lastMonth);
 }
 
+TEST(SettingsRead, CarriageReturnOfAWindowsEditorIsNoPartOfThePath) {
+  SettingsValues v;
+  ASSERT_TRUE(FindSettings("b/0/0:1/1/1/1/y\r\na/1/2:4/3/2/0/C:\\x.xml\r\n", "a/1/2:", v));
+  EXPECT_EQ("C:\\x.xml", v.path);
+  EXPECT_EQ(0, v.withLedger);
+  SettingsValues empty;
+  ASSERT_TRUE(FindSettings("a/1/2:4/3/1/\r\n", "a/1/2:", empty));
+  EXPECT_EQ("", empty.path);
+  EXPECT_EQ(1, empty.withLedger);
+}
+
 TEST(SettingsRewrite, OldLineRemovedNewLineLast) {
   const std::string content = "a/1/1:4/3/1/1/x\nb/1/1:1/12/1/1/y\na/1/2:4/3/1/1/z\n";
   EXPECT_EQ("b/1/1:1/12/1/1/y\na/1/2:4/3/1/1/z\na/1/1:5/3/2/0/w\n",
