@@ -77,5 +77,29 @@ TEST_F(QtProgressWindow, ShowsTheModelAndRepaintsAtMostSixtyTimesASecond) {
   EXPECT_EQ(nullptr, Backend().WindowOf(progress));
 }
 
+TEST_F(QtProgressWindow, ReparentingFollowsProgramWindowsAndStaysTopLevelUnderAHost) {
+  ProgressWindow owner;
+  ASSERT_TRUE(owner.Create());
+  owner.ShowWindow(platform::SW_SHOW);
+  ProgressWindow progress;
+  ASSERT_TRUE(progress.Create());
+  progress.ShowWindow(platform::SW_SHOW);
+  platform::qt::DialogWindow* window = Backend().WindowOf(progress);
+  ASSERT_NE(nullptr, window);
+
+  platform::SetParent(progress.GetSafeHwnd(), owner.GetSafeHwnd());
+  EXPECT_EQ(Backend().WindowOf(owner), window->parentWidget());
+  EXPECT_TRUE(window->isWindow());
+  EXPECT_TRUE(window->isVisible());
+
+  // A host window has no widget here: the window stays a visible top-level window.
+  platform::SetParent(progress.GetSafeHwnd(), 987654);
+  EXPECT_EQ(nullptr, window->parentWidget());
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  progress.DestroyWindow();
+  owner.DestroyWindow();
+}
+
 }  // namespace
 }  // namespace velmora::qttest
