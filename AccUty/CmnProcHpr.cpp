@@ -61,7 +61,7 @@ bool DateFormatter::FindEra(int32_t date, StGENGOINFO& era, int32_t& yearInEra) 
         gengo->ReleaseCursor(cursor);
         return false;
       }
-    } else if (date >= previous.firstDay && date <= record.firstDay - 1) {
+    } else if (date >= previous.firstDay && date < record.firstDay) {
       break;
     }
     previous = record;

@@ -189,6 +189,10 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
 
     PostingAmounts amounts;
     if (!ComputePostingAmounts(posting, amountBasis, taxAccount, accountNo, debitNature, amounts)) return 0;
+    // A posting these rules drop needs neither its journal entry nor its names.
+    if (!amounts.movement.DiffersFromInt(0) ||
+        (amountBasis != 0 && taxAccount && IsForeignPosting(posting, accountNo)))
+      continue;
     const int32_t ownCode = OwnCodeOf(posting);
     const int32_t counterCode = CounterCodeOf(posting);
     CounterDecision decision = DecideCounter(posting, amounts);
@@ -205,11 +209,8 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
       LookupAccount(counterCode / 10000, &counter);
       if (counterCode % 10000 != 0) LookupAccount(counterCode, &counterSub);
     }
+    if (IsExcludedCharacter(counter.accountCharacter)) continue;
     if (ownCode % 10000 != 0) LookupAccount(ownCode, &ownSub);
-
-    const bool keep = amounts.movement.DiffersFromInt(0) && !IsExcludedCharacter(counter.accountCharacter) &&
-                      !(amountBasis != 0 && taxAccount && IsForeignPosting(posting, accountNo));
-    if (!keep) continue;
 
     FixedAmount after;
     if (!FixedAmount::CheckedAdd(balance, amounts.movement, after)) return 0;
