@@ -131,6 +131,17 @@ TEST_F(DateFormatterTest, LastFormattableDate) {
   EXPECT_EQ("", formatter_.FormatDate(100000101, 0));
 }
 
+TEST(DateFormatterEraMaster, AnEraAddedToTheMasterIsHonoured) {
+  nlohmann::json document = BaseDocument();
+  document["eras"].push_back({{"no", 6}, {"firstDay", 20400215}, {"name", "新元"}});
+  EngineHost host(document);
+  ASSERT_TRUE(host.ok()) << host.error();
+  const DateFormatter formatter(0);
+  EXPECT_EQ(Cp932("令和22年2月14日"), formatter.FormatDate(20400214, 0));
+  EXPECT_EQ(Cp932("新元1年2月15日"), formatter.FormatDate(20400215, 0));
+  EXPECT_EQ(Cp932("新元2年1月1日"), formatter.FormatDate(20410101, 0));
+}
+
 TEST_F(DateFormatterTest, OtherStylesAreEmpty) { EXPECT_EQ("", formatter_.FormatDate(20240401, 1)); }
 
 TEST_F(DateFormatterTest, FailingEraWalkIsRecordedAndGivesEmptyText) {

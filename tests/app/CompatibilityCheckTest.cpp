@@ -92,8 +92,16 @@ TEST_F(CompatibilityCheckTest, FailureShowsItsMessageOnlyWhenAsked) {
       "Orbeck２１の最新版を入手してインストールしてからご利用ください。",
       recorder->Transcript()[1].value("text", ""));
 
+  WriteIni("[ProgramLevel]\r\nRX52=4\r\n");
+  EXPECT_EQ(0, CheckProgramLevel(true, 0));
+  ASSERT_EQ(3u, recorder->Transcript().size());
+  EXPECT_EQ(
+      "ご利用の連動コンポーネントは、インストールされているOrbeck２１では使用できません。\n"
+      "連動コンポーネントの最新版を入手してインストールしてからご利用ください。",
+      recorder->Transcript()[2].value("text", ""));
+
   WriteIni("[ProgramLevel]\r\nRX52=3\r\n");
   EXPECT_EQ(1, CheckProgramLevel(true, 0));
-  EXPECT_EQ(2u, recorder->Transcript().size());
+  EXPECT_EQ(3u, recorder->Transcript().size());
   platform::SetUi(nullptr);
 }
