@@ -19,15 +19,15 @@ enum RunStatus : int32_t { Completed = 0, Cancelled = 1, Failed = 2 };
 
 // What the conditions dialog hands to the run.
 struct RunConditions {
-  int16_t firstMonth = 0;        // calendar months as entered
+  int16_t firstMonth = 0;  // calendar months as entered
   int16_t lastMonth = 0;
-  int16_t changesKind = 1;       // 1 株主資本等変動計算書, 2 社員資本等変動計算書
+  int16_t changesKind = 1;  // 1 株主資本等変動計算書, 2 社員資本等変動計算書
   int32_t withGeneralLedger = 0;
-  std::string outputPath;        // Windows form, at most 260 bytes
+  std::string outputPath;  // Windows form; one over 260 bytes fails the run
 };
 
 class LinkApp : public platform::CWinApp {
-public:
+ public:
   explicit LinkApp(const EditionProfile& edition);
   ~LinkApp() override;
 
@@ -39,7 +39,7 @@ public:
   uint32_t notifyMessage = 0;
   int16_t functionId = 3;
   std::string hostOutputPath;
-  platform::HWND hostWnd = 0;           // the host window wrapper, set only in parent mode
+  platform::HWND hostWnd = 0;  // the host window wrapper, set only in parent mode
   int32_t runStatus = Completed;
   StatementLineList statementLines;
   LedgerLineList ledgerLines;
@@ -49,7 +49,7 @@ public:
   // Parses the host's command line; true when it names a host window (parent mode).
   bool ParseCommandLine(const std::string& commandLine);
 
-private:
+ private:
   void EnterParentMode();
   void EnterProgramFolder();
   void FillDialogInputs(ConditionsDialog& dialog, const DataProfile& profile);

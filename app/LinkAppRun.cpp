@@ -67,7 +67,15 @@ bool LinkApp::InitInstance() {
   connect.caption = Caption();
   connect.SetAppType(edition_.appType);
   connect.SetUseDataType(kUseDataType);
-  if (connect.Initiate() != 0) return false;
+  if (const long attach = connect.Initiate(); attach != 0) {
+    // The run ends silently towards the host and posts no notice; the console line is the
+    // only sign a batch user gets of why nothing ran.
+    std::fprintf(
+        stderr,
+        "%s: the host installation could not be attached (runtime status %ld); nothing was exported\n",
+        edition_.executableName, attach);
+    return false;
+  }
 
   if (ParseCommandLine(m_lpCmdLine)) EnterParentMode();
   EnterProgramFolder();
@@ -98,7 +106,7 @@ bool LinkApp::InitInstance() {
   RunConditions conditions;
   conditions.firstMonth = static_cast<int16_t>(std::strtol(dialog.firstMonthText.c_str(), nullptr, 10));
   conditions.lastMonth = static_cast<int16_t>(std::strtol(dialog.lastMonthText.c_str(), nullptr, 10));
-  conditions.outputPath = platform::cp932::BoundedString(dialog.outputPathText, kPathCapacity - 1);
+  conditions.outputPath = dialog.outputPathText;
   conditions.changesKind = dialog.changesKind;
   conditions.withGeneralLedger = dialog.withGeneralLedger;
   return RunWork(dialog, profile, amountBasis, conditions);
@@ -151,14 +159,19 @@ bool LinkApp::RunWork(ConditionsDialog& dialog, const DataProfile& profile, int 
   BuildMonthFilter(&periodFind, &profile, conditions.firstMonth, conditions.lastMonth);
 
   const std::string& failure = SJ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。");
-  // An incomplete aggregation would export wrong statements: it fails the run like the writer.
-  int written = aggregator.Aggregate(amountBasis, periodFind, profile);
+  // A host path beyond the 260 bytes of a Windows path is not cut to the name of another
+  // file, and an incomplete aggregation would export wrong statements: both fail the run
+  // like the writer.
+  int written = conditions.outputPath.size() < kPathCapacity
+                    ? aggregator.Aggregate(amountBasis, periodFind, profile)
+                    : 0;
   if (written) {
     const bool notesPresent = ReadSavedNotes(aggregator, noteLines);
     if (notesPresent) {
       const std::string warning = UnsupportedNotesWarning(noteDispFlags);
       if (!warning.empty()) {
-        platform::MessageBoxA(progressWindow, warning, Caption(), platform::MB_ICONEXCLAMATION | platform::MB_OK);
+        platform::MessageBoxA(progressWindow, warning, Caption(),
+                              platform::MB_ICONEXCLAMATION | platform::MB_OK);
       }
       writer.noteLines = &noteLines;
       writer.noteDispFlags = noteDispFlags;
@@ -180,7 +193,8 @@ bool LinkApp::RunWork(ConditionsDialog& dialog, const DataProfile& profile, int 
                       conditions.withGeneralLedger, parentMode ? nullptr : &conditions.outputPath);
   progress.EndDialog(1);
   RestoreWaitCursor();
-  platform::MessageBoxA(progressWindow, SJ("決算書情報の出力が終了しました。\n\nアプリケーションを終了します。"),
-                        Caption(), platform::MB_ICONINFORMATION | platform::MB_OK);
+  platform::MessageBoxA(progressWindow,
+                        SJ("決算書情報の出力が終了しました。\n\nアプリケーションを終了します。"), Caption(),
+                        platform::MB_ICONINFORMATION | platform::MB_OK);
   return platform::CWinApp::InitInstance();
 }

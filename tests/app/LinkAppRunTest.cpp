@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "orbeck/RuntimeCallLog.h"
 #include "platform/Faults.h"
@@ -17,6 +18,15 @@ namespace {
 
 const char* kDone = "決算書情報の出力が終了しました。\n\nアプリケーションを終了します。";
 const char* kFailed = "XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。";
+
+// Position of the first transcript event matching kind and, when given, template.
+std::size_t IndexOf(const RunFixture& run, const std::string& kind, int templateId = 0) {
+  for (std::size_t i = 0; i < run.transcript.size(); ++i) {
+    const nlohmann::json& e = run.transcript[i];
+    if (e.value("event", "") == kind && (templateId == 0 || e.value("template", 0) == templateId)) return i;
+  }
+  return run.transcript.size();
+}
 
 bool HasWindowEvent(const RunFixture& run, int templateId) {
   for (const nlohmann::json& e : run.Events("window")) {
@@ -45,7 +55,8 @@ TEST(LinkAppRun, WithoutCommandLineWritesTheFileAndNotifiesNobody) {
 TEST(LinkAppRun, ParentModeDisablesTheHostAndPostsTheNoticeInOrder) {
   RunFixture run;
   EXPECT_EQ(0, run.Run("1048577,32769,5,", ExecuteScript()));
-  EXPECT_EQ((Calls{"enable 0", "parent", "foreground", "enable 1", "post 32769 5 0", "enable 1"}), run.HostCalls());
+  EXPECT_EQ((Calls{"enable 0", "parent", "foreground", "enable 1", "post 32769 5 0", "enable 1"}),
+            run.HostCalls());
   for (const nlohmann::json& e : run.Events("host")) EXPECT_EQ(1048577, e.value("hwnd", 0L));
   EXPECT_TRUE(std::filesystem::exists(run.COut() / "a.xml"));
 }
@@ -179,8 +190,9 @@ TEST(LinkAppRun, UnsupportedNotesAreWarnedInTableOrder) {
     const bool shown = k == 17 || k == 32;
     sections += "[Note_" + std::to_string(k) + "]\r\nDisp=" + (shown ? "1" : "0") + "\r\n";
   }
-  company["data"][0]["savedDocuments"] = {
-      {"0", "Note=1\r\n"}, {"100", "InputMode=1\r\n" + sections}, {"1000", "<ID>1</ID>\r\n<Disp>1</Disp>\r\n"}};
+  company["data"][0]["savedDocuments"] = {{"0", "Note=1\r\n"},
+                                          {"100", "InputMode=1\r\n" + sections},
+                                          {"1000", "<ID>1</ID>\r\n<Disp>1</Disp>\r\n"}};
   RunFixture run(company);
   EXPECT_EQ(0, run.Run("", ExecuteScript()));
   EXPECT_EQ((std::vector<std::string>{
@@ -189,12 +201,90 @@ TEST(LinkAppRun, UnsupportedNotesAreWarnedInTableOrder) {
                 "\nこれらの注記を除いて処理を続行します。",
                 kDone}),
             run.BoxTexts());
+  const nlohmann::json warning = run.Events("messageBox").at(0);
+  EXPECT_EQ(131, warning.value("owner", 0));
+  EXPECT_EQ("exclamation", warning.value("icon", ""));
+  EXPECT_EQ("決算書", warning.value("caption", ""));
 }
 
 TEST(LinkAppRun, NotesSwitchedOffGiveNoWarning) {
   nlohmann::json company = TestHost::MinimalCompany();
-  company["data"][0]["savedDocuments"] = {{"0", "Note=1\r\n"}, {"100", "InputMode=0\r\n[Note_0]\r\nDisp=1\r\n"}};
+  company["data"][0]["savedDocuments"] = {{"0", "Note=1\r\n"},
+                                          {"100", "InputMode=0\r\n[Note_0]\r\nDisp=1\r\n"}};
   RunFixture run(company);
   EXPECT_EQ(0, run.Run("", ExecuteScript()));
   EXPECT_EQ(std::vector<std::string>{kDone}, run.BoxTexts());
+}
+
+TEST(LinkAppRun, ReleaseEndsTheWaitCursorBeforeTheProgressWindowGoes) {
+  RunFixture run;
+  ASSERT_EQ(0, run.Run("", ExecuteScript()));
+  std::size_t destroyed = run.transcript.size();
+  std::size_t cursorOff = run.transcript.size();
+  for (std::size_t i = 0; i < run.transcript.size(); ++i) {
+    const nlohmann::json& e = run.transcript[i];
+    if (e.value("event", "") == "waitCursor" && e.value("depth", -1) == 0) cursorOff = i;
+    if (e.value("event", "") == "window" && e.value("call", "") == "destroy" &&
+        e.value("template", 0) == 131) {
+      destroyed = i;
+    }
+  }
+  // On success the progress window is closed before the final box, the box comes before
+  // the release, and the release ends the cursor before the window is destroyed.
+  EXPECT_LT(IndexOf(run, "dialogEnd", 131), IndexOf(run, "messageBox"));
+  EXPECT_LT(IndexOf(run, "messageBox"), cursorOff);
+  EXPECT_LT(cursorOff, destroyed);
+  EXPECT_LT(destroyed, run.transcript.size());
+}
+
+// Notes, at each call on the host window, the runtime calls made so far.
+class DetachProbe : public platform::script::ScriptBackend {
+ public:
+  explicit DetachProbe(const std::string& script) : ScriptBackend(script) {}
+  void HostCall(const platform::HostWindowCall& call) override {
+    logAtCall.push_back(orbeck::CallLog());
+    ScriptBackend::HostCall(call);
+  }
+  std::vector<std::vector<std::string>> logAtCall;
+};
+
+TEST(LinkAppRun, ExitDetachesFromTheHostBeforeTheHostWindowCalls) {
+  RunFixture run;
+  orbeck::ClearCallLog();
+  auto probe = std::make_unique<DetachProbe>("click 1003\n");
+  DetachProbe* seen = probe.get();
+  platform::SetUi(std::move(probe));
+  LinkApp app(kVelmora1);
+  app.m_lpCmdLine = "1048577,32769,3,";
+  app.m_programPath = "C:\\prog\\Velmora1.exe";
+  EXPECT_EQ(1, app.Run());
+  const std::vector<std::string> detached{"LogOut", "Terminate", "Release"};
+  // enable 0 at the start, then foreground, enable 1, post, enable 1 at the end.
+  ASSERT_EQ(5u, seen->logAtCall.size());
+  EXPECT_EQ((std::vector<std::string>{"Initiate"}), seen->logAtCall[0]);
+  for (std::size_t i = 1; i < seen->logAtCall.size(); ++i) {
+    const std::vector<std::string>& log = seen->logAtCall[i];
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(detached, std::vector<std::string>(log.end() - 3, log.end())) << "host call " << i;
+  }
+  platform::SetUi(nullptr);
+}
+
+TEST(LinkAppRun, HostPathBeyondTheWindowsLimitFailsRatherThanWritingACutName) {
+  RunFixture run;
+  // 7 + 200 + 1 + 64 bytes: cut at 260 bytes it would name the file "nnn...n" without ".xml".
+  const std::string folder(200, 'd');
+  std::filesystem::create_directories(run.COut() / folder);
+  const std::string path = "C:\\out\\" + folder + "\\" + std::string(60, 'n') + ".xml";
+  EXPECT_EQ(2, run.Run("1048577,32769,3," + path, "click 1002\n"));
+  EXPECT_EQ(std::vector<std::string>{kFailed}, run.BoxTexts());
+  EXPECT_TRUE(std::filesystem::is_empty(run.COut() / folder));
+  EXPECT_EQ("post 32769 3 2", run.HostCalls().at(run.HostCalls().size() - 2));
+
+  // A host path of exactly 260 bytes is written where the host asked.
+  RunFixture fits;
+  std::filesystem::create_directories(fits.COut() / folder);
+  const std::string name(260 - 7 - 200 - 1 - 4, 'n');
+  EXPECT_EQ(0, fits.Run("1048577,32769,3,C:\\out\\" + folder + "\\" + name + ".xml", "click 1002\n"));
+  EXPECT_TRUE(std::filesystem::exists(fits.COut() / folder / (name + ".xml")));
 }
