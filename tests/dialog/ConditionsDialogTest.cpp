@@ -101,6 +101,20 @@ TEST_F(ConditionsDialogTest, RememberedConditionsWithStoredFirstMonthZero) {
   EXPECT_EQ("C:\\Kept\\k.xml", std::string(dialog->savedOutputPath));
 }
 
+TEST_F(ConditionsDialogTest, StoredKindTwoHoldsOnlyWhileItsRadioIsSelected) {
+  Host("C:\\Out\\");
+  std::filesystem::create_directories(OnC("Out"));
+  std::filesystem::create_directories(OnC("Settings"));
+  std::ofstream(OnC("Settings/Velmora1.env")) << "user1/1/1:4/3/2/1/C:\\Out\\k.xml\n";
+  auto kept = Dialog(kAprilStart, kMarchEnd);
+  EXPECT_EQ(1002, Run(*kept, "key F12\n"));
+  EXPECT_EQ(2, kept->changesKind);
+  auto changed = Dialog(kAprilStart, kMarchEnd);
+  EXPECT_EQ(1002, Run(*changed, "click 1019\nkey F12\n"));
+  EXPECT_EQ(1, changed->changesKind);
+  EXPECT_EQ(1, changed->withGeneralLedger);
+}
+
 TEST_F(ConditionsDialogTest, ExecuteReadsKindAndLedgerFromTheControls) {
   Host("C:\\Out\\");
   std::filesystem::create_directories(OnC("Out"));

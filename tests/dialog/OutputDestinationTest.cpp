@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "DriveWorld.h"
 
 namespace {
@@ -43,6 +46,26 @@ TEST_F(DriveRule, DriveTypesOfTheMap) {
   EXPECT_TRUE(IsUsableDrive("Q:\\Out\\a.xml"));
   EXPECT_FALSE(IsUsableDrive("1:\\a.xml"));
   EXPECT_FALSE(IsUsableDrive("C:\\Out\\\\a.xml"));
+}
+
+TEST_F(DriveRule, EveryDriveType) {
+  std::filesystem::create_directories(root_ / "d");
+  std::ofstream(root_ / "drives") << "C: " << (root_ / "c").string() << " fixed\n"
+                                  << "D: " << (root_ / "d").string() << " removable\n"
+                                  << "F: - removable\n"
+                                  << "G: " << (root_ / "d").string() << " remote\n"
+                                  << "H: - unknown\n"
+                                  << "N: - noroot\n"
+                                  << "R: " << (root_ / "d").string() << " ramdisk\n"
+                                  << "E: - cdrom\n";
+  // Removable, fixed and remote drives need a root that can be read and written.
+  EXPECT_TRUE(IsUsableDrive("D:\\a.xml"));
+  EXPECT_FALSE(IsUsableDrive("F:\\a.xml"));
+  EXPECT_TRUE(IsUsableDrive("g:\\a.xml"));
+  EXPECT_FALSE(IsUsableDrive("H:\\a.xml"));  // type cannot be determined
+  EXPECT_TRUE(IsUsableDrive("N:\\a.xml"));   // no root directory passes this rule
+  EXPECT_FALSE(IsUsableDrive("R:\\a.xml"));  // RAM disk, even with a folder behind it
+  EXPECT_FALSE(IsUsableDrive("E:\\a.xml"));
 }
 
 TEST_F(DriveRule, NetworkShareNeedsItsShareName) {
