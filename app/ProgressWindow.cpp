@@ -24,22 +24,11 @@ platform::DialogTemplate MakeTemplate() {
   t.fontName = SJ("ＭＳ Ｐゴシック");
   t.fontPoints = 9;
   t.style = DialogPopup | DialogCaption | DialogModalFrame | DialogSystemModal;
-  ControlTemplate mainBar;
-  mainBar.id = kProgressMainBarId;
-  mainBar.kind = ControlKind::ProgressBar;
-  mainBar.x = 5;
-  mainBar.y = 6;
-  mainBar.width = 211;
-  mainBar.height = 22;
-  mainBar.style = StyleSmooth;
-  ControlTemplate activityBar;
-  activityBar.id = kProgressActivityBarId;
-  activityBar.kind = ControlKind::ProgressBar;
-  activityBar.x = 5;
-  activityBar.y = 29;
-  activityBar.width = 211;
-  activityBar.height = 10;
-  t.controls = {mainBar, activityBar};
+  // The main bar fills smoothly; the activity bar keeps the segmented default.
+  t.controls = {
+      ControlTemplate{kProgressMainBarId, ControlKind::ProgressBar, {}, 5, 6, 211, 22, StyleSmooth, 0},
+      ControlTemplate{kProgressActivityBarId, ControlKind::ProgressBar, {}, 5, 29, 211, 10, 0, 0},
+  };
   return t;
 }
 

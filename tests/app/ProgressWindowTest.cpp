@@ -1,34 +1,49 @@
-// The progress window: its template, the caption on whole per cents and the two bars.
+// The progress window: its template, the caption on whole per cents, the two bars and the
+// z-order and repaint calls of every step. Expected texts come from glibc's iconv.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "app/ProgressWindow.h"
-#include "platform/Cp932.h"
 #include "platform/ui/UiBackend.h"
+#include "tests/aggregate/Cp932Reference.h"
 
 namespace {
 
-std::string Cp932(const char* utf8) {
-  const platform::cp932::Conversion c = platform::cp932::FromUtf8(utf8);
-  EXPECT_TRUE(c.ok) << c.error;
-  return c.text;
-}
-
-// Counts what the window reports, to see the caption is not set per position.
+// Counts what the window reports, and keeps the order of the window calls while asked to.
 class CountingBackend : public platform::UiBackend {
-public:
+ public:
   void RunModal(platform::CDialog&) override {}
   int MessageBox(platform::HWND, const std::string&, const std::string&, unsigned) override { return 1; }
   bool SaveFileDialog(const platform::FileDialogRequest&, std::string&) override { return false; }
-  void CaptionChanged(platform::CDialog&) override { ++captions; }
-  void Repaint(platform::CDialog&) override { ++repaints; }
+  void CaptionChanged(platform::CDialog&) override {
+    ++captions;
+    Note('C');
+  }
+  void Repaint(platform::CDialog&) override {
+    ++repaints;
+    Note('P');
+  }
+  void ZOrder(platform::CDialog&, bool foreground) override {
+    ++(foreground ? foregrounds : tops);
+    Note(foreground ? 'F' : 'T');
+  }
   int captions = 0;
   int repaints = 0;
+  int tops = 0;
+  int foregrounds = 0;
+  bool recording = false;
+  std::string calls;  // C caption, T top of the z-order, F foreground, P repaint
+
+ private:
+  void Note(char call) {
+    if (recording) calls += call;
+  }
 };
 
 class ProgressWindowTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     auto backend = std::make_unique<CountingBackend>();
     counts = backend.get();
@@ -62,7 +77,8 @@ TEST(ProgressTemplate, MatchesTheWindowLayout) {
   EXPECT_NE(0u, main.style & platform::StyleSmooth);
   const platform::ControlTemplate& activity = t.controls[1];
   EXPECT_EQ(1017, activity.id);
-  EXPECT_EQ((std::array{5, 29, 211, 10}), (std::array{activity.x, activity.y, activity.width, activity.height}));
+  EXPECT_EQ((std::array{5, 29, 211, 10}),
+            (std::array{activity.x, activity.y, activity.width, activity.height}));
   EXPECT_EQ(0u, activity.style & platform::StyleSmooth);
 }
 
@@ -84,8 +100,26 @@ TEST_F(ProgressWindowTest, CaptionChangesOnWholePerCentsOnly) {
   EXPECT_EQ(9, counts->captions - before);
   EXPECT_EQ(Cp932("集計中 9％"), window.GetWindowText());
   EXPECT_EQ(999, window.MainPos());
-  // Each position repaints once itself and six times in its pulse.
-  EXPECT_LE(999 * 7, counts->repaints);
+}
+
+TEST_F(ProgressWindowTest, EveryPositionPulsesAndRepaints) {
+  counts->recording = true;
+  window.StepRange(100, 101);
+  // Position 100: caption 1%, six activity moves each raised, brought forward and repainted,
+  // then the step's own repaint; position 101 the same without a caption.
+  const std::string pulse = "TFPTFPTFPTFPTFPTFP";
+  EXPECT_EQ("C" + pulse + "P" + pulse + "P", counts->calls);
+  EXPECT_EQ(Cp932("集計中 1％"), window.GetWindowText());
+  EXPECT_EQ(2, window.MainPos());
+}
+
+TEST_F(ProgressWindowTest, WholeScaleCallCounts) {
+  window.StepRange(0, 10000);
+  EXPECT_EQ(101, counts->captions);
+  EXPECT_EQ(10001 * 7, counts->repaints);
+  EXPECT_EQ(10001 * 6, counts->tops);
+  EXPECT_EQ(10001 * 6, counts->foregrounds);
+  EXPECT_EQ(10000, window.MainPos());
 }
 
 TEST_F(ProgressWindowTest, LastHundredPositionsEndFullAt100PerCent) {
@@ -99,7 +133,9 @@ TEST_F(ProgressWindowTest, LastHundredPositionsEndFullAt100PerCent) {
 }
 
 TEST_F(ProgressWindowTest, EmptyRangeChangesNothing) {
+  const int repaints = counts->repaints;
   window.StepRange(5, 4);
+  EXPECT_EQ(repaints, counts->repaints) << "no pulse";
   EXPECT_EQ(0, window.MainPos());
   EXPECT_EQ(0, window.ActivityPos());
   EXPECT_EQ(Cp932("集計中"), window.GetWindowText());
