@@ -209,6 +209,21 @@ TEST_F(AggregateTest, AmountsOfTenToTheFourteenYenFail) {
   EXPECT_EQ(1u, lines_.size()) << "only the cash line before the overflowing row";
 }
 
+TEST_F(AggregateTest, CarryOverBeyondTheRangeFailsAfterAllRows) {
+  nlohmann::json document = Company();
+  nlohmann::json& data = DataOf(document);
+  data["accounts"][5]["opening"] = "60000000000000";
+  data["journals"].push_back(
+      Journal(7, 20240801, {Line(1110000, "50000000000000", 4110000, "50000000000000")}));
+  EXPECT_EQ(0, Run(document, MonthFilter(4, 9, false, false)));
+  ASSERT_EQ(8u, lines_.size()) << "every row was read before the carry-over";
+  EXPECT_EQ(Yen(50000000000000 + 50000 - 20000), lines_.back().closingAmount)
+      << "left without the carry-over";
+
+  // The same amounts over the whole year need no carry-over and pass.
+  EXPECT_EQ(1, Run(document, MonthFilter(1, 12, false, true)));
+}
+
 class AggregateProgressTest : public AggregateTest {
  protected:
   void SetUp() override {
@@ -248,6 +263,28 @@ TEST_F(AggregateProgressTest, ThreeRowsWithGeneralLedger) {
   EXPECT_DOUBLE_EQ(8399.0, aggregator_->ProgressPos());
   // Inclusive ranges 0-100, 100-300, 300-400, 400-2733, 2733-5066, 5066-7399, 7399-8399.
   EXPECT_EQ(101 + 201 + 101 + 3 * 2334 + 1001, window_.MainPos());
+}
+
+TEST_F(AggregateProgressTest, HeadingRowsStillTakeTheirLedgerStep) {
+  nlohmann::json document = ThreeRows();
+  DataOf(document)["accounts"].insert(DataOf(document)["accounts"].begin(),
+                                      Account(1000000, "資産の部", 1, 1, 0x80800000u));
+  ASSERT_EQ(1, RunWithProgress(document, 1));
+  EXPECT_EQ(3u, lines_.size());
+  // Four rows of 7000 / 4: 400 -> 7400, then 1000 more.
+  EXPECT_DOUBLE_EQ(8400.0, aggregator_->ProgressPos());
+}
+
+TEST_F(AggregateProgressTest, LedgerStepsStopAtSevenThousand) {
+  nlohmann::json document = BaseDocument();
+  for (int32_t i = 0; i < 20; ++i) {
+    DataOf(document)["accounts"].push_back(
+        Account(1110000 + i * 10000, "預金" + std::to_string(i), 0, 1, 0x80880800u, "1000"));
+  }
+  ASSERT_EQ(1, RunWithProgress(document, 1));
+  // Steps of 350: the nineteenth row reaches 7050, so the twentieth does not step.
+  EXPECT_DOUBLE_EQ(8050.0, aggregator_->ProgressPos());
+  EXPECT_EQ(101 + 201 + 101 + 19 * 351 + 1001, window_.MainPos());
 }
 
 TEST_F(AggregateProgressTest, NoRows) {
