@@ -51,7 +51,8 @@ void TestHost::Prepare() {
   std::filesystem::create_directories(home_);
   std::filesystem::create_directories(cDrive_);
   std::ofstream drives(drivesFile());
-  drives << "Z: / fixed\nC: " << cDrive_.string() << " fixed\n";
+  // Quoted, so that a temporary folder with blanks in its name still maps.
+  drives << "Z: / fixed\nC: \"" << cDrive_.string() << "\" fixed\n";
   drives.close();
   if (!drives) ADD_FAILURE() << "cannot write " << drivesFile();
   setenv("ORBECK_HOME", home_.c_str(), 1);

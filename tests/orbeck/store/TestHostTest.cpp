@@ -34,7 +34,7 @@ TEST(TestHost, SetsTheEnvironmentAndRestoresItAfterwards) {
     EXPECT_EQ("(unset)", Env("VELMORA_UI_TRANSCRIPT"));
     std::ifstream drives(host.drivesFile());
     std::string text((std::istreambuf_iterator<char>(drives)), {});
-    EXPECT_EQ("Z: / fixed\nC: " + host.cDrive().string() + " fixed\n", text);
+    EXPECT_EQ("Z: / fixed\nC: \"" + host.cDrive().string() + "\" fixed\n", text);
     EXPECT_TRUE(std::filesystem::is_directory(host.cDrive()));
   }
   EXPECT_FALSE(std::filesystem::exists(root));
