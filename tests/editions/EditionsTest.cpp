@@ -2,79 +2,24 @@
 // settings file of each edition, and each edition's application type.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "app/OrbeckRuntime/Connect.h"
 #include "tests/app/RunFixture.h"
+#include "tests/editions/EditionRun.h"
 
 namespace fs = std::filesystem;
+using velmora::test::Executable;
+using velmora::test::Execute;
 using velmora::test::ExecuteScript;
+using velmora::test::Outcome;
+using velmora::test::ReadFile;
 using velmora::test::RunFixture;
+using velmora::test::ScriptedRun;
 using velmora::test::TestHost;
 
 namespace {
-
-fs::path Executable(const std::string& name) { return fs::path(VELMORA_EDITIONS_DIR) / name; }
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-struct Outcome {
-  int exitCode = -1;
-  std::string output;
-};
-
-Outcome Execute(const std::string& commandLine) {
-  Outcome outcome;
-  FILE* pipe = popen(commandLine.c_str(), "r");
-  if (!pipe) return outcome;
-  char chunk[512];
-  std::size_t n = 0;
-  while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) outcome.output.append(chunk, n);
-  const int status = pclose(pipe);
-  outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return outcome;
-}
-
-// Runs an edition headless with a script; the transcript's events by kind.
-class ScriptedRun {
-public:
-  ScriptedRun(TestHost& host, const std::string& edition, const std::string& script, const std::string& args = "") {
-    const fs::path scriptFile = host.root() / (edition + ".script");
-    transcriptFile = host.root() / (edition + ".jsonl");
-    std::ofstream(scriptFile, std::ios::binary) << script;
-    setenv("VELMORA_UI_SCRIPT", scriptFile.c_str(), 1);
-    setenv("VELMORA_UI_TRANSCRIPT", transcriptFile.c_str(), 1);
-    exitCode = Execute("'" + Executable(edition).string() + "' " + args + " 2>&1").exitCode;
-    unsetenv("VELMORA_UI_SCRIPT");
-    unsetenv("VELMORA_UI_TRANSCRIPT");
-    std::istringstream lines(ReadFile(transcriptFile));
-    for (std::string line; std::getline(lines, line);) {
-      if (!line.empty()) events.push_back(nlohmann::json::parse(line, nullptr, false));
-    }
-  }
-  std::vector<nlohmann::json> Of(const std::string& kind) const {
-    std::vector<nlohmann::json> found;
-    for (const nlohmann::json& e : events) {
-      if (e.is_object() && e.value("event", "") == kind) found.push_back(e);
-    }
-    return found;
-  }
-  fs::path transcriptFile;
-  int exitCode = -1;
-  std::vector<nlohmann::json> events;
-};
 
 std::string ControlText(const nlohmann::json& dialog, int id) {
   for (const nlohmann::json& control : dialog["controls"]) {
@@ -86,7 +31,8 @@ std::string ControlText(const nlohmann::json& dialog, int id) {
 }  // namespace
 
 TEST(Editions, VersionNamesTheEditionAndItsHostProduct) {
-  EXPECT_EQ("Velmora1 21.00.03\nZentor 連動 from Orbeck２１\n", Execute(Executable("Velmora1").string() + " --version").output);
+  EXPECT_EQ("Velmora1 21.00.03\nZentor 連動 from Orbeck２１\n",
+            Execute(Executable("Velmora1").string() + " --version").output);
   EXPECT_EQ("Velmora2 21.00.03\nZentor 連動 from Orbeck２１ Lintra\n",
             Execute(Executable("Velmora2").string() + " --version").output);
   EXPECT_EQ("Velmora3 21.00.03\nZentor 連動 from Orbeck２１ ハルモア\n",
@@ -125,7 +71,8 @@ TEST(Editions, ExitCodeIsTheRunStatusAndTheNoticeCarriesIt) {
 TEST(Editions, SecondEditionLeavesTheFirstEditionsSettingsAlone) {
   TestHost host;
   fs::create_directories(host.cDrive() / "out");
-  const ScriptedRun first(host, "Velmora1", "set 1016 6\nset 1000 8\nset 1015 C:\\out\\one.xml\nclick 1002\n");
+  const ScriptedRun first(host, "Velmora1",
+                          "set 1016 6\nset 1000 8\nset 1015 C:\\out\\one.xml\nclick 1002\n");
   ASSERT_EQ(0, first.exitCode);
   const fs::path settings = host.home() / "settings";
   const std::string firstSettings = ReadFile(settings / "Velmora1.env");
@@ -136,7 +83,8 @@ TEST(Editions, SecondEditionLeavesTheFirstEditionsSettingsAlone) {
   ASSERT_FALSE(reread.Of("dialog").empty());
   EXPECT_EQ("6", ControlText(reread.Of("dialog")[0], 1016));
 
-  const ScriptedRun second(host, "Velmora2", "set 1016 5\nset 1000 7\nset 1015 C:\\out\\two.xml\nclick 1002\n");
+  const ScriptedRun second(host, "Velmora2",
+                           "set 1016 5\nset 1000 7\nset 1015 C:\\out\\two.xml\nclick 1002\n");
   ASSERT_EQ(0, second.exitCode);
   EXPECT_TRUE(fs::exists(settings / "Velmora2.env"));
   EXPECT_EQ(firstSettings, ReadFile(settings / "Velmora1.env"));
@@ -148,7 +96,7 @@ TEST(Editions, SecondEditionLeavesTheFirstEditionsSettingsAlone) {
 // Notes the connection's edition settings while the conditions dialog is up (the
 // connection forgets them when it is released at the end of the run).
 class AttachProbe : public platform::script::ScriptBackend {
-public:
+ public:
   AttachProbe() : ScriptBackend("close\n") {}
   void DialogInitialised(platform::CDialog& dialog) override {
     appType = ClAccConnect::Inst().AppType();

@@ -1,0 +1,114 @@
+// The executables against bad input: no host installation, a store of another schema
+// version, a host handle with no window behind it, malformed command lines; and the host
+// shell around a real run.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/app/RunFixture.h"
+#include "tests/editions/EditionRun.h"
+
+namespace fs = std::filesystem;
+using velmora::test::ExecuteScript;
+using velmora::test::ScriptedRun;
+using velmora::test::TestHost;
+
+namespace {
+
+const char* kParent = "'1048577,32769,3,'";
+
+std::vector<std::string> EventKinds(const ScriptedRun& run) {
+  std::vector<std::string> kinds;
+  for (const nlohmann::json& e : run.events) kinds.push_back(e.value("event", ""));
+  return kinds;
+}
+
+// The run never attached: nothing shown, no host window touched, nothing written, the
+// reason on standard error and the exit code of a run that never started.
+void ExpectEndedBeforeAttaching(const TestHost& host, const ScriptedRun& run) {
+  EXPECT_EQ(0, run.exitCode);
+  EXPECT_EQ(std::vector<std::string>{"exit"}, EventKinds(run));
+  EXPECT_NE(std::string::npos, run.errors.find("Velmora1: the host installation could not be attached"))
+      << run.errors;
+  EXPECT_TRUE(fs::is_empty(host.cDrive() / "out"));
+}
+
+}  // namespace
+
+TEST(BadInput, MissingHostInstallationEndsBeforeAttaching) {
+  TestHost host{nlohmann::json()};
+  fs::create_directories(host.cDrive() / "out");
+  ExpectEndedBeforeAttaching(host, ScriptedRun(host, "Velmora1", ExecuteScript(), kParent));
+
+  setenv("ORBECK_HOME", (host.root() / "absent").c_str(), 1);
+  ExpectEndedBeforeAttaching(host, ScriptedRun(host, "Velmora1", ExecuteScript(), kParent));
+}
+
+TEST(BadInput, StoreOfAnotherSchemaVersionEndsBeforeAttaching) {
+  TestHost host;
+  fs::create_directories(host.cDrive() / "out");
+  {
+    // The database header keeps the schema version as a big-endian integer at offset 60.
+    std::fstream store(host.storePath(), std::ios::in | std::ios::out | std::ios::binary);
+    store.seekp(60);
+    store.write("\0\0\0\2", 4);
+  }
+  ExpectEndedBeforeAttaching(host, ScriptedRun(host, "Velmora1", ExecuteScript(), kParent));
+}
+
+TEST(BadInput, HostHandleWithNoWindowIsIgnored) {
+  TestHost host;
+  fs::create_directories(host.cDrive() / "out");
+  const ScriptedRun run(host, "Velmora2", ExecuteScript(), "'999999,32769,4,'");
+  EXPECT_EQ(0, run.exitCode);
+  EXPECT_TRUE(fs::exists(host.cDrive() / "out" / "a.xml"));
+  const std::vector<nlohmann::json> calls = run.Of("host");
+  EXPECT_EQ(6u, calls.size());
+  for (const nlohmann::json& call : calls) {
+    EXPECT_EQ(999999, call.value("hwnd", 0L));
+    EXPECT_FALSE(call.value("delivered", true)) << call.dump();
+  }
+}
+
+TEST(BadInput, MalformedCommandLinesRunWithoutParentMode) {
+  // Each is taken as naming no host window: the run works as without a command line.
+  for (const std::string& args :
+       std::vector<std::string>{"abc", "'12,34'", "'1,2' '3'", "'" + std::string(300, 'x') + "'"}) {
+    TestHost host;
+    fs::create_directories(host.cDrive() / "out");
+    const ScriptedRun run(host, "Velmora1", ExecuteScript(), args);
+    EXPECT_EQ(0, run.exitCode) << args;
+    EXPECT_TRUE(run.Of("host").empty()) << args;
+    EXPECT_TRUE(fs::exists(host.cDrive() / "out" / "a.xml")) << args;
+  }
+}
+
+TEST(BadInput, CommandLineWithoutCodePage932FormStopsBeforeTheRun) {
+  TestHost host;
+  fs::create_directories(host.cDrive() / "out");
+  const ScriptedRun run(host, "Velmora1", ExecuteScript(), "'1,2,3,C:\\out\\\xF0\x9F\x98\x80.xml'");
+  EXPECT_EQ(2, run.exitCode);
+  EXPECT_NE(std::string::npos, run.errors.find("the command line has no code page 932 form")) << run.errors;
+  EXPECT_TRUE(fs::is_empty(host.cDrive() / "out"));
+}
+
+#ifdef ORBECK_HOST_PATH
+TEST(HostShell, ShowsTheNoticesOfARealRunAndExitsWithItsStatus) {
+  TestHost host;
+  fs::create_directories(host.cDrive() / "out");
+  const ScriptedRun done(host, "Velmora1", "click 1002\n", "'C:\\out\\h.xml'",
+                         std::string(ORBECK_HOST_PATH) + " run");
+  EXPECT_EQ(0, done.exitCode) << done.errors;
+  // The progress window is the program's second window (handles 4096, 4098, ...).
+  EXPECT_EQ("enable 0\nparent 4098\nforeground\nenable 1\npost 32769 3 0\nenable 1\n", done.output);
+  EXPECT_TRUE(fs::exists(host.cDrive() / "out" / "h.xml"));
+  for (const nlohmann::json& call : done.Of("host"))
+    EXPECT_TRUE(call.value("delivered", false)) << call.dump();
+
+  const ScriptedRun cancelled(host, "Velmora3", "click 1003\n", "",
+                              std::string(ORBECK_HOST_PATH) + " run --function 9");
+  EXPECT_EQ(1, cancelled.exitCode) << cancelled.errors;
+  EXPECT_EQ("enable 0\nforeground\nenable 1\npost 32769 9 1\nenable 1\n", cancelled.output);
+}
+#endif
