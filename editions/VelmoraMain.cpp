@@ -27,12 +27,13 @@ void PrintVersion(const EditionProfile& edition) {
 
 void PrintHelp(const EditionProfile& edition) {
   std::printf(
-      "Usage: %s [HOSTWINDOW,MESSAGE,FUNCTION[,OUTPUTPATH]]\n"
+      "Usage: %s [HOSTWINDOW,MESSAGE,FUNCTION,[OUTPUTPATH]]\n"
       "       %s --version | --help\n"
       "\n"
       "Exports the financial statements of the accounting data selected in the host\n"
       "into one Shift_JIS XML document. The host passes its window handle, the message\n"
-      "number of the completion notice, the function code and an optional output path.\n"
+      "number of the completion notice, the function code and an optional output path;\n"
+      "without all three commas no host window is named and no notice is posted.\n"
       "\n"
       "Environment: ORBECK_HOME (host installation), VELMORA_DRIVES (drive map),\n"
       "VELMORA_UI_SCRIPT and VELMORA_UI_TRANSCRIPT (automation without a display).\n"
