@@ -5,10 +5,11 @@
 namespace platform {
 namespace {
 
-int Clamp(const ControlState& bar, int pos) {
+// Positions are summed in 64 bits so that no offset or step can overflow before the clamp.
+int Clamp(const ControlState& bar, long long pos) {
   if (pos < bar.rangeLow) return bar.rangeLow;
   if (pos > bar.rangeHigh) return bar.rangeHigh;
-  return pos;
+  return static_cast<int>(pos);
 }
 
 }  // namespace
@@ -37,7 +38,7 @@ int CProgressCtrl::OffsetPos(int delta) {
   ControlState* bar = bar_;
   if (!bar) return 0;
   const int previous = bar->pos;
-  bar->pos = Clamp(*bar, previous + delta);
+  bar->pos = Clamp(*bar, static_cast<long long>(previous) + delta);
   return previous;
 }
 
@@ -46,8 +47,8 @@ int CProgressCtrl::StepIt() {
   if (!bar) return 0;
   const int previous = bar->pos;
   // A bar stepped past its end starts again from the low end, as the control does.
-  const int next = previous + bar->step;
-  bar->pos = next > bar->rangeHigh ? bar->rangeLow + (next - bar->rangeHigh) : Clamp(*bar, next);
+  const long long next = static_cast<long long>(previous) + bar->step;
+  bar->pos = next > bar->rangeHigh ? Clamp(*bar, bar->rangeLow + (next - bar->rangeHigh)) : Clamp(*bar, next);
   return previous;
 }
 

@@ -101,10 +101,12 @@ class AttachProbe : public platform::script::ScriptBackend {
   void DialogInitialised(platform::CDialog& dialog) override {
     appType = ClAccConnect::Inst().AppType();
     useDataType = ClAccConnect::Inst().UseDataType();
+    caption = ClAccConnect::Inst().caption;
     ScriptBackend::DialogInitialised(dialog);
   }
   long appType = -1;
   long useDataType = -1;
+  std::string caption;
 };
 
 class EditionAttach : public ::testing::TestWithParam<std::pair<const EditionProfile*, long>> {};
@@ -119,6 +121,8 @@ TEST_P(EditionAttach, AttachesWithItsApplicationType) {
   EXPECT_EQ(1, app.Run());
   EXPECT_EQ(GetParam().second, seen->appType);
   EXPECT_EQ(1, seen->useDataType);
+  // The runtime's own messages carry the program's caption: 決算書 in code page 932 (iconv).
+  EXPECT_EQ("\x8C\x88\x8E\x5A\x8F\x91", seen->caption);
   platform::SetUi(nullptr);
 }
 

@@ -1,6 +1,8 @@
 // The dialog framework's default processing: keys, clicks, typed text, focus, the modal run.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "TestDialogs.h"
 #include "platform/Cp932.h"
 #include "platform/ui/WinApp.h"
@@ -186,6 +188,18 @@ TEST(ProgressControl, PositionStaysWithinItsRange) {
   EXPECT_EQ(5, ctrl.GetPos());
   CProgressCtrl unattached;
   EXPECT_EQ(0, unattached.OffsetPos(3));
+
+  // Offsets and steps near the integer limits clamp instead of overflowing.
+  ctrl.SetRange32(-10, 10);
+  ctrl.SetPos(5);
+  ctrl.OffsetPos(std::numeric_limits<int>::max());
+  EXPECT_EQ(10, ctrl.GetPos());
+  ctrl.OffsetPos(std::numeric_limits<int>::min());
+  EXPECT_EQ(-10, ctrl.GetPos());
+  ctrl.SetStep(std::numeric_limits<int>::max());
+  ctrl.SetPos(3);
+  ctrl.StepIt();
+  EXPECT_EQ(10, ctrl.GetPos());
 }
 
 TEST(WindowCalls, ProgramWindowsAreActedOnAndForeignHandlesGoToTheHost) {
