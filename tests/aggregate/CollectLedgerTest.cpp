@@ -197,6 +197,27 @@ TEST_F(LedgerTest, ZeroMovementIsNeverStored) {
   EXPECT_EQ(Cp932("令和6年4月16日"), cash[0].dateText);
 }
 
+TEST_F(LedgerTest, FlaggedAndExcludedRowsHaveNoLedger) {
+  nlohmann::json document = Ledgers({Journal(1, 20240415, {Line(kCash, "100", kSales, "100")}),
+                                     Journal(2, 20240416, {Line(kSupplies, "200", kCash, "200")})});
+  nlohmann::json& accounts = DataOf(document)["accounts"];
+  accounts[4]["flags"] = {0, 1};           // supplies: the second flag byte set
+  accounts[0]["character"] = 0x08000080u;  // cash: the second code of excluded accounts
+  ASSERT_EQ(1, Run(document));
+  EXPECT_TRUE(Of(kCash).empty());
+  EXPECT_TRUE(Of(kSupplies).empty());
+  EXPECT_TRUE(Of(kSales).empty()) << "its one posting has the excluded cash as counter account";
+
+  accounts[0]["character"] = 0x80880800u;
+  accounts[4]["flags"] = {1, 0};
+  ledger_.clear();
+  lines_.clear();
+  ASSERT_EQ(1, Run(document));
+  EXPECT_EQ(2u, Of(kCash).size());
+  EXPECT_EQ(1u, Of(kSales).size());
+  EXPECT_TRUE(Of(kSupplies).empty()) << "the first flag byte set";
+}
+
 TEST_F(LedgerTest, FailedLedgerPassFailsTheAggregation) {
   platform::faults::Set("ClRuleMotocho::MoveNext@" + std::to_string(kSales));
   EXPECT_EQ(0, Run(Ledgers({Journal(1, 20240415, {Line(kCash, "1000", kSales, "1000")})})));
