@@ -1,8 +1,10 @@
 // Reads of the selected data: its profile record through the data cursor, and the head
 // of its consumption-tax settings.
-#include <cstring>
+#include "app/DataProfile.h"
 
-#include "app/FiscalMonths.h"
+#include <cstring>
+#include <string>
+
 #include "app/OrbeckRuntime/Managers.h"
 #include "app/OrbeckRuntime/Sets.h"
 
@@ -48,7 +50,8 @@ int ReadTaxSettings(uint8_t (&record)[12], const char* dataId) {
   auto* settings = dynamic_cast<ClSetShohizei*>(dataMgr.GetSetObject(kSetShohizei, 1));
   if (!settings) return 0;
   settings->AttachSetMgr(dataMgr.GetSetMgr());
-  settings->SetCurDataID(dataId ? std::string(dataId, strnlen(dataId, sizeof(StDATAINFO::dataId))) : std::string());
+  settings->SetCurDataID(dataId ? std::string(dataId, strnlen(dataId, sizeof(StDATAINFO::dataId)))
+                                : std::string());
   StSHOHIZEIINFO info{};
   if (settings->Get(&info) != 0) return 0;
   std::memcpy(record, &info, sizeof record);

@@ -1,22 +1,11 @@
-// The selected data's profile and the fiscal calendar: months of the period, fiscal month
-// indexes and the month filter of the aggregation.
+// The fiscal calendar: months of the period, fiscal month indexes and the month filter of
+// the aggregation, built from the selected data's profile.
 #pragma once
 
 #include <cstdint>
 
+#include "app/DataProfile.h"
 #include "app/OrbeckRuntime/Records.h"
-
-class ClSetData;
-
-// A copy of the host's record of the selected data.
-using DataProfile = StDATAINFO;
-
-// Fills profile with the record of the data selected for the current user; 1 found, 0 not.
-// dataSet caches the host's data set for the process (LinkApp keeps it).
-int ReadDataProfile(DataProfile& profile, ClSetData*& dataSet);
-
-// The first 12 bytes of the consumption-tax settings of dataId; 1 read, 0 failed (untouched).
-int ReadTaxSettings(uint8_t (&record)[12], const char* dataId);
 
 // Fiscal start month and end code (end month, plus 100 when the year runs into the next
 // calendar year) of a period; either output may be absent.
