@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "orbeck/RuntimeCallLog.h"
@@ -287,4 +289,30 @@ TEST(LinkAppRun, HostPathBeyondTheWindowsLimitFailsRatherThanWritingACutName) {
   const std::string name(260 - 7 - 200 - 1 - 4, 'n');
   EXPECT_EQ(0, fits.Run("1048577,32769,3,C:\\out\\" + folder + "\\" + name + ".xml", "click 1002\n"));
   EXPECT_TRUE(std::filesystem::exists(fits.COut() / folder / (name + ".xml")));
+}
+
+TEST(LinkAppRun, ParentModeRemembersTheConditionsButNotTheHostPath) {
+  RunFixture run;
+  ASSERT_EQ(0, run.Run("", ExecuteScript("own.xml")));
+  const auto settings = [&run] {
+    std::ifstream file(run.SettingsFile(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  };
+  EXPECT_NE(std::string::npos, settings().find("C:\\out\\own.xml")) << settings();
+
+  ASSERT_EQ(0, run.Run("1048577,32769,3,C:\\out\\host.xml", "set 1016 6\nclick 1002\n"));
+  EXPECT_TRUE(std::filesystem::exists(run.COut() / "host.xml"));
+  EXPECT_EQ("post 32769 3 0", run.HostCalls().at(run.HostCalls().size() - 2));
+  // The months of the parent-mode run are kept; the path stays the user's own.
+  const std::string after = settings();
+  EXPECT_NE(std::string::npos, after.find("C:\\out\\own.xml")) << after;
+  EXPECT_EQ(std::string::npos, after.find("host.xml")) << after;
+  ASSERT_EQ(1, run.Run("", "close\n"));
+  ASSERT_EQ(1u, run.Events("dialog").size());
+  const nlohmann::json dialog = run.Events("dialog")[0];
+  std::string firstMonth;
+  for (const nlohmann::json& control : dialog["controls"]) {
+    if (control.value("id", 0) == 1016) firstMonth = control.value("text", "");
+  }
+  EXPECT_EQ("6", firstMonth);
 }
