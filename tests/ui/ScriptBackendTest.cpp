@@ -276,3 +276,52 @@ TEST(ScriptBackendEvents, UnwritableTranscriptIsReported) {
 }
 
 }  // namespace
+
+TEST(ScriptBackendRun, RefusedActionsAreRecordedWithTheirReason) {
+  DialogTemplate t = ConditionsLike();
+  ControlTemplate radio;
+  radio.id = 140;
+  radio.kind = ControlKind::RadioButton;
+  radio.style = StyleTabStop | StyleGroup | StyleAutoRadio;
+  t.controls.push_back(radio);
+  ControlTemplate label;
+  label.id = 150;
+  label.kind = ControlKind::Label;
+  t.controls.push_back(label);
+
+  auto owned = std::make_unique<ScriptBackend>(
+      "set 131 x\nset 130 x\nclick 100\ncheck 102 1\nfocus 150\nclick 999\ncheck 140 1\ncheck 140 0\n"
+      "save C:\\x.xml\nclose\n");
+  ScriptBackend* backend = owned.get();
+  SetUi(std::move(owned));
+  CDialog dialog(t, 0);
+  EXPECT_EQ(IDCANCEL, dialog.DoModal());
+  EXPECT_EQ(1, dialog.IsDlgButtonChecked(140));
+  std::vector<std::string> refused;
+  for (const nlohmann::json& e : backend->Transcript()) {
+    if (e["event"] == "scriptIgnored") {
+      refused.push_back(std::to_string(e["line"].get<int>()) + " " + e["action"].get<std::string>() + " " +
+                        e["reason"].get<std::string>());
+    }
+  }
+  EXPECT_EQ((std::vector<std::string>{"1 set disabled", "2 set notEdit", "3 click notButton",
+                                      "4 check notButton", "5 focus notFocusable", "6 click unknownControl",
+                                      "8 check cannotUncheck", "9 save noBox"}),
+            refused);
+  SetUi(nullptr);
+}
+
+TEST(ScriptBackendBoxes, SavedPathGetsTheDefaultExtensionOnlyWhenItsNameHasNone) {
+  // 表 ends in the byte of a backslash in code page 932; it is part of the name.
+  ScriptBackend backend("save C:\\a.b\\name\nsave C:\\out\\表\nsave C:\\out\\x.txt\nsave C:\\out\\\n");
+  const FileDialogRequest request = SaveRequest();
+  std::string chosen;
+  ASSERT_TRUE(backend.SaveFileDialog(request, chosen));
+  EXPECT_EQ("C:\\a.b\\name.XML", chosen);
+  ASSERT_TRUE(backend.SaveFileDialog(request, chosen));
+  EXPECT_EQ(Sjis("C:\\out\\表.XML"), chosen);
+  ASSERT_TRUE(backend.SaveFileDialog(request, chosen));
+  EXPECT_EQ("C:\\out\\x.txt", chosen);
+  ASSERT_TRUE(backend.SaveFileDialog(request, chosen));
+  EXPECT_EQ("C:\\out\\", chosen);
+}
