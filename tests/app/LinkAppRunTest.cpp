@@ -7,6 +7,7 @@
 #include <iterator>
 #include <memory>
 
+#include "app/OrbeckRuntime/Connect.h"
 #include "orbeck/RuntimeCallLog.h"
 #include "platform/Faults.h"
 #include "tests/app/RunFixture.h"
@@ -315,4 +316,31 @@ TEST(LinkAppRun, ParentModeRemembersTheConditionsButNotTheHostPath) {
     if (control.value("id", 0) == 1016) firstMonth = control.value("text", "");
   }
   EXPECT_EQ("6", firstMonth);
+}
+
+// Notes the runtime connection's owner window while the conditions dialog is up.
+class OwnerProbe : public platform::script::ScriptBackend {
+ public:
+  OwnerProbe() : ScriptBackend("close\n") {}
+  void DialogInitialised(platform::CDialog& dialog) override {
+    owner = ClAccConnect::Inst().ownerWindow;
+    ScriptBackend::DialogInitialised(dialog);
+  }
+  platform::HWND owner = -1;
+};
+
+TEST(LinkAppRun, RuntimeMessagesAreOwnedByTheHostWindowOnlyInParentMode) {
+  RunFixture run;
+  for (const auto& [commandLine, expected] : std::vector<std::pair<std::string, platform::HWND>>{
+           {"1048577,32769,3,", 1048577}, {"1048577,32769,3", 0}}) {
+    auto probe = std::make_unique<OwnerProbe>();
+    OwnerProbe* seen = probe.get();
+    platform::SetUi(std::move(probe));
+    LinkApp app(kVelmora1);
+    app.m_lpCmdLine = commandLine;
+    app.m_programPath = "C:\\prog\\Velmora1.exe";
+    EXPECT_EQ(1, app.Run());
+    EXPECT_EQ(expected, seen->owner) << commandLine;
+  }
+  platform::SetUi(nullptr);
 }
