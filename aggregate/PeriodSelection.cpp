@@ -15,11 +15,14 @@ PeriodSelection SelectPeriod(const StFINDINFO& periodFind, const StDATAINFO& pro
   PeriodSelection selection;
   selection.firstIndex = FindConditionValue(periodFind.cond[0]);
   selection.lastIndex = FindConditionValue(periodFind.cond[1]);
-  // Only the condition right after the month range is looked at: when both adjustment
-  // periods are chained, the year-end one sits fourth and is not taken.
-  selection.closingAdjustment =
-      periodFind.cond[1].link != 0 &&
-      static_cast<int16_t>(FindConditionValue(periodFind.cond[2])) == kYearEndAdjustmentCode;
+  // Every condition chained after the month range is looked at: when both adjustment
+  // periods are chained (a six-month year with an interim closing), the year-end one sits
+  // fourth, and its amounts belong to the period all the same.
+  for (int i = 1; i + 1 < 4 && periodFind.cond[i].link != 0; ++i) {
+    if (static_cast<int16_t>(FindConditionValue(periodFind.cond[i + 1])) == kYearEndAdjustmentCode) {
+      selection.closingAdjustment = true;
+    }
+  }
   selection.interimAdjustment = profile.interimClosing == 1 && selection.lastIndex == 6;
   const int intro = profile.introMonthIndex;
   selection.startsAtBeginning = intro != 0 ? selection.firstIndex <= intro : selection.firstIndex == 1;

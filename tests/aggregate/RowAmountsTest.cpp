@@ -75,10 +75,10 @@ TEST(PeriodSelection, AdjustmentPeriods) {
   EXPECT_TRUE(SelectPeriod(MonthFilter(1, 6, true, false), Profile(0, 1)).interimAdjustment);
   EXPECT_FALSE(SelectPeriod(MonthFilter(1, 7, false, false), Profile(0, 1)).interimAdjustment);
   EXPECT_FALSE(SelectPeriod(MonthFilter(1, 6, false, false), Profile(0, 0)).interimAdjustment);
-  // With both chained, the year-end condition is fourth and is not taken.
+  // With both chained the year-end condition is fourth, and it still counts.
   const PeriodSelection both = SelectPeriod(MonthFilter(1, 6, true, true), Profile(0, 1));
   EXPECT_TRUE(both.interimAdjustment);
-  EXPECT_FALSE(both.closingAdjustment);
+  EXPECT_TRUE(both.closingAdjustment);
 }
 
 TEST(RowAmounts, WholeYearTakesOpeningEntryOfIncomeRows) {
