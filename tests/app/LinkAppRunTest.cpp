@@ -344,3 +344,12 @@ TEST(LinkAppRun, RuntimeMessagesAreOwnedByTheHostWindowOnlyInParentMode) {
   }
   platform::SetUi(nullptr);
 }
+
+TEST(LinkAppRun, ProgramFolderEndsAtTheLastRealBackslash) {
+  RunFixture run;
+  // The file name ends in 表, 95 5C in code page 932 (iconv): its second byte is no separator,
+  // so the working folder is C:\prog\, where the definition file lies.
+  run.programPath = "C:\\prog\\Velmora\x95\x5C";
+  EXPECT_EQ(0, run.Run("", ExecuteScript()));
+  EXPECT_EQ(std::vector<std::string>{kDone}, run.BoxTexts());
+}

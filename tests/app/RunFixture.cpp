@@ -19,18 +19,21 @@ RunFixture::RunFixture(const nlohmann::json& company) : host(company) {
   EXPECT_NE(nullptr, source) << "VELMORA_SOURCE_DIR is not set";
   if (source) {
     for (const char* name : {"ZentorDef.ini", "SUPPORT.INF"}) {
-      fs::copy_file(fs::path(source) / "data" / name, programFolder / name, fs::copy_options::overwrite_existing);
+      fs::copy_file(fs::path(source) / "data" / name, programFolder / name,
+                    fs::copy_options::overwrite_existing);
     }
   }
 }
 
-int RunFixture::Run(const std::string& commandLine, const std::string& script, const EditionProfile& edition) {
+int RunFixture::Run(const std::string& commandLine, const std::string& script,
+                    const EditionProfile& edition) {
   auto backend = std::make_unique<platform::script::ScriptBackend>(script);
   platform::script::ScriptBackend* recorder = backend.get();
   platform::SetUi(std::move(backend));
   LinkApp app(edition);
   app.m_lpCmdLine = commandLine;
-  app.m_programPath = std::string("C:\\prog\\") + edition.executableName + ".exe";
+  app.m_programPath =
+      programPath.empty() ? std::string("C:\\prog\\") + edition.executableName + ".exe" : programPath;
   const int exitCode = app.Run();
   runStatus = app.runStatus;
   transcript = recorder->Transcript();
@@ -58,8 +61,8 @@ std::vector<std::string> RunFixture::HostCalls() const {
     std::string call = e.value("call", "");
     if (call == "enable") call += e.value("enable", false) ? " 1" : " 0";
     if (call == "post") {
-      call += " " + std::to_string(e.value("message", 0u)) + " " + std::to_string(e.value("wParam", 0L)) + " " +
-              std::to_string(e.value("lParam", 0L));
+      call += " " + std::to_string(e.value("message", 0u)) + " " + std::to_string(e.value("wParam", 0L)) +
+              " " + std::to_string(e.value("lParam", 0L));
     }
     calls.push_back(call);
   }

@@ -19,11 +19,12 @@
 namespace velmora::test {
 
 class RunFixture {
-public:
+ public:
   explicit RunFixture(const nlohmann::json& company = TestHost::MinimalCompany());
 
   // Runs the application with the command line and the script; returns the exit code.
-  int Run(const std::string& commandLine, const std::string& script, const EditionProfile& edition = kVelmora1);
+  int Run(const std::string& commandLine, const std::string& script,
+          const EditionProfile& edition = kVelmora1);
 
   // Replaces the program level in the definition file ("" writes a file without the key).
   void WriteProgramLevel(const std::string& line);
@@ -41,6 +42,8 @@ public:
 
   TestHost host;
   std::filesystem::path programFolder;
+  // The program file's Windows-form path (code page 932); empty: C:\prog\<edition>.exe.
+  std::string programPath;
   std::vector<nlohmann::json> transcript;
   int runStatus = -1;
 };
