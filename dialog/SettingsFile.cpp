@@ -117,7 +117,7 @@ bool SaveSettingsFile(const std::string& folder, const std::string& filePath, st
   win::File file;
   if (!file.Create(temporary)) return false;
   bool written = file.Write(content.data(), content.size());
-  file.Close();
+  written = file.Close() && written;
   if (!written || !win::MoveFileReplace(temporary, filePath)) {
     win::DeleteFileA(temporary);
     return false;

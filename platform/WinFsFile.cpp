@@ -12,6 +12,25 @@
 
 namespace platform::win {
 
+namespace {
+
+constexpr std::size_t kBlockSize = 64 * 1024;
+
+bool WriteAll(int fd, const char* bytes, std::size_t size) {
+  while (size > 0) {
+    ssize_t written = ::write(fd, bytes, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+}  // namespace
+
 File::~File() { Close(); }
 
 bool File::Create(const std::string& path) {
@@ -26,6 +45,7 @@ bool File::Create(const std::string& path) {
     return false;
   }
   fd_ = fd;
+  writing_ = true;
   path_ = path;
   return true;
 }
@@ -41,18 +61,16 @@ bool File::OpenRead(const std::string& path) {
 }
 
 bool File::Write(const void* data, std::size_t size) {
-  if (fd_ < 0 || faults::Hit("FileWrite", path_)) return false;
-  const char* bytes = static_cast<const char*>(data);
-  while (size > 0) {
-    ssize_t written = ::write(fd_, bytes, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
+  if (fd_ < 0 || !writing_ || faults::Hit("FileWrite", path_)) return false;
+  buffer_.append(static_cast<const char*>(data), size);
+  return buffer_.size() < kBlockSize || Flush();
+}
+
+bool File::Flush() {
+  if (buffer_.empty()) return true;
+  const bool flushed = !faults::Hit("FileFlush", path_) && WriteAll(fd_, buffer_.data(), buffer_.size());
+  buffer_.clear();
+  return flushed;
 }
 
 long File::Read(void* data, std::size_t size) {
@@ -71,10 +89,19 @@ long File::Read(void* data, std::size_t size) {
   return static_cast<long>(total);
 }
 
-void File::Close() {
-  if (fd_ >= 0) ::close(fd_);
+bool File::Close() {
+  if (fd_ < 0) return true;
+  bool closed = true;
+  if (writing_) {
+    // A document is renamed over an earlier one once it is closed: it must be on disk first.
+    closed = Flush() && ::fdatasync(fd_) == 0;
+  }
+  closed = ::close(fd_) == 0 && closed;
   fd_ = -1;
+  writing_ = false;
+  buffer_.clear();
   path_.clear();
+  return closed;
 }
 
 }  // namespace platform::win

@@ -115,6 +115,7 @@ int StatementWriter::WriteDocument(const std::string& outputPath, int16_t functi
   // The closing tag is part of a complete document, so its failure fails the document too.
   written = xml.EndElement("REPORT", 0) == 1 && written;
   xml.Close();
+  written = written && xml.Complete();
 
   if (written && platform::win::MoveFileReplace(temporaryPath, outputPath)) {
     return 1;

@@ -1,7 +1,10 @@
 // Line composition, escaping and the failure rule of the element writer.
 #include "xmlout/XmlElementWriter.h"
 
-int XmlElementWriter::Open(const std::string& path) { return file_.Create(path) ? 0 : -1; }
+int XmlElementWriter::Open(const std::string& path) {
+  complete_ = file_.Create(path);
+  return complete_ ? 0 : -1;
+}
 
 int XmlElementWriter::WriteRaw(std::string_view text) {
   if (!file_.IsOpen()) {
@@ -10,6 +13,7 @@ int XmlElementWriter::WriteRaw(std::string_view text) {
   if (!file_.Write(text.data(), text.size())) {
     // A failed write ends the document: later writes must not add to a broken file.
     file_.Close();
+    complete_ = false;
     return 0;
   }
   return 1;
@@ -75,7 +79,7 @@ int XmlElementWriter::EndElement(const char* name, int level) {
 }
 
 int XmlElementWriter::Close() {
-  file_.Close();
+  if (file_.IsOpen() && !file_.Close()) complete_ = false;
   return 0;
 }
 

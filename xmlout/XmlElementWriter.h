@@ -29,6 +29,9 @@ class XmlElementWriter {
   int EndElement(const char* name, int level);
   // Closes the file if it is open; a second call does nothing. Returns 0.
   int Close();
+  // True when every line written reached the file, the last buffered block included;
+  // meaningful after Close.
+  bool Complete() const { return complete_; }
 
   static std::string EscapeText(std::string_view value);
 
@@ -40,4 +43,5 @@ class XmlElementWriter {
                                const char* attrName2, const char* attrValue2);
 
   platform::win::File file_;
+  bool complete_ = false;
 };

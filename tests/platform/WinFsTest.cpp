@@ -181,4 +181,31 @@ TEST_F(WinFsTest, FileWriteFaultFiresFromTheNthWriteOfThatFile) {
   EXPECT_EQ("xy", ReadFile("c/other.txt"));
 }
 
+TEST_F(WinFsTest, BufferedBytesReachTheFileByBlockAndAtClose) {
+  win::File file;
+  ASSERT_TRUE(file.Create("C:\\big.xml"));
+  std::string expected;
+  for (int i = 0; i < 20000; ++i) {
+    const std::string line = "\t<Line>" + std::to_string(i) + "</Line>\r\n";
+    ASSERT_TRUE(file.Write(line.data(), line.size()));
+    expected += line;
+  }
+  // More than a block has been written: the file already holds whole blocks.
+  const std::size_t before = ReadFile("c/big.xml").size();
+  EXPECT_GT(before, 0u);
+  EXPECT_LT(before, expected.size());
+  EXPECT_TRUE(file.Close());
+  EXPECT_EQ(expected, ReadFile("c/big.xml"));
+  EXPECT_TRUE(file.Close());
+}
+
+TEST_F(WinFsTest, AFlushThatFailsIsReportedByClose) {
+  faults::Set("FileFlush@lost.xml");
+  win::File file;
+  ASSERT_TRUE(file.Create("C:\\lost.xml"));
+  EXPECT_TRUE(file.Write("buffered", 8));
+  EXPECT_FALSE(file.Close());
+  EXPECT_EQ("", ReadFile("c/lost.xml"));
+}
+
 }  // namespace

@@ -359,6 +359,15 @@ TEST_F(XmlDocument, AFailedLastLineFailsTheDocument) {
   EXPECT_TRUE(SameBytes(complete, Output()));
 }
 
+TEST_F(XmlDocument, BytesThatNeverReachTheDiskFailTheDocument) {
+  WriteBytes(folder.LinuxPath("out.xml"), "earlier");
+  platform::faults::Set("FileFlush");
+  EXPECT_EQ(0, Write());
+  platform::faults::Clear();
+  EXPECT_TRUE(SameBytes("earlier", Output()));
+  EXPECT_FALSE(platform::win::PathFileExistsA(folder.Windows("out.xml.part")));
+}
+
 TEST_F(XmlDocument, AFailedReplacementKeepsTheEarlierFile) {
   WriteBytes(folder.LinuxPath("out.xml"), "earlier");
   platform::faults::Set("MoveFileReplace");
