@@ -62,6 +62,8 @@ int LinkApp::ExitInstance() {
     platform::PostMessageA(hostWindow, notifyMessage, static_cast<std::intptr_t>(functionId), runStatus);
     platform::EnableWindow(hostWindow, true);
   }
-  exitCode_ = runStatus;
+  // The host is told nothing of a run that never attached (its status stays 0), but a batch
+  // caller must not read "nothing ran" as a completed export.
+  exitCode_ = attachFailed_ ? Failed : runStatus;
   return platform::CWinApp::ExitInstance();
 }

@@ -58,4 +58,5 @@ class LinkApp : public platform::CWinApp {
                const RunConditions& conditions);
 
   const EditionProfile& edition_;
+  bool attachFailed_ = false;  // the run never started: no notice, but a failing exit code
 };

@@ -74,6 +74,7 @@ bool LinkApp::InitInstance() {
         stderr,
         "%s: the host installation could not be attached (runtime status %ld); nothing was exported\n",
         edition_.executableName, attach);
+    attachFailed_ = true;
     return false;
   }
 

@@ -39,7 +39,7 @@ void PrintHelp(const EditionProfile& edition) {
       "VELMORA_UI_SCRIPT and VELMORA_UI_TRANSCRIPT (automation without a display).\n"
       "\n"
       "Exit code: the run status, 0 completed, 1 cancelled, 2 failed. When no host\n"
-      "installation can be attached nothing runs: exit code 0, the reason on standard error.\n",
+      "installation can be attached nothing runs: exit code 2, the reason on standard error.\n",
       edition.executableName, edition.executableName);
 }
 

@@ -107,7 +107,7 @@ TEST(LinkAppRun, FailedAttachEndsSilentlyButStillDetaches) {
   RunFixture run;
   platform::faults::Set("Initiate");
   orbeck::ClearCallLog();
-  EXPECT_EQ(0, run.Run("1048577,32769,3,", ExecuteScript()));
+  EXPECT_EQ(2, run.Run("1048577,32769,3,", ExecuteScript()));
   platform::faults::Clear();
   EXPECT_EQ(0, run.runStatus);
   EXPECT_EQ(Calls{}, run.HostCalls());

@@ -25,9 +25,9 @@ std::vector<std::string> EventKinds(const ScriptedRun& run) {
 }
 
 // The run never attached: nothing shown, no host window touched, nothing written, the
-// reason on standard error and the exit code of a run that never started.
+// reason on standard error and the failing exit code of a run that never started.
 void ExpectEndedBeforeAttaching(const TestHost& host, const ScriptedRun& run) {
-  EXPECT_EQ(0, run.exitCode);
+  EXPECT_EQ(2, run.exitCode);
   EXPECT_EQ(std::vector<std::string>{"exit"}, EventKinds(run));
   EXPECT_NE(std::string::npos, run.errors.find("Velmora1: the host installation could not be attached"))
       << run.errors;
