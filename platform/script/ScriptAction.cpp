@@ -23,13 +23,13 @@ bool ParseInt(const std::string& text, int& value) {
 }
 
 // "Enter", "Tab+Shift", "esc+ctrl+alt".
-bool ParseKey(const std::string& spec, KeyMessage& key) {
+bool ParseKey(const std::string& keyText, KeyMessage& key) {
   std::size_t start = 0;
   bool first = true;
-  while (start <= spec.size()) {
-    const std::size_t plus = spec.find('+', start);
+  while (start <= keyText.size()) {
+    const std::size_t plus = keyText.find('+', start);
     const std::string part =
-        Lower(spec.substr(start, plus == std::string::npos ? std::string::npos : plus - start));
+        Lower(keyText.substr(start, plus == std::string::npos ? std::string::npos : plus - start));
     if (first) {
       if (part == "enter")
         key.key = Key::Enter;
