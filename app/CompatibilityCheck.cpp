@@ -25,12 +25,14 @@ const std::string& InstallationMessage() {
   return SJ("動作環境が不正です。\nES_APRPACKAGENAMEが正しくインストールされているか確認してください。");
 }
 const std::string& OlderZentorMessage() {
-  return SJ("ご利用の連動コンポーネントは、インストールされているES_APRPACKAGENAMEでは使用できません。\n"
-            "ES_APRPACKAGENAMEの最新版を入手してインストールしてからご利用ください。");
+  return SJ(
+      "ご利用の連動コンポーネントは、インストールされているES_APRPACKAGENAMEでは使用できません。\n"
+      "ES_APRPACKAGENAMEの最新版を入手してインストールしてからご利用ください。");
 }
 const std::string& OlderComponentMessage() {
-  return SJ("ご利用の連動コンポーネントは、インストールされているES_APRPACKAGENAMEでは使用できません。\n"
-            "連動コンポーネントの最新版を入手してインストールしてからご利用ください。");
+  return SJ(
+      "ご利用の連動コンポーネントは、インストールされているES_APRPACKAGENAMEでは使用できません。\n"
+      "連動コンポーネントの最新版を入手してインストールしてからご利用ください。");
 }
 
 const LevelMessage kMessages[] = {

@@ -9,8 +9,8 @@
 struct HostCommandLine {
   platform::HWND hostWindow = 0;
   uint32_t notifyMessage = 0;
-  int16_t functionId = 3;        // 3 when the line does not give one
-  std::string hostOutputPath;    // everything after the third comma, commas included
+  int16_t functionId = 3;      // 3 when the line does not give one
+  std::string hostOutputPath;  // everything after the third comma, commas included
 };
 
 // Parses the whole line, however long (it is never cut to a fixed buffer, so a long host

@@ -11,7 +11,8 @@ namespace {
 // The value from start to the first CR, LF or the end of the text, as atol reads it.
 long LineValue(std::string_view text, std::size_t start) {
   const std::size_t end = text.find_first_of("\r\n", start);
-  const std::string value(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+  const std::string value(
+      text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
   return std::strtol(value.c_str(), nullptr, 10);
 }
 

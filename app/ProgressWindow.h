@@ -12,7 +12,7 @@ inline constexpr int kProgressMainBarId = 1016;
 inline constexpr int kProgressActivityBarId = 1017;
 
 class ProgressWindow : public platform::CDialog {
-public:
+ public:
   ProgressWindow();
   // Creates the window from its template, hidden, without a parent.
   bool Create();
@@ -29,7 +29,7 @@ public:
   // The window's template (131): caption, size, font, style and the two bars.
   static const platform::DialogTemplate& Template131();
 
-private:
+ private:
   platform::CProgressCtrl activityBar_;
   platform::CProgressCtrl mainBar_;
   double stepAmount_ = 1.0;

@@ -41,7 +41,8 @@ int SavedNotesReader::ReadSavedData(long kind, void** buffer, long* length) {
   if (auto* dataSet = dynamic_cast<ClSetData*>(dataMgr.GetSetObject(kSetData, 1))) {
     dataSet->GetSelectedInfo(&selected);
   }
-  savedDocument_->SetCurDataID(std::string(selected.dataId, strnlen(selected.dataId, sizeof selected.dataId)));
+  savedDocument_->SetCurDataID(
+      std::string(selected.dataId, strnlen(selected.dataId, sizeof selected.dataId)));
   savedDocument_->AttachOptLink(ClLinkMgr::Inst().GetOptLink());
 
   if (savedDocument_->GetDataType02(kind, buffer, length) != 0) {
@@ -72,7 +73,9 @@ std::string ReadText(SavedNotesReader& reader, long kind) {
 
 }  // namespace
 
-bool SavedNotesReader::IsInputModeOn() { return InputModeInText(ReadText(*this, SaveKessanshoKind_NoteSettings)); }
+bool SavedNotesReader::IsInputModeOn() {
+  return InputModeInText(ReadText(*this, SaveKessanshoKind_NoteSettings));
+}
 
 bool SavedNotesReader::IsNoteOn() { return NoteFlagInText(ReadText(*this, SaveKessanshoKind_Settings)); }
 

@@ -12,7 +12,7 @@ class ClSaveKessansho;
 inline constexpr int kNoteDispFlagCount = 50;
 
 class SavedNotesReader {
-public:
+ public:
   SavedNotesReader();
   virtual ~SavedNotesReader();
 
@@ -25,7 +25,7 @@ public:
   // Always 1; text is empty when no note text was delivered.
   int ReadNotesText(std::string& text);
 
-protected:
+ protected:
   std::unique_ptr<ClSaveKessansho> savedDocument_;
 };
 

@@ -3,10 +3,10 @@
 #pragma once
 
 struct EditionProfile {
-  const char* executableName;         // "Velmora1"
-  long appType;                       // the host's application type for SetAppType
-  const char* settingsFileName;       // "Velmora1.env"
-  const char* programNameFallback;    // UTF-8 source text, written in code page 932
+  const char* executableName;       // "Velmora1"
+  long appType;                     // the host's application type for SetAppType
+  const char* settingsFileName;     // "Velmora1.env"
+  const char* programNameFallback;  // UTF-8 source text, written in code page 932
 };
 
 extern const EditionProfile kVelmora1;  // standard

@@ -2,7 +2,7 @@
 #pragma once
 
 class ClAccPeriod {
-public:
+ public:
   ClAccPeriod();
   long SetPeriod(long periodStart, long periodEnd);
   // The closing day implied by the period's last day (31 when it is a month end).
@@ -14,7 +14,7 @@ public:
   // (1-12 the months by index, 15 interim and 18 year-end adjustment).
   long GetPeriodByMonthKind(short monthCode, long* firstDay, long* lastDay);
 
-private:
+ private:
   long periodStart_ = 0;
   long periodEnd_ = 0;
   short closingDay_ = 31;

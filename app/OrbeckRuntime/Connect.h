@@ -7,17 +7,17 @@
 #include "platform/WinTypes.h"
 
 class ClSysEnvMgr {
-public:
+ public:
   // The host edition a link component runs beside.
   enum _AppType : long { AppStandard = 0, AppNetwork = 3, AppCare = 4 };
 };
 
 class ClAccConnect {
-public:
+ public:
   static ClAccConnect& Inst();
 
-  std::string caption;                 // caption of the runtime's own messages
-  platform::HWND ownerWindow = 0;      // owner of the runtime's own messages
+  std::string caption;             // caption of the runtime's own messages
+  platform::HWND ownerWindow = 0;  // owner of the runtime's own messages
 
   long SetAppType(long appType);
   long SetUseDataType(long useDataType);
@@ -36,14 +36,14 @@ public:
   long UseDataType() const { return useDataType_; }
   bool IsAttached() const { return attached_; }
 
-private:
+ private:
   long appType_ = 0;
   long useDataType_ = 0;
   bool attached_ = false;
 };
 
 class ClMsgMgr {
-public:
+ public:
   static ClMsgMgr& Inst();
   // True when result is a fatal runtime error; shows the runtime's message when show is nonzero.
   bool CheckFatalErrorWithMsg(long result, long flags, long show, platform::HWND owner);
@@ -52,7 +52,7 @@ public:
   long LastError() const { return lastError_; }
   const std::string& LastErrorPlace() const { return lastErrorPlace_; }
 
-private:
+ private:
   long lastError_ = 0;
   std::string lastErrorPlace_;
 };

@@ -8,14 +8,14 @@ class ClSetBase;
 
 // The set manager of the host session.
 class ClSetMgr {
-public:
+ public:
   // Kind 13, argument 0: the era master (ClSetGengo); none for unknown kinds.
   ClSetBase* GetSetObject(long kind, long arg);
 };
 
 // The current host user.
 class ClSysUser {
-public:
+ public:
   // Copies the user id (at most 64 bytes and a NUL) into a 65-byte buffer; 0 = done.
   long GetCurUserID(char* userId65);
   // The two numbers of the user's selection; second = number of the selected data.
@@ -23,7 +23,7 @@ public:
 };
 
 class ClDataMgr {
-public:
+ public:
   static ClDataMgr& Inst();
   ClSetMgr* GetSetMgr();
   // Kind 1 account master (ClSetKamoku), 4 consumption tax (ClSetShohizei),
@@ -34,18 +34,18 @@ public:
 
 // The option link that every rule object is attached to.
 class ClOptLink {
-public:
+ public:
   long linkNo = 0;
 };
 
 class ClLinkMgr {
-public:
+ public:
   static ClLinkMgr& Inst();
   ClOptLink* GetOptLink();
 };
 
 class ClFileMgr {
-public:
+ public:
   static ClFileMgr& Inst();
   // Folder text in Windows form, ending in a separator, or empty.
   // Kind 0: the default output folder; kind 1: the settings folder.

@@ -10,20 +10,20 @@
 
 // One accounting data record (the selected data's profile), 1,506 bytes.
 struct StDATAINFO {
-  char dataId[16];               // zero-terminated identity of the data
-  int32_t selectedNo;            // number of the record among all data records
+  char dataId[16];     // zero-terminated identity of the data
+  int32_t selectedNo;  // number of the record among all data records
   uint8_t reserved20[4];
-  char companyName[260];         // zero-terminated
-  int32_t periodStart;           // yyyymmdd
-  int32_t periodEnd;             // yyyymmdd
-  int32_t closingDay;            // day of the month on which months close (31 = month end)
+  char companyName[260];  // zero-terminated
+  int32_t periodStart;    // yyyymmdd
+  int32_t periodEnd;      // yyyymmdd
+  int32_t closingDay;     // day of the month on which months close (31 = month end)
   uint8_t reserved296[4];
-  int32_t patternFlag;           // nonzero: the data keeps a manufacturing cost schedule
-  int32_t interimClosing;        // 1: the data keeps an interim closing
+  int32_t patternFlag;     // nonzero: the data keeps a manufacturing cost schedule
+  int32_t interimClosing;  // 1: the data keeps an interim closing
   uint8_t reserved308[18];
-  int16_t introMonthIndex;       // fiscal month index where bookkeeping began; 99 = past results
+  int16_t introMonthIndex;  // fiscal month index where bookkeeping began; 99 = past results
   uint8_t reserved328[548];
-  uint8_t companiesActReady;     // 1: converted to the Companies Act format
+  uint8_t companiesActReady;  // 1: converted to the Companies Act format
   uint8_t reserved877[629];
 };
 static_assert(sizeof(StDATAINFO) == 1506);
@@ -38,16 +38,16 @@ static_assert(offsetof(StDATAINFO, companiesActReady) == 876);
 
 // One condition of a find record, 34 bytes.
 struct StFINDCOND {
-  int32_t item;                  // field compared (17 = month code of a summed amount)
+  int32_t item;  // field compared (17 = month code of a summed amount)
   uint8_t reserved4[2];
-  int16_t comparison;            // 1 equal, 2 (host's own), 4 not less than, 6 not greater than
+  int16_t comparison;  // 1 equal, 2 (host's own), 4 not less than, 6 not greater than
   uint8_t reserved8[2];
-  int16_t valueType;             // 2 = 16-bit whole number in shortValue, 3 = 32-bit in longValue
+  int16_t valueType;  // 2 = 16-bit whole number in shortValue, 3 = 32-bit in longValue
   uint8_t reserved12[2];
-  int32_t longValue;             // the value when valueType is 3
-  int16_t shortValue;            // the value when valueType is 2
+  int32_t longValue;   // the value when valueType is 3
+  int16_t shortValue;  // the value when valueType is 2
   uint8_t reserved20[10];
-  int16_t link;                  // 1 and, 2 or, 0 last condition
+  int16_t link;  // 1 and, 2 or, 0 last condition
   uint8_t reserved32[2];
 };
 static_assert(sizeof(StFINDCOND) == 34);
@@ -77,9 +77,9 @@ struct StORDERINFO {
 
 // Era master record, 24 bytes.
 struct StGENGOINFO {
-  int32_t gengoNo;               // the era's number in the master
-  int32_t firstDay;              // yyyymmdd
-  char name[16];                 // zero-terminated, e.g. 令和
+  int32_t gengoNo;   // the era's number in the master
+  int32_t firstDay;  // yyyymmdd
+  char name[16];     // zero-terminated, e.g. 令和
 };
 static_assert(sizeof(StGENGOINFO) == 24);
 static_assert(offsetof(StGENGOINFO, firstDay) == 4);
@@ -101,16 +101,16 @@ inline constexpr int kSumEntries = 15;
 
 // One balance row (account, sub-account or total row) of the balance cursor.
 struct StKAMOKUSUMINFO {
-  int32_t accountCode;           // account number * 10000 + sub-account number
-  char officialName[30];         // 正式名称
-  char secondName[30];           // second name, may be empty
-  uint8_t flagA;                 // the two flag bytes before the kind byte
+  int32_t accountCode;    // account number * 10000 + sub-account number
+  char officialName[30];  // 正式名称
+  char secondName[30];    // second name, may be empty
+  uint8_t flagA;          // the two flag bytes before the kind byte
   uint8_t flagB;
-  uint8_t kind;                  // 0 account, 1 heading (never stored), 2 and 3 other row kinds
-  uint8_t debitNature;           // 1: debit-balance account
-  int32_t accountCharacter;      // 科目性格
-  int64_t debit1[kSumEntries];   // set 1: without tax
-  int64_t debit2[kSumEntries];   // set 2: with tax
+  uint8_t kind;                 // 0 account, 1 heading (never stored), 2 and 3 other row kinds
+  uint8_t debitNature;          // 1: debit-balance account
+  int32_t accountCharacter;     // 科目性格
+  int64_t debit1[kSumEntries];  // set 1: without tax
+  int64_t debit2[kSumEntries];  // set 2: with tax
   int64_t credit1[kSumEntries];
   int64_t credit2[kSumEntries];
 };
@@ -134,10 +134,10 @@ struct StKAMOKUINFO {
 // One ledger posting of the ledger cursor.
 struct StMOTOCHOINFO {
   int32_t journalId;
-  int32_t lineNo;                // 1 = first line of its journal entry
-  int32_t date;                  // yyyymmdd
-  uint8_t counterKind;           // 33, 18, 34 steer the sundry choice
-  uint8_t side;                  // 1 the account is on the credit side, 2 debit side, other both
+  int32_t lineNo;       // 1 = first line of its journal entry
+  int32_t date;         // yyyymmdd
+  uint8_t counterKind;  // 33, 18, 34 steer the sundry choice
+  uint8_t side;         // 1 the account is on the credit side, 2 debit side, other both
   int32_t debitCode;
   int64_t debitAmount;
   int64_t debitTax;
@@ -173,9 +173,9 @@ struct StMOTOCHOHYOJIINFO {
   uint8_t flag1;
   uint8_t flag2;
   int16_t word1;
-  int32_t adjustmentOnly;        // 1 when the last month index is 15
-  int32_t startDate;             // yyyymmdd, first day of the first month
-  int32_t endDate;               // yyyymmdd, last day of the last month
+  int32_t adjustmentOnly;  // 1 when the last month index is 15
+  int32_t startDate;       // yyyymmdd, first day of the first month
+  int32_t endDate;         // yyyymmdd, last day of the last month
   int16_t word2;
   uint8_t bytes[3];
   StMOTOCHORANGE* range;

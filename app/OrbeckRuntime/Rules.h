@@ -20,13 +20,13 @@ enum _RuleKamokuSumType_Disptype : short { RuleKamokuSumDisp_All = 0 };
 enum _RuleKamokuSumType_Past : short { RuleKamokuSumPast_Off = 0 };
 
 class ClRuleBase {
-public:
+ public:
   virtual ~ClRuleBase();
   long AttachSetMgr(ClSetMgr* setMgr);
   long SetCurDataID(const std::string& dataId);
   long AttachOptLink(ClOptLink* optLink);
 
-protected:
+ protected:
   ClSetMgr* setMgr_ = nullptr;
   ClOptLink* optLink_ = nullptr;
   std::string dataId_;
@@ -34,24 +34,24 @@ protected:
 
 // Per-account balance rows of the selected months.
 class ClRuleKamoku : public ClRuleBase {
-public:
+ public:
   ClRuleKamoku();
   ~ClRuleKamoku() override;
-  long MoveReady(short base, short bmn, short disptype, const StFINDINFO* find,
-                 const StBUMONINFO* bumon, short past);
+  long MoveReady(short base, short bmn, short disptype, const StFINDINFO* find, const StBUMONINFO* bumon,
+                 short past);
   long GetSumCount(long* count);
   long SetMovePos(long pos);
   long MoveNext(StKAMOKUSUMINFO* row);
   long MoveFinish();
 
-private:
+ private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
 
 // Ledger postings of one account (the account and dates come from the ledger view).
 class ClRuleMotocho : public ClRuleBase {
-public:
+ public:
   ClRuleMotocho();
   ~ClRuleMotocho() override;
   long MoveReady(const StFINDINFO* find, const StORDERINFO* order, StMOTOCHOHYOJIINFO* view);
@@ -61,14 +61,14 @@ public:
   long MoveNext(StMOTOCHOINFO* posting);
   long MoveFinish();
 
-private:
+ private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
 
 // Lines of journal entries.
 class ClRuleShiwake : public ClRuleBase {
-public:
+ public:
   ClRuleShiwake();
   ~ClRuleShiwake() override;
   long MoveReady(const StFINDINFO* find, const StORDERINFO* order, void* display, short cursorType);
@@ -77,7 +77,7 @@ public:
   long MoveNext(StSWKTINFO* line);
   long MoveFinish();
 
-private:
+ private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
@@ -90,7 +90,7 @@ enum _SaveKessanshoDataType02_DataKind : long {
 };
 
 class ClSaveKessansho : public ClRuleBase {
-public:
+ public:
   ClSaveKessansho();
   ~ClSaveKessansho() override;
   // 0 = buffer delivered (zero-terminated, code page 932); the caller frees it with CoTaskMemFree.

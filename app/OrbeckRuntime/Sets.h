@@ -12,13 +12,13 @@ class ClSetMgr;
 
 // Common base of every set object handed out by GetSetObject.
 class ClSetBase {
-public:
+ public:
   virtual ~ClSetBase();
 };
 
 // Set kind 5: the accounting data of the installation.
 class ClSetData : public ClSetBase {
-public:
+ public:
   ClSetData();
   ~ClSetData() override;
   // The record of the data selected for the current user; 0 = filled.
@@ -31,14 +31,14 @@ public:
   // The accounting period of the selected data, owned by the set.
   ClAccPeriod* GetAccPeriod();
 
-private:
+ private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
 
 // Set kind 4: consumption-tax settings of one data.
 class ClSetShohizei : public ClSetBase {
-public:
+ public:
   ClSetShohizei();
   ~ClSetShohizei() override;
   long AttachSetMgr(ClSetMgr* setMgr);
@@ -46,13 +46,13 @@ public:
   // 0 = the record is filled.
   long Get(StSHOHIZEIINFO* info);
 
-private:
+ private:
   std::string dataId_;
 };
 
 // Set kind 1: the account master of the selected data.
 class ClSetKamoku : public ClSetBase {
-public:
+ public:
   ClSetKamoku();
   ~ClSetKamoku() override;
   long GetCursor(long* cursor);
@@ -61,14 +61,14 @@ public:
   long WalkFind(long cursor, StKAMOKUINFO* info);
   long ReleaseCursor(long cursor);
 
-private:
+ private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
 
 // Set kind 13 of the set manager: the era master, ascending by first day.
 class ClSetGengo : public ClSetBase {
-public:
+ public:
   ClSetGengo();
   ~ClSetGengo() override;
   long GetCursor(long* cursor);
@@ -77,7 +77,7 @@ public:
   long Walk(StGENGOINFO* info, long cursor);
   long ReleaseCursor(long cursor);
 
-private:
+ private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

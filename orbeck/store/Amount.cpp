@@ -49,8 +49,8 @@ std::optional<int64_t> ParseAmount(std::string_view text, std::string* error) {
 std::string FormatAmount(int64_t tenThousandths) {
   bool negative = tenThousandths < 0;
   // Work on the unsigned magnitude so that INT64_MIN formats too.
-  uint64_t magnitude = negative ? uint64_t{0} - static_cast<uint64_t>(tenThousandths)
-                                : static_cast<uint64_t>(tenThousandths);
+  uint64_t magnitude =
+      negative ? uint64_t{0} - static_cast<uint64_t>(tenThousandths) : static_cast<uint64_t>(tenThousandths);
   std::string text = std::to_string(magnitude / 10000);
   uint64_t fraction = magnitude % 10000;
   if (fraction != 0) {

@@ -44,7 +44,8 @@ int LoadHostData(const nlohmann::json& document, const std::filesystem::path& ho
   return 0;
 }
 
-int LoadHostDataFile(const std::filesystem::path& file, const std::filesystem::path& home, std::string& error) {
+int LoadHostDataFile(const std::filesystem::path& file, const std::filesystem::path& home,
+                     std::string& error) {
   std::ifstream in(file, std::ios::binary);
   if (!in) {
     error = file.string() + ": cannot be read";

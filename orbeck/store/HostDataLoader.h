@@ -21,7 +21,8 @@ std::filesystem::path StorePath(const std::filesystem::path& home);
 int LoadHostData(const nlohmann::json& document, const std::filesystem::path& home, std::string& error);
 
 // LoadHostData of a JSON file; syntax errors name the file and the byte offset.
-int LoadHostDataFile(const std::filesystem::path& file, const std::filesystem::path& home, std::string& error);
+int LoadHostDataFile(const std::filesystem::path& file, const std::filesystem::path& home,
+                     std::string& error);
 
 // The store of `home` as a document with explicit sums on every balance row.
 int DumpHostData(const std::filesystem::path& home, nlohmann::json& out, std::string& error);

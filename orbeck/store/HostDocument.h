@@ -28,26 +28,26 @@ inline constexpr int kDebit = 0;
 inline constexpr int kCredit = 1;
 
 struct AccountRecord {
-  int32_t code = 0;                    // account number * 10000 + sub-account number
+  int32_t code = 0;  // account number * 10000 + sub-account number
   std::string name;
   std::string secondName;
-  int kind = 0;                        // 0 account, 1 heading, 2 total, 3 listed total
+  int kind = 0;  // 0 account, 1 heading, 2 total, 3 listed total
   int debitNature = 0;
-  uint32_t character = 0;              // 科目性格
+  uint32_t character = 0;  // 科目性格
   int flagA = 0;
   int flagB = 0;
   bool balanceRow = true;
-  std::optional<int64_t> opening;      // in the account's own direction
+  std::optional<int64_t> opening;  // in the account's own direction
   std::optional<BalanceSums> explicitSums;
   std::vector<int32_t> members;
-  BalanceSums sums;                    // what the store holds (explicit or derived)
+  BalanceSums sums;  // what the store holds (explicit or derived)
 };
 
 struct JournalLineRecord {
-  int32_t debitCode = 0;               // 0: no debit side
+  int32_t debitCode = 0;  // 0: no debit side
   int64_t debitAmount = 0;
   int64_t debitTax = 0;
-  int32_t creditCode = 0;              // 0: no credit side
+  int32_t creditCode = 0;  // 0: no credit side
   int64_t creditAmount = 0;
   int64_t creditTax = 0;
   std::string description;
@@ -56,13 +56,13 @@ struct JournalLineRecord {
 
 struct JournalRecord {
   int32_t id = 0;
-  int32_t date = 0;                    // yyyymmdd
-  int adjustment = 0;                  // 0 ordinary, 13 year-end, 14 interim
+  int32_t date = 0;    // yyyymmdd
+  int adjustment = 0;  // 0 ordinary, 13 year-end, 14 interim
   std::vector<JournalLineRecord> lines;
 };
 
 struct DataRecord {
-  std::string dataId;                  // ASCII, at most 15 characters
+  std::string dataId;  // ASCII, at most 15 characters
   int32_t selectedNo = 0;
   std::string companyName;
   int32_t periodStart = 0;

@@ -39,8 +39,8 @@ class Parser {
   JsonReader r_;
 
   template <typename T>
-  bool Int(const json& obj, const std::string& ptr, std::string_view name, bool required,
-           int64_t min, int64_t max, T& out) {
+  bool Int(const json& obj, const std::string& ptr, std::string_view name, bool required, int64_t min,
+           int64_t max, T& out) {
     const json* v = r_.Member(obj, ptr, name, required);
     if (v == nullptr) return !r_.Failed();
     int64_t value = 0;
@@ -64,8 +64,9 @@ class Parser {
 
   void ParseRoot(const json& doc, HostDocument& out) {
     const std::string root;
-    if (!r_.Object(doc, root, {"format", "version", "packageName", "expSysLink", "folders", "users",
-                               "currentUser", "eras", "data"})) {
+    if (!r_.Object(doc, root,
+                   {"format", "version", "packageName", "expSysLink", "folders", "users", "currentUser",
+                    "eras", "data"})) {
       return;
     }
     const json* format = r_.Member(doc, root, "format", true);
@@ -177,9 +178,10 @@ class Parser {
   }
 
   bool ParseDataRecord(const json& d, const std::string& ptr, DataRecord& out) {
-    if (!r_.Object(d, ptr, {"dataId", "selectedNo", "companyName", "periodStart", "periodEnd", "closingDay",
-                            "patternFlag", "interimClosing", "introMonthIndex", "companiesActReady", "tax",
-                            "accounts", "journals", "savedDocuments"})) {
+    if (!r_.Object(d, ptr,
+                   {"dataId", "selectedNo", "companyName", "periodStart", "periodEnd", "closingDay",
+                    "patternFlag", "interimClosing", "introMonthIndex", "companiesActReady", "tax",
+                    "accounts", "journals", "savedDocuments"})) {
       return false;
     }
     if (!Str(d, ptr, "dataId", true, kDataIdBytes, out.dataId)) return false;
@@ -217,7 +219,8 @@ class Parser {
     if (v.is_string()) {
       const auto& s = v.get_ref<const std::string&>();
       bool hex = s.size() > 2 && s.size() <= 10 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
-      for (std::size_t i = 2; hex && i < s.size(); ++i) hex = std::isxdigit(static_cast<unsigned char>(s[i])) != 0;
+      for (std::size_t i = 2; hex && i < s.size(); ++i)
+        hex = std::isxdigit(static_cast<unsigned char>(s[i])) != 0;
       if (!hex) return r_.Fail(ptr, "account character must be hex such as \"0x80880000\" or an integer");
       out = static_cast<uint32_t>(std::stoul(s.substr(2), nullptr, 16));
       return true;
@@ -242,8 +245,8 @@ class Parser {
         if (a == nullptr || !r_.Array(*a, arrPtr)) return false;
         if (a->size() != kEntries) return r_.Fail(arrPtr, "must hold exactly 15 amounts");
         for (int e = 0; e < kEntries; ++e) {
-          if (!r_.Amount((*a)[static_cast<std::size_t>(e)], JsonReader::Child(arrPtr, static_cast<std::size_t>(e)),
-                         out.At(set, side, e))) {
+          if (!r_.Amount((*a)[static_cast<std::size_t>(e)],
+                         JsonReader::Child(arrPtr, static_cast<std::size_t>(e)), out.At(set, side, e))) {
             return false;
           }
         }
@@ -261,8 +264,9 @@ class Parser {
       const json& a = (*accounts)[i];
       std::string ptr = JsonReader::Child(listPtr, i);
       AccountRecord acc;
-      if (!r_.Object(a, ptr, {"code", "name", "secondName", "kind", "debitNature", "character", "flags",
-                              "balanceRow", "opening", "sums", "members"}) ||
+      if (!r_.Object(a, ptr,
+                     {"code", "name", "secondName", "kind", "debitNature", "character", "flags", "balanceRow",
+                      "opening", "sums", "members"}) ||
           !Int(a, ptr, "code", true, 1, kInt32Max, acc.code) ||
           !Str(a, ptr, "name", true, kNameBytes, acc.name) ||
           !Str(a, ptr, "secondName", false, kNameBytes, acc.secondName) ||
@@ -271,7 +275,8 @@ class Parser {
         return false;
       }
       const json* character = r_.Member(a, ptr, "character", true);
-      if (character == nullptr || !ParseCharacter(*character, ptr + "/character", acc.character)) return false;
+      if (character == nullptr || !ParseCharacter(*character, ptr + "/character", acc.character))
+        return false;
       if (const json* flags = r_.Member(a, ptr, "flags", false)) {
         if (!r_.Array(*flags, ptr + "/flags")) return false;
         if (flags->size() != 2) return r_.Fail(ptr + "/flags", "must hold two flag bytes");
@@ -301,7 +306,8 @@ class Parser {
         acc.explicitSums = sums;
       }
       if (const json* m = r_.Member(a, ptr, "members", false)) {
-        if (acc.kind != 2 && acc.kind != 3) return r_.Fail(ptr + "/members", "only total rows (kind 2 or 3) have members");
+        if (acc.kind != 2 && acc.kind != 3)
+          return r_.Fail(ptr + "/members", "only total rows (kind 2 or 3) have members");
         if (!r_.Array(*m, ptr + "/members")) return false;
         for (std::size_t k = 0; k < m->size(); ++k) {
           int64_t code = 0;
@@ -323,7 +329,8 @@ class Parser {
       for (std::size_t k = 0; k < acc.members.size(); ++k) {
         auto it = byCode.find(acc.members[k]);
         std::string memberPtr = JsonReader::Child(ptr + "/members", k);
-        if (it == byCode.end()) return r_.Fail(memberPtr, "unknown account code " + std::to_string(acc.members[k]));
+        if (it == byCode.end())
+          return r_.Fail(memberPtr, "unknown account code " + std::to_string(acc.members[k]));
         if (!out.accounts[it->second].balanceRow) return r_.Fail(memberPtr, "member is not a balance row");
       }
     }
@@ -338,13 +345,16 @@ class Parser {
       return false;
     }
     if (code == 0) {
-      if (amount != 0) return r_.Fail(JsonReader::Child(ptr, amountName), "amount on a side without an account");
+      if (amount != 0)
+        return r_.Fail(JsonReader::Child(ptr, amountName), "amount on a side without an account");
       if (tax != 0) return r_.Fail(JsonReader::Child(ptr, taxName), "tax on a side without an account");
       return true;
     }
     auto it = kinds.find(code);
-    if (it == kinds.end()) return r_.Fail(JsonReader::Child(ptr, codeName), "unknown account code " + std::to_string(code));
-    if (it->second != 0) return r_.Fail(JsonReader::Child(ptr, codeName), "journal lines may only name accounts of kind 0");
+    if (it == kinds.end())
+      return r_.Fail(JsonReader::Child(ptr, codeName), "unknown account code " + std::to_string(code));
+    if (it->second != 0)
+      return r_.Fail(JsonReader::Child(ptr, codeName), "journal lines may only name accounts of kind 0");
     return true;
   }
 
@@ -383,17 +393,19 @@ class Parser {
         const json& l = (*lines)[k];
         std::string linePtr = JsonReader::Child(ptr + "/lines", k);
         JournalLineRecord line;
-        if (!r_.Object(l, linePtr, {"debit", "debitAmount", "debitTax", "credit", "creditAmount", "creditTax",
-                                    "description", "counterKind"}) ||
-            !ParseSide(l, linePtr, "debit", "debitAmount", "debitTax", kinds, line.debitCode, line.debitAmount,
-                       line.debitTax) ||
+        if (!r_.Object(l, linePtr,
+                       {"debit", "debitAmount", "debitTax", "credit", "creditAmount", "creditTax",
+                        "description", "counterKind"}) ||
+            !ParseSide(l, linePtr, "debit", "debitAmount", "debitTax", kinds, line.debitCode,
+                       line.debitAmount, line.debitTax) ||
             !ParseSide(l, linePtr, "credit", "creditAmount", "creditTax", kinds, line.creditCode,
                        line.creditAmount, line.creditTax) ||
             !Str(l, linePtr, "description", false, kDescriptionBytes, line.description) ||
             !Int(l, linePtr, "counterKind", false, 0, 255, line.counterKind)) {
           return false;
         }
-        if (line.debitCode == 0 && line.creditCode == 0) return r_.Fail(linePtr, "a line needs a debit or a credit account");
+        if (line.debitCode == 0 && line.creditCode == 0)
+          return r_.Fail(linePtr, "a line needs a debit or a credit account");
         journal.lines.push_back(std::move(line));
       }
       out.journals.push_back(std::move(journal));
@@ -410,7 +422,8 @@ class Parser {
       std::string itemPtr = JsonReader::Child(ptr, item.key());
       int64_t kind = 0;
       std::string text;
-      if (!r_.KeyNumber(item.key(), itemPtr, kind) || !r_.Text(item.value(), itemPtr, kUnlimited, text)) return false;
+      if (!r_.KeyNumber(item.key(), itemPtr, kind) || !r_.Text(item.value(), itemPtr, kUnlimited, text))
+        return false;
       out.savedDocuments[kind] = std::move(text);
     }
     return true;

@@ -87,12 +87,14 @@ class Writer {
         line["credit"] = l.creditCode;
         line["creditAmount"] = FormatAmount(l.creditAmount);
         line["creditTax"] = FormatAmount(l.creditTax);
-        Utf8(l.description, ptr + "/journals/" + std::to_string(i) + "/lines/" + std::to_string(k) + "/description",
+        Utf8(l.description,
+             ptr + "/journals/" + std::to_string(i) + "/lines/" + std::to_string(k) + "/description",
              line["description"]);
         line["counterKind"] = l.counterKind;
         lines.push_back(std::move(line));
       }
-      journals.push_back({{"id", j.id}, {"date", j.date}, {"adjustment", j.adjustment}, {"lines", std::move(lines)}});
+      journals.push_back(
+          {{"id", j.id}, {"date", j.date}, {"adjustment", j.adjustment}, {"lines", std::move(lines)}});
     }
     out["journals"] = std::move(journals);
     json saved = json::object();
@@ -134,7 +136,8 @@ class Writer {
     }
     out["eras"] = std::move(eras);
     json data = json::array();
-    for (std::size_t i = 0; i < doc.data.size(); ++i) data.push_back(Data(doc.data[i], "/data/" + std::to_string(i)));
+    for (std::size_t i = 0; i < doc.data.size(); ++i)
+      data.push_back(Data(doc.data[i], "/data/" + std::to_string(i)));
     out["data"] = std::move(data);
     return out;
   }

@@ -64,8 +64,8 @@ const nlohmann::json* JsonReader::Member(const nlohmann::json& object, const std
   return &*it;
 }
 
-bool JsonReader::Integer(const nlohmann::json& value, const std::string& pointer, int64_t min,
-                         int64_t max, int64_t& out) {
+bool JsonReader::Integer(const nlohmann::json& value, const std::string& pointer, int64_t min, int64_t max,
+                         int64_t& out) {
   if (failed_) return false;
   if (!value.is_number_integer()) return Fail(pointer, "must be an integer");
   if (value.is_number_unsigned() &&
@@ -74,8 +74,8 @@ bool JsonReader::Integer(const nlohmann::json& value, const std::string& pointer
   }
   int64_t v = value.get<int64_t>();
   if (v < min || v > max) {
-    return Fail(pointer, "must lie between " + std::to_string(min) + " and " + std::to_string(max) +
-                             " (is " + std::to_string(v) + ")");
+    return Fail(pointer, "must lie between " + std::to_string(min) + " and " + std::to_string(max) + " (is " +
+                             std::to_string(v) + ")");
   }
   out = v;
   return true;

@@ -34,8 +34,7 @@ class JsonReader {
                int64_t& out);
   bool Boolean(const nlohmann::json& value, const std::string& pointer, bool& out);
   // UTF-8 JSON text converted to code page 932, at most maxBytes bytes after conversion.
-  bool Text(const nlohmann::json& value, const std::string& pointer, std::size_t maxBytes,
-            std::string& out);
+  bool Text(const nlohmann::json& value, const std::string& pointer, std::size_t maxBytes, std::string& out);
   // A string of yen with up to four decimals, as ten-thousandths.
   bool Amount(const nlohmann::json& value, const std::string& pointer, int64_t& out);
   // A yyyymmdd integer that names a real calendar date.

@@ -14,7 +14,9 @@ namespace {
 // One prepared statement; Bind* take 1-based positions like SQLite.
 class Statement {
  public:
-  Statement(sqlite3* db, const char* sql) { ok_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) == SQLITE_OK; }
+  Statement(sqlite3* db, const char* sql) {
+    ok_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) == SQLITE_OK;
+  }
   ~Statement() { sqlite3_finalize(stmt_); }
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
@@ -25,7 +27,8 @@ class Statement {
     ok_ = ok_ && sqlite3_bind_blob64(stmt_, pos, value.data(), value.size(), SQLITE_TRANSIENT) == SQLITE_OK;
   }
   void Text(int pos, const std::string& value) {
-    ok_ = ok_ && sqlite3_bind_text64(stmt_, pos, value.data(), value.size(), SQLITE_TRANSIENT, SQLITE_UTF8) == SQLITE_OK;
+    ok_ = ok_ && sqlite3_bind_text64(stmt_, pos, value.data(), value.size(), SQLITE_TRANSIENT, SQLITE_UTF8) ==
+                     SQLITE_OK;
   }
   // Runs an insert and makes the statement ready for the next one.
   bool Exec() {
@@ -49,7 +52,8 @@ class Statement {
   std::string ColumnBytes(int col) const {
     const void* data = sqlite3_column_blob(stmt_, col);
     int size = sqlite3_column_bytes(stmt_, col);
-    return data == nullptr ? std::string() : std::string(static_cast<const char*>(data), static_cast<std::size_t>(size));
+    return data == nullptr ? std::string()
+                           : std::string(static_cast<const char*>(data), static_cast<std::size_t>(size));
   }
 
  private:
@@ -77,10 +81,11 @@ class Database {
 };
 
 bool InsertData(Database& db, const DataRecord& d, int64_t ord) {
-  Statement data(db.Handle(),
-                 "INSERT INTO data (data_id, ord, selected_no, company_name, period_start, period_end, closing_day,"
-                 " pattern_flag, interim_closing, intro_month_index, companies_act_ready, tax_method, amount_basis,"
-                 " has_tax_settings) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+  Statement data(
+      db.Handle(),
+      "INSERT INTO data (data_id, ord, selected_no, company_name, period_start, period_end, closing_day,"
+      " pattern_flag, interim_closing, intro_month_index, companies_act_ready, tax_method, amount_basis,"
+      " has_tax_settings) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
   data.Text(1, d.dataId);
   data.Int(2, ord);
   data.Int(3, d.selectedNo);
@@ -97,11 +102,13 @@ bool InsertData(Database& db, const DataRecord& d, int64_t ord) {
   data.Int(14, d.hasTaxSettings ? 1 : 0);
   if (!data.Exec()) return false;
 
-  Statement account(db.Handle(),
-                    "INSERT INTO accounts (data_id, account_code, official_name, second_name, kind, debit_nature,"
-                    " account_character, flag_a, flag_b, balance_row, row_order) VALUES (?,?,?,?,?,?,?,?,?,?,?)");
-  Statement sum(db.Handle(),
-                "INSERT INTO sums (data_id, account_code, amount_set, side, entry, amount) VALUES (?,?,?,?,?,?)");
+  Statement account(
+      db.Handle(),
+      "INSERT INTO accounts (data_id, account_code, official_name, second_name, kind, debit_nature,"
+      " account_character, flag_a, flag_b, balance_row, row_order) VALUES (?,?,?,?,?,?,?,?,?,?,?)");
+  Statement sum(
+      db.Handle(),
+      "INSERT INTO sums (data_id, account_code, amount_set, side, entry, amount) VALUES (?,?,?,?,?,?)");
   for (std::size_t i = 0; i < d.accounts.size(); ++i) {
     const AccountRecord& a = d.accounts[i];
     account.Text(1, d.dataId);
@@ -133,10 +140,12 @@ bool InsertData(Database& db, const DataRecord& d, int64_t ord) {
     }
   }
 
-  Statement journal(db.Handle(), "INSERT INTO journals (data_id, journal_id, date, adjustment) VALUES (?,?,?,?)");
-  Statement line(db.Handle(),
-                 "INSERT INTO journal_lines (data_id, journal_id, line_no, debit_code, debit_amount, debit_tax,"
-                 " credit_code, credit_amount, credit_tax, description, counter_kind) VALUES (?,?,?,?,?,?,?,?,?,?,?)");
+  Statement journal(db.Handle(),
+                    "INSERT INTO journals (data_id, journal_id, date, adjustment) VALUES (?,?,?,?)");
+  Statement line(
+      db.Handle(),
+      "INSERT INTO journal_lines (data_id, journal_id, line_no, debit_code, debit_amount, debit_tax,"
+      " credit_code, credit_amount, credit_tax, description, counter_kind) VALUES (?,?,?,?,?,?,?,?,?,?,?)");
   for (const JournalRecord& j : d.journals) {
     journal.Text(1, d.dataId);
     journal.Int(2, j.id);
@@ -212,9 +221,10 @@ bool InsertAll(Database& db, const HostDocument& doc) {
 }
 
 bool ReadData(Database& db, DataRecord& d) {
-  Statement account(db.Handle(),
-                    "SELECT account_code, official_name, second_name, kind, debit_nature, account_character, flag_a,"
-                    " flag_b, balance_row FROM accounts WHERE data_id = ? ORDER BY row_order");
+  Statement account(
+      db.Handle(),
+      "SELECT account_code, official_name, second_name, kind, debit_nature, account_character, flag_a,"
+      " flag_b, balance_row FROM accounts WHERE data_id = ? ORDER BY row_order");
   account.Text(1, d.dataId);
   while (account.Row()) {
     AccountRecord a;
@@ -232,7 +242,8 @@ bool ReadData(Database& db, DataRecord& d) {
   }
   if (!account.Ok()) return false;
 
-  Statement sum(db.Handle(), "SELECT account_code, amount_set, side, entry, amount FROM sums WHERE data_id = ?");
+  Statement sum(db.Handle(),
+                "SELECT account_code, amount_set, side, entry, amount FROM sums WHERE data_id = ?");
   sum.Text(1, d.dataId);
   while (sum.Row()) {
     for (AccountRecord& a : d.accounts) {
@@ -245,7 +256,8 @@ bool ReadData(Database& db, DataRecord& d) {
   }
   if (!sum.Ok()) return false;
 
-  Statement journal(db.Handle(), "SELECT journal_id, date, adjustment FROM journals WHERE data_id = ? ORDER BY journal_id");
+  Statement journal(
+      db.Handle(), "SELECT journal_id, date, adjustment FROM journals WHERE data_id = ? ORDER BY journal_id");
   journal.Text(1, d.dataId);
   while (journal.Row()) {
     JournalRecord j;
@@ -256,9 +268,10 @@ bool ReadData(Database& db, DataRecord& d) {
   }
   if (!journal.Ok()) return false;
 
-  Statement line(db.Handle(),
-                 "SELECT debit_code, debit_amount, debit_tax, credit_code, credit_amount, credit_tax, description,"
-                 " counter_kind FROM journal_lines WHERE data_id = ? AND journal_id = ? ORDER BY line_no");
+  Statement line(
+      db.Handle(),
+      "SELECT debit_code, debit_amount, debit_tax, credit_code, credit_amount, credit_tax, description,"
+      " counter_kind FROM journal_lines WHERE data_id = ? AND journal_id = ? ORDER BY line_no");
   for (JournalRecord& j : d.journals) {
     line.Text(1, d.dataId);
     line.Int(2, j.id);
@@ -302,13 +315,14 @@ bool ReadAll(Database& db, HostDocument& doc) {
   if (session.Row()) doc.currentUser = session.ColumnBytes(0);
   Statement era(db.Handle(), "SELECT gengo_no, first_day, name FROM eras ORDER BY first_day");
   while (era.Row()) {
-    doc.eras.push_back({static_cast<int32_t>(era.ColumnInt(0)), static_cast<int32_t>(era.ColumnInt(1)),
-                        era.ColumnBytes(2)});
+    doc.eras.push_back(
+        {static_cast<int32_t>(era.ColumnInt(0)), static_cast<int32_t>(era.ColumnInt(1)), era.ColumnBytes(2)});
   }
-  Statement data(db.Handle(),
-                 "SELECT data_id, selected_no, company_name, period_start, period_end, closing_day, pattern_flag,"
-                 " interim_closing, intro_month_index, companies_act_ready, tax_method, amount_basis,"
-                 " has_tax_settings FROM data ORDER BY ord");
+  Statement data(
+      db.Handle(),
+      "SELECT data_id, selected_no, company_name, period_start, period_end, closing_day, pattern_flag,"
+      " interim_closing, intro_month_index, companies_act_ready, tax_method, amount_basis,"
+      " has_tax_settings FROM data ORDER BY ord");
   while (data.Row()) {
     DataRecord d;
     d.dataId = data.ColumnBytes(0);
@@ -345,7 +359,8 @@ int WriteStore(const HostDocument& document, const std::filesystem::path& storeP
     Database db(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (!db.Ok()) {
       error = temp.string() + ": " + db.Message();
-    } else if (!db.Exec(StoreSchemaSql()) || !db.Exec("BEGIN") || !InsertAll(db, document) || !db.Exec("COMMIT")) {
+    } else if (!db.Exec(StoreSchemaSql()) || !db.Exec("BEGIN") || !InsertAll(db, document) ||
+               !db.Exec("COMMIT")) {
       error = temp.string() + ": " + db.Message();
     } else {
       written = true;

@@ -38,7 +38,7 @@
 namespace platform::script {
 
 class ScriptBackend : public UiBackend {
-public:
+ public:
   // scriptText: the script, UTF-8. transcriptPath: where each event is appended as a JSON
   // line when it happens (none: kept in memory only).
   explicit ScriptBackend(const std::string& scriptText, std::string transcriptPath = {});
@@ -65,7 +65,7 @@ public:
   void HostCall(const HostWindowCall&) override;
   void RunEnded(int) override;
 
-private:
+ private:
   struct Action;
   void Record(const nlohmann::ordered_json& event);
   void Parse(const std::string& scriptText);

@@ -34,7 +34,7 @@ struct ControlState {
 };
 
 class CDialog {
-public:
+ public:
   CDialog(const DialogTemplate& tmpl, HWND owner);
   virtual ~CDialog();
   CDialog(const CDialog&) = delete;
@@ -84,28 +84,28 @@ public:
 
   // The user's side, called by a UI backend. Each returns false when a real user could
   // not have done it (disabled or unknown control, wrong kind); nothing happens then.
-  bool UserKey(const KeyMessage& key);    // key-down to the control with the focus
-  bool UserClick(int id);                 // button, radio or check box
+  bool UserKey(const KeyMessage& key);  // key-down to the control with the focus
+  bool UserClick(int id);               // button, radio or check box
   bool UserSetText(int id, const std::string& text);
   bool UserFocus(int id);
-  bool UserClose();                       // the window's close box
+  bool UserClose();  // the window's close box
 
-protected:
+ protected:
   virtual bool OnInitDialog();
   virtual void DoDataExchange(bool saveAndValidate);
   // True when the key was taken; default processing follows otherwise.
   virtual bool PreTranslateMessage(const KeyMessage& key);
   // True when the command was handled.
   virtual bool OnCommand(int id);
-  virtual void OnOK();       // default: EndDialog(IDOK)
-  virtual void OnCancel();   // default: EndDialog(IDCANCEL)
+  virtual void OnOK();      // default: EndDialog(IDOK)
+  virtual void OnCancel();  // default: EndDialog(IDCANCEL)
   virtual void OnDestroy();
   bool UpdateData(bool saveAndValidate);
 
-private:
+ private:
   void CreateWindowState();
   void DefaultKey(const KeyMessage& key);
-  void Command(int id);                   // OnCommand, else the default OK / cancel handlers
+  void Command(int id);  // OnCommand, else the default OK / cancel handlers
   void MoveFocusByTab(bool backwards);
   void CheckRadioInGroup(int id);
   void Unregister();
@@ -127,17 +127,17 @@ private:
 // A progress-bar control of a dialog (CProgressCtrl). Changing it allocates nothing and
 // reports nothing: the window shows it when the program repaints (UpdateWindow).
 class CProgressCtrl {
-public:
+ public:
   CProgressCtrl() = default;
   void Attach(CDialog* dialog, int id) { bar_ = dialog ? dialog->Control(id) : nullptr; }
   void SetRange32(int low, int high);
   void SetStep(int step);
   int SetPos(int pos);
-  int OffsetPos(int delta);   // the relative-position message; the position stays within the range
+  int OffsetPos(int delta);  // the relative-position message; the position stays within the range
   int StepIt();
   int GetPos() const;
 
-private:
+ private:
   ControlState* bar_ = nullptr;  // a dialog's controls never move once it is constructed
 };
 

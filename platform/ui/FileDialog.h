@@ -10,16 +10,16 @@ namespace platform {
 struct FileDialogRequest {
   HWND owner = 0;
   bool open = false;
-  std::string title;          // code page 932
-  std::string initialDir;     // Windows form, code page 932
-  std::string fileName;       // initial file name
-  std::string filter;         // "Xml Files (*.xml)|*.xml||"
-  std::string defaultExt;     // "XML"
-  unsigned flags = 0;         // OFN_...
+  std::string title;       // code page 932
+  std::string initialDir;  // Windows form, code page 932
+  std::string fileName;    // initial file name
+  std::string filter;      // "Xml Files (*.xml)|*.xml||"
+  std::string defaultExt;  // "XML"
+  unsigned flags = 0;      // OFN_...
 };
 
 class CFileDialog {
-public:
+ public:
   CFileDialog(bool open, const std::string& defaultExt, const std::string& fileName, unsigned flags,
               const std::string& filter, HWND owner);
   FileDialogRequest request;
@@ -28,7 +28,7 @@ public:
   // The chosen path in Windows form.
   const std::string& GetPathName() const { return path_; }
 
-private:
+ private:
   std::string path_;
 };
 

@@ -18,16 +18,16 @@ class CDialog;
 struct HostWindowCall {
   enum class Kind { Enable, Foreground, BringToTop, Parent, PostMessage } kind = Kind::Enable;
   HWND hwnd = 0;
-  bool enable = false;          // Enable
-  HWND child = 0;               // Parent: the program window re-parented under hwnd
-  std::uint32_t message = 0;    // PostMessage
+  bool enable = false;        // Enable
+  HWND child = 0;             // Parent: the program window re-parented under hwnd
+  std::uint32_t message = 0;  // PostMessage
   std::intptr_t wParam = 0;
   std::intptr_t lParam = 0;
-  bool delivered = false;       // a host window was behind the handle
+  bool delivered = false;  // a host window was behind the handle
 };
 
 class UiBackend {
-public:
+ public:
   virtual ~UiBackend() = default;
 
   // Runs the modal loop of a created and initialised dialog until it has ended.
@@ -48,9 +48,9 @@ public:
   virtual void Repaint(CDialog&) {}                // UpdateWindow: must be cheap, called millions of times
   virtual void ZOrder(CDialog&, bool) {}           // to the top; true = foreground as well
   virtual void ParentChanged(CDialog&, HWND) {}
-  virtual void WaitCursor(int) {}                  // nesting depth after the change
+  virtual void WaitCursor(int) {}  // nesting depth after the change
   virtual void HostCall(const HostWindowCall&) {}
-  virtual void RunEnded(int) {}                    // the process's run status, at exit
+  virtual void RunEnded(int) {}  // the process's run status, at exit
 };
 
 // The backend in use; a recording backend that answers every question "no" until one is set.

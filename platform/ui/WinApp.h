@@ -7,7 +7,7 @@
 namespace platform {
 
 class CWinApp {
-public:
+ public:
   CWinApp();
   virtual ~CWinApp();
   CWinApp(const CWinApp&) = delete;
@@ -21,14 +21,14 @@ public:
   void EndWaitCursor();
   void RestoreWaitCursor();
 
-  std::string m_lpCmdLine;      // the command line after the program name, code page 932
-  std::string m_programPath;    // the program file's path in Windows form
+  std::string m_lpCmdLine;    // the command line after the program name, code page 932
+  std::string m_programPath;  // the program file's path in Windows form
 
   // Runs the application: InitInstance, ExitInstance; returns ExitInstance's result.
   int Run();
 
-protected:
-  int exitCode_ = 0;            // what the framework's ExitInstance returns
+ protected:
+  int exitCode_ = 0;  // what the framework's ExitInstance returns
 };
 
 }  // namespace platform

@@ -15,7 +15,7 @@ using velmora::test::TestHost;
 namespace {
 
 class CompatibilityCheckTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { std::filesystem::create_directories(host.cDrive() / "prog"); }
 
   void WriteIni(const std::string& content) {
@@ -79,7 +79,8 @@ TEST_F(CompatibilityCheckTest, FailureShowsItsMessageOnlyWhenAsked) {
   EXPECT_EQ(0, CheckProgramLevel(true, 0));
   ASSERT_EQ(1u, recorder->Transcript().size());
   const nlohmann::json& box = recorder->Transcript()[0];
-  EXPECT_EQ("動作環境が不正です。\nOrbeck２１が正しくインストールされているか確認してください。", box.value("text", ""));
+  EXPECT_EQ("動作環境が不正です。\nOrbeck２１が正しくインストールされているか確認してください。",
+            box.value("text", ""));
   EXPECT_EQ("決算書", box.value("caption", ""));
   EXPECT_EQ("exclamation", box.value("icon", ""));
   EXPECT_EQ("ok", box.value("buttons", ""));

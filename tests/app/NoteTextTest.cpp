@@ -41,7 +41,8 @@ TEST(NoteSettingsText, NoteFlagNeedsAValueAfterTheKey) {
 
 TEST(NoteSettingsText, DispFlagsFollowTheSectionsInOrder) {
   uint8_t flags[kNoteDispFlagCount] = {};
-  NoteDispFlagsInText("InputMode=1\r\n[Note_0]\r\nDisp=1\r\n[Note_1]\r\nDisp=0\r\n[Note_2]\r\nDisp=1\r\n", flags);
+  NoteDispFlagsInText("InputMode=1\r\n[Note_0]\r\nDisp=1\r\n[Note_1]\r\nDisp=0\r\n[Note_2]\r\nDisp=1\r\n",
+                      flags);
   EXPECT_EQ(1, flags[0]);
   EXPECT_EQ(0, flags[1]);
   EXPECT_EQ(1, flags[2]);
@@ -81,7 +82,8 @@ TEST(NoteSettingsText, SectionsPastTheFiftiethAreIgnored) {
     uint8_t guard[8];
   } area{};
   std::string text;
-  for (int i = 0; i < 60; ++i) text += "[Note_" + std::to_string(i) + "]\r\nDisp=" + std::to_string(i + 1) + "\r\n";
+  for (int i = 0; i < 60; ++i)
+    text += "[Note_" + std::to_string(i) + "]\r\nDisp=" + std::to_string(i + 1) + "\r\n";
   NoteDispFlagsInText(text, area.flags);
   EXPECT_EQ(1, area.flags[0]);
   EXPECT_EQ(50, area.flags[49]);

@@ -26,11 +26,12 @@ nlohmann::json TwoData(const nlohmann::json& selectedDocuments) {
 }
 
 class SavedNotesReaderTest : public ::testing::Test {
-protected:
-  explicit SavedNotesReaderTest(const nlohmann::json& documents = {
-                                    {"0", "Title=x\r\nNote=1\r\n"},
-                                    {"100", "InputMode = 2\r\n[Note_0]\r\nDisp=1\r\n[Note_1]\r\nDisp=0\r\n[Note_2]\r\nDisp=1\r\n"},
-                                    {"1000", "A&amp;B\r\n\r\nC"}})
+ protected:
+  explicit SavedNotesReaderTest(
+      const nlohmann::json& documents =
+          {{"0", "Title=x\r\nNote=1\r\n"},
+           {"100", "InputMode = 2\r\n[Note_0]\r\nDisp=1\r\n[Note_1]\r\nDisp=0\r\n[Note_2]\r\nDisp=1\r\n"},
+           {"1000", "A&amp;B\r\n\r\nC"}})
       : host(TwoData(documents)) {}
   void SetUp() override { ASSERT_EQ(0, ClAccConnect::Inst().Initiate()); }
   void TearDown() override {
@@ -93,7 +94,7 @@ TEST_F(SavedNotesReaderTest, KindNotStoredIsNoBuffer) {
 }
 
 class SavedNotesWithoutInputMode : public SavedNotesReaderTest {
-protected:
+ protected:
   SavedNotesWithoutInputMode() : SavedNotesReaderTest({{"0", "Note="}, {"100", "[Note_0]\r\nDisp=1\r\n"}}) {}
 };
 

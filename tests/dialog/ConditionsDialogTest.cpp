@@ -152,10 +152,14 @@ TEST_F(ConditionsDialogTest, EachMonthRuleFocusesItsField) {
     const char* focus;
   };
   const Case cases[] = {
-      {"R1", 20240301, 20240831, "2", "5", "1016/all"},  {"R2", 20240301, 20240831, "3", "9", "1016/all"},
-      {"R3", 20240101, 20241231, "12", "1", "1016/all"}, {"R4", kAprilStart, kMarchEnd, "5", "4", "1000/all"},
-      {"R5", kAprilStart, kMarchEnd, "3", "10", "1000/all"}, {"R6", 20241001, 20250331, "5", "2", "1016/all"},
-      {"R7", 20241001, 20250331, "11", "6", "1016/all"}, {"last 13", kAprilStart, kMarchEnd, "4", "13", "1000/all"},
+      {"R1", 20240301, 20240831, "2", "5", "1016/all"},
+      {"R2", 20240301, 20240831, "3", "9", "1016/all"},
+      {"R3", 20240101, 20241231, "12", "1", "1016/all"},
+      {"R4", kAprilStart, kMarchEnd, "5", "4", "1000/all"},
+      {"R5", kAprilStart, kMarchEnd, "3", "10", "1000/all"},
+      {"R6", 20241001, 20250331, "5", "2", "1016/all"},
+      {"R7", 20241001, 20250331, "11", "6", "1016/all"},
+      {"last 13", kAprilStart, kMarchEnd, "4", "13", "1000/all"},
   };
   for (const Case& c : cases) {
     auto dialog = Dialog(c.start, c.end);

@@ -79,10 +79,10 @@ TEST(ConditionsTemplate, EditsAndButtons) {
 std::string Describe(const platform::ControlTemplate& c) {
   static const char* const kKinds[] = {"label", "edit", "push", "radio", "check", "group", "progress"};
   static const std::pair<std::uint32_t, char> kLetters[] = {
-      {platform::StyleTabStop, 'T'},     {platform::StyleGroup, 'G'},       {platform::StyleDigitsOnly, 'D'},
-      {platform::StyleAlignRight, 'R'},  {platform::StyleCenterV, 'V'},     {platform::StyleBorder, 'B'},
-      {platform::StyleStaticEdge, 'E'},  {platform::StyleAutoHScroll, 'H'}, {platform::StyleAutoRadio, 'a'},
-      {platform::StyleAutoCheck, 'c'},   {platform::StyleDefaultButton, '!'}, {platform::StyleDisabled, 'X'},
+      {platform::StyleTabStop, 'T'},    {platform::StyleGroup, 'G'},         {platform::StyleDigitsOnly, 'D'},
+      {platform::StyleAlignRight, 'R'}, {platform::StyleCenterV, 'V'},       {platform::StyleBorder, 'B'},
+      {platform::StyleStaticEdge, 'E'}, {platform::StyleAutoHScroll, 'H'},   {platform::StyleAutoRadio, 'a'},
+      {platform::StyleAutoCheck, 'c'},  {platform::StyleDefaultButton, '!'}, {platform::StyleDisabled, 'X'},
       {platform::StyleSmooth, 'S'}};
   std::string letters;
   for (const auto& [bit, letter] : kLetters) {
@@ -129,8 +129,9 @@ TEST(ConditionsTemplate, EveryControlInOrder) {
   EXPECT_EQ(282, t.width);
   EXPECT_EQ(178, t.height);
   EXPECT_EQ(9, t.fontPoints);
-  EXPECT_EQ(platform::DialogPopup | platform::DialogCaption | platform::DialogSysMenu | platform::DialogModalFrame,
-            t.style);
+  EXPECT_EQ(
+      platform::DialogPopup | platform::DialogCaption | platform::DialogSysMenu | platform::DialogModalFrame,
+      t.style);
 }
 
 }  // namespace

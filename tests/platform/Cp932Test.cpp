@@ -161,7 +161,8 @@ TEST(Cp932ConversionTest, ProgramLiteralsAreCodePage932) {
   EXPECT_EQ("\x8C\x88\x8E\x5A\x8F\x91", SJ("決算書"));
   EXPECT_EQ(IconvCp932("決算書"), SJ("決算書"));
   EXPECT_EQ(IconvCp932("　"), SJ("　"));
-  EXPECT_EQ(IconvCp932("出力先のフォルダ（表）が見つかりません。"), SJ("出力先のフォルダ（表）が見つかりません。"));
+  EXPECT_EQ(IconvCp932("出力先のフォルダ（表）が見つかりません。"),
+            SJ("出力先のフォルダ（表）が見つかりません。"));
   EXPECT_EQ(IconvCp932("①～Ⅹ"), SJ("①～Ⅹ"));
   // One conversion per call site: the same site gives the same object each time.
   auto site = []() -> const std::string* { return &SJ("決算書"); };

@@ -30,8 +30,8 @@ class TestHost {
   bool TryLoad(const nlohmann::json& company, std::string& error);
 
   bool loaded() const { return loaded_; }
-  const std::filesystem::path& root() const { return root_; }    // the temporary folder
-  const std::filesystem::path& home() const { return home_; }    // root/home = ORBECK_HOME
+  const std::filesystem::path& root() const { return root_; }      // the temporary folder
+  const std::filesystem::path& home() const { return home_; }      // root/home = ORBECK_HOME
   const std::filesystem::path& cDrive() const { return cDrive_; }  // root/c, mapped as C:
   std::filesystem::path storePath() const { return home_ / "orbeck.db"; }
   std::filesystem::path drivesFile() const { return root_ / "drives.conf"; }

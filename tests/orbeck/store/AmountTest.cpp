@@ -13,8 +13,14 @@ TEST(Amount, ReadsYenWithUpToFourDecimalsAsTenThousandths) {
   struct Case {
     const char* text;
     int64_t value;
-  } cases[] = {{"0", 0},          {"-0", 0},           {"1500000", 15000000000},  {"123.4567", 1234567},
-               {"-2.5", -25000},  {"0.0001", 1},       {"-0.0001", -1},           {"007", 70000},
+  } cases[] = {{"0", 0},
+               {"-0", 0},
+               {"1500000", 15000000000},
+               {"123.4567", 1234567},
+               {"-2.5", -25000},
+               {"0.0001", 1},
+               {"-0.0001", -1},
+               {"007", 70000},
                {"922337203685477.5807", std::numeric_limits<int64_t>::max()},
                {"-922337203685477.5808", std::numeric_limits<int64_t>::min()}};
   for (const Case& c : cases) {

@@ -28,10 +28,11 @@ class DemoCompany : public ::testing::Test {
   // Debit minus credit of a row over the given entries, in the given set.
   int64_t Net(const std::string& rowFilter, int set, int firstEntry, int lastEntry) const {
     StoreQuery q(host.storePath());
-    return q.Int("SELECT COALESCE(SUM(CASE s.side WHEN 'D' THEN s.amount ELSE -s.amount END), 0) FROM sums s "
-                 "JOIN accounts a USING (data_id, account_code) WHERE s.amount_set = " + std::to_string(set) +
-                 " AND s.entry BETWEEN " + std::to_string(firstEntry) + " AND " + std::to_string(lastEntry) +
-                 " AND " + rowFilter);
+    return q.Int(
+        "SELECT COALESCE(SUM(CASE s.side WHEN 'D' THEN s.amount ELSE -s.amount END), 0) FROM sums s "
+        "JOIN accounts a USING (data_id, account_code) WHERE s.amount_set = " +
+        std::to_string(set) + " AND s.entry BETWEEN " + std::to_string(firstEntry) + " AND " +
+        std::to_string(lastEntry) + " AND " + rowFilter);
   }
   static std::string Character(uint32_t code) {
     return "a.account_character = " + std::to_string(code) + " AND a.kind IN (2, 3)";
@@ -58,17 +59,19 @@ TEST_F(DemoCompany, EveryTotalEqualsItsMembersInEveryEntry) {
     if (!account.contains("members")) continue;
     ++totals;
     std::string members;
-    for (const json& m : account["members"]) members += (members.empty() ? "" : ",") + std::to_string(m.get<int>());
-    int64_t opening = account.contains("opening")
-                          ? orbeck::store::ParseAmount(account["opening"].get<std::string>(), nullptr).value_or(0)
-                          : 0;
+    for (const json& m : account["members"])
+      members += (members.empty() ? "" : ",") + std::to_string(m.get<int>());
+    int64_t opening =
+        account.contains("opening")
+            ? orbeck::store::ParseAmount(account["opening"].get<std::string>(), nullptr).value_or(0)
+            : 0;
     for (int set : {1, 2}) {
       for (char side : {'D', 'C'}) {
         for (int entry = 0; entry < 15; ++entry) {
           std::string where = " WHERE amount_set = " + std::to_string(set) + " AND side = '" + side +
                               "' AND entry = " + std::to_string(entry);
-          int64_t total = q.Int("SELECT COALESCE(SUM(amount), 0) FROM sums" + where + " AND account_code = " +
-                                std::to_string(account["code"].get<int>()));
+          int64_t total = q.Int("SELECT COALESCE(SUM(amount), 0) FROM sums" + where +
+                                " AND account_code = " + std::to_string(account["code"].get<int>()));
           int64_t sum = q.Int("SELECT COALESCE(SUM(amount), 0) FROM sums" + where + " AND account_code IN (" +
                               members + ")");
           // The one total with an opening of its own (retained earnings) is of credit nature.
@@ -89,10 +92,13 @@ TEST_F(DemoCompany, BalanceSheetBalancesAtEveryMonthEndAndAfterTheAdjustments) {
       EXPECT_EQ(assets, liabilitiesAndNetAssets) << "set " << set << " through entry " << last;
       // Independent of the total rows: every asset account against every liability and
       // net-asset account plus the year's result of the income and manufacturing accounts.
-      int64_t assetAccounts = Net("a.kind = 0 AND (a.account_character & 2155872256) = 2155872256", set, 0, last);
-      int64_t otherAccounts = RetainedOpening() - Net("a.kind = 0 AND (a.account_character & 2151677952) = 2151677952", set, 0, last) -
-                              Net("a.kind = 0 AND (a.account_character & 2149580800) = 2149580800", set, 0, last) -
-                              Net("a.kind = 0 AND (a.account_character & 2147483648) = 0", set, 0, last);
+      int64_t assetAccounts =
+          Net("a.kind = 0 AND (a.account_character & 2155872256) = 2155872256", set, 0, last);
+      int64_t otherAccounts =
+          RetainedOpening() -
+          Net("a.kind = 0 AND (a.account_character & 2151677952) = 2151677952", set, 0, last) -
+          Net("a.kind = 0 AND (a.account_character & 2149580800) = 2149580800", set, 0, last) -
+          Net("a.kind = 0 AND (a.account_character & 2147483648) = 0", set, 0, last);
       EXPECT_EQ(assets, assetAccounts) << "set " << set << " through entry " << last;
       EXPECT_EQ(assetAccounts, otherAccounts) << "set " << set << " through entry " << last;
     }
@@ -102,7 +108,8 @@ TEST_F(DemoCompany, BalanceSheetBalancesAtEveryMonthEndAndAfterTheAdjustments) {
 
 TEST_F(DemoCompany, NetIncomeAgreesBetweenTheStatements) {
   int64_t netIncome = -Net(Character(0x40200040), 1, 0, 13);
-  int64_t fromAccounts = -Net("a.kind = 0 AND (a.account_character & 2147483648) = 0 AND a.balance_row = 1", 1, 0, 13);
+  int64_t fromAccounts =
+      -Net("a.kind = 0 AND (a.account_character & 2147483648) = 0 AND a.balance_row = 1", 1, 0, 13);
   int64_t retainedChange = -Net(Character(0x80281048), 1, 1, 13);
   EXPECT_EQ(fromAccounts, netIncome);
   EXPECT_EQ(netIncome, retainedChange);
@@ -115,13 +122,14 @@ TEST_F(DemoCompany, NetIncomeAgreesBetweenTheStatements) {
 
 TEST_F(DemoCompany, CarriesEveryStatementGroupAndNetAssetComponent) {
   StoreQuery q(host.storePath());
-  const uint32_t totals[] = {0x80800000, 0x80880000, 0x80840000, 0x80848000, 0x80844000, 0x80842000, 0x80400000,
-                             0x80480000, 0x80440000, 0x80200000, 0x80100000, 0x40888000, 0x40884000, 0x40880008,
-                             0x40882000, 0x40880000, 0x40848000, 0x40844000, 0x40800000, 0x40480000, 0x40440000,
-                             0x40200080, 0x40200020, 0x40200040, 0x20800000, 0x20400000, 0x20200000, 0x20080000,
-                             0x20108000, 0x20100008, 0x20102000, 0x40884200};
+  const uint32_t totals[] = {
+      0x80800000, 0x80880000, 0x80840000, 0x80848000, 0x80844000, 0x80842000, 0x80400000, 0x80480000,
+      0x80440000, 0x80200000, 0x80100000, 0x40888000, 0x40884000, 0x40880008, 0x40882000, 0x40880000,
+      0x40848000, 0x40844000, 0x40800000, 0x40480000, 0x40440000, 0x40200080, 0x40200020, 0x40200040,
+      0x20800000, 0x20400000, 0x20200000, 0x20080000, 0x20108000, 0x20100008, 0x20102000, 0x40884200};
   for (uint32_t code : totals) {
-    EXPECT_EQ(1, q.Int("SELECT COUNT(*) FROM accounts WHERE kind IN (2, 3) AND balance_row = 1 AND account_character = " +
+    EXPECT_EQ(1, q.Int("SELECT COUNT(*) FROM accounts WHERE kind IN (2, 3) AND balance_row = 1 AND "
+                       "account_character = " +
                        std::to_string(code)))
         << std::hex << code;
   }
@@ -141,14 +149,16 @@ TEST_F(DemoCompany, HasAYearOfJournalsWithTaxCompoundEntriesAndAdjustments) {
   StoreQuery q(host.storePath());
   EXPECT_GE(q.Int("SELECT COUNT(*) FROM journals"), 200);
   for (int month = 1; month <= 12; ++month) {
-    EXPECT_GE(q.Int("SELECT COUNT(*) FROM sums WHERE amount_set = 1 AND entry = " + std::to_string(month)), 20)
+    EXPECT_GE(q.Int("SELECT COUNT(*) FROM sums WHERE amount_set = 1 AND entry = " + std::to_string(month)),
+              20)
         << "fiscal month " << month;
   }
   EXPECT_GE(q.Int("SELECT COUNT(*) FROM journals WHERE adjustment = 13"), 1);
   EXPECT_GE(q.Int("SELECT COUNT(*) FROM journal_lines WHERE counter_kind = 34"), 20);
   EXPECT_GE(q.Int("SELECT COUNT(*) FROM journal_lines WHERE debit_tax <> 0 OR credit_tax <> 0"), 50);
   EXPECT_GE(q.Int("SELECT COUNT(*) FROM journal_lines l JOIN accounts a ON a.data_id = l.data_id AND "
-                  "a.account_code = l.debit_code WHERE a.balance_row = 0"), 1);
+                  "a.account_code = l.debit_code WHERE a.balance_row = 0"),
+            1);
   EXPECT_EQ(0, q.Int("SELECT COUNT(*) FROM (SELECT journal_id FROM journal_lines GROUP BY journal_id HAVING "
                      "SUM(debit_amount + debit_tax) <> SUM(credit_amount + credit_tax))"));
   int64_t accounts = q.Int("SELECT COUNT(*) FROM accounts WHERE kind = 0");
@@ -161,17 +171,25 @@ TEST_F(DemoCompany, HasAYearOfJournalsWithTaxCompoundEntriesAndAdjustments) {
 
 TEST_F(DemoCompany, ProfileErasAndSavedNotes) {
   StoreQuery q(host.storePath());
-  EXPECT_EQ(1, q.Int("SELECT COUNT(*) FROM data WHERE data_id = 'DEMO01' AND pattern_flag = 1 AND interim_closing = 0 "
-                     "AND period_start = 20240401 AND period_end = 20250331 AND closing_day = 31 AND "
-                     "amount_basis = 0 AND has_tax_settings = 1 AND companies_act_ready = 1"));
+  EXPECT_EQ(
+      1,
+      q.Int("SELECT COUNT(*) FROM data WHERE data_id = 'DEMO01' AND pattern_flag = 1 AND interim_closing = 0 "
+            "AND period_start = 20240401 AND period_end = 20250331 AND closing_day = 31 AND "
+            "amount_basis = 0 AND has_tax_settings = 1 AND companies_act_ready = 1"));
   EXPECT_EQ(1, q.Int("SELECT COUNT(*) FROM eras WHERE first_day = 20190501 AND name = X'97DF9861'"));  // 令和
   EXPECT_EQ(5, q.Int("SELECT COUNT(*) FROM eras"));
-  EXPECT_EQ(1, q.Int("SELECT COUNT(*) FROM saved_documents WHERE kind = 0 AND instr(content, CAST('Note=1' AS BLOB))"));
-  EXPECT_EQ(1, q.Int("SELECT COUNT(*) FROM saved_documents WHERE kind = 100 AND "
-                     "instr(content, CAST('InputMode=1' AS BLOB)) AND instr(content, CAST('[Note_10]' AS BLOB))"));
+  EXPECT_EQ(
+      1,
+      q.Int(
+          "SELECT COUNT(*) FROM saved_documents WHERE kind = 0 AND instr(content, CAST('Note=1' AS BLOB))"));
+  EXPECT_EQ(
+      1, q.Int("SELECT COUNT(*) FROM saved_documents WHERE kind = 100 AND "
+               "instr(content, CAST('InputMode=1' AS BLOB)) AND instr(content, CAST('[Note_10]' AS BLOB))"));
   for (const char* record : {"<ID>1000010\r\n", "<ID>1010010\r\n", "<ID>1060010\r\n", "<ID>1060020\r\n"}) {
-    EXPECT_EQ(1, q.Int(std::string("SELECT COUNT(*) FROM saved_documents WHERE kind = 1000 AND instr(content, CAST('") +
-                       record + "' AS BLOB))"))
+    EXPECT_EQ(1,
+              q.Int(std::string(
+                        "SELECT COUNT(*) FROM saved_documents WHERE kind = 1000 AND instr(content, CAST('") +
+                    record + "' AS BLOB))"))
         << record;
   }
   EXPECT_GE(q.Int("SELECT (length(content) - length(replace(content, CAST('<Disp>1' AS BLOB), X''))) / 7 "

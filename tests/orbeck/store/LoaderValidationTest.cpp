@@ -45,7 +45,8 @@ TEST_P(LoaderRefuses, NamesThePlaceAndKeepsTheEarlierStore) {
   GetParam().spoil(doc);
   std::string error;
   EXPECT_FALSE(host.TryLoad(doc, error)) << GetParam().what;
-  EXPECT_EQ(std::string(GetParam().pointer) + ": ", error.substr(0, std::string(GetParam().pointer).size() + 2))
+  EXPECT_EQ(std::string(GetParam().pointer) + ": ",
+            error.substr(0, std::string(GetParam().pointer).size() + 2))
       << "message: " << error;
   EXPECT_EQ(before, FileBytes(host.storePath()));
   std::size_t files = 0;
@@ -64,7 +65,8 @@ const BadCase kBadCases[] = {
      "/data/0/accounts/0/opening"},
     {"name without a code page 932 form", [](json& d) { Account(d, 1)["name"] = "売掛金\U0001F600"; },
      "/data/0/accounts/1/name"},
-    {"name of 31 bytes", [](json& d) { Account(d, 1)["name"] = Repeat("あ", 15) + "a"; }, "/data/0/accounts/1/name"},
+    {"name of 31 bytes", [](json& d) { Account(d, 1)["name"] = Repeat("あ", 15) + "a"; },
+     "/data/0/accounts/1/name"},
     {"second name of 32 bytes", [](json& d) { Account(d, 1)["secondName"] = Repeat("売", 16); },
      "/data/0/accounts/1/secondName"},
     {"description of 61 bytes", [](json& d) { Line(d)["description"] = Repeat("x", 61); },
@@ -83,8 +85,10 @@ const BadCase kBadCases[] = {
      "/data/1/dataId"},
     {"journal on an unknown account", [](json& d) { Line(d)["credit"] = 8120000; },
      "/data/0/journals/0/lines/0/credit"},
-    {"journal on a total row", [](json& d) { Line(d)["debit"] = 1990000; }, "/data/0/journals/0/lines/0/debit"},
-    {"unknown member", [](json& d) { Account(d, 2)["members"].push_back(1360000); }, "/data/0/accounts/2/members/2"},
+    {"journal on a total row", [](json& d) { Line(d)["debit"] = 1990000; },
+     "/data/0/journals/0/lines/0/debit"},
+    {"unknown member", [](json& d) { Account(d, 2)["members"].push_back(1360000); },
+     "/data/0/accounts/2/members/2"},
     {"members on an ordinary account", [](json& d) { Account(d, 0)["members"] = {1350000}; },
      "/data/0/accounts/0/members"},
     {"cycle through two totals", [](json& d) { Account(d, 2)["members"].push_back(2990000); },

@@ -34,15 +34,22 @@ void ExpectRoundTrip(const json& original) {
 TEST(RoundTrip, MinimalCompanyWithTaxesSubAccountsAndSavedDocuments) {
   json doc = TestHost::MinimalCompany();
   doc["expSysLink"] = 1;
-  doc["data"][0]["accounts"].push_back(
-      {{"code", 1110002}, {"name", "小口現金"}, {"secondName", "小口"}, {"kind", 0}, {"debitNature", 1},
-       {"character", 2156398592u}, {"flags", {1, 2}}});
+  doc["data"][0]["accounts"].push_back({{"code", 1110002},
+                                        {"name", "小口現金"},
+                                        {"secondName", "小口"},
+                                        {"kind", 0},
+                                        {"debitNature", 1},
+                                        {"character", 2156398592u},
+                                        {"flags", {1, 2}}});
   doc["data"][0]["journals"].push_back(
       {{"id", 9},
        {"date", 20250331},
        {"adjustment", 13},
        {"lines",
-        {{{"debit", 1110002}, {"debitAmount", "0.0001"}, {"debitTax", "-0.5"}, {"description", "ｶﾅ&<>\"'"},
+        {{{"debit", 1110002},
+          {"debitAmount", "0.0001"},
+          {"debitTax", "-0.5"},
+          {"description", "ｶﾅ&<>\"'"},
           {"counterKind", 34}},
          {{"credit", 8110000}, {"creditAmount", "-0.4999"}, {"counterKind", 34}}}}});
   doc["data"][0]["savedDocuments"] = {{"0", "Note=1\r\n"}, {"1000", "<ID>1000010\r\n<Line>～①㈱\r\n"}};
@@ -64,7 +71,8 @@ class AdminCommand : public ::testing::Test {
  protected:
   // Runs the command line with stderr to a file; returns the exit code.
   int Run(const std::string& arguments) {
-    std::string command = std::string(ORBECK_ADMIN_PATH) + " " + arguments + " 2>" + (host.root() / "stderr.txt").string();
+    std::string command =
+        std::string(ORBECK_ADMIN_PATH) + " " + arguments + " 2>" + (host.root() / "stderr.txt").string();
     int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }

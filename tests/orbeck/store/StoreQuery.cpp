@@ -24,9 +24,9 @@ int64_t StoreQuery::Int(const std::string& sql) const {
 }
 
 int64_t StoreQuery::Sum(const std::string& dataId, int code, int set, char side, int entry) const {
-  return Int("SELECT amount FROM sums WHERE data_id = '" + dataId + "' AND account_code = " + std::to_string(code) +
-             " AND amount_set = " + std::to_string(set) + " AND side = '" + std::string(1, side) +
-             "' AND entry = " + std::to_string(entry));
+  return Int("SELECT amount FROM sums WHERE data_id = '" + dataId +
+             "' AND account_code = " + std::to_string(code) + " AND amount_set = " + std::to_string(set) +
+             " AND side = '" + std::string(1, side) + "' AND entry = " + std::to_string(entry));
 }
 
 std::string StoreQuery::Image() const {
@@ -55,7 +55,8 @@ std::string StoreQuery::Image() const {
       for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
         const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, c));
         image += std::to_string(sqlite3_column_type(stmt, c)) + ":" +
-                 std::string(bytes != nullptr ? bytes : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, c))) +
+                 std::string(bytes != nullptr ? bytes : "",
+                             static_cast<std::size_t>(sqlite3_column_bytes(stmt, c))) +
                  "|";
       }
       image += "\n";

@@ -51,11 +51,14 @@ TEST(TestHost, MinimalCompanyIsSelectedByItsUserAndBalances) {
   TestHost host;
   ASSERT_TRUE(host.loaded());
   orbeck::store::test::StoreQuery q(host.storePath());
-  EXPECT_EQ(1, q.Int("SELECT d.selected_no FROM data d, users u, session s WHERE s.current_user = u.user_id "
-                     "AND u.user_id = CAST('user1' AS BLOB) AND d.selected_no = u.selected_no AND d.data_id = 'D1'"));
+  EXPECT_EQ(
+      1,
+      q.Int("SELECT d.selected_no FROM data d, users u, session s WHERE s.current_user = u.user_id "
+            "AND u.user_id = CAST('user1' AS BLOB) AND d.selected_no = u.selected_no AND d.data_id = 'D1'"));
   // 資産合計 (debit) against 負債・純資産合計 (credit) over the whole year: 620,000 yen each.
-  const char* balance = "SELECT SUM(CASE side WHEN 'D' THEN amount ELSE -amount END) FROM sums "
-                        "WHERE amount_set = 1 AND account_code = ";
+  const char* balance =
+      "SELECT SUM(CASE side WHEN 'D' THEN amount ELSE -amount END) FROM sums "
+      "WHERE amount_set = 1 AND account_code = ";
   EXPECT_EQ(6200000000, q.Int(std::string(balance) + "2990000"));
   EXPECT_EQ(-6200000000, q.Int(std::string(balance) + "6990000"));
 }
