@@ -36,7 +36,7 @@ nlohmann::json Ledgers(nlohmann::json journals, const char* amountBasis = "0") {
       Account(kSuspense, "対象外勘定", 0, 1, 0x08000000u),
   };
   data["accounts"][1]["balanceRow"] = false;
-  data["journals"] = std::move(journals);
+  data["journals"] = velmora::test::AsList(std::move(journals));
   return document;
 }
 

@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "tests/support/TestHost.h"
+
 // A balance row (or, with balanceRow false, a sub-account master).
 inline nlohmann::json Account(int32_t code, const std::string& name, int kind, int debitNature,
                               uint32_t character, const char* opening = nullptr) {
@@ -34,5 +36,8 @@ inline nlohmann::json Line(int32_t debit, const char* debitAmount, int32_t credi
 }
 
 inline nlohmann::json Journal(int id, int32_t date, nlohmann::json lines, int adjustment = 0) {
-  return {{"id", id}, {"date", date}, {"adjustment", adjustment}, {"lines", std::move(lines)}};
+  return {{"id", id},
+          {"date", date},
+          {"adjustment", adjustment},
+          {"lines", velmora::test::AsList(std::move(lines))}};
 }

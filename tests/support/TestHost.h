@@ -13,6 +13,12 @@
 
 namespace velmora::test {
 
+// A list of a host data document from a brace list: GCC makes {x} an array of one element,
+// clang the element itself; lists in a document are always arrays.
+inline nlohmann::json AsList(nlohmann::json items) {
+  return items.is_array() ? items : nlohmann::json::array({std::move(items)});
+}
+
 class TestHost {
  public:
   // Loads MinimalCompany().

@@ -24,14 +24,17 @@ json Line(int debit, const char* debitAmount, int credit, const char* creditAmou
 }
 
 json Journal(int id, int date, json lines, int adjustment = 0) {
-  return json{{"id", id}, {"date", date}, {"adjustment", adjustment}, {"lines", std::move(lines)}};
+  return json{{"id", id},
+              {"date", date},
+              {"adjustment", adjustment},
+              {"lines", velmora::test::AsList(std::move(lines))}};
 }
 
 // MinimalCompany with its accounts and journals replaced.
 json Company(json accounts, json journals) {
   json doc = TestHost::MinimalCompany();
   doc["data"][0]["accounts"] = std::move(accounts);
-  doc["data"][0]["journals"] = std::move(journals);
+  doc["data"][0]["journals"] = velmora::test::AsList(std::move(journals));
   return doc;
 }
 
