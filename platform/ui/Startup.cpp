@@ -80,6 +80,9 @@ int RunApplication(CWinApp& app, int argc, char** argv) {
 
   const int status = app.Run();
   Ui().RunEnded(status);
+  // The backend goes while the process is still whole: a GUI toolkit torn down among the
+  // exit handlers, after its own statics, crashes the process at its very end.
+  SetUi(nullptr);
   return status;
 }
 
