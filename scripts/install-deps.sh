@@ -10,7 +10,7 @@ packages=(
   nlohmann-json3-dev
   libicu-dev
   libxml2-utils
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   fonts-ipafont-gothic
   clang-format
 )

@@ -2,8 +2,11 @@
 #include "platform/qt/QtUiBackend.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 
 #include "platform/qt/DialogWindow.h"
 #include "platform/qt/QtFileDialog.h"
@@ -30,6 +33,13 @@ QMessageBox::Icon IconOf(unsigned type) {
 
 QtUiBackend::QtUiBackend(std::unique_ptr<QApplication> application) : application_(std::move(application)) {
   InstallFontSubstitutions();
+  translator_ = std::make_unique<QTranslator>();
+  if (translator_->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(translator_.get());
+  } else {
+    translator_.reset();
+  }
 }
 
 QtUiBackend::~QtUiBackend() {
@@ -42,6 +52,7 @@ QtUiBackend::~QtUiBackend() {
     QApplication::restoreOverrideCursor();
     --cursorDepth_;
   }
+  if (translator_) QCoreApplication::removeTranslator(translator_.get());
 }
 
 DialogWindow* QtUiBackend::WindowOf(const CDialog& dialog) const {

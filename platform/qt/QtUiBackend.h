@@ -9,6 +9,7 @@
 #include "platform/ui/UiBackend.h"
 
 class QApplication;
+class QTranslator;
 class QWidget;
 
 namespace platform::qt {
@@ -47,6 +48,8 @@ class QtUiBackend : public UiBackend {
   void ReturnActivation(QWidget* owner);
 
   std::unique_ptr<QApplication> application_;
+  // Qt's own texts (box buttons, the file dialog) in Japanese, as the program's are.
+  std::unique_ptr<QTranslator> translator_;
   std::unordered_map<const CDialog*, DialogWindow*> windows_;
   const CDialog* lastRepainted_ = nullptr;
   DialogWindow* lastRepaintedWindow_ = nullptr;

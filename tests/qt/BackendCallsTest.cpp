@@ -39,6 +39,10 @@ TEST_F(QtBackendCalls, MessageBoxesCarryIconButtonsAndOwner) {
     EXPECT_EQ(&window, Boxes()[0].parent);
     EXPECT_EQ(nullptr, Boxes()[1].parent);
     EXPECT_EQ(QMessageBox::Information, Boxes()[2].icon);
+    // Qt's own button texts are Japanese, like everything else the program shows.
+    EXPECT_EQ(QStringList({QString::fromUtf8("いいえ(&N)"), QString::fromUtf8("はい(&Y)")}),
+              Boxes()[0].buttonTexts);
+    EXPECT_EQ(QStringList({QStringLiteral("OK")}), Boxes()[2].buttonTexts);
     dialog->EndDialog(platform::IDCANCEL);
   });
 }

@@ -96,8 +96,11 @@ void QtFixture::WatchBoxes() {
   QObject::connect(watcher_, &QTimer::timeout, [this] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible()) return;
-    boxes_.push_back(
-        SeenBox{box->windowTitle(), box->text(), box->icon(), box->standardButtons(), box->parentWidget()});
+    QStringList buttonTexts;
+    for (QAbstractButton* button : box->buttons()) buttonTexts << button->text();
+    buttonTexts.sort();
+    boxes_.push_back(SeenBox{box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                             box->parentWidget(), buttonTexts});
     QMessageBox::StandardButton answer = QMessageBox::Ok;
     if (answers_.empty()) {
       ADD_FAILURE() << "unexpected message box: " << box->text().toStdString();

@@ -33,6 +33,7 @@ struct SeenBox {
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QMessageBox::StandardButtons buttons;
   QWidget* parent = nullptr;
+  QStringList buttonTexts;
 };
 
 class QtFixture : public ::testing::Test {
