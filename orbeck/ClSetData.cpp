@@ -1,12 +1,12 @@
 // The accounting-data list: the data cursor walks the data records in their stored order;
 // the selected record is the one whose number the current user has selected.
 #include <cstring>
-#include <map>
 #include <vector>
 
 #include "app/OrbeckRuntime/AccPeriod.h"
 #include "app/OrbeckRuntime/Rules.h"
 #include "app/OrbeckRuntime/Sets.h"
+#include "orbeck/CursorTable.h"
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
 #include "orbeck/TextField.h"
@@ -40,19 +40,8 @@ struct ClSetData::Impl {
     std::size_t next = 0;
     bool ready = false;
   };
-  unsigned long generation = 0;
-  long lastCursor = 0;
-  std::map<long, Cursor> cursors;
+  orbeck::CursorTable<Cursor> cursors;
   ClAccPeriod period;
-
-  // Cursors of an earlier attach are gone.
-  void Refresh() {
-    unsigned long current = orbeck::HostStore::Session().Generation();
-    if (generation != current) {
-      cursors.clear();
-      generation = current;
-    }
-  }
 };
 
 ClSetData::ClSetData() : impl_(std::make_unique<Impl>()) {}
@@ -74,16 +63,13 @@ long ClSetData::GetSelectedInfo(StDATAINFO* info) {
 
 long ClSetData::GetDatCursor(long* cursor) {
   if (cursor == nullptr) return orbeck::kNotReady;
-  impl_->Refresh();
-  *cursor = ++impl_->lastCursor;
-  impl_->cursors[*cursor] = {};
+  *cursor = impl_->cursors.Open();
   return 0;
 }
 
 long ClSetData::ReadyDat(long cursor, long /*flags*/) {
-  impl_->Refresh();
-  auto found = impl_->cursors.find(cursor);
-  if (found == impl_->cursors.end()) return orbeck::kNotReady;
+  auto* found = impl_->cursors.Find(cursor);
+  if (found == nullptr) return orbeck::kNotReady;
   auto& store = orbeck::HostStore::Session();
   orbeck::StatementUse query = store.Prepare("SELECT " VELMORA_DATA_COLUMNS " FROM data d ORDER BY d.ord");
   if (query == nullptr) return store.IsOpen() ? orbeck::kStoreError : orbeck::kNotAttached;
@@ -95,23 +81,21 @@ long ClSetData::ReadyDat(long cursor, long /*flags*/) {
   }
   if (query->Failed()) return orbeck::kStoreError;
   fresh.ready = true;
-  found->second = std::move(fresh);
+  *found = std::move(fresh);
   return 0;
 }
 
 long ClSetData::WalkDat(long cursor, StDATAINFO* info) {
-  impl_->Refresh();
-  auto found = impl_->cursors.find(cursor);
-  if (found == impl_->cursors.end() || !found->second.ready || info == nullptr) return orbeck::kNotReady;
-  Impl::Cursor& walk = found->second;
+  auto* found = impl_->cursors.Find(cursor);
+  if (found == nullptr || !found->ready || info == nullptr) return orbeck::kNotReady;
+  Impl::Cursor& walk = *found;
   if (walk.next >= walk.records.size()) return kEndOfRows;
   *info = walk.records[walk.next++];
   return 0;
 }
 
 long ClSetData::ReleaseDatCursor(long cursor) {
-  impl_->Refresh();
-  return impl_->cursors.erase(cursor) == 1 ? 0 : orbeck::kNotReady;
+  return impl_->cursors.Release(cursor) ? 0 : orbeck::kNotReady;
 }
 
 ClAccPeriod* ClSetData::GetAccPeriod() {

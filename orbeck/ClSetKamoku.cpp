@@ -1,9 +1,9 @@
 // The account master of the selected data, served from memory: the master is loaded once
 // per data and attach, so the ledger's lookups per posting never reach the store.
-#include <map>
 #include <vector>
 
 #include "app/OrbeckRuntime/Sets.h"
+#include "orbeck/CursorTable.h"
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
 
@@ -21,17 +21,7 @@ struct ClSetKamoku::Impl {
     std::size_t next = 0;
     bool ready = false;
   };
-  unsigned long generation = 0;
-  long lastCursor = 0;
-  std::map<long, Cursor> cursors;
-
-  void Refresh() {
-    unsigned long current = orbeck::HostStore::Session().Generation();
-    if (generation != current) {
-      cursors.clear();
-      generation = current;
-    }
-  }
+  orbeck::CursorTable<Cursor> cursors;
 };
 
 ClSetKamoku::ClSetKamoku() : impl_(std::make_unique<Impl>()) {}
@@ -39,18 +29,15 @@ ClSetKamoku::~ClSetKamoku() = default;
 
 long ClSetKamoku::GetCursor(long* cursor) {
   if (cursor == nullptr) return orbeck::kNotReady;
-  impl_->Refresh();
-  *cursor = ++impl_->lastCursor;
-  impl_->cursors[*cursor] = {};
+  *cursor = impl_->cursors.Open();
   return 0;
 }
 
 // Without a find the cursor walks the whole master by account code; the find the
 // program uses is one equality on the full account code.
 long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
-  impl_->Refresh();
-  auto found = impl_->cursors.find(cursor);
-  if (found == impl_->cursors.end()) return orbeck::kNotReady;
+  auto* found = impl_->cursors.Find(cursor);
+  if (found == nullptr) return orbeck::kNotReady;
   auto& store = orbeck::HostStore::Session();
   std::string dataId;
   if (long status = store.SelectedDataId(dataId); status != 0) return status;
@@ -66,21 +53,19 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
     int32_t code = cond.valueType == 2 ? cond.shortValue : cond.longValue;
     if (auto hit = master->byCode.find(code); hit != master->byCode.end()) ready.found.push_back(hit->second);
   }
-  found->second = std::move(ready);
+  *found = std::move(ready);
   return 0;
 }
 
 long ClSetKamoku::WalkFind(long cursor, StKAMOKUINFO* info) {
-  impl_->Refresh();
-  auto found = impl_->cursors.find(cursor);
-  if (found == impl_->cursors.end() || !found->second.ready || info == nullptr) return orbeck::kNotReady;
-  Impl::Cursor& walk = found->second;
+  auto* found = impl_->cursors.Find(cursor);
+  if (found == nullptr || !found->ready || info == nullptr) return orbeck::kNotReady;
+  Impl::Cursor& walk = *found;
   if (walk.next >= walk.found.size()) return orbeck::kNotFound;
   *info = walk.found[walk.next++];
   return 0;
 }
 
 long ClSetKamoku::ReleaseCursor(long cursor) {
-  impl_->Refresh();
-  return impl_->cursors.erase(cursor) == 1 ? 0 : orbeck::kNotReady;
+  return impl_->cursors.Release(cursor) ? 0 : orbeck::kNotReady;
 }
