@@ -168,12 +168,7 @@ TEST(DialogModal, EndedDuringInitialisationRunsNoLoop) {
 }
 
 TEST(ProgressControl, PositionStaysWithinItsRange) {
-  DialogTemplate t;
-  t.id = 131;
-  ControlTemplate bar;
-  bar.id = 1016;
-  bar.kind = ControlKind::ProgressBar;
-  t.controls.push_back(bar);
+  const DialogTemplate t = uitest::ProgressTemplate();
   CDialog window(t, 0);
   CProgressCtrl ctrl;
   ctrl.Attach(&window, 1016);

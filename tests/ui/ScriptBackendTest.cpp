@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "TestDialogs.h"
 #include "platform/script/ScriptBackend.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Window.h"
@@ -225,12 +226,7 @@ TEST(ScriptBackendEvents, ProgressCaptionCarriesTheMainBarPosition) {
   auto owned = std::make_unique<ScriptBackend>("");
   ScriptBackend* backend = owned.get();
   SetUi(std::move(owned));
-  DialogTemplate t;
-  t.id = 131;
-  ControlTemplate bar;
-  bar.id = 1016;
-  bar.kind = ControlKind::ProgressBar;
-  t.controls.push_back(bar);
+  const DialogTemplate t = uitest::ProgressTemplate();
   CDialog progress(t, 0);
   CProgressCtrl mainBar;
   mainBar.Attach(&progress, 1016);

@@ -17,6 +17,17 @@ inline constexpr int kRadioA1 = 110, kRadioA2 = 111, kRadioB1 = 112, kRadioB2 = 
 inline constexpr int kCheck = 120;
 inline constexpr int kApply = 130, kOther = 131;
 
+// A progress window's template: template 131 with its main bar, control 1016.
+inline platform::DialogTemplate ProgressTemplate() {
+  platform::DialogTemplate t;
+  t.id = 131;
+  platform::ControlTemplate bar;
+  bar.id = 1016;
+  bar.kind = platform::ControlKind::ProgressBar;
+  t.controls.push_back(bar);
+  return t;
+}
+
 inline platform::DialogTemplate SampleTemplate(int id = 500) {
   using namespace platform;
   DialogTemplate t;
