@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "app/OrbeckRuntime/OrbeckRuntime.h"
 #include "platform/Cp932.h"
+#include "runtime/OrbeckRuntime.h"
 
 namespace {
 

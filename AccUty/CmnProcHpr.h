@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/OrbeckRuntime/Records.h"
 #include "platform/WinTypes.h"
+#include "runtime/Records.h"
 
 class ClSetMgr;
 

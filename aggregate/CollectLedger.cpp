@@ -6,12 +6,12 @@
 #include <string_view>
 
 #include "AccUty/CmnProcHpr.h"
-#include "aggregate/AccountCharacter.h"
 #include "aggregate/LedgerPosting.h"
 #include "aggregate/RowAmounts.h"
 #include "aggregate/StatementAggregator.h"
-#include "app/ProgressWindow.h"
 #include "platform/Cp932.h"
+#include "runstate/AccountCharacter.h"
+#include "runstate/ProgressWindow.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "aggregate/FixedAmount.h"
-#include "app/OrbeckRuntime/Records.h"
+#include "runtime/Records.h"
 
 struct PostingAmounts {
   FixedAmount debit;       // what counts of the debit side

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/OrbeckRuntime/Records.h"
+#include "runtime/Records.h"
 
 struct PeriodSelection {
   int firstIndex = 1;              // E: fiscal month index of the first month

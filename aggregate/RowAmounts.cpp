@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "aggregate/AccountCharacter.h"
+#include "runstate/AccountCharacter.h"
 
 namespace {
 

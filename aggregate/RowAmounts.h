@@ -4,7 +4,7 @@
 
 #include "aggregate/FixedAmount.h"
 #include "aggregate/PeriodSelection.h"
-#include "app/OrbeckRuntime/Records.h"
+#include "runtime/Records.h"
 
 struct RowAmounts {
   FixedAmount opening;

@@ -7,10 +7,10 @@
 #include <new>
 #include <string_view>
 
-#include "aggregate/AccountCharacter.h"
 #include "aggregate/RowAmounts.h"
-#include "app/ProgressWindow.h"
 #include "platform/Cp932.h"
+#include "runstate/AccountCharacter.h"
+#include "runstate/ProgressWindow.h"
 
 namespace {
 

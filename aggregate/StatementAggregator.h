@@ -8,9 +8,9 @@
 
 #include "aggregate/FixedAmount.h"
 #include "aggregate/PeriodSelection.h"
-#include "aggregate/StatementModel.h"
-#include "app/OrbeckRuntime/OrbeckRuntime.h"
-#include "app/SavedNotesReader.h"
+#include "runstate/SavedNotesReader.h"
+#include "runstate/StatementModel.h"
+#include "runtime/OrbeckRuntime.h"
 
 class ProgressWindow;
 

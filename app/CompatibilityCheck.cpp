@@ -4,10 +4,10 @@
 
 #include <cstdlib>
 
-#include "app/OrbeckRuntime/Connect.h"
 #include "platform/Cp932.h"
 #include "platform/Ini.h"
 #include "platform/WinFs.h"
+#include "runtime/Connect.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include "app/LinkApp.h"
 
 #include "app/HostCommandLine.h"
-#include "app/OrbeckRuntime/Connect.h"
 #include "platform/Cp932.h"
 #include "platform/WinFs.h"
 #include "platform/ui/Window.h"
+#include "runtime/Connect.h"
 
 LinkApp::LinkApp(const EditionProfile& edition) : edition_(edition) {}
 

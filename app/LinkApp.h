@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "aggregate/StatementModel.h"
-#include "app/FiscalMonths.h"
-#include "editions/EditionProfile.h"
 #include "platform/WinTypes.h"
 #include "platform/ui/WinApp.h"
+#include "runstate/EditionProfile.h"
+#include "runstate/FiscalMonths.h"
+#include "runstate/StatementModel.h"
 
 class ClSetData;
 class ConditionsDialog;

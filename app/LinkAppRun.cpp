@@ -8,13 +8,13 @@
 #include "aggregate/StatementAggregator.h"
 #include "app/CompatibilityCheck.h"
 #include "app/LinkApp.h"
-#include "app/OrbeckRuntime/Connect.h"
-#include "app/OrbeckRuntime/Managers.h"
-#include "app/ProgressWindow.h"
 #include "app/UnsupportedNotesWarning.h"
 #include "dialog/ConditionsDialog.h"
 #include "platform/Cp932.h"
 #include "platform/ui/Window.h"
+#include "runstate/ProgressWindow.h"
+#include "runtime/Connect.h"
+#include "runtime/Managers.h"
 #include "xmlout/StatementWriter.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/OrbeckRuntime/OrbeckRuntime.h"
+#include "runtime/OrbeckRuntime.h"
 
 namespace {
 

@@ -5,8 +5,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/FiscalMonths.h"
-#include "app/OrbeckRuntime/Managers.h"
 #include "dialog/ConditionsMessages.h"
 #include "dialog/ConditionsTemplate.h"
 #include "dialog/DecimalValue.h"
@@ -17,6 +15,8 @@
 #include "platform/Cp932.h"
 #include "platform/WinFs.h"
 #include "platform/ui/FileDialog.h"
+#include "runstate/FiscalMonths.h"
+#include "runtime/Managers.h"
 
 ConditionsDialog::ConditionsDialog(platform::HWND owner, const EditionProfile& edition)
     : platform::CDialog(ConditionsTemplate(), owner), edition_(edition) {}

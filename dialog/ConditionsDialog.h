@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "editions/EditionProfile.h"
 #include "platform/ui/Dialog.h"
+#include "runstate/EditionProfile.h"
 
 inline constexpr int kConditionsExecute = 1002;
 inline constexpr int kConditionsCancel = 1003;

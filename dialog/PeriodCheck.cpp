@@ -3,8 +3,8 @@
 // because each decides which of the two edits receives the focus.
 #include "dialog/PeriodCheck.h"
 
-#include "app/FiscalMonths.h"
 #include "dialog/DecimalValue.h"
+#include "runstate/FiscalMonths.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The edition constants of the three builds.
-#include "editions/EditionProfile.h"
+#include "runstate/EditionProfile.h"
 
 const EditionProfile kVelmora1{"Velmora1", 0, "Velmora1.env", "Orbeck２１"};
 const EditionProfile kVelmora2{"Velmora2", 3, "Velmora2.env", "Orbeck２１ Lintra"};

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "app/LinkApp.h"
-#include "editions/EditionProfile.h"
-#include "platform/ui/Startup.h"
+#include "platform/script/Startup.h"
+#include "runstate/EditionProfile.h"
 
 #ifdef VELMORA_HAVE_QT
 #include "platform/qt/QtBackend.h"

@@ -1,6 +1,6 @@
 // The connection to the host installation: attaching opens $ORBECK_HOME/orbeck.db
 // read-only; the package name behind "ES_APRPACKAGENAME" comes from the store.
-#include "app/OrbeckRuntime/Connect.h"
+#include "runtime/Connect.h"
 
 #include <cstdlib>
 

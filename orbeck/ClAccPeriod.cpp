@@ -2,7 +2,7 @@
 // with a closing day d below 31 a date after day d belongs to the next month, so the
 // accounting month M runs from the day after the previous month's closing to day d of M
 // (the month's last day when it is shorter).
-#include "app/OrbeckRuntime/AccPeriod.h"
+#include "runtime/AccPeriod.h"
 
 #include <algorithm>
 

@@ -2,11 +2,11 @@
 // whole process, so a pointer the program keeps stays valid across attaches.
 #include <cstring>
 
-#include "app/OrbeckRuntime/Managers.h"
-#include "app/OrbeckRuntime/Sets.h"
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
 #include "orbeck/TextField.h"
+#include "runtime/Managers.h"
+#include "runtime/Sets.h"
 
 ClSetBase::~ClSetBase() = default;
 

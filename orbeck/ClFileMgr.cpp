@@ -1,6 +1,6 @@
 // The host's folders in Windows form. A stored folder without a drive or share root lies
 // under the host installation folder and is served through the drive map.
-#include "app/OrbeckRuntime/Managers.h"
+#include "runtime/Managers.h"
 
 #include <optional>
 

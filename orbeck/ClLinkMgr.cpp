@@ -1,5 +1,5 @@
 // The option link: one per process, handed to every rule object.
-#include "app/OrbeckRuntime/Managers.h"
+#include "runtime/Managers.h"
 
 ClLinkMgr& ClLinkMgr::Inst() {
   static ClLinkMgr manager;

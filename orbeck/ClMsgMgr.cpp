@@ -1,10 +1,10 @@
 // The runtime's fatal-error check and its record of the last error.
 #include <cstdio>
 
-#include "app/OrbeckRuntime/Connect.h"
 #include "orbeck/RuntimeStatus.h"
 #include "platform/Cp932.h"
 #include "platform/ui/Window.h"
+#include "runtime/Connect.h"
 
 ClMsgMgr& ClMsgMgr::Inst() {
   static ClMsgMgr manager;

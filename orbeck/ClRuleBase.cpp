@@ -1,5 +1,5 @@
 // What every rule object is attached to: the set manager, the data and the option link.
-#include "app/OrbeckRuntime/Rules.h"
+#include "runtime/Rules.h"
 
 ClRuleBase::~ClRuleBase() = default;
 

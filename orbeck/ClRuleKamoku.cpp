@@ -6,11 +6,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/OrbeckRuntime/Rules.h"
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
 #include "orbeck/TextField.h"
 #include "platform/Faults.h"
+#include "runtime/Rules.h"
 
 struct ClRuleKamoku::Impl {
   std::vector<StKAMOKUSUMINFO> rows;

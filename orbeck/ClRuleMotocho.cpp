@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/OrbeckRuntime/Rules.h"
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
 #include "orbeck/TextField.h"
 #include "platform/Faults.h"
+#include "runtime/Rules.h"
 
 // An account's own lines are found through the code indexes first (CROSS JOIN keeps the
 // planner from walking every journal of the range); a tax account's ledger needs every line

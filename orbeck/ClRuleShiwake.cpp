@@ -2,11 +2,11 @@
 #include <cstring>
 #include <vector>
 
-#include "app/OrbeckRuntime/Rules.h"
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
 #include "orbeck/TextField.h"
 #include "platform/Faults.h"
+#include "runtime/Rules.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <cstring>
 #include <string>
 
-#include "app/OrbeckRuntime/Managers.h"
-#include "app/OrbeckRuntime/Rules.h"
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
 #include "platform/Faults.h"
+#include "runtime/Managers.h"
+#include "runtime/Rules.h"
 
 ClSaveKessansho::ClSaveKessansho() = default;
 ClSaveKessansho::~ClSaveKessansho() = default;

@@ -3,13 +3,13 @@
 #include <cstring>
 #include <vector>
 
-#include "app/OrbeckRuntime/AccPeriod.h"
-#include "app/OrbeckRuntime/Rules.h"
-#include "app/OrbeckRuntime/Sets.h"
 #include "orbeck/CursorTable.h"
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
 #include "orbeck/TextField.h"
+#include "runtime/AccPeriod.h"
+#include "runtime/Rules.h"
+#include "runtime/Sets.h"
 
 // The columns of a data record, in the order FillDataInfo reads them.
 #define VELMORA_DATA_COLUMNS                                                                \

@@ -1,11 +1,11 @@
 // The era master, ascending by first day, served from memory after the first read.
 
-#include "app/OrbeckRuntime/Rules.h"
-#include "app/OrbeckRuntime/Sets.h"
 #include "orbeck/CursorTable.h"
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
 #include "platform/Faults.h"
+#include "runtime/Rules.h"
+#include "runtime/Sets.h"
 
 struct ClSetGengo::Impl {
   struct Cursor {

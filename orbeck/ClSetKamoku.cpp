@@ -2,10 +2,10 @@
 // per data and attach, so the ledger's lookups per posting never reach the store.
 #include <vector>
 
-#include "app/OrbeckRuntime/Sets.h"
 #include "orbeck/CursorTable.h"
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
+#include "runtime/Sets.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The consumption-tax settings of one data: the tax method and the amount basis.
 #include <cstring>
 
-#include "app/OrbeckRuntime/Sets.h"
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
+#include "runtime/Sets.h"
 
 ClSetShohizei::ClSetShohizei() = default;
 ClSetShohizei::~ClSetShohizei() = default;

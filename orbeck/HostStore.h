@@ -12,8 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/OrbeckRuntime/Records.h"
 #include "orbeck/StoreStatement.h"
+#include "runtime/Records.h"
 
 struct sqlite3;
 

@@ -12,7 +12,7 @@ packages=(
   libxml2-utils
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   fonts-ipafont-gothic
-  clang-format
+  clang-format ccache
 )
 
 missing=()

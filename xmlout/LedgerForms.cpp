@@ -3,7 +3,7 @@
 // come grouped by account in that same order, so one cursor walks them once.
 #include <string>
 
-#include "aggregate/AccountCharacter.h"
+#include "runstate/AccountCharacter.h"
 #include "xmlout/AmountFormat.h"
 #include "xmlout/CleanName.h"
 #include "xmlout/FieldText.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "aggregate/StatementModel.h"
+#include "runstate/StatementModel.h"
 
 using LineSelection = std::vector<const StatementLine*>;
 

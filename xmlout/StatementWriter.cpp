@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "app/ProgressWindow.h"
 #include "platform/Cp932.h"
 #include "platform/WinFs.h"
+#include "runstate/ProgressWindow.h"
 #include "xmlout/CleanName.h"
 #include "xmlout/FieldText.h"
 #include "xmlout/SupportInfoFile.h"

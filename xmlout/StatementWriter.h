@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "aggregate/StatementModel.h"
-#include "app/OrbeckRuntime/Records.h"
-#include "editions/EditionProfile.h"
 #include "platform/WinTypes.h"
+#include "runstate/EditionProfile.h"
+#include "runstate/StatementModel.h"
+#include "runtime/Records.h"
 
 class ProgressWindow;
 class XmlElementWriter;

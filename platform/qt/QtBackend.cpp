@@ -8,7 +8,7 @@
 #include <QApplication>
 
 #include "platform/qt/QtUiBackend.h"
-#include "platform/ui/Startup.h"
+#include "platform/script/Startup.h"
 
 namespace platform::qt {
 namespace {

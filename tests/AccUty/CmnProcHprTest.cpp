@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "app/OrbeckRuntime/OrbeckRuntime.h"
 #include "platform/Faults.h"
+#include "runtime/OrbeckRuntime.h"
 #include "tests/aggregate/EngineHost.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/DataProfile.h"
+#include "runstate/DataProfile.h"
 #include "tests/aggregate/EngineHost.h"
 
 namespace {

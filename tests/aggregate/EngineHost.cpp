@@ -1,8 +1,8 @@
 // The engine tests' host installation over the store loader and the runtime.
 #include "tests/aggregate/EngineHost.h"
 
-#include "app/OrbeckRuntime/OrbeckRuntime.h"
 #include "orbeck/store/HostDataLoader.h"
+#include "runtime/OrbeckRuntime.h"
 
 nlohmann::json BaseDocument() {
   return nlohmann::json::parse(R"({

@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/OrbeckRuntime/Records.h"
+#include "runtime/Records.h"
 #include "tests/aggregate/Cp932Reference.h"
 #include "tests/aggregate/MonthFilter.h"
 #include "tests/support/TestHost.h"

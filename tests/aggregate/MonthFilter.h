@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/OrbeckRuntime/Records.h"
+#include "runtime/Records.h"
 
 inline StFINDINFO MonthFilter(int16_t first, int16_t last, bool interim, bool yearEnd) {
   StFINDINFO find{};

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/ProgressWindow.h"
 #include "platform/Faults.h"
+#include "runstate/ProgressWindow.h"
 #include "tests/aggregate/EngineHost.h"
 #include "tests/aggregate/HostDocument.h"
 

@@ -5,9 +5,9 @@
 #include <fstream>
 
 #include "app/CompatibilityCheck.h"
-#include "app/OrbeckRuntime/Connect.h"
 #include "platform/WinFs.h"
 #include "platform/script/ScriptBackend.h"
+#include "runtime/Connect.h"
 #include "tests/support/TestHost.h"
 
 using velmora::test::TestHost;

@@ -7,9 +7,9 @@
 #include <iterator>
 #include <memory>
 
-#include "app/OrbeckRuntime/Connect.h"
 #include "orbeck/RuntimeCallLog.h"
 #include "platform/Faults.h"
+#include "runtime/Connect.h"
 #include "tests/app/RunFixture.h"
 
 using velmora::test::ExecuteScript;

@@ -12,8 +12,8 @@
 #include <nlohmann/json.hpp>
 
 #include "app/LinkApp.h"
-#include "editions/EditionProfile.h"
 #include "platform/script/ScriptBackend.h"
+#include "runstate/EditionProfile.h"
 #include "tests/support/TestHost.h"
 
 namespace velmora::test {

@@ -1,10 +1,10 @@
 // The saved-document reads of the selected data, through the runtime.
 #include <gtest/gtest.h>
 
-#include "app/OrbeckRuntime/Connect.h"
-#include "app/OrbeckRuntime/Managers.h"
-#include "app/SavedNotesReader.h"
 #include "platform/Faults.h"
+#include "runstate/SavedNotesReader.h"
+#include "runtime/Connect.h"
+#include "runtime/Managers.h"
 #include "tests/support/TestHost.h"
 
 using velmora::test::TestHost;

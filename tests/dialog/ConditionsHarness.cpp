@@ -3,10 +3,10 @@
 
 #include <fstream>
 
-#include "app/OrbeckRuntime/Connect.h"
 #include "platform/Cp932.h"
 #include "platform/Faults.h"
 #include "platform/script/ScriptBackend.h"
+#include "runtime/Connect.h"
 
 void ConditionsHarness::TearDown() {
   platform::faults::Clear();

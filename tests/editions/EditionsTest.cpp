@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/OrbeckRuntime/Connect.h"
+#include "runtime/Connect.h"
 #include "tests/app/RunFixture.h"
 #include "tests/editions/EditionRun.h"
 

@@ -21,11 +21,11 @@
 #include <nlohmann/json.hpp>
 
 #include "app/LinkApp.h"
-#include "app/ProgressWindow.h"
 #include "dialog/ConditionsTemplate.h"
 #include "platform/qt/DialogWindow.h"
 #include "platform/qt/QtUiBackend.h"
 #include "platform/script/ScriptBackend.h"
+#include "runstate/ProgressWindow.h"
 #include "tests/support/TestHost.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <QProgressBar>
 #include <QTest>
 
-#include "app/ProgressWindow.h"
 #include "platform/qt/RepaintThrottle.h"
 #include "platform/ui/Window.h"
+#include "runstate/ProgressWindow.h"
 #include "tests/qt/QtFixture.h"
 
 namespace velmora::qttest {

@@ -9,10 +9,10 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "app/OrbeckRuntime/Connect.h"
 #include "platform/Cp932.h"
 #include "platform/Faults.h"
 #include "platform/ui/UiBackend.h"
+#include "runtime/Connect.h"
 
 namespace velmora::qttest {
 

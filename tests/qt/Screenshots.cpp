@@ -14,14 +14,14 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/OrbeckRuntime/Connect.h"
-#include "app/ProgressWindow.h"
 #include "dialog/ConditionsDialog.h"
 #include "dialog/ConditionsTemplate.h"
 #include "platform/Cp932.h"
 #include "platform/qt/DialogWindow.h"
 #include "platform/qt/QtUiBackend.h"
 #include "platform/ui/Window.h"
+#include "runstate/ProgressWindow.h"
+#include "runtime/Connect.h"
 #include "tests/support/TestHost.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "XmlTestSupport.h"
-#include "editions/EditionProfile.h"
+#include "runstate/EditionProfile.h"
 #include "xmlout/StatementWriter.h"
 #include "xmlout/XmlElementWriter.h"
 

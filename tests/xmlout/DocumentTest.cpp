@@ -8,11 +8,11 @@
 #include <gtest/gtest.h>
 
 #include "XmlTestSupport.h"
-#include "app/ProgressWindow.h"
-#include "editions/EditionProfile.h"
 #include "platform/Faults.h"
 #include "platform/WinFs.h"
 #include "platform/ui/UiBackend.h"
+#include "runstate/EditionProfile.h"
+#include "runstate/ProgressWindow.h"
 #include "xmlout/StatementWriter.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "XmlTestSupport.h"
-#include "editions/EditionProfile.h"
 #include "platform/Faults.h"
+#include "runstate/EditionProfile.h"
 #include "xmlout/NoteTable.h"
 #include "xmlout/StatementWriter.h"
 #include "xmlout/XmlElementWriter.h"

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "XmlTestSupport.h"
-#include "editions/EditionProfile.h"
 #include "platform/ui/UiBackend.h"
+#include "runstate/EditionProfile.h"
 #include "xmlout/CleanName.h"
 #include "xmlout/StatementWriter.h"
 #include "xmlout/XmlElementWriter.h"

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "aggregate/StatementModel.h"
 #include "platform/ui/UiBackend.h"
+#include "runstate/StatementModel.h"
 
 class XmlElementWriter;
 

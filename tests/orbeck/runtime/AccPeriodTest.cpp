@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/OrbeckRuntime/AccPeriod.h"
+#include "runtime/AccPeriod.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/OrbeckRuntime/OrbeckRuntime.h"
 #include "orbeck/RuntimeStatus.h"
 #include "platform/Faults.h"
+#include "runtime/OrbeckRuntime.h"
 #include "tests/orbeck/runtime/RuntimeWorld.h"
 
 namespace orbeck::test {

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/OrbeckRuntime/OrbeckRuntime.h"
 #include "orbeck/RuntimeCallLog.h"
 #include "orbeck/RuntimeStatus.h"
 #include "platform/Faults.h"
 #include "platform/ui/RecordingBackend.h"
+#include "runtime/OrbeckRuntime.h"
 #include "tests/orbeck/runtime/RuntimeWorld.h"
 
 namespace orbeck::test {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/OrbeckRuntime/OrbeckRuntime.h"
 #include "orbeck/RuntimeStatus.h"
+#include "runtime/OrbeckRuntime.h"
 #include "tests/orbeck/runtime/RuntimeWorld.h"
 
 namespace orbeck::test {

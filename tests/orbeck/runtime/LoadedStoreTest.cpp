@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/OrbeckRuntime/OrbeckRuntime.h"
 #include "orbeck/RuntimeStatus.h"
 #include "platform/ui/RecordingBackend.h"
+#include "runtime/OrbeckRuntime.h"
 #include "tests/support/TestHost.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/OrbeckRuntime/Connect.h"
 #include "platform/Faults.h"
+#include "runtime/Connect.h"
 
 namespace orbeck::test {
 

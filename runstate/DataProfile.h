@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/OrbeckRuntime/Records.h"
+#include "runtime/Records.h"
 
 class ClSetData;
 

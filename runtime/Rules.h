@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/OrbeckRuntime/Records.h"
+#include "runtime/Records.h"
 
 class ClSetMgr;
 class ClOptLink;

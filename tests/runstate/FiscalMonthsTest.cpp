@@ -5,7 +5,7 @@
 #include <array>
 #include <cstring>
 
-#include "app/FiscalMonths.h"
+#include "runstate/FiscalMonths.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The progress window over template 131. A general ledger steps through millions of
 // pulses, so a step allocates nothing and formats the caption only on whole per cents.
-#include "app/ProgressWindow.h"
+#include "runstate/ProgressWindow.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 // Start-up: the command line, the program path, the choice of the UI backend, the run and
 // the final report of its status. Built into the scripted backend's library, which it
 // chooses when an automation script is named.
-#include "platform/ui/Startup.h"
+#include "platform/script/Startup.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,14 +1,14 @@
 // Reads of the host's saved financial-statement documents. Every buffer the runtime
 // delivers belongs to the reader and is released with CoTaskMemFree once read.
-#include "app/SavedNotesReader.h"
+#include "runstate/SavedNotesReader.h"
 
 #include <cstring>
 #include <new>
 
-#include "app/NoteSettingsText.h"
-#include "app/OrbeckRuntime/Managers.h"
-#include "app/OrbeckRuntime/Rules.h"
-#include "app/OrbeckRuntime/Sets.h"
+#include "runstate/NoteSettingsText.h"
+#include "runtime/Managers.h"
+#include "runtime/Rules.h"
+#include "runtime/Sets.h"
 
 namespace {
 

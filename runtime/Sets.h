@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/OrbeckRuntime/Records.h"
+#include "runtime/Records.h"
 
 class ClAccPeriod;
 class ClSetMgr;

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "app/DataProfile.h"
-#include "app/OrbeckRuntime/Records.h"
+#include "runstate/DataProfile.h"
+#include "runtime/Records.h"
 
 // Fiscal start month and end code (end month, plus 100 when the year runs into the next
 // calendar year) of a period; either output may be absent.

@@ -1,12 +1,12 @@
 // The fiscal calendar: start month and end code of a period, fiscal month indexes and the
 // month filter (up to four chained month-code conditions) of the aggregation.
-#include "app/FiscalMonths.h"
+#include "runstate/FiscalMonths.h"
 
 #include <cstring>
 #include <memory>
 #include <new>
 
-#include "app/OrbeckRuntime/AccPeriod.h"
+#include "runtime/AccPeriod.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the text split at CR LF.
 #include <string_view>
 
-#include "app/SavedNotesReader.h"
+#include "runstate/SavedNotesReader.h"
 
 namespace {
 

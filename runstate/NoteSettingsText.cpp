@@ -1,6 +1,6 @@
 // Parsing of the saved settings texts. Values are decimal numbers read as atol reads them
 // (leading blanks skipped, digits up to the first other character).
-#include "app/NoteSettingsText.h"
+#include "runstate/NoteSettingsText.h"
 
 #include <cctype>
 #include <cstdlib>

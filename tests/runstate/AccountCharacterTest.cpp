@@ -1,6 +1,6 @@
 // The group table: the most specific group names a code, and the names are the code page
 // 932 bytes that glibc's iconv makes of the UTF-8 names.
-#include "aggregate/AccountCharacter.h"
+#include "runstate/AccountCharacter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The group table of the account character, most specific group first, so that the first
 // group whose bits are all set names a code.
-#include "aggregate/AccountCharacter.h"
+#include "runstate/AccountCharacter.h"
 
 #include <array>
 

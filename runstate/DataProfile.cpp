@@ -1,12 +1,12 @@
 // Reads of the selected data: its profile record through the data cursor, and the head
 // of its consumption-tax settings.
-#include "app/DataProfile.h"
+#include "runstate/DataProfile.h"
 
 #include <cstring>
 #include <string>
 
-#include "app/OrbeckRuntime/Managers.h"
-#include "app/OrbeckRuntime/Sets.h"
+#include "runtime/Managers.h"
+#include "runtime/Sets.h"
 
 namespace {
 

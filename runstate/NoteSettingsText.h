@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/SavedNotesReader.h"
+#include "runstate/SavedNotesReader.h"
 
 // True when the value after "InputMode" and its "=" (blanks allowed) is greater than 0.
 bool InputModeInText(std::string_view text);

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/NoteSettingsText.h"
-#include "app/SavedNotesReader.h"
+#include "runstate/NoteSettingsText.h"
+#include "runstate/SavedNotesReader.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "app/ProgressWindow.h"
 #include "platform/ui/UiBackend.h"
+#include "runstate/ProgressWindow.h"
 #include "tests/aggregate/Cp932Reference.h"
 
 namespace {

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Fails when a source file includes a header of a layer it may not use. The table below is
+# the same graph the libraries' target_link_libraries state (docs/architecture.md): each
+# layer names the layers whose headers it may include besides its own.
+# Usage: scripts/check-layers.sh [ROOT]   (default: the project's folder)
+set -euo pipefail
+root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
+
+declare -A allowed=(
+  [platform]="platform"
+  [platform/script]="platform"
+  [platform/qt]="platform platform/script"
+  [runtime]="platform"
+  [orbeck]="runtime platform"
+  [AccUty]="runtime platform"
+  [runstate]="runtime platform"
+  [aggregate]="runstate AccUty runtime platform"
+  [xmlout]="runstate runtime platform"
+  [dialog]="runstate runtime platform"
+  [app]="dialog aggregate xmlout runstate runtime platform"
+  [editions]="app runstate platform platform/script platform/qt"
+  [tools]="orbeck runtime platform"
+  [bench]="orbeck runtime platform"
+)
+
+# The layer a path belongs to: its first folder, except the UI backends, which are layers
+# of their own above the platform (platform/ui is part of the platform library).
+layer_of() {
+  case "$1" in
+    platform/script/*) echo platform/script ;;
+    platform/qt/*) echo platform/qt ;;
+    *) echo "${1%%/*}" ;;
+  esac
+}
+
+status=0
+cd "$root"
+while IFS= read -r -d '' file; do
+  from=$(layer_of "$file")
+  [ -n "${allowed[$from]+x}" ] || continue
+  while IFS=: read -r line header; do
+    case "$header" in */*) ;; *) continue ;; esac   # a file's own folder, by plain name
+    to=$(layer_of "$header")
+    [ -n "${allowed[$to]+x}" ] || continue            # not one of the project's layers
+    [ "$to" = "$from" ] && continue
+    if [[ " ${allowed[$from]} " != *" $to "* ]]; then
+      echo "$file:$line: layer '$from' includes \"$header\" of layer '$to'" >&2
+      status=1
+    fi
+  done < <(grep -n -o -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"]+"' "$file" |
+           sed -E 's/^([0-9]+):.*"([^"]+)"/\1:\2/')
+done < <(find . -path ./build -prune -o -path ./tests -prune -o -path ./.git -prune -o \
+              -type f \( -name '*.h' -o -name '*.cpp' \) -printf '%P\0')
+if [ "$status" -eq 0 ]; then
+  echo "layers: no include runs against the layer graph"
+fi
+exit "$status"
