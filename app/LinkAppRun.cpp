@@ -6,11 +6,13 @@
 #include <new>
 
 #include "aggregate/StatementAggregator.h"
+#include "app/AttachFailureNotice.h"
 #include "app/CompatibilityCheck.h"
 #include "app/LinkApp.h"
 #include "app/UnsupportedNotesWarning.h"
 #include "dialog/ConditionsDialog.h"
 #include "platform/Cp932.h"
+#include "platform/ui/UiBackend.h"
 #include "platform/ui/Window.h"
 #include "runstate/ProgressWindow.h"
 #include "runtime/Connect.h"
@@ -75,6 +77,12 @@ bool LinkApp::InitInstance() {
         "%s: the host installation could not be attached (runtime status %ld); nothing was exported\n",
         edition_.executableName, attach);
     attachFailed_ = true;
+    // Started from the desktop, nobody reads standard error: a user who sees windows is told
+    // what is missing. Still no notice goes to the host, which is not there.
+    if (platform::Ui().ShowsWindows()) {
+      platform::MessageBoxA(0, AttachFailureNotice(attach, connect.HomeFolder()), Caption(),
+                            platform::MB_ICONEXCLAMATION | platform::MB_OK);
+    }
     return false;
   }
 

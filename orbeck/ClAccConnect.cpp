@@ -37,6 +37,8 @@ long ClAccConnect::SetUseDataType(long useDataType) {
   return 0;
 }
 
+std::string ClAccConnect::HomeFolder() const { return ::HomeFolder(); }
+
 long ClAccConnect::Initiate() {
   orbeck::RecordCall("Initiate");
   if (platform::faults::Hit("Initiate")) return orbeck::kStoreError;

@@ -23,6 +23,8 @@ class ClAccConnect {
   long SetUseDataType(long useDataType);
   // 0 = attached to the host installation; nonzero when there is none or its store cannot be opened.
   long Initiate();
+  // The host folder Initiate attaches to (a Linux path, UTF-8); empty when none can be named.
+  std::string HomeFolder() const;
   // 0 = go, 1 = declined, other = error.
   long ExpSysLink();
   // Shows text through the platform's message box after replacing "ES_APRPACKAGENAME"

@@ -3,6 +3,9 @@
 # preset, loads data/demo-company.json into a host store of its own (build/demo-home) and
 # runs Velmora1 through the automation script data/demo.script.
 #   scripts/demo.sh [OUTPUT]    OUTPUT: where the document goes (default build/demo-out/kessan.xml)
+# When the run does not complete, the texts of its message boxes are printed from the
+# transcript. DEMO_BUILD_DIR names an existing build to use as it is (nothing is installed
+# or built then; the host store goes to DEMO_BUILD_DIR/demo-home).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
@@ -15,11 +18,16 @@ mkdir -p "$outdir"
 outdir="$(cd "$outdir" && pwd)"
 output="$outdir/$outname"
 
-bash scripts/install-deps.sh
-cmake --preset default >/dev/null
-cmake --build --preset default --target Velmora1 orbeck-admin
-
-build="$root/build/default"
+if [ -n "${DEMO_BUILD_DIR:-}" ]; then
+  build="$(cd "$DEMO_BUILD_DIR" && pwd)"
+  home="$build/demo-home"
+else
+  bash scripts/install-deps.sh
+  cmake --preset default >/dev/null
+  cmake --build --preset default -j "$(nproc)" --target Velmora1 orbeck-admin
+  build="$root/build/default"
+  home="$root/build/demo-home"
+fi
 admin="$(find "$build/tools" -type f -name orbeck-admin -perm -u+x | head -n 1)"
 program="$build/editions/Velmora1"
 if [ -z "$admin" ] || [ ! -x "$program" ]; then
@@ -27,7 +35,6 @@ if [ -z "$admin" ] || [ ! -x "$program" ]; then
   exit 2
 fi
 
-home="$root/build/demo-home"
 rm -rf "$home"
 mkdir -p "$home"
 "$admin" load "$root/data/demo-company.json" --home "$home"
@@ -36,7 +43,9 @@ mkdir -p "$home"
 # definition and support files, the host's folders) is Z:.
 printf 'Z: / fixed\nC: "%s" fixed\n' "$outdir" > "$home/drives"
 script="$home/demo.script"
-sed "s|^set 1015 C:\\\\kessan.xml\$|set 1015 C:\\\\$outname|" "$root/data/demo.script" > "$script"
+# The name goes into a sed replacement: its backslashes, ampersands and bars stay literal.
+sedname="$(printf '%s' "$outname" | sed 's/[\\&|]/\\&/g')"
+sed "s|^set 1015 C:\\\\kessan.xml\$|set 1015 C:\\\\$sedname|" "$root/data/demo.script" > "$script"
 transcript="$home/transcript.jsonl"
 
 set +e
@@ -58,4 +67,9 @@ else
 fi
 echo "run status: $status ($meaning)"
 echo "transcript: $transcript"
+if [ "$status" -ne 0 ] && [ -f "$transcript" ]; then
+  # The program says why in its message boxes; the transcript keeps their texts.
+  echo "messages:"
+  jq -r 'select(.event == "messageBox") | .text | gsub("\n+"; " ") | "  " + .' "$transcript"
+fi
 exit "$status"

@@ -10,8 +10,10 @@ packages=(
   nlohmann-json3-dev
   libicu-dev
   libxml2-utils
-  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n libxcb1-dev
   fonts-ipafont-gothic
+  help2man jq
+  xvfb xauth
   clang-format ccache
 )
 

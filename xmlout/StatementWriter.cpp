@@ -3,6 +3,7 @@
 // steps between them.
 #include "xmlout/StatementWriter.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/Cp932.h"
@@ -17,6 +18,7 @@ namespace {
 
 constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n";
 constexpr const char* kProgramVersionFallback = "21.00.0X";
+constexpr int kProgressEnd = 10000;
 
 // The document is written beside its destination and moved over it only when complete, so
 // that a failed run leaves whatever stood at the output path untouched.
@@ -85,8 +87,12 @@ void StatementWriter::Pulse() {
 }
 
 void StatementWriter::StepRange(int first, int last) {
+  // A ledger run can leave the aggregator as far as 8400, which would carry the middle range
+  // past the end of the scale: the caption would read more than 100 per cent and the last
+  // range, from beyond the end, would never show 100. The ranges stop at the end instead.
   if (progress != nullptr) {
-    progress->StepRange(static_cast<int16_t>(first), static_cast<int16_t>(last));
+    progress->StepRange(static_cast<int16_t>(std::min(first, kProgressEnd)),
+                        static_cast<int16_t>(std::min(last, kProgressEnd)));
   }
 }
 
@@ -189,6 +195,6 @@ int StatementWriter::WriteDataSection(XmlElementWriter& xml, const StDATAINFO& p
   if (WriteLedgerForms(xml) != 1) return 0;
   if (xml.EndElement("DATA", 1) != 1) return 0;
 
-  StepRange(progressBase + 2000, 10000);
+  StepRange(progressBase + 2000, kProgressEnd);
   return 1;
 }

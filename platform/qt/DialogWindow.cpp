@@ -296,6 +296,11 @@ void DialogWindow::SyncFocus() {
 
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
   if (!dialog_) return QWidget::eventFilter(watched, event);
+  if (event->type() == QEvent::Shortcut && qobject_cast<QGroupBox*>(watched)) {
+    // Qt looks for the group's controls among its children; here they are its siblings.
+    FocusFirstControlIn(static_cast<QWidget*>(watched));
+    return true;
+  }
   if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
     const auto& key = static_cast<const QKeyEvent&>(*event);
     if (!TranslateKey(key)) return QWidget::eventFilter(watched, event);
@@ -310,7 +315,11 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     const int id = IdOf(watched);
     const Qt::FocusReason reason = static_cast<const QFocusEvent&>(*event).reason();
     if (reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason) {
-      if (id != IDC_STATIC) dialog_->UserFocus(id);
+      const bool byKeyboard = reason == Qt::ShortcutFocusReason;
+      if (id != IDC_STATIC && dialog_->UserFocus(id, byKeyboard) && byKeyboard) {
+        // An edit reached by its accelerator shows its whole text selected, as the model has it.
+        if (auto* edit = qobject_cast<QLineEdit*>(watched)) edit->selectAll();
+      }
     } else if (id != dialog_->GetFocusId()) {
       // Qt gives the focus back where it was before a message box; the program may have
       // moved it meanwhile, and the model's focus wins.
@@ -319,6 +328,22 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void DialogWindow::FocusFirstControlIn(QWidget* group) {
+  const auto& controls = dialog_->Controls();
+  std::size_t index = 0;
+  while (index < widgets_.size() && widgets_[index] != group) ++index;
+  const QRect frame = group->geometry();
+  // The first control after the group box in the template that stands inside its frame and
+  // can take the focus now, as the dialog manager walks the controls.
+  for (std::size_t next = index + 1; next < widgets_.size(); ++next) {
+    const ControlState& control = controls[next];
+    if (!TakesFocus(control.tmpl.kind) || !control.enabled) continue;
+    if (!frame.contains(widgets_[next]->geometry())) continue;
+    widgets_[next]->setFocus(Qt::ShortcutFocusReason);
+    return;
+  }
 }
 
 void DialogWindow::keyPressEvent(QKeyEvent* event) {

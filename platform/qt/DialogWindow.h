@@ -55,6 +55,8 @@ class DialogWindow : public QWidget {
   bool DeliverKey(const QKeyEvent& event);
   void UserEdited(int id, const QString& text);
   void UserClicked(int id);
+  // A group box's accelerator: the focus goes to the first control framed by the group.
+  void FocusFirstControlIn(QWidget* group);
 
   CDialog* dialog_;
   DialogUnits units_;

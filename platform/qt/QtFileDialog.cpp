@@ -2,11 +2,10 @@
 #include "platform/qt/QtFileDialog.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 
 #include "platform/WinFs.h"
+#include "platform/qt/DriveFileDialog.h"
 #include "platform/qt/QtText.h"
 
 namespace platform::qt {
@@ -78,27 +77,14 @@ bool QtFileDialog::Save(const FileDialogRequest& request, QWidget* parent, std::
     return true;
   }
 
-  QFileDialog dialog(parent, ToQString(request.title), seam.lastFolder);
-  dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-  dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-  // One look on every desktop, and the same look in the screenshots.
-  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-  // The program asks about an existing file itself.
-  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-  dialog.setNameFilters(NameFilters(request.filter));
-  // Appended as given, as the Windows dialog does.
-  dialog.setDefaultSuffix(defaultSuffix);
-  if (!seam.lastFileName.isEmpty()) dialog.selectFile(seam.lastFileName);
-  while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-    if (const std::optional<std::string> windowsPath = WindowsFormOf(dialog.selectedFiles().first())) {
-      chosenPath = *windowsPath;
-      return true;
-    }
-    QMessageBox::warning(
-        &dialog, dialog.windowTitle(),
-        QStringLiteral("このフォルダはドライブに割り当てられていません。別の場所を選んでください。"));
-  }
-  return false;
+  // The dialog starts in the request's folder, else in the current folder, in Windows form.
+  std::string folder = request.initialDir;
+  if (folder.empty()) folder = win::ToWindowsPath(QDir::currentPath().toStdString()).value_or(std::string());
+  DriveFileDialog dialog(parent, ToQString(request.title), folder, seam.lastFileName,
+                         NameFilters(request.filter), defaultSuffix);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  chosenPath = dialog.ChosenPath();
+  return true;
 }
 
 }  // namespace platform::qt

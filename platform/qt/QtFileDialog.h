@@ -1,6 +1,6 @@
-// The save-file dialog over the Linux file system: starts in the folder of the current
-// Windows-form path mapped through the drive map, answers in Windows form. Tests name the
-// next answer beforehand (SetNextFileName) so that no dialog waits for a user.
+// The save-file dialog: the drives of the drive map as its roots, starting in the request's
+// Windows-form folder and answering in Windows form (DriveFileDialog). Tests name the next
+// answer beforehand (SetNextFileName) so that no dialog waits for a user.
 #pragma once
 
 #include <optional>

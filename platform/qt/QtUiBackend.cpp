@@ -84,6 +84,7 @@ void QtUiBackend::DialogInitialised(CDialog& dialog) {
 }
 
 void QtUiBackend::RunModal(CDialog& dialog) {
+  ShowModels();
   DialogWindow* window = EnsureWindow(dialog);
   window->setWindowModality(Qt::ApplicationModal);
   window->show();
@@ -97,6 +98,8 @@ void QtUiBackend::RunModal(CDialog& dialog) {
 }
 
 int QtUiBackend::MessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned type) {
+  // The run waits for the user from here on: what stands behind the box is the model's state.
+  ShowModels();
   const bool yesNo = (type & MB_BUTTONMASK) == MB_YESNO;
   QMessageBox box(IconOf(type), ToQString(caption), ToQString(text),
                   yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, WindowOfHandle(owner));
@@ -111,6 +114,7 @@ int QtUiBackend::MessageBox(HWND owner, const std::string& text, const std::stri
 }
 
 bool QtUiBackend::SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) {
+  ShowModels();
   DialogWindow* owner = WindowOfHandle(request.owner);
   const bool chosen = QtFileDialog::Save(request, owner, chosenPath);
   ReturnActivation(owner);
@@ -151,7 +155,35 @@ void QtUiBackend::WindowDestroyed(CDialog& dialog) {
 }
 
 void QtUiBackend::CaptionChanged(CDialog& dialog) {
-  if (DialogWindow* window = WindowOf(dialog)) window->SyncCaption();
+  // The progress caption changes on whole per cents only: each change shows the bars with
+  // it at once, so that the caption never runs ahead of the bar between throttled repaints.
+  if (DialogWindow* window = WindowOf(dialog)) ShowModel(*window);
+}
+
+void QtUiBackend::ShowModel(DialogWindow& window) {
+  window.SyncProgress();
+  if (!window.isVisible()) return;
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  window.repaint();
+}
+
+void QtUiBackend::ShowModels() {
+  bool anyVisible = false;
+  for (auto& [dialog, window] : windows_) {
+    window->SyncProgress();
+    anyVisible = anyVisible || window->isVisible();
+  }
+  if (!anyVisible) return;
+  // The map is walked again after the events, which may have ended windows.
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  for (auto& [dialog, window] : windows_) {
+    if (window->isVisible()) window->repaint();
+  }
+}
+
+void QtUiBackend::RunEnded(int) {
+  // The last state stays on the screen for as long as the process takes to end.
+  ShowModels();
 }
 
 void QtUiBackend::ControlChanged(CDialog& dialog, int id) {
@@ -202,6 +234,7 @@ void QtUiBackend::ParentChanged(CDialog& dialog, HWND parent) {
 }
 
 void QtUiBackend::WaitCursor(int depth) {
+  ShowModels();
   while (cursorDepth_ < depth) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ++cursorDepth_;

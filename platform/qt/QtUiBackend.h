@@ -22,6 +22,7 @@ class QtUiBackend : public UiBackend {
   explicit QtUiBackend(std::unique_ptr<QApplication> application);
   ~QtUiBackend() override;
 
+  bool ShowsWindows() const override { return true; }
   void RunModal(CDialog& dialog) override;
   int MessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned type) override;
   bool SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) override;
@@ -36,6 +37,7 @@ class QtUiBackend : public UiBackend {
   void ZOrder(CDialog& dialog, bool foreground) override;
   void ParentChanged(CDialog& dialog, HWND parent) override;
   void WaitCursor(int depth) override;
+  void RunEnded(int status) override;
 
   // The window of a program dialog; none before it is initialised or after it is destroyed.
   DialogWindow* WindowOf(const CDialog& dialog) const;
@@ -46,6 +48,10 @@ class QtUiBackend : public UiBackend {
   DialogWindow* WindowOfHandle(HWND hwnd) const;
   DialogWindow* EnsureWindow(CDialog& dialog);
   void ReturnActivation(QWidget* owner);
+  // Brings a window up to date from its model and repaints it now, past the throttle.
+  void ShowModel(DialogWindow& window);
+  // The same for every visible window: the run is about to wait.
+  void ShowModels();
 
   std::unique_ptr<QApplication> application_;
   // Qt's own texts (box buttons, the file dialog) in Japanese, as the program's are.

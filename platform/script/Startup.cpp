@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <string>
 
 #include "platform/Cp932.h"
 #include "platform/WinFs.h"
@@ -25,11 +26,18 @@ const char* NonEmptyEnv(const char* name) {
   return value && *value ? value : nullptr;
 }
 
+// The program's name as its errors begin, as the run's own errors do.
+std::string ProgramName(int argc, char** argv) {
+  const std::string path = argc > 0 && argv[0] ? argv[0] : "";
+  const std::string name = path.substr(path.find_last_of('/') + 1);
+  return name.empty() ? "velmora" : name;
+}
+
 // The scripted backend, or none after a message on standard error.
-std::unique_ptr<UiBackend> ScriptedBackend(const char* scriptPath) {
+std::unique_ptr<UiBackend> ScriptedBackend(const std::string& program, const char* scriptPath) {
   std::ifstream file(scriptPath, std::ios::binary);
   if (!file) {
-    std::cerr << "automation script " << scriptPath << " cannot be read (VELMORA_UI_SCRIPT)\n";
+    std::cerr << program << ": automation script " << scriptPath << " cannot be read (VELMORA_UI_SCRIPT)\n";
     return nullptr;
   }
   std::ostringstream text;
@@ -37,11 +45,14 @@ std::unique_ptr<UiBackend> ScriptedBackend(const char* scriptPath) {
   const char* transcript = NonEmptyEnv("VELMORA_UI_TRANSCRIPT");
   auto backend = std::make_unique<script::ScriptBackend>(text.str(), transcript ? transcript : "");
   if (!backend->ScriptErrors().empty()) {
-    for (const std::string& error : backend->ScriptErrors()) std::cerr << scriptPath << ": " << error << "\n";
+    for (const std::string& error : backend->ScriptErrors()) {
+      std::cerr << program << ": " << scriptPath << ": " << error << "\n";
+    }
     return nullptr;
   }
   if (!backend->TranscriptWritable()) {
-    std::cerr << "automation transcript " << transcript << " cannot be created (VELMORA_UI_TRANSCRIPT)\n";
+    std::cerr << program << ": automation transcript " << transcript
+              << " cannot be created (VELMORA_UI_TRANSCRIPT)\n";
     return nullptr;
   }
   return backend;
@@ -52,6 +63,7 @@ std::unique_ptr<UiBackend> ScriptedBackend(const char* scriptPath) {
 void SetGuiBackendFactory(GuiBackendFactory factory) { GuiFactory() = std::move(factory); }
 
 int RunApplication(CWinApp& app, int argc, char** argv) {
+  const std::string program = ProgramName(argc, argv);
   std::string commandLine;
   for (int i = 1; i < argc; ++i) {
     if (i > 1) commandLine += ' ';
@@ -59,7 +71,7 @@ int RunApplication(CWinApp& app, int argc, char** argv) {
   }
   cp932::Conversion converted = cp932::FromUtf8(commandLine);
   if (!converted.ok) {
-    std::cerr << "the command line has no code page 932 form: " << converted.error << "\n";
+    std::cerr << program << ": the command line has no code page 932 form: " << converted.error << "\n";
     return 2;
   }
   app.m_lpCmdLine = std::move(converted.text);
@@ -67,13 +79,13 @@ int RunApplication(CWinApp& app, int argc, char** argv) {
 
   std::unique_ptr<UiBackend> backend;
   if (const char* scriptPath = NonEmptyEnv("VELMORA_UI_SCRIPT")) {
-    backend = ScriptedBackend(scriptPath);
+    backend = ScriptedBackend(program, scriptPath);
     if (!backend) return 2;
   } else if (GuiFactory()) {
     backend = GuiFactory()(argc, argv);
   }
   if (!backend) {
-    std::cerr << "no display and no automation script (set VELMORA_UI_SCRIPT)\n";
+    std::cerr << program << ": no display and no automation script (set VELMORA_UI_SCRIPT)\n";
     return 2;
   }
   SetUi(std::move(backend));

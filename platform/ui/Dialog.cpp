@@ -29,6 +29,11 @@ bool IsButtonKind(ControlKind kind) {
   return kind == ControlKind::PushButton || kind == ControlKind::RadioButton || kind == ControlKind::CheckBox;
 }
 
+void SelectAll(ControlState& control) {
+  control.selStart = 0;
+  control.selEnd = static_cast<int>(control.text.size());
+}
+
 // Labels, group boxes and progress bars never take the focus.
 bool IsFocusable(ControlKind kind) { return kind == ControlKind::Edit || IsButtonKind(kind); }
 
@@ -108,9 +113,11 @@ int CDialog::DoModal() {
   modal_ = true;
   visible_ = true;
   if (OnInitDialog() && focusId_ == 0) {
-    for (const auto& control : controls_) {
+    for (auto& control : controls_) {
       if (control.enabled && (control.tmpl.style & StyleTabStop)) {
         focusId_ = control.tmpl.id;
+        // The first edit starts with its text selected, so that typing replaces it.
+        if (control.tmpl.kind == ControlKind::Edit) SelectAll(control);
         break;
       }
     }
@@ -236,10 +243,7 @@ void CDialog::SetFocusTo(int id) {
 
 void CDialog::SelectWholeText(int id) {
   focusId_ = id;
-  if (ControlState* control = Control(id)) {
-    control->selStart = 0;
-    control->selEnd = static_cast<int>(control->text.size());
-  }
+  if (ControlState* control = Control(id)) SelectAll(*control);
   Ui().FocusMoved(*this, id, true);
 }
 
@@ -361,10 +365,11 @@ bool CDialog::UserSetText(int id, const std::string& text) {
   return true;
 }
 
-bool CDialog::UserFocus(int id) {
-  const ControlState* control = Control(id);
+bool CDialog::UserFocus(int id, bool byKeyboard) {
+  ControlState* control = Control(id);
   if (ended_ || !control || !control->enabled || !IsFocusable(control->tmpl.kind)) return false;
   focusId_ = id;
+  if (byKeyboard && control->tmpl.kind == ControlKind::Edit) SelectAll(*control);
   return true;
 }
 

@@ -87,7 +87,8 @@ class CDialog {
   bool UserKey(const KeyMessage& key);  // key-down to the control with the focus
   bool UserClick(int id);               // button, radio or check box
   bool UserSetText(int id, const std::string& text);
-  bool UserFocus(int id);
+  // byKeyboard: reached by an accelerator; an edit's whole text is selected then, as a click does not.
+  bool UserFocus(int id, bool byKeyboard = false);
   bool UserClose();  // the window's close box
 
  protected:

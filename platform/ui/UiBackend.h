@@ -37,6 +37,9 @@ class UiBackend {
   // The save-file dialog; true with the chosen Windows-form path, false when cancelled.
   virtual bool SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) = 0;
 
+  // True when a user sees the windows and boxes (a display); false under automation.
+  virtual bool ShowsWindows() const { return false; }
+
   // Reports from the framework (all optional).
   virtual void DialogInitialised(CDialog&) {}
   virtual void DialogEnded(CDialog&) {}

@@ -89,7 +89,8 @@ TEST(BadInput, CommandLineWithoutCodePage932FormStopsBeforeTheRun) {
   fs::create_directories(host.cDrive() / "out");
   const ScriptedRun run(host, "Velmora1", ExecuteScript(), "'1,2,3,C:\\out\\\xF0\x9F\x98\x80.xml'");
   EXPECT_EQ(2, run.exitCode);
-  EXPECT_NE(std::string::npos, run.errors.find("the command line has no code page 932 form")) << run.errors;
+  EXPECT_NE(std::string::npos, run.errors.find("Velmora1: the command line has no code page 932 form"))
+      << run.errors;
   EXPECT_TRUE(fs::is_empty(host.cDrive() / "out"));
 }
 

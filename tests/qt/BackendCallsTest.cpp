@@ -1,17 +1,33 @@
 // The backend's answers outside the conditions dialog: message boxes, the save-file dialog
 // through the drive map, the wait cursor, the display check, the dialog font and units.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <optional>
+#include <string>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFontInfo>
+#include <QLineEdit>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 #include "platform/Cp932.h"
 #include "platform/qt/DialogUnits.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/qt/QtFileDialog.h"
 #include "platform/ui/Window.h"
+#include "runtime/Connect.h"
 #include "tests/qt/QtFixture.h"
 
 namespace velmora::qttest {
@@ -79,6 +95,84 @@ TEST_F(QtBackendCalls, SaveFileDialogStartsInTheMappedFolderAndAnswersInWindowsF
             platform::qt::QtFileDialog::NameFilters("Text|*.txt;*.csv|All|*.*||"));
 }
 
+TEST_F(QtBackendCalls, SaveFileDialogHasTheDrivesAsRootsAndShowsWindowsFormPaths) {
+  std::filesystem::create_directories(host_->cDrive() / "出力" / "下");
+  platform::FileDialogRequest request;
+  request.initialDir = platform::cp932::LiteralFromUtf8("C:\\出力\\");
+  request.fileName = platform::cp932::LiteralFromUtf8("決算.xml");
+  request.defaultExt = "XML";
+  request.filter = "Xml Files (*.xml)|*.xml||";
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(nullptr, dialog);
+    auto* lookIn = dialog->findChild<QComboBox*>(QStringLiteral("lookIn"));
+    auto* up = dialog->findChild<QToolButton*>(QStringLiteral("up"));
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileName"));
+    ASSERT_TRUE(lookIn && up && name);
+    QStringList items;
+    for (int i = 0; i < lookIn->count(); ++i) items << lookIn->itemText(i);
+    // The drives of the map, the folder under its drive.
+    EXPECT_EQ((QStringList{Utf8("C:\\"), Utf8("C:\\出力"), Utf8("Z:\\")}), items);
+    EXPECT_EQ(Utf8("C:\\出力"), lookIn->currentText());
+    EXPECT_EQ(Utf8("決算.xml"), name->text());
+    EXPECT_TRUE(up->isEnabled());
+    // A folder typed by name is entered; up goes back to its parent.
+    name->setText(Utf8("下"));
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(Utf8("C:\\出力\\下"), lookIn->currentText());
+    EXPECT_TRUE(name->text().isEmpty());
+    up->click();
+    EXPECT_EQ(Utf8("C:\\出力"), lookIn->currentText());
+    // A drive outside the map is refused with a message; the dialog stays.
+    AnswerBoxes({QMessageBox::Ok});
+    name->setText(QStringLiteral("Q:\\a.xml"));
+    QTest::keyClick(name, Qt::Key_Return);
+    ASSERT_FALSE(Boxes().empty());
+    EXPECT_TRUE(Boxes().back().text.contains(QStringLiteral("Q:\\"))) << Boxes().back().text.toStdString();
+    EXPECT_TRUE(dialog->isVisible());
+    // A drive root has no parent.
+    emit lookIn->activated(0);
+    EXPECT_EQ(Utf8("C:\\"), lookIn->currentText());
+    EXPECT_FALSE(up->isEnabled());
+    name->setText(QStringLiteral("kessan"));
+    QTest::keyClick(name, Qt::Key_Return);
+  });
+  std::string chosen;
+  ASSERT_TRUE(platform::Ui().SaveFileDialog(request, chosen));
+  EXPECT_EQ("C:\\kessan.XML", chosen);
+  // A name with a drive of its own goes there, wherever the dialog stands.
+  QTimer::singleShot(0, [&] {
+    auto* name = QApplication::activeModalWidget()->findChild<QLineEdit*>(QStringLiteral("fileName"));
+    name->setText(Utf8("C:\\下書き.xml"));
+    QTest::keyClick(name, Qt::Key_Return);
+  });
+  ASSERT_TRUE(platform::Ui().SaveFileDialog(request, chosen));
+  EXPECT_EQ(platform::cp932::LiteralFromUtf8("C:\\下書き.xml"), chosen);
+}
+
+TEST_F(QtBackendCalls, WithoutAHostInstallationABoxSaysWhatIsMissingAndHowToSetItUp) {
+  ClAccConnect::Inst().Terminate();
+  const std::filesystem::path empty = host_->root() / "empty";
+  std::filesystem::create_directories(empty);
+  struct Case {
+    std::filesystem::path home;
+    const char* missing;
+  };
+  for (const Case& c : {Case{host_->root() / "absent", "がありません"}, Case{empty, "orbeck.db"}}) {
+    setenv("ORBECK_HOME", c.home.c_str(), 1);
+    AnswerBoxes({QMessageBox::Ok});
+    EXPECT_EQ(2, RunProgram("x.xml"));
+    ASSERT_FALSE(Boxes().empty());
+    const SeenBox& box = Boxes().back();
+    EXPECT_EQ(QMessageBox::Warning, box.icon);
+    EXPECT_EQ(Utf8("決算書"), box.caption);
+    for (const QString& part : {QString::fromStdString(c.home.string()), Utf8(c.missing),
+                                QStringLiteral("ORBECK_HOME"), QStringLiteral("orbeck-admin load")}) {
+      EXPECT_TRUE(box.text.contains(part)) << part.toStdString() << " not in " << box.text.toStdString();
+    }
+  }
+}
+
 TEST_F(QtBackendCalls, WaitCursorFollowsTheNestingDepth) {
   EXPECT_EQ(nullptr, QApplication::overrideCursor());
   platform::BeginWaitCursor();
@@ -94,7 +188,69 @@ TEST_F(QtBackendCalls, WaitCursorFollowsTheNestingDepth) {
   EXPECT_EQ(nullptr, QApplication::overrideCursor());
 }
 
-TEST(QtDisplayCheck, FollowsThePlatformAndTheDisplayVariables) {
+// Display servers for the display check: a live X server (Xvfb), an X server that accepts
+// but never answers, a Wayland socket, and display numbers nobody serves.
+class DisplayServers {
+ public:
+  DisplayServers()
+      : folder_(std::filesystem::temp_directory_path() / ("velmora-displays-" + std::to_string(getpid()))) {
+    std::filesystem::create_directories(folder_);
+    // Xvfb picks a free display number itself and writes it to descriptor 5.
+    const std::string command = "Xvfb -displayfd 5 -nolisten tcp -screen 0 320x200x24 5>'" +
+                                (folder_ / "number").string() + "' 2>/dev/null & echo $! >'" +
+                                (folder_ / "pid").string() + "'";
+    if (std::system(command.c_str()) == 0) {
+      for (int i = 0; i < 200 && liveX.empty(); ++i) {
+        std::ifstream number(folder_ / "number");
+        std::string value;
+        if (std::getline(number, value) && !value.empty()) liveX = ":" + value;
+        if (liveX.empty()) QTest::qWait(50);
+      }
+    }
+    silentX_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    for (int display = 150; display < 250 && silentX.empty(); ++display) {
+      address.sin_port = htons(static_cast<uint16_t>(6000 + display));
+      if (::bind(silentX_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+          ::listen(silentX_, 4) == 0) {
+        silentX = "127.0.0.1:" + std::to_string(display);
+      }
+    }
+    wayland_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un unixAddress{};
+    unixAddress.sun_family = AF_UNIX;
+    const std::string socketPath = (folder_ / "wayland-test").string();
+    std::snprintf(unixAddress.sun_path, sizeof unixAddress.sun_path, "%s", socketPath.c_str());
+    if (::bind(wayland_, reinterpret_cast<sockaddr*>(&unixAddress), sizeof unixAddress) == 0)
+      ::listen(wayland_, 4);
+  }
+  ~DisplayServers() {
+    std::ifstream pid(folder_ / "pid");
+    long xvfb = 0;
+    if (pid >> xvfb && xvfb > 0) ::kill(static_cast<pid_t>(xvfb), SIGTERM);
+    ::close(silentX_);
+    ::close(wayland_);
+    std::filesystem::remove_all(folder_);
+  }
+  std::string RuntimeFolder() const { return folder_.string(); }
+
+  std::string liveX;    // empty when Xvfb could not be started
+  std::string silentX;  // accepts connections and never answers
+
+ private:
+  std::filesystem::path folder_;
+  int silentX_ = -1;
+  int wayland_ = -1;
+};
+
+TEST(QtDisplayCheck, CountsOnlyDisplaysThatAnswer) {
+  DisplayServers servers;
+  ASSERT_FALSE(servers.liveX.empty()) << "Xvfb (package xvfb) did not start";
+  ASSERT_FALSE(servers.silentX.empty());
+  const std::string live = servers.liveX;
+  const std::string silent = servers.silentX;
   struct Case {
     const char* platform;
     const char* display;
@@ -104,19 +260,26 @@ TEST(QtDisplayCheck, FollowsThePlatformAndTheDisplayVariables) {
   const Case cases[] = {
       {"offscreen", nullptr, nullptr, true},
       {"xcb", nullptr, nullptr, false},
-      {"xcb", ":0", nullptr, true},
-      {"wayland", ":0", nullptr, false},
+      {"xcb", live.c_str(), nullptr, true},
+      {"xcb", ":249", nullptr, false},          // nobody serves it
+      {"xcb", silent.c_str(), nullptr, false},  // accepts, never answers: the check gives up
+      {"wayland", live.c_str(), nullptr, false},
+      {"wayland", nullptr, "wayland-test", true},
+      {"wayland;xcb", live.c_str(), "wayland-absent", true},
       {nullptr, nullptr, nullptr, false},
-      {nullptr, nullptr, "wayland-0", true},
-      {"", ":1", nullptr, true},
+      {nullptr, ":249", "wayland-absent", false},
+      {nullptr, ":249", "wayland-test", true},
+      {"", live.c_str(), nullptr, true},
   };
-  const std::string saved[] = {std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "",
-                               std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "",
-                               std::getenv("WAYLAND_DISPLAY") ? std::getenv("WAYLAND_DISPLAY") : ""};
-  const char* names[] = {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"};
+  const char* names[] = {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"};
+  std::optional<std::string> saved[4];
+  for (int i = 0; i < 4; ++i) {
+    if (const char* value = std::getenv(names[i])) saved[i] = value;
+  }
   for (const Case& c : cases) {
-    const char* values[] = {c.platform, c.display, c.wayland};
-    for (int i = 0; i < 3; ++i) {
+    const std::string runtime = servers.RuntimeFolder();
+    const char* values[] = {c.platform, c.display, c.wayland, runtime.c_str()};
+    for (int i = 0; i < 4; ++i) {
       if (values[i]) {
         setenv(names[i], values[i], 1);
       } else {
@@ -124,13 +287,14 @@ TEST(QtDisplayCheck, FollowsThePlatformAndTheDisplayVariables) {
       }
     }
     EXPECT_EQ(c.expected, platform::qt::DisplayAvailable())
-        << (c.platform ? c.platform : "(unset)") << " DISPLAY=" << (c.display ? c.display : "(unset)");
+        << (c.platform ? c.platform : "(unset)") << " DISPLAY=" << (c.display ? c.display : "(unset)")
+        << " WAYLAND_DISPLAY=" << (c.wayland ? c.wayland : "(unset)");
   }
-  for (int i = 0; i < 3; ++i) {
-    if (saved[i].empty()) {
-      unsetenv(names[i]);
+  for (int i = 0; i < 4; ++i) {
+    if (saved[i]) {
+      setenv(names[i], saved[i]->c_str(), 1);
     } else {
-      setenv(names[i], saved[i].c_str(), 1);
+      unsetenv(names[i]);
     }
   }
 }

@@ -157,6 +157,38 @@ TEST_F(QtConditionsWindow, MonthEditsTakeTwoDigitsOnly) {
   });
 }
 
+// The edit reached is the model's focus and shows its whole text selected, in the model too.
+void ExpectWholeTextSelected(DialogWindow& window, int id) {
+  ExpectFocus(window, id);
+  QLineEdit* edit = Edit(window, id);
+  EXPECT_FALSE(edit->text().isEmpty());
+  EXPECT_EQ(edit->text(), edit->selectedText()) << id;
+  const platform::ControlState* control = window.Dialog()->Control(id);
+  EXPECT_EQ(0, control->selStart);
+  EXPECT_EQ(static_cast<int>(control->text.size()), control->selEnd);
+}
+
+TEST_F(QtConditionsWindow, TypingReplacesTheTextOfAnEditReachedAtStartOrByKeyboard) {
+  auto dialog = Conditions();
+  RunModal(*dialog, [&](DialogWindow& window) {
+    ExpectWholeTextSelected(window, kIdcFirstMonth);
+    QTest::keyClicks(Edit(window, kIdcFirstMonth), QStringLiteral("5"));
+    EXPECT_EQ("5", window.Dialog()->GetDlgItemText(kIdcFirstMonth));
+    QTest::keyClick(&window, Qt::Key_E, Qt::AltModifier);
+    ExpectWholeTextSelected(window, kIdcLastMonth);
+    QTest::keyClicks(Edit(window, kIdcLastMonth), QStringLiteral("7"));
+    EXPECT_EQ("7", window.Dialog()->GetDlgItemText(kIdcLastMonth));
+    QTest::keyClick(Edit(window, kIdcLastMonth), Qt::Key_Tab);
+    ExpectWholeTextSelected(window, kIdcOutputPath);
+    // A click places the caret and selects nothing, as on Windows.
+    QTest::mouseClick(Edit(window, kIdcFirstMonth), Qt::LeftButton);
+    ExpectFocus(window, kIdcFirstMonth);
+    EXPECT_FALSE(Edit(window, kIdcFirstMonth)->hasSelectedText());
+    AnswerBoxes({QMessageBox::Ok});
+    QTest::keyClick(Edit(window, kIdcFirstMonth), Qt::Key_Escape);
+  });
+}
+
 TEST_F(QtConditionsWindow, AcceleratorsReachTheControlsThroughTheModel) {
   auto dialog = Conditions();
   RunModal(*dialog, [&](DialogWindow& window) {
@@ -165,6 +197,9 @@ TEST_F(QtConditionsWindow, AcceleratorsReachTheControlsThroughTheModel) {
     ExpectFocus(window, kIdcLastMonth);
     QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
     ExpectFocus(window, kIdcFirstMonth);
+    // A group box's accelerator focuses the first control it frames.
+    QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier);
+    ExpectWholeTextSelected(window, kIdcOutputPath);
     // A radio button's accelerator clicks it (after the button's short press animation).
     QTest::keyClick(&window, Qt::Key_M, Qt::AltModifier);
     QTest::qWait(300);
@@ -182,6 +217,9 @@ TEST_F(QtConditionsWindow, ParentModeDisablesThePathAndBrowse) {
     EXPECT_FALSE(window.ControlWidget(kIdcBrowse)->isEnabled());
     EXPECT_TRUE(window.ControlWidget(kIdcExecute)->isEnabled());
     EXPECT_EQ(QString::fromStdString(OutputOnC("host.xml")), Edit(window, kIdcOutputPath)->text());
+    // The group box has lost its accelerator with its controls: Alt+O leaves the focus.
+    QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier);
+    ExpectFocus(window, kIdcFirstMonth);
     // The last month's Enter skips the disabled path and goes to Execute.
     QTest::keyClick(Edit(window, kIdcFirstMonth), Qt::Key_Return);
     QTest::keyClick(Edit(window, kIdcLastMonth), Qt::Key_Return);

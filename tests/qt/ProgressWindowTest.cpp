@@ -6,6 +6,8 @@
 #include <QProgressBar>
 #include <QTest>
 
+#include "platform/Faults.h"
+#include "platform/qt/QtText.h"
 #include "platform/qt/RepaintThrottle.h"
 #include "platform/ui/Window.h"
 #include "runstate/ProgressWindow.h"
@@ -43,6 +45,85 @@ TEST(QtRepaintThrottle, ReadsTheClockOnEverySixteenthRequestOnly) {
 }
 
 class QtProgressWindow : public QtFixture {};
+
+// What the user saw of the progress window at one moment, against the model.
+struct Seen {
+  QString caption;
+  int bar = 0;
+  QString modelCaption;
+  int modelBar = 0;
+};
+
+// Records the progress window's widgets whenever its caption changes, as the user sees it.
+class WatchedBackend : public platform::qt::QtUiBackend {
+ public:
+  WatchedBackend() : QtUiBackend(nullptr) {}
+  void WindowShown(platform::CDialog& dialog, bool show) override {
+    QtUiBackend::WindowShown(dialog, show);
+    if (dialog.Template().id == kProgressTemplateId) progress = show ? &dialog : nullptr;
+  }
+  void WindowDestroyed(platform::CDialog& dialog) override {
+    if (&dialog == progress) progress = nullptr;
+    QtUiBackend::WindowDestroyed(dialog);
+  }
+  void CaptionChanged(platform::CDialog& dialog) override {
+    QtUiBackend::CaptionChanged(dialog);
+    if (&dialog == progress) captions.push_back(Look());
+  }
+  Seen Look() const {
+    platform::qt::DialogWindow* window = WindowOf(*progress);
+    const auto* bar = qobject_cast<QProgressBar*>(window->ControlWidget(kProgressMainBarId));
+    return Seen{window->windowTitle(), bar->value(), platform::qt::ToQString(progress->GetWindowText()),
+                progress->Control(kProgressMainBarId)->pos};
+  }
+  platform::CDialog* progress = nullptr;
+  std::vector<Seen> captions;
+};
+
+class QtProgressRun : public QtFixture {
+ protected:
+  std::unique_ptr<platform::qt::QtUiBackend> MakeBackend() override {
+    return std::make_unique<WatchedBackend>();
+  }
+  WatchedBackend& Watched() { return static_cast<WatchedBackend&>(Backend()); }
+};
+
+int PercentOf(const QString& caption) {
+  const QString digits = caption.section(QLatin1Char(' '), 1).chopped(1);
+  return digits.toInt();
+}
+
+TEST_F(QtProgressRun, BarAndCaptionShowTheModelAtEveryCaptionAndBoxAndEndAtOneHundred) {
+  // A few balance rows with the general ledger on: the aggregator ends near 8400.
+  for (const bool failing : {false, true}) {
+    Watched().captions.clear();
+    std::vector<Seen> atBoxes;
+    onBox = [&](QMessageBox&) {
+      if (Watched().progress) atBoxes.push_back(Watched().Look());
+    };
+    if (failing) platform::faults::Set("FileWrite");
+    AnswerBoxes({QMessageBox::Ok});
+    EXPECT_EQ(failing ? 2 : 0, RunProgram(failing ? "b.xml" : "a.xml"));
+    platform::faults::Clear();
+    const std::vector<Seen>& seen = Watched().captions;
+    ASSERT_FALSE(seen.empty());
+    for (const Seen& look : seen) {
+      EXPECT_EQ(look.modelCaption, look.caption);
+      EXPECT_EQ(look.modelBar, look.bar) << look.caption.toStdString();
+      EXPECT_LE(PercentOf(look.caption), 100) << look.caption.toStdString();
+      EXPECT_LE(look.bar, 10000);
+    }
+    if (failing) {
+      // The failure box stands over the progress window, which shows where the run stopped.
+      ASSERT_EQ(1u, atBoxes.size());
+      EXPECT_EQ(atBoxes[0].modelBar, atBoxes[0].bar);
+      EXPECT_EQ(atBoxes[0].modelCaption, atBoxes[0].caption);
+    } else {
+      EXPECT_EQ(QString::fromUtf8("集計中 100％"), seen.back().caption);
+      EXPECT_EQ(10000, seen.back().bar);
+    }
+  }
+}
 
 TEST_F(QtProgressWindow, ShowsTheModelAndRepaintsAtMostSixtyTimesASecond) {
   ProgressWindow progress;

@@ -3,12 +3,17 @@
 
 #include <cstdlib>
 
+#include <filesystem>
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
 
+#include "app/LinkApp.h"
+#include "dialog/ConditionsTemplate.h"
 #include "platform/Cp932.h"
 #include "platform/Faults.h"
 #include "platform/ui/UiBackend.h"
@@ -28,7 +33,7 @@ void EnsureApplication() {
 
 void QtFixture::SetUp() {
   EnsureApplication();
-  auto backend = std::make_unique<platform::qt::QtUiBackend>(nullptr);
+  auto backend = MakeBackend();
   backend_ = backend.get();
   platform::SetUi(std::move(backend));
   WatchBoxes();
@@ -47,6 +52,35 @@ void QtFixture::TearDown() {
   backend_ = nullptr;
   QApplication::processEvents();
   host_.reset();
+}
+
+std::unique_ptr<platform::qt::QtUiBackend> QtFixture::MakeBackend() {
+  return std::make_unique<platform::qt::QtUiBackend>(nullptr);
+}
+
+int QtFixture::RunProgram(const std::string& fileName) {
+  const std::filesystem::path programFolder = host_->cDrive() / "prog";
+  std::filesystem::create_directories(programFolder);
+  for (const char* name : {"ZentorDef.ini", "SUPPORT.INF"}) {
+    std::filesystem::copy_file(std::filesystem::path(VELMORA_TEST_SOURCE_DIR) / "data" / name,
+                               programFolder / name, std::filesystem::copy_options::overwrite_existing);
+  }
+  // The user: the output file typed over the proposed one, then F12.
+  QTimer user;
+  user.setInterval(5);
+  QObject::connect(&user, &QTimer::timeout, [&] {
+    auto* window = qobject_cast<platform::qt::DialogWindow*>(QApplication::activeWindow());
+    if (!window || !window->Dialog() || window->Dialog()->Template().id != kConditionsTemplateId) return;
+    if (window->Dialog()->HasEnded()) return;
+    auto* path = qobject_cast<QLineEdit*>(window->ControlWidget(kIdcOutputPath));
+    path->selectAll();
+    QTest::keyClicks(path, QString::fromStdString("C:\\" + fileName));
+    QTest::keyClick(path, Qt::Key_F12);
+  });
+  user.start();
+  LinkApp app(kVelmora1);
+  app.m_programPath = "C:\\prog\\Velmora1.exe";
+  return app.Run();
 }
 
 std::unique_ptr<ConditionsDialog> QtFixture::Conditions(const std::string& hostPath) {
@@ -99,6 +133,7 @@ void QtFixture::WatchBoxes() {
     QStringList buttonTexts;
     for (QAbstractButton* button : box->buttons()) buttonTexts << button->text();
     buttonTexts.sort();
+    if (onBox) onBox(*box);
     boxes_.push_back(SeenBox{box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
                              box->parentWidget(), buttonTexts});
     QMessageBox::StandardButton answer = QMessageBox::Ok;

@@ -41,6 +41,8 @@ class QtFixture : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+  // The backend the fixture installs; a test may watch it through a subclass.
+  virtual std::unique_ptr<platform::qt::QtUiBackend> MakeBackend();
   platform::qt::QtUiBackend& Backend() { return *backend_; }
   // A conditions dialog over the simulated host with a valid period (April to March);
   // hostPath non-empty starts it in parent mode with that output path.
@@ -53,6 +55,11 @@ class QtFixture : public ::testing::Test {
   // Answers the next message boxes, in order, with these buttons; the boxes seen are kept.
   void AnswerBoxes(std::vector<QMessageBox::StandardButton> answers);
   const std::vector<SeenBox>& Boxes() const { return boxes_; }
+  // Called with every box as it is seen, before it is answered.
+  std::function<void(QMessageBox&)> onBox;
+  // A whole run of the standard edition over the simulated host, its program folder on C:
+  // with the definition and support files; the user enters fileName in C:\ and presses F12.
+  int RunProgram(const std::string& fileName);
 
   static QString Utf8(const char* text) { return QString::fromUtf8(text); }
 

@@ -1,9 +1,11 @@
-// Renders the windows of docs/gui.md offscreen with the Japanese font: the conditions
-// dialog (normal and parent mode), the progress window mid-run and a message box. The
-// offscreen platform draws no frame, so a plain title bar with the caption is added.
+// Renders the windows of docs/gui.md with the Japanese font: the conditions dialog (normal
+// and parent mode), a message box, the save-file dialog and the progress window mid-run.
+// Offscreen unless QT_QPA_PLATFORM says otherwise (xcb under Xvfb draws the same pixels);
+// neither draws a frame, so a plain title bar with the caption is added.
 //   qt_screenshots OUTPUT_DIR
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include <QAbstractButton>
@@ -19,6 +21,8 @@
 #include "platform/Cp932.h"
 #include "platform/qt/DialogWindow.h"
 #include "platform/qt/QtUiBackend.h"
+#include "platform/ui/FileDialog.h"
+#include "platform/ui/UiBackend.h"
 #include "platform/ui/Window.h"
 #include "runstate/ProgressWindow.h"
 #include "runtime/Connect.h"
@@ -116,6 +120,26 @@ int main(int argc, char** argv) {
                           SJ("集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。"),
                           SJ("決算書"), platform::MB_OK | platform::MB_ICONEXCLAMATION);
   });
+
+  // The save-file dialog in the folder of the output path, over the host's drive C:.
+  fs::create_directories(host.cDrive() / "決算書" / "2023年度");
+  std::ofstream(host.cDrive() / "決算書" / "kessan-2024.xml") << "<REPORT/>\n";
+  platform::FileDialogRequest request;
+  request.title = SJ("名前を付けて保存");
+  request.initialDir = SJ("C:\\決算書\\");
+  request.fileName = "kessan.xml";
+  request.defaultExt = "XML";
+  request.filter = "Xml Files (*.xml)|*.xml||";
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog) return;
+    // The folder listing fills in from a thread of the file system model.
+    QTest::qWait(300);
+    ok &= Save(WithTitleBar(*dialog), out / "save-file.png");
+    dialog->close();
+  });
+  std::string chosen;
+  platform::Ui().SaveFileDialog(request, chosen);
 
   auto parent = Conditions("C:\\Zentor\\Export\\kessan.xml");
   WhileShown(backend, *parent, [&](platform::qt::DialogWindow& window) {

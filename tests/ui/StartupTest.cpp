@@ -103,7 +103,7 @@ TEST_F(Startup, WithoutScriptTheGuiFactoryDecides) {
   ProbeApp app;
   testing::internal::CaptureStderr();
   EXPECT_EQ(2, Start(app));
-  EXPECT_EQ("no display and no automation script (set VELMORA_UI_SCRIPT)\n",
+  EXPECT_EQ("Velmora1: no display and no automation script (set VELMORA_UI_SCRIPT)\n",
             testing::internal::GetCapturedStderr());
 
   SetGuiBackendFactory([](int&, char**) { return std::unique_ptr<UiBackend>(); });

@@ -1,4 +1,4 @@
-// orbeck-admin load FILE.json [--home DIR] | dump [--home DIR] [OUT.json]
+// orbeck-admin load FILE.json [--home DIR] | dump [--home DIR] [OUT.json] | --help | --version
 // The host administrator's command for the simulated host's data store.
 #include <cstdio>
 #include <fstream>
@@ -10,11 +10,30 @@
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: orbeck-admin load FILE.json [--home DIR]\n"
+    "       orbeck-admin dump [--home DIR] [OUT.json]\n"
+    "       orbeck-admin --help | --version\n";
+
 int Usage() {
-  std::cerr << "usage: orbeck-admin load FILE.json [--home DIR]\n"
-               "       orbeck-admin dump [--home DIR] [OUT.json]\n"
-               "DIR defaults to $ORBECK_HOME, else ~/.local/share/orbeck\n";
+  std::cerr << kUsage << "DIR defaults to $ORBECK_HOME, else ~/.local/share/orbeck\n";
   return 2;
+}
+
+void PrintHelp() {
+  std::cout << kUsage
+            << "\n"
+               "Builds the host data store of the simulated Orbeck 21 installation from a JSON\n"
+               "document (load) and writes a store back as JSON (dump; to standard output\n"
+               "without OUT.json). The document format is described in docs/host-data.md.\n"
+               "\n"
+               "Options:\n"
+               "  --home DIR   the host folder that holds orbeck.db; default $ORBECK_HOME,\n"
+               "               else ~/.local/share/orbeck\n"
+               "  --help       print this help and exit\n"
+               "  --version    print the version and exit\n"
+               "\n"
+               "Exit code: 0 done, 1 the document or the store was refused, 2 usage error.\n";
 }
 
 int Fail(const std::string& message) {
@@ -26,6 +45,14 @@ int Fail(const std::string& message) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 1 && args[0] == "--help") {
+    PrintHelp();
+    return 0;
+  }
+  if (args.size() == 1 && args[0] == "--version") {
+    std::cout << "orbeck-admin " << VELMORA_VERSION << "\n";
+    return 0;
+  }
   if (args.empty()) return Usage();
   std::string command = args[0];
   std::filesystem::path home = orbeck::store::DefaultHome();

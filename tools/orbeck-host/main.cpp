@@ -20,9 +20,31 @@ constexpr int kNoNotice = 3;
 constexpr int kSetupError = 2;
 constexpr long kFirstHostHandle = 1048576;
 
+constexpr const char* kUsage =
+    "usage: orbeck-host run [--message N] [--function N] PROGRAM [OUTPUT-PATH]\n"
+    "       orbeck-host --help | --version\n";
+
 int Usage() {
-  std::cerr << "usage: orbeck-host run [--message N] [--function N] PROGRAM [OUTPUT-PATH]\n";
+  std::cerr << kUsage;
   return kSetupError;
+}
+
+void PrintHelp() {
+  std::cout << kUsage
+            << "\n"
+               "Stands in for the host application around one program run: opens a host\n"
+               "window under $ORBECK_HOME/windows, starts PROGRAM with the host's command line\n"
+               "naming that window, prints every window call that arrives and exits with the\n"
+               "run status of the posted completion notice.\n"
+               "\n"
+               "Options:\n"
+               "  --message N    the message number of the completion notice (default 32769)\n"
+               "  --function N   the function code passed to the program (default 3)\n"
+               "  --help         print this help and exit\n"
+               "  --version      print the version and exit\n"
+               "\n"
+               "Exit code: the notice's run status (0 completed, 1 cancelled, 2 failed), 3 when\n"
+               "no notice came, 2 for a usage or set-up error.\n";
 }
 
 bool ParseNumber(const std::string& text, long& value) {
@@ -71,6 +93,14 @@ bool NoticeStatus(const std::string& call, long message, int& status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string(argv[1]) == "--help") {
+    PrintHelp();
+    return 0;
+  }
+  if (argc == 2 && std::string(argv[1]) == "--version") {
+    std::cout << "orbeck-host " << VELMORA_VERSION << "\n";
+    return 0;
+  }
   Options options;
   if (!ParseOptions(argc, argv, options)) return Usage();
   const char* home = std::getenv("ORBECK_HOME");

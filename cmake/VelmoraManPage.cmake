@@ -1,0 +1,17 @@
+# velmora_man_page(target description): section 1 man page of an executable, made by
+# help2man from its --help and --version when the target is built, installed to man/man1.
+# Without help2man (scripts/install-deps.sh installs it) no page is made.
+find_program(VELMORA_HELP2MAN help2man)
+
+function(velmora_man_page target description)
+  if(NOT VELMORA_HELP2MAN)
+    return()
+  endif()
+  set(page ${CMAKE_CURRENT_BINARY_DIR}/${target}.1)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${VELMORA_HELP2MAN} --no-info --no-discard-stderr --section=1 --name=${description}
+            --output=${page} $<TARGET_FILE:${target}>
+    VERBATIM)
+  include(GNUInstallDirs)
+  install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endfunction()

@@ -1,0 +1,119 @@
+// What a new user meets first, through the built executables: --help and --version of every
+// tool and edition, the installation with its man pages, the start without a display that
+// answers, a windowed start without a host installation, and the demo script's report.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <filesystem>
+#include <string>
+
+#include "tests/editions/EditionRun.h"
+
+namespace fs = std::filesystem;
+using velmora::test::Executable;
+using velmora::test::Execute;
+using velmora::test::Outcome;
+using velmora::test::ReadFile;
+
+namespace {
+
+// A fresh folder for one test, removed after it.
+class Scratch {
+ public:
+  explicit Scratch(const std::string& name)
+      : path_(fs::temp_directory_path() / ("velmora-" + name + "-" + std::to_string(::getpid()))) {
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~Scratch() { fs::remove_all(path_); }
+  const fs::path& operator()() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+// The environment of a user's shell without a display, a script or a host.
+std::string Bare() {
+  return "env -u VELMORA_UI_SCRIPT -u VELMORA_UI_TRANSCRIPT -u QT_QPA_PLATFORM -u DISPLAY -u "
+         "WAYLAND_DISPLAY ";
+}
+
+}  // namespace
+
+#if defined(ORBECK_ADMIN_PATH) && defined(ORBECK_HOST_PATH)
+TEST(FirstHour, EveryToolAndEditionAnswersHelpAndVersion) {
+  const std::vector<std::pair<std::string, fs::path>> programs = {
+      {"Velmora1", Executable("Velmora1")}, {"Velmora2", Executable("Velmora2")},
+      {"Velmora3", Executable("Velmora3")}, {"orbeck-admin", ORBECK_ADMIN_PATH},
+      {"orbeck-host", ORBECK_HOST_PATH},
+  };
+  for (const auto& [name, path] : programs) {
+    const Outcome help = Execute(Quoted(path) + " --help 2>&1");
+    EXPECT_EQ(0, help.exitCode) << name;
+    EXPECT_NE(std::string::npos, help.output.find("sage: " + name)) << help.output;
+    const Outcome version = Execute(Quoted(path) + " --version 2>&1");
+    EXPECT_EQ(0, version.exitCode) << name;
+    EXPECT_EQ(0u, version.output.find(name + " 21.00.03\n")) << version.output;
+  }
+}
+#endif
+
+TEST(FirstHour, InstallPutsTheToolsWithManPagesBesideTheEditions) {
+  Scratch prefix("install");
+  const Outcome install = Execute("cmake --install " + Quoted(VELMORA_TEST_BINARY_DIR) + " --prefix " +
+                                  Quoted(prefix()) + " 2>&1");
+  ASSERT_EQ(0, install.exitCode) << install.output;
+  for (const char* name : {"Velmora1", "Velmora2", "Velmora3", "orbeck-admin", "orbeck-host"}) {
+    EXPECT_TRUE(fs::exists(prefix() / "bin" / name)) << name;
+    const fs::path page = prefix() / "share" / "man" / "man1" / (std::string(name) + ".1");
+    // help2man's page: a title, the name line, and the options of --help.
+    const std::string text = ReadFile(page);
+    EXPECT_EQ(0u, text.find(".\\\" DO NOT MODIFY THIS FILE!")) << page;
+    EXPECT_NE(std::string::npos, text.find(".SH NAME\n" + std::string(name) + " \\- ")) << text;
+    EXPECT_NE(std::string::npos, text.find("\\fB\\-\\-version\\fR")) << text;
+  }
+  // The installed tool finds nothing of the build tree: it runs on its own.
+  EXPECT_EQ(0, Execute(Quoted(prefix() / "bin" / "orbeck-admin") + " --version").exitCode);
+}
+
+TEST(FirstHour, ADisplayThatDoesNotAnswerEndsWithTheNoDisplayMessage) {
+  Scratch folder("display");
+  // Display 249 is served by nobody.
+  const Outcome run = Execute(Bare() + "DISPLAY=:249 " + Quoted(Executable("Velmora1")) + " 2>" +
+                              Quoted(folder() / "stderr"));
+  EXPECT_EQ(2, run.exitCode);
+  EXPECT_EQ("Velmora1: no display and no automation script (set VELMORA_UI_SCRIPT)\n",
+            ReadFile(folder() / "stderr"));
+}
+
+#ifdef VELMORA_EDITIONS_HAVE_QT
+TEST(FirstHour, WindowedStartWithoutAHostWaitsOnItsBoxWithoutQtWarnings) {
+  Scratch folder("nohost");
+  // The box waits for a user: the run is still there when timeout ends it.
+  const Outcome run =
+      Execute(Bare() + "-u XDG_RUNTIME_DIR TMPDIR=" + Quoted(folder()) +
+              " QT_QPA_PLATFORM=offscreen ORBECK_HOME=" + Quoted(folder() / "absent") + " timeout 5 " +
+              Quoted(Executable("Velmora1")) + " 2>" + Quoted(folder() / "stderr"));
+  EXPECT_EQ(124, run.exitCode);
+  const std::string errors = ReadFile(folder() / "stderr");
+  EXPECT_EQ(0u, errors.find("Velmora1: the host installation could not be attached")) << errors;
+  EXPECT_EQ(std::string::npos, errors.find("XDG_RUNTIME_DIR")) << errors;
+  EXPECT_EQ(std::string::npos, errors.find("QStandardPaths")) << errors;
+}
+#endif
+
+TEST(FirstHour, DemoScriptSaysWhyARunDidNotComplete) {
+  Scratch folder("demo");
+  const Outcome demo = Execute("DEMO_BUILD_DIR=" + Quoted(VELMORA_TEST_BINARY_DIR) + " bash " +
+                               Quoted(fs::path(VELMORA_TEST_SOURCE_DIR) / "scripts" / "demo.sh") + " " +
+                               Quoted(folder() / "a<b.xml") + " 2>&1");
+  EXPECT_EQ(1, demo.exitCode) << demo.output;
+  EXPECT_NE(std::string::npos, demo.output.find("run status: 1 (cancelled)")) << demo.output;
+  // The refusal of the name, then the cancellation, each on a line of its own.
+  const std::size_t messages = demo.output.find("messages:\n");
+  ASSERT_NE(std::string::npos, messages) << demo.output;
+  EXPECT_NE(std::string::npos, demo.output.find("\n  ", messages)) << demo.output;
+  EXPECT_NE(std::string::npos, demo.output.find("  ｢決算書｣の集計を中止します。\n", messages)) << demo.output;
+}
