@@ -108,7 +108,7 @@ TEST_F(QtProgressRun, BarAndCaptionShowTheModelAtEveryCaptionAndBoxAndEndAtOneHu
     const std::vector<Seen>& seen = Watched().captions;
     ASSERT_FALSE(seen.empty());
     for (const Seen& look : seen) {
-      EXPECT_EQ(look.modelCaption, look.caption);
+      EXPECT_EQ(look.modelCaption.toStdString(), look.caption.toStdString());
       EXPECT_EQ(look.modelBar, look.bar) << look.caption.toStdString();
       EXPECT_LE(PercentOf(look.caption), 100) << look.caption.toStdString();
       EXPECT_LE(look.bar, 10000);
@@ -117,9 +117,9 @@ TEST_F(QtProgressRun, BarAndCaptionShowTheModelAtEveryCaptionAndBoxAndEndAtOneHu
       // The failure box stands over the progress window, which shows where the run stopped.
       ASSERT_EQ(1u, atBoxes.size());
       EXPECT_EQ(atBoxes[0].modelBar, atBoxes[0].bar);
-      EXPECT_EQ(atBoxes[0].modelCaption, atBoxes[0].caption);
+      EXPECT_EQ(atBoxes[0].modelCaption.toStdString(), atBoxes[0].caption.toStdString());
     } else {
-      EXPECT_EQ(QString::fromUtf8("集計中 100％"), seen.back().caption);
+      EXPECT_EQ("集計中 100％", seen.back().caption.toStdString());
       EXPECT_EQ(10000, seen.back().bar);
     }
   }

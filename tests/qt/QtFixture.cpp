@@ -69,7 +69,7 @@ int QtFixture::RunProgram(const std::string& fileName) {
   QTimer user;
   user.setInterval(5);
   QObject::connect(&user, &QTimer::timeout, [&] {
-    auto* window = qobject_cast<platform::qt::DialogWindow*>(QApplication::activeWindow());
+    auto* window = dynamic_cast<platform::qt::DialogWindow*>(QApplication::activeWindow());
     if (!window || !window->Dialog() || window->Dialog()->Template().id != kConditionsTemplateId) return;
     if (window->Dialog()->HasEnded()) return;
     auto* path = qobject_cast<QLineEdit*>(window->ControlWidget(kIdcOutputPath));

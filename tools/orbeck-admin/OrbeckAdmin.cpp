@@ -11,7 +11,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: orbeck-admin load FILE.json [--home DIR]\n"
+    "Usage: orbeck-admin load FILE.json [--home DIR]\n"
     "       orbeck-admin dump [--home DIR] [OUT.json]\n"
     "       orbeck-admin --help | --version\n";
 

@@ -21,7 +21,7 @@ constexpr int kSetupError = 2;
 constexpr long kFirstHostHandle = 1048576;
 
 constexpr const char* kUsage =
-    "usage: orbeck-host run [--message N] [--function N] PROGRAM [OUTPUT-PATH]\n"
+    "Usage: orbeck-host run [--message N] [--function N] PROGRAM [OUTPUT-PATH]\n"
     "       orbeck-host --help | --version\n";
 
 int Usage() {
