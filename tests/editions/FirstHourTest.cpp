@@ -3,7 +3,6 @@
 // answers, a windowed start without a host installation, and the demo script's report.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <filesystem>
 #include <string>
 
@@ -14,23 +13,9 @@ using velmora::test::Executable;
 using velmora::test::Execute;
 using velmora::test::Outcome;
 using velmora::test::ReadFile;
+using velmora::test::TestHost;
 
 namespace {
-
-// A fresh folder for one test, removed after it.
-class Scratch {
- public:
-  explicit Scratch(const std::string& name)
-      : path_(fs::temp_directory_path() / ("velmora-" + name + "-" + std::to_string(::getpid()))) {
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~Scratch() { fs::remove_all(path_); }
-  const fs::path& operator()() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
@@ -61,13 +46,14 @@ TEST(FirstHour, EveryToolAndEditionAnswersHelpAndVersion) {
 #endif
 
 TEST(FirstHour, InstallPutsTheToolsWithManPagesBesideTheEditions) {
-  Scratch prefix("install");
-  const Outcome install = Execute("cmake --install " + Quoted(VELMORA_TEST_BINARY_DIR) + " --prefix " +
-                                  Quoted(prefix()) + " 2>&1");
+  TestHost host;
+  const fs::path prefix = host.root() / "prefix";
+  const Outcome install =
+      Execute("cmake --install " + Quoted(VELMORA_TEST_BINARY_DIR) + " --prefix " + Quoted(prefix) + " 2>&1");
   ASSERT_EQ(0, install.exitCode) << install.output;
   for (const char* name : {"Velmora1", "Velmora2", "Velmora3", "orbeck-admin", "orbeck-host"}) {
-    EXPECT_TRUE(fs::exists(prefix() / "bin" / name)) << name;
-    const fs::path page = prefix() / "share" / "man" / "man1" / (std::string(name) + ".1");
+    EXPECT_TRUE(fs::exists(prefix / "bin" / name)) << name;
+    const fs::path page = prefix / "share" / "man" / "man1" / (std::string(name) + ".1");
     // help2man's page: a title, the name line, and the options of --help.
     const std::string text = ReadFile(page);
     EXPECT_EQ(0u, text.find(".\\\" DO NOT MODIFY THIS FILE!")) << page;
@@ -75,29 +61,31 @@ TEST(FirstHour, InstallPutsTheToolsWithManPagesBesideTheEditions) {
     EXPECT_NE(std::string::npos, text.find("\\fB\\-\\-version\\fR")) << text;
   }
   // The installed tool finds nothing of the build tree: it runs on its own.
-  EXPECT_EQ(0, Execute(Quoted(prefix() / "bin" / "orbeck-admin") + " --version").exitCode);
+  EXPECT_EQ(0, Execute(Quoted(prefix / "bin" / "orbeck-admin") + " --version").exitCode);
 }
 
 TEST(FirstHour, ADisplayThatDoesNotAnswerEndsWithTheNoDisplayMessage) {
-  Scratch folder("display");
+  TestHost host;
+  const fs::path folder = host.root();
   // Display 249 is served by nobody.
-  const Outcome run = Execute(Bare() + "DISPLAY=:249 " + Quoted(Executable("Velmora1")) + " 2>" +
-                              Quoted(folder() / "stderr"));
+  const Outcome run =
+      Execute(Bare() + "DISPLAY=:249 " + Quoted(Executable("Velmora1")) + " 2>" + Quoted(folder / "stderr"));
   EXPECT_EQ(2, run.exitCode);
   EXPECT_EQ("Velmora1: no display and no automation script (set VELMORA_UI_SCRIPT)\n",
-            ReadFile(folder() / "stderr"));
+            ReadFile(folder / "stderr"));
 }
 
 #ifdef VELMORA_EDITIONS_HAVE_QT
 TEST(FirstHour, WindowedStartWithoutAHostWaitsOnItsBoxWithoutQtWarnings) {
-  Scratch folder("nohost");
+  TestHost host;
+  const fs::path folder = host.root();
   // The box waits for a user: the run is still there when timeout ends it.
   const Outcome run =
-      Execute(Bare() + "-u XDG_RUNTIME_DIR TMPDIR=" + Quoted(folder()) +
-              " QT_QPA_PLATFORM=offscreen ORBECK_HOME=" + Quoted(folder() / "absent") + " timeout 5 " +
-              Quoted(Executable("Velmora1")) + " 2>" + Quoted(folder() / "stderr"));
+      Execute(Bare() + "-u XDG_RUNTIME_DIR TMPDIR=" + Quoted(folder) +
+              " QT_QPA_PLATFORM=offscreen ORBECK_HOME=" + Quoted(folder / "absent") + " timeout 5 " +
+              Quoted(Executable("Velmora1")) + " 2>" + Quoted(folder / "stderr"));
   EXPECT_EQ(124, run.exitCode);
-  const std::string errors = ReadFile(folder() / "stderr");
+  const std::string errors = ReadFile(folder / "stderr");
   EXPECT_EQ(0u, errors.find("Velmora1: the host installation could not be attached")) << errors;
   EXPECT_EQ(std::string::npos, errors.find("XDG_RUNTIME_DIR")) << errors;
   EXPECT_EQ(std::string::npos, errors.find("QStandardPaths")) << errors;
@@ -105,10 +93,11 @@ TEST(FirstHour, WindowedStartWithoutAHostWaitsOnItsBoxWithoutQtWarnings) {
 #endif
 
 TEST(FirstHour, DemoScriptSaysWhyARunDidNotComplete) {
-  Scratch folder("demo");
+  TestHost host;
+  const fs::path folder = host.root();
   const Outcome demo = Execute("DEMO_BUILD_DIR=" + Quoted(VELMORA_TEST_BINARY_DIR) + " bash " +
                                Quoted(fs::path(VELMORA_TEST_SOURCE_DIR) / "scripts" / "demo.sh") + " " +
-                               Quoted(folder() / "a<b.xml") + " 2>&1");
+                               Quoted(folder / "a<b.xml") + " 2>&1");
   EXPECT_EQ(1, demo.exitCode) << demo.output;
   EXPECT_NE(std::string::npos, demo.output.find("run status: 1 (cancelled)")) << demo.output;
   // The refusal of the name, then the cancellation, each on a line of its own.
