@@ -162,9 +162,8 @@ void QtUiBackend::CaptionChanged(CDialog& dialog) {
 
 void QtUiBackend::ShowModel(DialogWindow& window) {
   window.SyncProgress();
-  if (!window.isVisible()) return;
-  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  window.repaint();
+  // Painted at once; the window system's events wait for the next throttled repaint.
+  if (window.isVisible()) window.repaint();
 }
 
 void QtUiBackend::ShowModels() {
