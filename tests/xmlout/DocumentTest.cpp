@@ -70,22 +70,24 @@ class XmlDocument : public ::testing::Test {
 
   // The data of the reference document: every kind of statement element, a statement of
   // changes with net income, a nested note and two ledger forms.
+  // Amounts that add up as the host's totals do (fractions of a yen included), so that the
+  // reference document also holds together for velmora-inspect.
   void FillReferenceData() {
     profile.patternFlag = 1;
     lines = {
-        MakeLine(0x80800000, "資産の部", 1500000 * kYen, 2),
-        MakeLine(0x80880000, "流動資産合計", 1000000 * kYen, 2),
+        MakeLine(0x80800000, "資産の部", 500300 * kYen + 1214567, 2),
+        MakeLine(0x80880000, "流動資産合計", 1214567, 2),
         MakeLine(0x80880800, "現金", 1234567, 0, 1110000),
         MakeLine(0x80880400, "【普通預金】", 5000),
         MakeLine(0x80880400, "売掛金 ", -25000, 3),
         MakeLine(0x80840000, "固定資産合計", 500300 * kYen, 2),
-        MakeLine(0x80848000, "有形固定資産合計", 9999, 2),
+        MakeLine(0x80848000, "有形固定資産合計", 500000 * kYen, 2),
         MakeLine(0x80848400, "建物", 500000 * kYen),
         MakeLine(0x80840008, "長期前払費用", 300 * kYen),
         MakeLine(0x80400000, "負債の部合計", 200 * kYen, 2),
         MakeLine(0x80480400, "未払金", 200 * kYen, 0, 3110000),
-        MakeLine(0x80200000, "純資産の部合計", 1000150 * kYen, 2),
-        MakeLine(0x80288000, "資本金", 1000000 * kYen),
+        MakeLine(0x80200000, "純資産の部合計", 500221 * kYen, 2),
+        MakeLine(0x80288000, "資本金", 500071 * kYen),
         MakeLine(0x80281048, "繰越利益剰余金", 150 * kYen),
         MakeLine(0x40888000, "売上高合計", 1000 * kYen, 2),
         MakeLine(0x40888400, "売上高", 1000 * kYen),
@@ -95,12 +97,12 @@ class XmlDocument : public ::testing::Test {
         MakeLine(0x40200080, "税引前当期純利益", 400 * kYen, 2),
         MakeLine(0x40200100, "法人税等", 350 * kYen),
         MakeLine(0x40200040, "当期純利益", 50 * kYen, 2),
-        MakeLine(0x20800400, "(製)材料費", 300 * kYen),
+        MakeLine(0x20800400, "(製)材料費", 600 * kYen),
         MakeLine(0x20040400, "外注費", 100 * kYen),
-        MakeLine(0x20080000, "当期総製造費用", 400 * kYen, 2),
+        MakeLine(0x20080000, "当期総製造費用", 600 * kYen, 2),
     };
     Sjis("売上総損益").copy(lines[17].altName, 30);
-    lines[12].openingAmount = 1000000 * kYen;
+    lines[12].openingAmount = 500071 * kYen;
     lines[13].openingAmount = 100 * kYen;
     lines[13].periodAmount = 50 * kYen;
     lines[21].periodAmount = 50 * kYen;

@@ -327,6 +327,7 @@ void Checker::CheckStatements(const Element& root) {
 void Checker::BeginForm(const LedgerForm& form) {
   formPath_ = "/REPORT/DATA/HJ00780S/HJ00780S01[" + form.account + "]";
   running_ = ParseAmount(form.opening);
+  corrected_.reset();
   rows_ = 0;
 }
 
@@ -334,11 +335,17 @@ void Checker::Row(const LedgerForm&, const LedgerRow& row) {
   ++rows_;
   const auto amount = ParseAmount(row.amount);
   const auto balance = ParseAmount(row.balance);
-  if (running_ && amount && balance) {
+  std::optional<std::int64_t> computed;
+  if (running_ && amount) computed = *running_ + *amount;
+  // After a balance that did not follow, the next one may follow from the balance that
+  // should have stood there: then only that one balance was wrong, and it was reported.
+  const bool followsCorrected = corrected_ && amount && balance && *balance == *corrected_ + *amount;
+  if (computed && balance && !followsCorrected) {
     // One movement and two balances, each cut to whole yen: at most one yen apart.
     AddMismatch(findings_, row.balanceLine, formPath_ + "/HJ00780S02[" + std::to_string(rows_) + "]/HJ00780S0120",
-             "running balance against the balance before plus the movement", *balance, *running_ + *amount, 1);
+                "running balance against the balance before plus the movement", *balance, *computed, 1);
   }
+  corrected_ = computed && balance && *computed != *balance && !followsCorrected ? computed : std::nullopt;
   running_ = balance;
 }
 

@@ -30,6 +30,7 @@ class Checker : public LedgerSink {
   std::vector<Finding> findings_;
   // The ledger account being read.
   std::optional<std::int64_t> running_;
+  std::optional<std::int64_t> corrected_;  // the balance that should have stood on the row before
   long rows_ = 0;
   std::string formPath_;
 };

@@ -200,6 +200,7 @@ void Walker::Start(const char* name) {
     inLedger_ = true;
     ledgerBase_ = frames_.size();
     if (validating_) xmlTextReaderSetSchema(reader_, nullptr);
+    if (sink_ != nullptr) sink_->BeginLedger(open_[0], open_[1]);
   }
 }
 

@@ -47,6 +47,9 @@ struct LedgerRow {
 class LedgerSink {
  public:
   virtual ~LedgerSink() = default;
+  // The ledger starts: everything before it is read (report: REPORT with SYSTEM and BASIC;
+  // data: DATA with the statements and the notes).
+  virtual void BeginLedger(const Element& /*report*/, const Element& /*data*/) {}
   virtual void BeginForm(const LedgerForm& form) = 0;
   virtual void Row(const LedgerForm& form, const LedgerRow& row) = 0;
   virtual void EndForm(const LedgerForm& form) = 0;

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "tools/velmora-inspect/Checker.h"
+#include "tools/velmora-inspect/Diff.h"
+#include "tools/velmora-inspect/Show.h"
 
 namespace {
 
@@ -25,7 +27,19 @@ int Usage() {
   return 2;
 }
 
+// A file that cannot be opened is a usage problem (exit 2), not a failed check.
+bool Readable(const std::string& file) {
+  std::FILE* f = std::fopen(file.c_str(), "rb");
+  if (f == nullptr) {
+    std::cerr << file << ": cannot be read\n";
+    return false;
+  }
+  std::fclose(f);
+  return true;
+}
+
 int Check(const std::string& file) {
+  if (!Readable(file)) return 2;
   const std::vector<inspect::Finding> findings = inspect::CheckDocument(file);
   std::size_t shown = 0;
   for (const inspect::Finding& f : findings) {
@@ -40,10 +54,55 @@ int Check(const std::string& file) {
   return 0;
 }
 
+// Problems that kept a document from being read whole, on standard error.
+bool Unreadable(const std::string& file, const std::vector<inspect::Finding>& findings) {
+  for (const inspect::Finding& f : findings) std::cerr << inspect::FormatFinding(file, f) << '\n';
+  return !findings.empty();
+}
+
+int Show(const std::vector<std::string>& args) {
+  std::string file, html;
+  inspect::ShowOptions options;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--html" && i + 1 < args.size()) {
+      html = args[++i];
+    } else if (args[i] == "--ledger") {
+      options.ledgerRows = true;
+    } else if (file.empty() && args[i].rfind("--", 0) != 0) {
+      file = args[i];
+    } else {
+      return Usage();
+    }
+  }
+  if (file.empty()) return Usage();
+  const auto findings = html.empty() ? inspect::ShowInTerminal(file, options, std::cout) : inspect::ShowAsHtml(file, html);
+  if (Unreadable(file, findings)) return 2;
+  if (!html.empty()) std::cout << html << '\n';
+  return 0;
+}
+
+int Diff(const std::string& oldFile, const std::string& newFile) {
+  std::vector<inspect::Finding> oldProblems, newProblems;
+  const auto before = inspect::DiffEntries(oldFile, oldProblems);
+  const auto after = inspect::DiffEntries(newFile, newProblems);
+  const bool unreadable = Unreadable(oldFile, oldProblems);
+  if (Unreadable(newFile, newProblems) || unreadable) return 2;
+  const auto differences = inspect::Compare(before, after);
+  for (const auto& d : differences) std::cout << inspect::FormatDifference(d) << '\n';
+  if (differences.empty()) {
+    std::cout << "the documents are equal\n";
+    return 0;
+  }
+  std::cout << differences.size() << " differences\n";
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.size() == 2 && args[0] == "check") return Check(args[1]);
+  if (args.size() >= 2 && args[0] == "show") return Show(args);
+  if (args.size() == 3 && args[0] == "diff") return Diff(args[1], args[2]);
   return Usage();
 }
