@@ -1,6 +1,7 @@
 // The demo company exported end to end, in process, through the automation backend:
 // byte-compared with the committed golden documents, well-formed for libxml2, decodable in
-// its declared encoding, and an earlier document kept when the export fails.
+// its declared encoding, holding together for velmora-inspect, and an earlier document kept
+// when the export fails.
 // VELMORA_UPDATE_GOLDEN=1 rewrites the golden documents from the current output.
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 
 #include "platform/Faults.h"
 #include "tests/app/RunFixture.h"
+#include "tests/tools/ExpectHoldsTogether.h"
 
 namespace fs = std::filesystem;
 using velmora::test::ExecuteScript;
@@ -69,6 +71,7 @@ void ExpectWellFormedShiftJis(const fs::path& document) {
   EXPECT_EQ(0, Shell("iconv -f SHIFT_JIS -t UTF-8 '" + document.string() + "' > /dev/null"));
   const std::string head = ReadFile(document).substr(0, 44);
   EXPECT_EQ("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n", head);
+  inspect::test::ExpectHoldsTogether(document);
 }
 
 TEST(DemoExport, WithGeneralLedgerMatchesGolden) {

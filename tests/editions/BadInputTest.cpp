@@ -8,6 +8,7 @@
 
 #include "tests/app/RunFixture.h"
 #include "tests/editions/EditionRun.h"
+#include "tests/tools/ExpectHoldsTogether.h"
 
 namespace fs = std::filesystem;
 using velmora::test::ExecuteScript;
@@ -104,6 +105,7 @@ TEST(HostShell, ShowsTheNoticesOfARealRunAndExitsWithItsStatus) {
   // The progress window is the program's second window (handles 4096, 4098, ...).
   EXPECT_EQ("enable 0\nparent 4098\nforeground\nenable 1\npost 32769 3 0\nenable 1\n", done.output);
   EXPECT_TRUE(fs::exists(host.cDrive() / "out" / "h.xml"));
+  inspect::test::ExpectHoldsTogether(host.cDrive() / "out" / "h.xml");
   for (const nlohmann::json& call : done.Of("host"))
     EXPECT_TRUE(call.value("delivered", false)) << call.dump();
 

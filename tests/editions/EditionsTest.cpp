@@ -8,6 +8,7 @@
 #include "runtime/Connect.h"
 #include "tests/app/RunFixture.h"
 #include "tests/editions/EditionRun.h"
+#include "tests/tools/ExpectHoldsTogether.h"
 
 namespace fs = std::filesystem;
 using velmora::test::Executable;
@@ -48,6 +49,7 @@ TEST(Editions, ExitCodeIsTheRunStatusAndTheNoticeCarriesIt) {
   const ScriptedRun done(host, "Velmora1", ExecuteScript(), "1048577,32769,5,");
   EXPECT_EQ(0, done.exitCode);
   EXPECT_TRUE(fs::exists(host.cDrive() / "out" / "a.xml"));
+  inspect::test::ExpectHoldsTogether(host.cDrive() / "out" / "a.xml");
   std::vector<std::string> calls;
   for (const nlohmann::json& e : done.Of("host")) calls.push_back(e.value("call", ""));
   EXPECT_EQ((std::vector<std::string>{"enable", "parent", "foreground", "enable", "post", "enable"}), calls);
@@ -88,6 +90,9 @@ TEST(Editions, SecondEditionLeavesTheFirstEditionsSettingsAlone) {
   ASSERT_EQ(0, second.exitCode);
   EXPECT_TRUE(fs::exists(settings / "Velmora2.env"));
   EXPECT_EQ(firstSettings, ReadFile(settings / "Velmora1.env"));
+  // Periods that start after the first month hold together as well.
+  inspect::test::ExpectHoldsTogether(host.cDrive() / "out" / "one.xml");
+  inspect::test::ExpectHoldsTogether(host.cDrive() / "out" / "two.xml");
   const ScriptedRun secondReread(host, "Velmora2", "close\n");
   ASSERT_FALSE(secondReread.Of("dialog").empty());
   EXPECT_EQ("5", ControlText(secondReread.Of("dialog")[0], 1016));

@@ -63,10 +63,14 @@ class StatementRules {
   explicit StatementRules(std::vector<Finding>& findings) : findings_(findings) {}
 
   // Items and subsections of e, checked against e's total; returns its contribution.
+  // unlisted: present when the host may add into the total what it does not list as an item;
+  // the written total may then equal the items with or without that figure, and another
+  // difference is only a warning, for the figure can also be one the document does not show.
   Sum Section(const Element& e, const std::string& parentPath,
-              const std::vector<std::pair<std::string, std::int64_t>>& leaveOut = {}, Sum extra = {}) {
+              const std::vector<std::pair<std::string, std::int64_t>>& leaveOut = {},
+              std::optional<std::int64_t> unlisted = std::nullopt) {
     const std::string path = Step(parentPath, e);
-    Sum parts = extra;
+    Sum parts;
     std::map<std::pair<std::string, std::int64_t>, int> skip;
     for (const auto& key : leaveOut) ++skip[key];
     for (const Element& c : e.children) {
@@ -83,7 +87,15 @@ class StatementRules {
     }
     const auto stated = StatedTotal(e);
     if (stated) {
-      Report(e.line, path, "total of its items", *stated, parts.value, parts.terms);
+      if (!unlisted) {
+        Report(e.line, path, "total of its items", *stated, parts.value, parts.terms);
+      } else if (*stated != parts.value + *unlisted && *stated != parts.value) {
+        findings_.push_back({Severity::Warning, e.line, path,
+                             "total of its items: " + Yen(*stated) + " written, " + Yen(parts.value) +
+                                 " computed (difference " + Yen(*stated - parts.value) +
+                                 "; before the books are closed the net income of the year so far stands in "
+                                 "net assets without an item of its own)"});
+      }
       return {*stated, 1};
     }
     return parts;
@@ -109,7 +121,7 @@ class StatementRules {
     AddMismatch(findings_, line, path, what, stated, computed, terms);
   }
 
-  void BalanceSheet(const Element& bs, const std::string& parent);
+  void BalanceSheet(const Element& bs, const Element* incomeStatement, const std::string& parent);
   void IncomeStatement(const Element& is, const std::string& parent);
   void Manufacturing(const Element& m, const std::string& parent);
   void Changes(const Element& changes, const Element* balanceSheet, const Element* incomeStatement,
@@ -141,7 +153,7 @@ std::vector<std::pair<std::string, std::int64_t>> Unclassified(const Element& no
   return out;
 }
 
-void StatementRules::BalanceSheet(const Element& bs, const std::string& parent) {
+void StatementRules::BalanceSheet(const Element& bs, const Element* incomeStatement, const std::string& parent) {
   const std::string path = Step(parent, bs);
   Sum assets, liabilities, netAssets;
   if (const Element* a = bs.Child("Assets")) {
@@ -172,7 +184,14 @@ void StatementRules::BalanceSheet(const Element& bs, const std::string& parent) 
     liabilities =
         Sections(*l, path, {Of(l->Child("CurrentLiabilities"), lp), Of(l->Child("NoncurrentLiabilities"), lp)});
   }
-  netAssets = Of(bs.Child("NetAssets"), path);
+  // Before the books are closed the net income of the year so far stands in net assets as a
+  // total line of its own, not as an item; over a period that starts after the first month
+  // it is more than the income statement's net income.
+  std::optional<std::int64_t> netIncome = 0;
+  if (const Element* n = incomeStatement != nullptr ? incomeStatement->Child("NetIncome") : nullptr) {
+    netIncome = StatedTotal(*n).value_or(0);
+  }
+  if (const Element* n = bs.Child("NetAssets")) netAssets = Section(*n, path, {}, netIncome);
   if (const Element* a = bs.Child("Assets"); a != nullptr && StatedTotal(*a)) {
     Report(a->line, Step(path, *a), "assets against liabilities plus net assets", assets.value,
            liabilities.value + netAssets.value, assets.terms + liabilities.terms + netAssets.terms - 1);
@@ -318,7 +337,7 @@ void Checker::CheckStatements(const Element& root) {
   StatementRules rules(findings_);
   const Element* bs = data->Child("BalanceSheet");
   const Element* is = data->Child("IncomeStatement");
-  if (bs != nullptr) rules.BalanceSheet(*bs, dataPath);
+  if (bs != nullptr) rules.BalanceSheet(*bs, is, dataPath);
   if (is != nullptr) rules.IncomeStatement(*is, dataPath);
   if (const Element* m = data->Child("ScheduleCostGoodsManufactured")) rules.Manufacturing(*m, dataPath);
   if (const Element* c = data->Child("StatementChangesNetAssets")) rules.Changes(*c, bs, is, dataPath);
