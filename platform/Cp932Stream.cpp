@@ -29,11 +29,13 @@ struct Table {
       char* outPtr = out;
       std::size_t inLeft = inLen, outLeft = sizeof out;
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
-      if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) return 0;
+      if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0)
+        return 0;
       const std::size_t n = sizeof out - outLeft;
       if (n == 0 || n > 3) return 0;
       Entry e = static_cast<Entry>(n) << 24;
-      for (std::size_t i = 0; i < n; ++i) e |= static_cast<Entry>(static_cast<unsigned char>(out[i])) << (16 - 8 * i);
+      for (std::size_t i = 0; i < n; ++i)
+        e |= static_cast<Entry>(static_cast<unsigned char>(out[i])) << (16 - 8 * i);
       return e;
     };
     for (int b = 0; b < 256; ++b) {

@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev sqlite3
   nlohmann-json3-dev
   libicu-dev
-  libxml2-utils
+  libxml2-dev libxml2-utils
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n libxcb1-dev
   fonts-ipafont-gothic
   help2man jq

@@ -32,7 +32,8 @@ TEST(Cp932Stream, AnyChunkingGivesIconvsConversion) {
   const std::string text = EveryCharacter();
   const auto expected = platform::cp932::ToUtf8(text);
   ASSERT_TRUE(expected.ok);
-  for (const std::size_t chunk : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7}, std::size_t{4096}}) {
+  for (const std::size_t chunk :
+       {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7}, std::size_t{4096}}) {
     StreamDecoder decoder;
     std::string out;
     for (std::size_t i = 0; i < text.size(); i += chunk) {
@@ -48,11 +49,13 @@ TEST(Cp932Stream, FirstByteThatDoesNotMapIsNamed) {
     std::vector<std::string> chunks;
     std::uint64_t badOffset;
   } cases[] = {
-      {{"ab\xFF" "cd"}, 2},
-      {{"a\x81<"}, 1},               // a lead byte before a byte that cannot follow it
-      {{"ab\x81", " "}, 2},          // the same across two chunks
+      {{"ab\xFF"
+        "cd"},
+       2},
+      {{"a\x81<"}, 1},       // a lead byte before a byte that cannot follow it
+      {{"ab\x81", " "}, 2},  // the same across two chunks
       {{"abc", "\x80"}, 3},
-      {{"\x82\xA0\x82"}, 2},         // a lead byte left over at the end
+      {{"\x82\xA0\x82"}, 2},  // a lead byte left over at the end
   };
   for (const auto& c : cases) {
     StreamDecoder decoder;

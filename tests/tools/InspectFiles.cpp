@@ -30,7 +30,8 @@ std::filesystem::path Golden(const std::string& relative) {
 std::string Sjis(const std::string& utf8) { return platform::cp932::FromUtf8(utf8).text; }
 
 long LineOf(const std::string& bytes, std::size_t offset) {
-  return 1 + static_cast<long>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+  return 1 + static_cast<long>(
+                 std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
 }
 
 long LineOfText(const std::string& bytes, const std::string& utf8) {

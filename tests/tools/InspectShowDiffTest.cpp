@@ -38,7 +38,8 @@ std::string ModifiedDemo() {
   d = Replace(d, Sjis("普通預金\">75286900<"), Sjis("普通預金\">75296900<"));
   d = Replace(d, Sjis("\t\t\t\t\t<Item Label=\"前払費用\">450000</Item>\r\n"), "");
   d = Replace(d, Sjis("\t\t\t\t\t<Item Label=\"未払費用\">96000</Item>\r\n"),
-              Sjis("\t\t\t\t\t<Item Label=\"未払費用\">96000</Item>\r\n\t\t\t\t\t<Item Label=\"仮受金\">5000</Item>\r\n"));
+              Sjis("\t\t\t\t\t<Item Label=\"未払費用\">96000</Item>\r\n\t\t\t\t\t<Item "
+                   "Label=\"仮受金\">5000</Item>\r\n"));
   d = Replace(d, Sjis("株式会社北斗精機"), Sjis("株式会社北斗精機工業"));
   const std::size_t second = d.find("<HJ00780S01>", d.find("<HJ00780S01>") + 1);
   const std::size_t begin = d.rfind('\n', d.find("<HJ00780S02>", second)) + 1;
@@ -49,7 +50,8 @@ TEST(InspectText, WidthsAndSeparators) {
   const struct {
     const char* text;
     int cells;
-  } widths[] = {{"", 0}, {"Cash", 4}, {"現金", 4}, {"ｿﾌﾄ", 3}, {"A社ｿﾌﾄ", 6}, {"１２", 4}, {"評価･換算差額等", 15}};
+  } widths[] = {
+      {"", 0}, {"Cash", 4}, {"現金", 4}, {"ｿﾌﾄ", 3}, {"A社ｿﾌﾄ", 6}, {"１２", 4}, {"評価･換算差額等", 15}};
   for (const auto& w : widths) EXPECT_EQ(w.cells, DisplayWidth(w.text)) << w.text;
   EXPECT_EQ("現金  ", FitLeft("現金", 6));
   EXPECT_EQ("  現金", FitRight("現金", 6));
@@ -57,7 +59,11 @@ TEST(InspectText, WidthsAndSeparators) {
   const struct {
     std::int64_t yen;
     const char* text;
-  } amounts[] = {{0, "0"}, {-5, "-5"}, {999, "999"}, {1000, "1,000"}, {-1234567, "-1,234,567"},
+  } amounts[] = {{0, "0"},
+                 {-5, "-5"},
+                 {999, "999"},
+                 {1000, "1,000"},
+                 {-1234567, "-1,234,567"},
                  {INT64_MIN, "-9,223,372,036,854,775,808"}};
   for (const auto& a : amounts) EXPECT_EQ(a.text, WithSeparators(a.yen));
 }
@@ -65,8 +71,8 @@ TEST(InspectText, WidthsAndSeparators) {
 TEST(InspectShow, TerminalTablesLineUpInDisplayCells) {
   TempFolder folder;
   WriteBytes(folder / "modified.xml", ModifiedDemo());
-  for (const auto& [document, expected] :
-       {std::pair{Golden("e2e/demo-company.xml"), "75,286,900"}, std::pair{folder / "modified.xml", "75,296,900"}}) {
+  for (const auto& [document, expected] : {std::pair{Golden("e2e/demo-company.xml"), "75,286,900"},
+                                           std::pair{folder / "modified.xml", "75,296,900"}}) {
     std::ostringstream shown;
     ASSERT_TRUE(ShowInTerminal(document.string(), ShowOptions{}, shown).empty());
     const std::string text = shown.str();
@@ -75,7 +81,8 @@ TEST(InspectShow, TerminalTablesLineUpInDisplayCells) {
     // many bytes as the line takes cells. The amounts of a table end in one column.
     WriteBytes(folder / "shown.txt", text);
     ASSERT_EQ(0, std::system(("iconv -f UTF-8 -t CP932 '" + (folder / "shown.txt").string() + "' > '" +
-                              (folder / "shown.sjis").string() + "'").c_str()));
+                              (folder / "shown.sjis").string() + "'")
+                                 .c_str()));
     std::istringstream lines(ReadBytes(folder / "shown.sjis"));
     std::string line;
     std::set<std::size_t> amountEnds;
@@ -106,7 +113,8 @@ TEST(InspectShow, HtmlPageLinksEveryPartAndEveryLedgerAccount) {
       EXPECT_NE(std::string::npos, html.find("id=\"" + m[1].str() + "\"")) << m[1];
       rest = m.suffix();
     }
-    for (const char* part : {"BalanceSheet", "IncomeStatement", "ScheduleCostGoodsManufactured", "changes", "notes"}) {
+    for (const char* part :
+         {"BalanceSheet", "IncomeStatement", "ScheduleCostGoodsManufactured", "changes", "notes"}) {
       EXPECT_NE(std::string::npos, html.find(std::string("<li><a href=\"#") + part + "\">")) << part;
     }
     EXPECT_NE(std::string::npos, html.find("<p>建物 45,600,000円 &amp; 土地 55,000,000円</p>"));
@@ -148,7 +156,8 @@ TEST(InspectDiff, ListsWhatChangedAppearedAndDisappearedByLabelPath) {
 }
 
 int RunTool(const std::string& arguments) {
-  const int status = std::system((std::string(VELMORA_INSPECT_PATH) + " " + arguments + " > /dev/null 2>&1").c_str());
+  const int status =
+      std::system((std::string(VELMORA_INSPECT_PATH) + " " + arguments + " > /dev/null 2>&1").c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

@@ -37,8 +37,8 @@ void AddMismatch(std::vector<Finding>& findings, long line, const std::string& p
   Finding f;
   f.line = line;
   f.path = path;
-  f.message = what + ": " + Yen(stated) + " written, " + Yen(computed) + " computed (difference " + Yen(difference) +
-              ")";
+  f.message = what + ": " + Yen(stated) + " written, " + Yen(computed) + " computed (difference " +
+              Yen(difference) + ")";
   if (Abs(difference) <= allowance) {
     f.severity = Severity::Warning;
     f.message += ", within what cutting fractions of a yen can cause";
@@ -116,8 +116,8 @@ class StatementRules {
     return sum;
   }
 
-  void Report(long line, const std::string& path, const std::string& what, std::int64_t stated, std::int64_t computed,
-              std::int64_t terms) {
+  void Report(long line, const std::string& path, const std::string& what, std::int64_t stated,
+              std::int64_t computed, std::int64_t terms) {
     AddMismatch(findings_, line, path, what, stated, computed, terms);
   }
 
@@ -147,13 +147,15 @@ std::vector<std::pair<std::string, std::int64_t>> Unclassified(const Element& no
   }
   std::vector<std::pair<std::string, std::int64_t>> out;
   for (const auto& [key, n] : counts[0]) {
-    const int times = std::min({n, counts[1].count(key) ? counts[1].at(key) : 0, counts[2].count(key) ? counts[2].at(key) : 0});
+    const int times = std::min(
+        {n, counts[1].count(key) ? counts[1].at(key) : 0, counts[2].count(key) ? counts[2].at(key) : 0});
     for (int i = 0; i < times; ++i) out.push_back(key);
   }
   return out;
 }
 
-void StatementRules::BalanceSheet(const Element& bs, const Element* incomeStatement, const std::string& parent) {
+void StatementRules::BalanceSheet(const Element& bs, const Element* incomeStatement,
+                                  const std::string& parent) {
   const std::string path = Step(parent, bs);
   Sum assets, liabilities, netAssets;
   if (const Element* a = bs.Child("Assets")) {
@@ -171,18 +173,20 @@ void StatementRules::BalanceSheet(const Element& bs, const Element* incomeStatem
                              "(counted once, for noncurrent assets)"});
       }
       std::vector<Sum> parts;
-      for (const char* name : {"PropertyPlantAndEquipment", "IntangibleAssets", "InvestmentsAndOtherAssets"}) {
+      for (const char* name :
+           {"PropertyPlantAndEquipment", "IntangibleAssets", "InvestmentsAndOtherAssets"}) {
         if (const Element* s = n->Child(name)) parts.push_back(Section(*s, np, unclassified));
       }
       parts.push_back(once);
       noncurrent = Sections(*n, ap, parts);
     }
-    assets = Sections(*a, path, {Of(a->Child("CurrentAssets"), ap), noncurrent, Of(a->Child("DeferredAssets"), ap)});
+    assets = Sections(*a, path,
+                      {Of(a->Child("CurrentAssets"), ap), noncurrent, Of(a->Child("DeferredAssets"), ap)});
   }
   if (const Element* l = bs.Child("Liabilities")) {
     const std::string lp = Step(path, *l);
-    liabilities =
-        Sections(*l, path, {Of(l->Child("CurrentLiabilities"), lp), Of(l->Child("NoncurrentLiabilities"), lp)});
+    liabilities = Sections(
+        *l, path, {Of(l->Child("CurrentLiabilities"), lp), Of(l->Child("NoncurrentLiabilities"), lp)});
   }
   // Before the books are closed the net income of the year so far stands in net assets as a
   // total line of its own, not as an item; over a period that starts after the first month
@@ -264,8 +268,8 @@ void StatementRules::Manufacturing(const Element& m, const std::string& parent) 
   result("CostFinishedGoods", "subtotal with the closing work in process");
 }
 
-void StatementRules::Changes(const Element& changes, const Element* balanceSheet, const Element* incomeStatement,
-                             const std::string& parent) {
+void StatementRules::Changes(const Element& changes, const Element* balanceSheet,
+                             const Element* incomeStatement, const std::string& parent) {
   const std::string path = Step(parent, changes);
   const Element* netAssets = balanceSheet != nullptr ? balanceSheet->Child("NetAssets") : nullptr;
   std::int64_t closingSum = 0;
@@ -279,12 +283,13 @@ void StatementRules::Changes(const Element& changes, const Element* balanceSheet
     const std::int64_t closing = ParseAmount(item.ChildText("BalanceEndCurrentPeriod")).value_or(0);
     std::int64_t change = 0;
     const Element* during = item.Child("ChangesItemsDuringPeriod");
-    if (during != nullptr) change = ParseAmount(during->ChildText("TotalChangesItemsDuringPeriod")).value_or(0);
+    if (during != nullptr)
+      change = ParseAmount(during->ChildText("TotalChangesItemsDuringPeriod")).value_or(0);
     const Element* closingElement = item.Child("BalanceEndCurrentPeriod");
     const long closingLine = closingElement != nullptr ? closingElement->line : item.line;
     // Each component sums several host lines, each cut to whole yen on its own.
-    Report(closingLine, ip + "/BalanceEndCurrentPeriod", "opening balance plus changes during the period", closing,
-           opening + change, 2);
+    Report(closingLine, ip + "/BalanceEndCurrentPeriod", "opening balance plus changes during the period",
+           closing, opening + change, 2);
     closingSum += closing;
 
     // Net income of the period shown beside retained earnings is the income statement's.
@@ -294,9 +299,10 @@ void StatementRules::Changes(const Element& changes, const Element* balanceSheet
       const auto a = ParseAmount(shown->ChildText("Amount"));
       const auto b = StatedTotal(*netIncome);
       if (a && b && *a != *b) {
-        findings_.push_back({Severity::Warning, shown->line, ip + "/ChangesItemsDuringPeriod/ChangesItem/Amount",
-                             "net income " + Yen(*a) + " written, the income statement's NetIncome is " + Yen(*b) +
-                                 " (they differ when the period does not start at the first month)"});
+        findings_.push_back(
+            {Severity::Warning, shown->line, ip + "/ChangesItemsDuringPeriod/ChangesItem/Amount",
+             "net income " + Yen(*a) + " written, the income statement's NetIncome is " + Yen(*b) +
+                 " (they differ when the period does not start at the first month)"});
       }
     }
 
@@ -313,16 +319,18 @@ void StatementRules::Changes(const Element& changes, const Element* balanceSheet
       }
       if (found > 0 && listed != closing) {
         findings_.push_back({Severity::Warning, closingLine, ip + "/BalanceEndCurrentPeriod",
-                             "closing balance " + Yen(closing) + " written, the balance sheet lists " + name + " at " +
-                                 Yen(listed) + " (they differ when the component gathers several accounts)"});
+                             "closing balance " + Yen(closing) + " written, the balance sheet lists " + name +
+                                 " at " + Yen(listed) +
+                                 " (they differ when the component gathers several accounts)"});
       }
     }
   }
   if (netAssets != nullptr && items > 0) {
     if (const auto total = StatedTotal(*netAssets); total && *total != closingSum) {
       findings_.push_back({Severity::Warning, changes.line, path,
-                           "the components close at " + Yen(closingSum) + " in all, the balance sheet's net assets at " +
-                               Yen(*total) + " (net-asset accounts outside the twelve components make a difference)"});
+                           "the components close at " + Yen(closingSum) +
+                               " in all, the balance sheet's net assets at " + Yen(*total) +
+                               " (net-asset accounts outside the twelve components make a difference)"});
     }
   }
 }
@@ -361,7 +369,8 @@ void Checker::Row(const LedgerForm&, const LedgerRow& row) {
   const bool followsCorrected = corrected_ && amount && balance && *balance == *corrected_ + *amount;
   if (computed && balance && !followsCorrected) {
     // One movement and two balances, each cut to whole yen: at most one yen apart.
-    AddMismatch(findings_, row.balanceLine, formPath_ + "/HJ00780S02[" + std::to_string(rows_) + "]/HJ00780S0120",
+    AddMismatch(findings_, row.balanceLine,
+                formPath_ + "/HJ00780S02[" + std::to_string(rows_) + "]/HJ00780S0120",
                 "running balance against the balance before plus the movement", *balance, *computed, 1);
   }
   corrected_ = computed && balance && *computed != *balance && !followsCorrected ? computed : std::nullopt;
@@ -374,8 +383,9 @@ void Checker::EndForm(const LedgerForm& form) {
   // The host leaves some postings out of the ledger (against excluded accounts, or counted
   // by their tax only), so the last running balance may legitimately miss the closing one.
   findings_.push_back({Severity::Warning, form.closingLine, formPath_ + "/HJ00780S0040",
-                       "closing balance " + Yen(*closing) + " written, the opening balance and the postings come to " +
-                           Yen(*running_) + " (difference " + Yen(*closing - *running_) +
+                       "closing balance " + Yen(*closing) +
+                           " written, the opening balance and the postings come to " + Yen(*running_) +
+                           " (difference " + Yen(*closing - *running_) +
                            "; postings the ledger leaves out make such a difference)"});
 }
 

@@ -45,7 +45,9 @@ class EntrySink : public LedgerSink {
   void Add(std::string path, std::optional<std::int64_t> amount) {
     entries_.push_back({std::move(path), amount, {}});
   }
-  void AddText(std::string path, std::string text) { entries_.push_back({std::move(path), std::nullopt, std::move(text)}); }
+  void AddText(std::string path, std::string text) {
+    entries_.push_back({std::move(path), std::nullopt, std::move(text)});
+  }
 
   void AddLayout(const Layout& l) {
     AddText("会社名", l.company);
@@ -108,7 +110,8 @@ std::vector<Difference> Compare(const std::vector<DiffEntry>& before, const std:
     older.emplace(b.path, true);
     const auto it = newer.find(b.path);
     if (it == newer.end()) {
-      if (!zero(b)) out.push_back({Difference::Kind::Disappeared, b.path, b.amount, std::nullopt, b.text, {}});
+      if (!zero(b))
+        out.push_back({Difference::Kind::Disappeared, b.path, b.amount, std::nullopt, b.text, {}});
       continue;
     }
     const DiffEntry& a = *it->second;
@@ -128,9 +131,15 @@ std::string FormatDifference(const Difference& d) {
   const bool isText = !d.before && !d.after;
   std::string out;
   switch (d.kind) {
-    case Difference::Kind::Changed: out = "changed     "; break;
-    case Difference::Kind::Appeared: out = "appeared    "; break;
-    case Difference::Kind::Disappeared: out = "disappeared "; break;
+    case Difference::Kind::Changed:
+      out = "changed     ";
+      break;
+    case Difference::Kind::Appeared:
+      out = "appeared    ";
+      break;
+    case Difference::Kind::Disappeared:
+      out = "disappeared ";
+      break;
   }
   out += d.path;
   if (isText) {

@@ -18,7 +18,8 @@ namespace {
 // The schema compiled once per process.
 xmlSchemaPtr Schema() {
   static xmlSchemaPtr schema = [] {
-    xmlSchemaParserCtxtPtr parser = xmlSchemaNewMemParserCtxt(kSchemaText, static_cast<int>(std::strlen(kSchemaText)));
+    xmlSchemaParserCtxtPtr parser =
+        xmlSchemaNewMemParserCtxt(kSchemaText, static_cast<int>(std::strlen(kSchemaText)));
     xmlSchemaPtr parsed = parser != nullptr ? xmlSchemaParse(parser) : nullptr;
     if (parser != nullptr) xmlSchemaFreeParserCtxt(parser);
     return parsed;
@@ -26,7 +27,9 @@ xmlSchemaPtr Schema() {
   return schema;
 }
 
-int ReadCallback(void* context, char* buffer, int len) { return static_cast<InputFeed*>(context)->Read(buffer, len); }
+int ReadCallback(void* context, char* buffer, int len) {
+  return static_cast<InputFeed*>(context)->Read(buffer, len);
+}
 int CloseCallback(void*) { return 0; }
 
 struct Frame {
@@ -265,7 +268,8 @@ void Walker::Run() {
     const long last = feed_.LastLine();
     std::erase_if(result_.findings, [last](const Finding& f) { return f.line >= last; });
     std::erase_if(feed_.Findings(), [last](const Finding& f) { return f.line >= last; });
-    result_.findings.push_back({Severity::Error, last, Path(), "the file ends here, inside this element: it is cut short"});
+    result_.findings.push_back(
+        {Severity::Error, last, Path(), "the file ends here, inside this element: it is cut short"});
   }
 }
 
@@ -283,7 +287,8 @@ ReadResult ReadDocument(const std::string& path, const ReadOptions& options, Led
   result.opened = true;
   const int parseOptions = XML_PARSE_IGNORE_ENC | XML_PARSE_NOBLANKS | XML_PARSE_BIG_LINES | XML_PARSE_NONET |
                            XML_PARSE_COMPACT | XML_PARSE_HUGE;
-  xmlTextReaderPtr reader = xmlReaderForIO(ReadCallback, CloseCallback, &feed, path.c_str(), nullptr, parseOptions);
+  xmlTextReaderPtr reader =
+      xmlReaderForIO(ReadCallback, CloseCallback, &feed, path.c_str(), nullptr, parseOptions);
   if (reader == nullptr) {
     result.findings.push_back({Severity::Error, 0, "", "the XML reader cannot be created"});
     return result;

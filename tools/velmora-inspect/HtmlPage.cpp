@@ -19,11 +19,20 @@ std::string Escape(std::string_view text) {
   out.reserve(text.size());
   for (const char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -31,7 +40,8 @@ std::string Escape(std::string_view text) {
 
 std::string AmountCell(const std::optional<std::int64_t>& v) {
   if (!v) return "<td class=\"amount\"></td>";
-  return std::string("<td class=\"amount") + (*v < 0 ? " negative" : "") + "\">" + WithSeparators(*v) + "</td>";
+  return std::string("<td class=\"amount") + (*v < 0 ? " negative" : "") + "\">" + WithSeparators(*v) +
+         "</td>";
 }
 
 std::string AmountCell(const std::string& text) {
@@ -47,6 +57,7 @@ h2 { border-bottom: 2px solid #2a5d8f; padding-bottom: 0.2em; margin-top: 2em; c
 h3 { margin-bottom: 0.3em; }
 h3 small { font-weight: normal; color: #666; margin-left: 1em; }
 .meta { color: #555; margin: 0; }
+nav h2 { margin-top: 0.5em; }
 nav { background: #f3f6f9; border: 1px solid #d5dee8; padding: 0.5em 1.5em; }
 nav ol.accounts { columns: 3; font-size: 0.9em; }
 table { border-collapse: collapse; width: 100%; margin: 0.5em 0; }
@@ -63,7 +74,8 @@ tr.total td { font-weight: bold; border-top: 1px solid #999; }
 
 void WriteStatement(std::ostream& out, const Statement& s) {
   out << "<section id=\"" << s.id << "\">\n<h2>" << Escape(s.title) << "</h2>\n";
-  out << "<table class=\"statement\"><thead><tr><th>科目</th><th class=\"amount\">金額</th></tr></thead><tbody>\n";
+  out << "<table class=\"statement\"><thead><tr><th>科目</th><th "
+         "class=\"amount\">金額</th></tr></thead><tbody>\n";
   for (const StatementRow& row : s.rows) {
     const char* kind = row.kind == StatementRow::Kind::Heading ? "heading"
                        : row.kind == StatementRow::Kind::Total ? "total"
@@ -93,9 +105,9 @@ class HtmlSink : public LedgerSink {
   void Row(const LedgerForm&, const LedgerRow& row) override {
     std::string counter = row.counterAccount;
     if (!row.counterSubAccount.empty()) counter += "／" + row.counterSubAccount;
-    ledger_ << "<tr class=\"posting\"><td>" << Escape(row.date) << "</td><td>" << Escape(row.subAccount) << "</td><td>"
-            << Escape(counter) << "</td><td>" << Escape(row.description) << "</td>" << AmountCell(row.amount)
-            << AmountCell(row.balance) << "</tr>\n";
+    ledger_ << "<tr class=\"posting\"><td>" << Escape(row.date) << "</td><td>" << Escape(row.subAccount)
+            << "</td><td>" << Escape(counter) << "</td><td>" << Escape(row.description) << "</td>"
+            << AmountCell(row.amount) << AmountCell(row.balance) << "</tr>\n";
   }
   void EndForm(const LedgerForm& form) override {
     ledger_ << "<tr class=\"total\"><td colspan=\"5\">期末残高</td>" << AmountCell(form.closing)
@@ -111,14 +123,15 @@ class HtmlSink : public LedgerSink {
     ledger_.close();
     const Layout& l = *layout_;
     std::ofstream out(htmlPath, std::ios::binary | std::ios::trunc);
-    out << "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n<title>" << Escape(l.company)
-        << " 決算書</title>\n<style>" << kStyle << "</style>\n</head>\n<body>\n";
+    out << "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n<title>"
+        << Escape(l.company) << " 決算書</title>\n<style>" << kStyle << "</style>\n</head>\n<body>\n";
     out << "<header>\n<h1>" << Escape(l.company) << "</h1>\n<p class=\"meta\">事業年度 "
         << Escape(JapaneseDate(l.periodFrom)) << " ～ " << Escape(JapaneseDate(l.periodTo)) << "</p>\n"
         << "<p class=\"meta\">作成 " << Escape(l.programName) << " " << Escape(l.programVersion) << "（"
         << Escape(l.format) << "）</p>\n</header>\n";
     out << "<nav id=\"toc\">\n<h2>目次</h2>\n<ol>\n";
-    for (const Statement& s : l.statements) out << "<li><a href=\"#" << s.id << "\">" << Escape(s.title) << "</a></li>\n";
+    for (const Statement& s : l.statements)
+      out << "<li><a href=\"#" << s.id << "\">" << Escape(s.title) << "</a></li>\n";
     out << "<li><a href=\"#changes\">" << Escape(l.changesTitle) << "</a></li>\n";
     if (l.notesPresent) out << "<li><a href=\"#notes\">個別注記表</a></li>\n";
     if (!accounts_.empty()) {
@@ -132,8 +145,10 @@ class HtmlSink : public LedgerSink {
     for (const Statement& s : l.statements) WriteStatement(out, s);
 
     out << "<section id=\"changes\">\n<h2>" << Escape(l.changesTitle) << "</h2>\n";
-    out << "<table><thead><tr><th>項目</th><th class=\"amount\">当期首残高</th><th class=\"amount\">当期変動額</th>"
-           "<th class=\"amount\">うち当期純利益</th><th class=\"amount\">当期末残高</th></tr></thead><tbody>\n";
+    out << "<table><thead><tr><th>項目</th><th class=\"amount\">当期首残高</th><th "
+           "class=\"amount\">当期変動額</th>"
+           "<th class=\"amount\">うち当期純利益</th><th "
+           "class=\"amount\">当期末残高</th></tr></thead><tbody>\n";
     for (const ChangesRow& r : l.changes) {
       out << "<tr><td>" << Escape(r.component) << "</td>" << AmountCell(r.opening) << AmountCell(r.change)
           << (r.netIncome != 0 ? AmountCell(r.netIncome) : AmountCell(std::nullopt)) << AmountCell(r.closing)
@@ -144,8 +159,8 @@ class HtmlSink : public LedgerSink {
     if (l.notesPresent) {
       out << "<section id=\"notes\">\n<h2>個別注記表</h2>\n";
       for (const NoteBlock& note : l.notes) {
-        out << "<div class=\"note\" style=\"margin-left:" << 1.5 * note.depth << "em\">\n<h3>" << Escape(note.name)
-            << "</h3>\n";
+        out << "<div class=\"note\" style=\"margin-left:" << 1.5 * note.depth << "em\">\n<h3>"
+            << Escape(note.name) << "</h3>\n";
         for (const std::string& line : note.lines) out << "<p>" << Escape(line) << "</p>\n";
         out << "</div>\n";
       }
@@ -179,7 +194,8 @@ std::vector<Finding> ShowAsHtml(const std::string& path, const std::string& html
   if (read.complete) {
     if (sink.Write(read.root, pagePath)) {
       std::filesystem::rename(pagePath, htmlPath, ignored);
-      if (ignored) read.findings.push_back({Severity::Error, 0, "", "the page cannot be written to " + htmlPath});
+      if (ignored)
+        read.findings.push_back({Severity::Error, 0, "", "the page cannot be written to " + htmlPath});
     } else {
       read.findings.push_back({Severity::Error, 0, "", "the page cannot be written to " + htmlPath});
     }

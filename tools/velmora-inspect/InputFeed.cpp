@@ -17,9 +17,7 @@ std::string Hex(unsigned char byte) {
 
 }  // namespace
 
-InputFeed::InputFeed(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {
-  raw_.resize(kChunk);
-}
+InputFeed::InputFeed(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) { raw_.resize(kChunk); }
 
 InputFeed::~InputFeed() {
   if (file_ != nullptr) std::fclose(file_);
@@ -32,9 +30,10 @@ long InputFeed::LineAt(const char* bytes, std::size_t offset) const {
 void InputFeed::CheckDeclaration(const char* bytes, std::size_t size) {
   const std::size_t n = sizeof kDeclaration - 1;
   if (size < n || std::memcmp(bytes, kDeclaration, n) != 0) {
-    findings_.push_back({Severity::Error, 1, "",
-                         "the first line is not the declaration <?xml version=\"1.0\" encoding=\"Shift_JIS\"?> "
-                         "ended by CR LF"});
+    findings_.push_back(
+        {Severity::Error, 1, "",
+         "the first line is not the declaration <?xml version=\"1.0\" encoding=\"Shift_JIS\"?> "
+         "ended by CR LF"});
   }
 }
 
@@ -43,7 +42,9 @@ void InputFeed::CheckLineEnds(const char* bytes, std::size_t size) {
   // kind is reported, the rest would repeat it.
   const char* end = bytes + size;
   if (!sawBareLf_) {
-    for (const char* p = bytes; (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr; ++p) {
+    for (const char* p = bytes;
+         (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr;
+         ++p) {
       const bool afterCr = p == bytes ? lastWasCr_ : p[-1] == '\r';
       if (!afterCr) {
         findings_.push_back({Severity::Error, LineAt(bytes, static_cast<std::size_t>(p - bytes)), "",
@@ -54,7 +55,9 @@ void InputFeed::CheckLineEnds(const char* bytes, std::size_t size) {
     }
   }
   if (!sawBareCr_) {
-    for (const char* p = bytes; (p = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)))) != nullptr; ++p) {
+    for (const char* p = bytes;
+         (p = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)))) != nullptr;
+         ++p) {
       if (p + 1 < end && p[1] != '\n') {
         findings_.push_back({Severity::Error, LineAt(bytes, static_cast<std::size_t>(p - bytes)), "",
                              "a CR that is not followed by LF (every line ends in CR LF)"});
@@ -64,7 +67,8 @@ void InputFeed::CheckLineEnds(const char* bytes, std::size_t size) {
     }
     // A CR at the end of one chunk is judged by the first byte of the next.
     if (!sawBareCr_ && lastWasCr_ && size > 0 && bytes[0] != '\n') {
-      findings_.push_back({Severity::Error, line_, "", "a CR that is not followed by LF (every line ends in CR LF)"});
+      findings_.push_back(
+          {Severity::Error, line_, "", "a CR that is not followed by LF (every line ends in CR LF)"});
       sawBareCr_ = true;
     }
   }
@@ -99,8 +103,8 @@ bool InputFeed::Refill() {
     if (decoder_.BadOffset() < chunkStart) at = 0;  // a lead byte held from the chunk before
     CheckLineEnds(bytes, at);
     findings_.push_back({Severity::Error, LineAt(bytes, at), "",
-                         "byte " + Hex(static_cast<unsigned char>(bytes[std::min(at, n - 1)])) + " at offset " +
-                             std::to_string(decoder_.BadOffset()) + " is not Shift_JIS"});
+                         "byte " + Hex(static_cast<unsigned char>(bytes[std::min(at, n - 1)])) +
+                             " at offset " + std::to_string(decoder_.BadOffset()) + " is not Shift_JIS"});
     broken_ = true;
     atEnd_ = true;
     return false;

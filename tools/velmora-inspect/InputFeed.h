@@ -38,7 +38,7 @@ class InputFeed {
   std::string raw_;
   std::string decoded_;
   std::size_t decodedPos_ = 0;
-  long line_ = 1;          // line of the first byte of the chunk being checked
+  long line_ = 1;  // line of the first byte of the chunk being checked
   bool lastWasCr_ = false;
   bool lastWasLf_ = false;
   bool sawBareLf_ = false;

@@ -87,8 +87,8 @@ class StatementBuilder {
         Add(StatementRow::Kind::Heading, depth, heading, std::nullopt, path);
         Children(c, depth + 1, inner);
         if (c.amount) {
-          Add(StatementRow::Kind::Total, depth, c.label.value_or(heading + "計"), ParseAttributeAmount(*c.amount),
-              inner);
+          Add(StatementRow::Kind::Total, depth, c.label.value_or(heading + "計"),
+              ParseAttributeAmount(*c.amount), inner);
         }
       }
     }
@@ -130,8 +130,8 @@ void Notes(const Element& e, int depth, std::vector<NoteBlock>& out) {
 
 std::string JapaneseDate(const std::string& d) {
   if (d.size() != 8 || d.find_first_not_of("0123456789") != std::string::npos) return d;
-  return d.substr(0, 4) + "年" + std::to_string(std::stoi(d.substr(4, 2))) + "月" + std::to_string(std::stoi(d.substr(6, 2))) +
-         "日";
+  return d.substr(0, 4) + "年" + std::to_string(std::stoi(d.substr(4, 2))) + "月" +
+         std::to_string(std::stoi(d.substr(6, 2))) + "日";
 }
 
 Layout MakeLayout(const Element& report, const Element& data) {
@@ -155,7 +155,8 @@ Layout MakeLayout(const Element& report, const Element& data) {
     StatementBuilder(s).Children(*e, 0, s.title);
   }
   if (const Element* changes = data.Child("StatementChangesNetAssets")) {
-    layout.changesTitle = changes->ChildText("Select") == "2" ? "社員資本等変動計算書" : "株主資本等変動計算書";
+    layout.changesTitle =
+        changes->ChildText("Select") == "2" ? "社員資本等変動計算書" : "株主資本等変動計算書";
     for (const Element& item : changes->children) {
       if (item.name != "ChangesNetAssetsItem") continue;
       ChangesRow row;

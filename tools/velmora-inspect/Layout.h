@@ -41,7 +41,7 @@ struct NoteBlock {
 struct Layout {
   std::string company, periodFrom, periodTo, programName, programVersion, format;
   std::vector<Statement> statements;  // balance sheet, income statement, manufacturing cost
-  std::string changesTitle;            // 株主資本等変動計算書 or 社員資本等変動計算書
+  std::string changesTitle;           // 株主資本等変動計算書 or 社員資本等変動計算書
   std::vector<ChangesRow> changes;
   bool notesPresent = false;
   std::vector<NoteBlock> notes;

@@ -61,7 +61,8 @@ std::optional<std::string> LedgerShape::Start(std::string_view name, int depth) 
       }
       if (formBroken_) return std::nullopt;
       formBroken_ = true;
-      return Unexpected(name, formField_ < 4 ? kFormFields[static_cast<std::size_t>(formField_)] : "HJ00780S02");
+      return Unexpected(name,
+                        formField_ < 4 ? kFormFields[static_cast<std::size_t>(formField_)] : "HJ00780S02");
     case 3:
       if (rowField_ < 8 && name == kRowFields[static_cast<std::size_t>(rowField_)]) {
         ++rowField_;

@@ -32,7 +32,8 @@ std::optional<std::int64_t> ParseAttributeAmount(std::string_view text) {
 }
 
 std::string WithSeparators(std::int64_t yen) {
-  const std::string digits = std::to_string(yen < 0 ? -static_cast<unsigned long long>(yen) : static_cast<unsigned long long>(yen));
+  const std::string digits =
+      std::to_string(yen < 0 ? -static_cast<unsigned long long>(yen) : static_cast<unsigned long long>(yen));
   std::string out;
   for (std::size_t i = 0; i < digits.size(); ++i) {
     if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';

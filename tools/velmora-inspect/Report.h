@@ -32,7 +32,7 @@ struct LedgerForm {
   std::string closing;  // HJ00780S0040
   long line = 0;
   long openingLine = 0, closingLine = 0;
-  long index = 0;       // 1 for the first form of the document
+  long index = 0;  // 1 for the first form of the document
 };
 
 // One posting (HJ00780S02).

@@ -36,7 +36,11 @@ void PrintLayout(const Layout& layout, std::ostream& out) {
   if (layout.changes.empty()) {
     out << "(金額のある項目はありません)\n";
   } else {
-    TextTable table({{"項目", false}, {"当期首残高", true}, {"当期変動額", true}, {"うち当期純利益", true}, {"当期末残高", true}});
+    TextTable table({{"項目", false},
+                     {"当期首残高", true},
+                     {"当期変動額", true},
+                     {"うち当期純利益", true},
+                     {"当期末残高", true}});
     for (const ChangesRow& r : layout.changes) {
       table.AddRow({r.component, WithSeparators(r.opening), WithSeparators(r.change),
                     r.netIncome != 0 ? WithSeparators(r.netIncome) : "", WithSeparators(r.closing)});
@@ -72,7 +76,8 @@ class TerminalSink : public LedgerSink {
   void BeginForm(const LedgerForm& form) override {
     rows_ = 0;
     if (!options_.ledgerRows) return;
-    out_ << "\n" << form.account << "（" << form.section << "）  期首残高 " << MoneyText(form.opening) << "\n";
+    out_ << "\n"
+         << form.account << "（" << form.section << "）  期首残高 " << MoneyText(form.opening) << "\n";
     out_ << FitLeft("日付", 16) << "  " << FitLeft("相手科目", 24) << "  " << FitLeft("摘要", 40) << "  "
          << FitRight("金額", 15) << "  " << FitRight("残高", 15) << "\n";
   }

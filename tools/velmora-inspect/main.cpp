@@ -75,7 +75,8 @@ int Show(const std::vector<std::string>& args) {
     }
   }
   if (file.empty()) return Usage();
-  const auto findings = html.empty() ? inspect::ShowInTerminal(file, options, std::cout) : inspect::ShowAsHtml(file, html);
+  const auto findings =
+      html.empty() ? inspect::ShowInTerminal(file, options, std::cout) : inspect::ShowAsHtml(file, html);
   if (Unreadable(file, findings)) return 2;
   if (!html.empty()) std::cout << html << '\n';
   return 0;
