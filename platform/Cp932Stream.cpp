@@ -93,6 +93,12 @@ bool StreamDecoder::Decode(std::string_view bytes, std::string& out) {
   while (i < size) {
     // Runs of ASCII, the bulk of a document, are copied as they stand.
     std::size_t run = i;
+    while (run + 8 <= size) {
+      std::uint64_t word;
+      std::memcpy(&word, p + run, 8);
+      if ((word & 0x8080808080808080ULL) != 0) break;
+      run += 8;
+    }
     while (run < size && p[run] < 0x80) ++run;
     if (run > i) {
       out.append(bytes.data() + i, run - i);
