@@ -103,7 +103,6 @@ void Walker::LedgerStart(const std::string& name) {
   Frame frame{name, {}};
   if (depth == 1) {
     form_ = LedgerForm{};
-    form_.line = NodeLine();
     form_.index = ++forms_;
     formAnnounced_ = false;
     rowsInForm_ = 0;
@@ -142,7 +141,6 @@ void Walker::LedgerEnd(const std::string& name) {
       form_.section = text_;
     } else if (name == "HJ00780S0030") {
       form_.opening = text_;
-      form_.openingLine = textLine_;
     } else if (name == "HJ00780S0040") {
       form_.closing = text_;
       form_.closingLine = textLine_;
@@ -162,7 +160,6 @@ void Walker::LedgerEnd(const std::string& name) {
       row_.description = text_;
     } else if (name == "HJ00780S0110") {
       row_.amount = text_;
-      row_.amountLine = textLine_;
     } else if (name == "HJ00780S0120") {
       row_.balance = text_;
       row_.balanceLine = textLine_;
@@ -284,7 +281,6 @@ ReadResult ReadDocument(const std::string& path, const ReadOptions& options, Led
     result.findings.push_back({Severity::Error, 0, "", "cannot be read"});
     return result;
   }
-  result.opened = true;
   const int parseOptions = XML_PARSE_IGNORE_ENC | XML_PARSE_NOBLANKS | XML_PARSE_BIG_LINES | XML_PARSE_NONET |
                            XML_PARSE_COMPACT | XML_PARSE_HUGE;
   xmlTextReaderPtr reader =

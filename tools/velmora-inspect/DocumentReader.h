@@ -15,7 +15,6 @@ namespace inspect {
 struct ReadResult {
   Element root;                   // REPORT with everything but the ledger's forms
   bool complete = false;          // read to the end: well-formed and every byte decoded
-  bool opened = false;            // the file could be read at all
   std::vector<Finding> findings;  // byte, line-end, well-formedness and schema problems
 };
 

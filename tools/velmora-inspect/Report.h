@@ -30,8 +30,7 @@ struct LedgerForm {
   std::string section;  // HJ00780S0020
   std::string opening;  // HJ00780S0030, as written
   std::string closing;  // HJ00780S0040
-  long line = 0;
-  long openingLine = 0, closingLine = 0;
+  long closingLine = 0;
   long index = 0;  // 1 for the first form of the document
 };
 
@@ -39,8 +38,7 @@ struct LedgerForm {
 struct LedgerRow {
   std::string lineNo, date, subAccount, counterAccount, counterSubAccount, description;
   std::string amount, balance;
-  long line = 0;
-  long amountLine = 0, balanceLine = 0;
+  long balanceLine = 0;
 };
 
 // Receives the ledger as it streams by; the reader keeps nothing of it.
