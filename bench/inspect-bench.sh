@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(100 400)
 cmake --preset release >/dev/null
-cmake --build --preset release --target velmora-inspect >/dev/null
+cmake --build --preset release -j "$(nproc)" --target velmora-inspect >/dev/null
 tool=build/release/tools/velmora-inspect/velmora-inspect
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

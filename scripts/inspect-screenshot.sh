@@ -13,7 +13,7 @@ if ! command -v chromium >/dev/null; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends chromium
 fi
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target velmora-inspect >/dev/null
+cmake --build --preset "$preset" -j "$(nproc)" --target velmora-inspect >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "build/$preset/tools/velmora-inspect/velmora-inspect" show tests/data/e2e/demo-company.xml --html "$work/demo.html" >/dev/null

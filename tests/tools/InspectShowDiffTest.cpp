@@ -183,6 +183,8 @@ TEST(InspectTool, ExitCodes) {
       {"", 2},
       {"check", 2},
       {"compare " + demo + " " + demo, 2},
+      {"--help", 0},
+      {"--version", 0},
   };
   for (const auto& run : runs) EXPECT_EQ(run.exitCode, RunTool(run.arguments)) << run.arguments;
   EXPECT_TRUE(std::filesystem::exists(folder / "demo.html"));

@@ -2,6 +2,7 @@
 //   velmora-inspect check FILE.xml
 //   velmora-inspect show FILE.xml [--html OUT.html] [--ledger]
 //   velmora-inspect diff OLD.xml NEW.xml
+//   velmora-inspect --help | --version
 // Exit codes: 0 the document holds together / the documents are equal / shown; 1 a check
 // failed / the documents differ; 2 usage or a file that cannot be read.
 #include <cstdio>
@@ -18,13 +19,31 @@ namespace {
 
 constexpr std::size_t kShownFindings = 1000;
 
+constexpr const char* kUsage =
+    "Usage: velmora-inspect check FILE.xml\n"
+    "       velmora-inspect show FILE.xml [--html OUT.html] [--ledger]\n"
+    "       velmora-inspect diff OLD.xml NEW.xml\n"
+    "       velmora-inspect --help | --version\n";
+
 int Usage() {
-  std::fputs(
-      "usage: velmora-inspect check FILE.xml\n"
-      "       velmora-inspect show FILE.xml [--html OUT.html] [--ledger]\n"
-      "       velmora-inspect diff OLD.xml NEW.xml\n",
-      stderr);
+  std::fputs(kUsage, stderr);
   return 2;
+}
+
+void PrintHelp() {
+  std::cout << kUsage
+            << "\n"
+               "Checks, shows and compares the statement documents (Shift_JIS XML, root REPORT,\n"
+               "format RC25) that the Velmora editions export; see docs/inspect.md.\n"
+               "\n"
+               "  check   the bytes, the line ends, the structure (XML Schema docs/rc25.xsd) and\n"
+               "          the figures: one line per failure with the element's path and both numbers\n"
+               "  show    the statements as tables in the terminal (--ledger: every posting), or\n"
+               "          as one self-contained HTML page with a table of contents (--html)\n"
+               "  diff    the amounts that changed, appeared or disappeared, by label path\n"
+               "\n"
+               "Exit code: 0 the document holds together / shown / the documents are equal,\n"
+               "1 a check failed / the documents differ, 2 a file cannot be read or a usage error.\n";
 }
 
 // A file that cannot be opened is a usage problem (exit 2), not a failed check.
@@ -102,6 +121,14 @@ int Diff(const std::string& oldFile, const std::string& newFile) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 1 && args[0] == "--help") {
+    PrintHelp();
+    return 0;
+  }
+  if (args.size() == 1 && args[0] == "--version") {
+    std::cout << "velmora-inspect " << VELMORA_VERSION << "\n";
+    return 0;
+  }
   if (args.size() == 2 && args[0] == "check") return Check(args[1]);
   if (args.size() >= 2 && args[0] == "show") return Show(args);
   if (args.size() == 3 && args[0] == "diff") return Diff(args[1], args[2]);
