@@ -1,0 +1,63 @@
+// velmora-make-company: writes a generated company of any size for the benchmark.
+// Usage: velmora-make-company --journals N [--accounts N] [--seed S] [--interim]
+//          [--tax-on-tax-accounts] [--demo DEMO.json] --out COMPANY.json [--journal FILE]
+// The counts go to standard output as "journals J lines L accounts A".
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "bench/CompanyGenerator.h"
+
+int main(int argc, char** argv) {
+  velmora::bench::CompanyOptions options;
+  std::string demoPath = VELMORA_DEMO_COMPANY;
+  std::string outPath;
+  std::string journalPath;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "--journals" && hasValue) {
+      options.journals = std::atol(argv[++i]);
+    } else if (arg == "--accounts" && hasValue) {
+      options.accounts = std::atoi(argv[++i]);
+    } else if (arg == "--seed" && hasValue) {
+      options.seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+    } else if (arg == "--interim") {
+      options.interimClosing = true;
+    } else if (arg == "--tax-on-tax-accounts") {
+      options.taxOnTaxAccounts = true;
+    } else if (arg == "--demo" && hasValue) {
+      demoPath = argv[++i];
+    } else if (arg == "--out" && hasValue) {
+      outPath = argv[++i];
+    } else if (arg == "--journal" && hasValue) {
+      journalPath = argv[++i];
+    } else {
+      std::fprintf(stderr, "velmora-make-company: unknown argument %s\n", arg.c_str());
+      return 2;
+    }
+  }
+  if (outPath.empty() || options.journals < 1) {
+    std::fprintf(stderr, "usage: velmora-make-company --journals N --out COMPANY.json [--journal FILE]\n");
+    return 2;
+  }
+  std::ifstream demoFile(demoPath, std::ios::binary);
+  const nlohmann::json demo = nlohmann::json::parse(demoFile, nullptr, false);
+  if (demo.is_discarded()) {
+    std::fprintf(stderr, "velmora-make-company: %s: not a JSON document\n", demoPath.c_str());
+    return 1;
+  }
+  std::ofstream out(outPath, std::ios::binary);
+  std::unique_ptr<std::ofstream> journal;
+  if (!journalPath.empty()) journal = std::make_unique<std::ofstream>(journalPath, std::ios::binary);
+  velmora::bench::CompanyCounts counts;
+  std::string error;
+  if (!velmora::bench::WriteCompany(demo, options, out, journal.get(), counts, error)) {
+    std::fprintf(stderr, "velmora-make-company: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("journals %ld lines %ld accounts %d\n", counts.journals, counts.lines, counts.accounts);
+  return 0;
+}

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# The general-ledger export benchmark. For each size (journals of a generated company of
+# 2,000 accounts) it loads the host data, exports the whole year with and without the
+# general ledger, and measures in the same run the physical floor (every ledger row of the
+# store read in ledger order, plus the document's bytes written with fdatasync) and the
+# reference tool's register report (`ledger reg`) of the same postings. It prints one table
+# with the ratios and, with --plot, draws time and memory against postings.
+#   scripts/bench.sh [--preset P] [--plot OUT.png] [--data OUT.dat] [JOURNALS...]
+# Defaults: the release preset, sizes 60000 150000 300000 (about 1M postings at the top).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$(pwd)"
+
+preset=release
+plot=""
+data=""
+sizes=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --preset) preset="$2"; shift 2 ;;
+    --plot) plot="$2"; shift 2 ;;
+    --data) data="$2"; shift 2 ;;
+    *) sizes+=("$1"); shift ;;
+  esac
+done
+[ ${#sizes[@]} -gt 0 ] || sizes=(60000 150000 300000)
+
+# The reference tool and the plotter come from Debian; the benchmark runs without them.
+if ! command -v ledger >/dev/null || { [ -n "$plot" ] && ! command -v gnuplot >/dev/null; }; then
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  { $SUDO apt-get update -qq && $SUDO apt-get install -y -qq --no-install-recommends ledger gnuplot-nox; } \
+    >/dev/null 2>&1 || echo "bench: ledger or gnuplot could not be installed; going on without" >&2
+fi
+
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target Velmora1 orbeck-admin velmora-make-company velmora-ledger-floor >/dev/null
+build="$root/build/$preset"
+admin="$(find "$build/tools" -type f -name orbeck-admin -perm -u+x | head -n 1)"
+program="$build/editions/Velmora1"
+make_company="$build/bench/velmora-make-company"
+floor="$build/bench/velmora-ledger-floor"
+
+work="$(mktemp -d /tmp/velmora-bench-XXXXXX)"
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/out" "$work/home"
+printf 'Z: / fixed\nC: "%s" fixed\n' "$work/out" > "$work/drives"
+printf 'set 1015 C:\\ledger.xml\nclick 1002\nanswer yes\n' > "$work/ledger.script"
+printf 'check 1021 0\nset 1015 C:\\plain.xml\nclick 1002\nanswer yes\n' > "$work/plain.script"
+
+# Runs a command under GNU time; sets wall, cpu and rss (KiB) from its report.
+measure() {
+  local report="$work/time"
+  /usr/bin/time -o "$report" -f '%e %U %S %M' "$@"
+  read -r wall user sys rss < "$report"
+  cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.2f", u + s }')
+}
+
+export_run() {
+  ORBECK_HOME="$work/home" VELMORA_DRIVES="$work/drives" VELMORA_UI_SCRIPT="$work/$1.script" \
+    VELMORA_UI_TRANSCRIPT="$work/transcript" "$program"
+}
+
+results="$work/results"
+: > "$results"
+for journals in "${sizes[@]}"; do
+  "$make_company" --journals "$journals" --out "$work/company.json" --journal "$work/company.ledger" > /dev/null
+  measure "$admin" load "$work/company.json" --home "$work/home" > /dev/null
+  load_wall=$wall; load_rss=$rss
+  rm -f "$work/out/ledger.xml" "$work/out/plain.xml"
+  measure export_run ledger
+  ledger_wall=$wall; ledger_cpu=$cpu; ledger_rss=$rss
+  bytes=$(stat -c %s "$work/out/ledger.xml")
+  postings=$(grep -c '<HJ00780S02>' "$work/out/ledger.xml" || true)
+  measure export_run plain
+  plain_wall=$wall
+  read -r _ _ _ floor_read _ floor_write _ < <("$floor" "$work/home/orbeck.db" "$bytes" "$work/out/floor.bin")
+  rm -f "$work/out/floor.bin"
+  floor_total=$(awk -v r="$floor_read" -v w="$floor_write" 'BEGIN { printf "%.3f", r + w }')
+  ref_wall="-"; ref_rss="-"
+  if command -v ledger >/dev/null; then
+    measure ledger -f "$work/company.ledger" reg > /dev/null
+    ref_wall=$wall; ref_rss=$rss
+  fi
+  echo "$journals $postings $bytes $load_wall $load_rss $ledger_wall $ledger_cpu $ledger_rss $plain_wall $floor_total $ref_wall $ref_rss" >> "$results"
+done
+
+printf '\n| journals | postings | document MB | load s | load MiB | export s (CPU) | peak MiB | B/posting over 64 MB | no ledger s | floor s | × floor | ledger-cli s | × faster |\n'
+printf '|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n'
+awk '{
+  ratio = $10 > 0 ? sprintf("%.2f", $6 / $10) : "-";
+  per = $2 > 0 ? sprintf("%.0f", ($8 * 1024 - 64e6) / $2) : "-";
+  ref = $11 == "-" ? "-" : sprintf("%.1f", $11 / $6);
+  printf "| %d | %d | %.1f | %.2f | %.0f | %.2f (%.2f) | %.0f | %s | %.2f | %.2f | %s | %s | %s |\n",
+    $1, $2, $3 / 1e6, $4, $5 / 1024, $6, $7, $8 / 1024, per, $9, $10, ratio, $11, ref }' "$results"
+
+[ -z "$data" ] || cp "$results" "$data"
+if [ -n "$plot" ] && command -v gnuplot >/dev/null; then
+  gnuplot <<EOF
+set terminal pngcairo size 900,420 noenhanced
+set output "$plot"
+set multiplot layout 1,2
+set key left top
+set xlabel "ledger postings (millions)"
+set ylabel "seconds"
+plot "$results" using (\$2/1e6):6 with linespoints title "export with ledger", \
+     "$results" using (\$2/1e6):10 with linespoints title "floor", \
+     "$results" using (\$2/1e6):4 with linespoints title "load"
+set ylabel "peak RSS (MiB)"
+plot "$results" using (\$2/1e6):(\$8/1024) with linespoints title "export with ledger", \
+     "$results" using (\$2/1e6):(\$5/1024) with linespoints title "load", \
+     "$results" using (\$2/1e6):((\$2*300+64e6)/1048576) with lines title "300 B/posting + 64 MB"
+unset multiplot
+EOF
+  echo "plot: $plot"
+fi
