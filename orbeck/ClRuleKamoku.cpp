@@ -97,7 +97,8 @@ long ClRuleKamoku::MoveNext(StKAMOKUSUMINFO* row) {
   if (!impl_->ready || row == nullptr) return orbeck::kNotReady;
   if (impl_->next >= impl_->rows.size()) return kEndOfRows;
   const StKAMOKUSUMINFO& next = impl_->rows[impl_->next];
-  if (platform::faults::Hit("ClRuleKamoku::MoveNext", std::to_string(next.accountCode)))
+  if (platform::faults::Armed() &&
+      platform::faults::Hit("ClRuleKamoku::MoveNext", std::to_string(next.accountCode)))
     return orbeck::kStoreError;
   *row = next;
   ++impl_->next;

@@ -1,7 +1,5 @@
 // The account master of the selected data, served from memory: the master is loaded once
 // per data and attach, so the ledger's lookups per posting never reach the store.
-#include <vector>
-
 #include "orbeck/CursorTable.h"
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
@@ -15,9 +13,13 @@ inline constexpr int16_t kEqual = 1;
 
 }  // namespace
 
+// A cursor points into the master (which lives until the next attach, when every cursor
+// is forgotten): the whole master by code, or the one record the find names.
 struct ClSetKamoku::Impl {
   struct Cursor {
-    std::vector<StKAMOKUINFO> found;
+    const orbeck::AccountMaster* master = nullptr;
+    const StKAMOKUINFO* hit = nullptr;
+    bool whole = false;
     std::size_t next = 0;
     bool ready = false;
   };
@@ -45,15 +47,16 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
   if (master == nullptr) return orbeck::kStoreError;
   Impl::Cursor ready;
   ready.ready = true;
+  ready.master = master;
   if (find == nullptr) {
-    for (int32_t code : master->codes) ready.found.push_back(master->byCode.at(code));
+    ready.whole = true;
   } else {
     const StFINDCOND& cond = find->cond[0];
     if (cond.item != kAccountCodeField || cond.comparison != kEqual) return orbeck::kNotReady;
     int32_t code = cond.valueType == 2 ? cond.shortValue : cond.longValue;
-    if (auto hit = master->byCode.find(code); hit != master->byCode.end()) ready.found.push_back(hit->second);
+    if (auto hit = master->byCode.find(code); hit != master->byCode.end()) ready.hit = &hit->second;
   }
-  *found = std::move(ready);
+  *found = ready;
   return 0;
 }
 
@@ -61,8 +64,14 @@ long ClSetKamoku::WalkFind(long cursor, StKAMOKUINFO* info) {
   auto* found = impl_->cursors.Find(cursor);
   if (found == nullptr || !found->ready || info == nullptr) return orbeck::kNotReady;
   Impl::Cursor& walk = *found;
-  if (walk.next >= walk.found.size()) return orbeck::kNotFound;
-  *info = walk.found[walk.next++];
+  if (walk.whole) {
+    if (walk.next >= walk.master->codes.size()) return orbeck::kNotFound;
+    *info = walk.master->byCode.at(walk.master->codes[walk.next++]);
+    return 0;
+  }
+  if (walk.hit == nullptr || walk.next > 0) return orbeck::kNotFound;
+  ++walk.next;
+  *info = *walk.hit;
   return 0;
 }
 

@@ -14,7 +14,7 @@ namespace orbeck {
 
 namespace {
 
-inline constexpr int kSchemaVersion = 1;
+inline constexpr int kSchemaVersion = 2;
 
 bool IsDirectory(const std::string& path) {
   struct stat info {};
@@ -54,9 +54,10 @@ long HostStore::Open(const std::string& homeFolder) {
     sqlite3_close(db);
     return status;
   }
-  // The ledger reads jump between the line indexes and the journals; a large page cache
-  // and memory-mapped reads keep them off the system calls. Neither writes to the file.
-  sqlite3_exec(db, "PRAGMA cache_size = -131072; PRAGMA mmap_size = 1073741824;", nullptr, nullptr, nullptr);
+  // The ledger reads each account's range of the ledger table front to back, so a small
+  // page cache serves them; the store is not mapped, which would count the whole file
+  // towards the process's memory.
+  sqlite3_exec(db, "PRAGMA cache_size = -8192; PRAGMA mmap_size = 0;", nullptr, nullptr, nullptr);
   db_ = db;
   home_ = homeFolder;
   return 0;
@@ -65,6 +66,7 @@ long HostStore::Open(const std::string& homeFolder) {
 void HostStore::Close() {
   statements_.clear();
   accounts_.clear();
+  data_.clear();
   eras_.reset();
   selectedDataId_.reset();
   if (db_ != nullptr) {
@@ -117,6 +119,20 @@ const AccountMaster* HostStore::Accounts(const std::string& dataId) {
   }
   if (query->Failed()) return nullptr;
   return &accounts_.emplace(dataId, std::move(master)).first->second;
+}
+
+const DataFacts* HostStore::Data(const std::string& dataId) {
+  if (auto found = data_.find(dataId); found != data_.end()) return &found->second;
+  StatementUse query = Prepare("SELECT ord, period_start, closing_day FROM data WHERE data_id = ?1");
+  if (query == nullptr) return nullptr;
+  query->Bind(1, dataId);
+  DataFacts facts;
+  if (query->Step()) {
+    facts = {query->Int(0), static_cast<std::int32_t>(query->Int(1)), static_cast<int>(query->Int(2))};
+  } else if (query->Failed()) {
+    return nullptr;
+  }
+  return &data_.emplace(dataId, facts).first->second;
 }
 
 const std::vector<StGENGOINFO>* HostStore::Eras() {

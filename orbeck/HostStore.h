@@ -25,6 +25,13 @@ struct AccountMaster {
   std::vector<std::int32_t> codes;  // ascending
 };
 
+// What the ledger needs of one data record: its key in the ledger table and its months.
+struct DataFacts {
+  std::int64_t ord = -1;  // -1: no such data, so no ledger rows
+  std::int32_t periodStart = 0;
+  int closingDay = 31;
+};
+
 class HostStore {
  public:
   static HostStore& Session();
@@ -43,6 +50,8 @@ class HostStore {
   // None on a store error.
   const AccountMaster* Accounts(const std::string& dataId);
   const std::vector<StGENGOINFO>* Eras();
+  // None on a store error; a data id that names no data has no ledger rows.
+  const DataFacts* Data(const std::string& dataId);
   // The data id of the current user's selection, read once per attach (the account lookups
   // of every posting need it): 0, kNotFound, kNotAttached or kStoreError.
   long SelectedDataId(std::string& dataId);
@@ -53,6 +62,7 @@ class HostStore {
   unsigned long generation_ = 0;
   std::unordered_map<std::string, std::unique_ptr<StoreStatement>> statements_;
   std::map<std::string, AccountMaster> accounts_;
+  std::map<std::string, DataFacts> data_;
   std::optional<std::vector<StGENGOINFO>> eras_;
   std::optional<std::string> selectedDataId_;
 };

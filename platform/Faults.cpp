@@ -1,5 +1,6 @@
 // The active fault set and its hit counters, guarded by one mutex because the runtime may
-// ask from a worker thread.
+// ask from a worker thread. A flag beside it tells the inline check in Faults.h whether any
+// fault is configured at all, so the seams cost nothing in a normal run.
 #include "platform/Faults.h"
 
 #include <cstdlib>
@@ -70,24 +71,32 @@ std::vector<Fault> Parse(std::string_view faultSet) {
   return faults;
 }
 
+void Publish(const State& state) {
+  detail::configured.store(state.faults.empty() ? 1 : 2, std::memory_order_relaxed);
+}
+
 void LoadEnvironmentOnce(State& state) {
   if (state.loaded) return;
   state.loaded = true;
   if (const char* env = std::getenv("VELMORA_FAULTS")) state.faults = Parse(env);
+  Publish(state);
 }
 
 }  // namespace
+
+std::atomic<int> detail::configured{0};
 
 void Set(std::string_view faultSet) {
   State& state = GetState();
   std::lock_guard lock(state.mutex);
   state.loaded = true;
   state.faults = Parse(faultSet);
+  Publish(state);
 }
 
 void Clear() { Set({}); }
 
-bool Hit(std::string_view point, std::string_view detail) {
+bool detail::HitConfigured(std::string_view point, std::string_view detail) {
   State& state = GetState();
   std::lock_guard lock(state.mutex);
   LoadEnvironmentOnce(state);

@@ -5,8 +5,9 @@
 # store read in ledger order, plus the document's bytes written with fdatasync) and the
 # reference tool's register report (`ledger reg`) of the same postings. It prints one table
 # with the ratios and, with --plot, draws time and memory against postings.
-#   scripts/bench.sh [--preset P] [--plot OUT.png] [--data OUT.dat] [JOURNALS...]
+#   scripts/bench.sh [--preset P] [--plot OUT.png] [--data OUT.dat] [--no-reference] [JOURNALS...]
 # Defaults: the release preset, sizes 60000 150000 300000 (about 1M postings at the top).
+# --no-reference leaves out the reference tool, which takes most of the run's time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
@@ -14,24 +15,31 @@ root="$(pwd)"
 preset=release
 plot=""
 data=""
+reference=1
 sizes=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --preset) preset="$2"; shift 2 ;;
     --plot) plot="$2"; shift 2 ;;
     --data) data="$2"; shift 2 ;;
+    --no-reference) reference=0; shift ;;
     *) sizes+=("$1"); shift ;;
   esac
 done
 [ ${#sizes[@]} -gt 0 ] || sizes=(60000 150000 300000)
 
 # The reference tool and the plotter come from Debian; the benchmark runs without them.
-if ! command -v ledger >/dev/null || { [ -n "$plot" ] && ! command -v gnuplot >/dev/null; }; then
+# GNU time measures every run.
+wanted=()
+[ -x /usr/bin/time ] || wanted+=(time)
+[ "$reference" -eq 0 ] || command -v ledger >/dev/null || wanted+=(ledger)
+[ -z "$plot" ] || command -v gnuplot >/dev/null || wanted+=(gnuplot-nox)
+if [ ${#wanted[@]} -gt 0 ]; then
   SUDO=""
   if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
   export DEBIAN_FRONTEND=noninteractive
-  { $SUDO apt-get update -qq && $SUDO apt-get install -y -qq --no-install-recommends ledger gnuplot-nox; } \
-    >/dev/null 2>&1 || echo "bench: ledger or gnuplot could not be installed; going on without" >&2
+  { $SUDO apt-get update -qq && $SUDO apt-get install -y -qq --no-install-recommends "${wanted[@]}"; } \
+    >/dev/null 2>&1 || echo "bench: could not install ${wanted[*]}; going on without" >&2
 fi
 
 cmake --preset "$preset" >/dev/null
@@ -57,8 +65,9 @@ measure() {
   cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.2f", u + s }')
 }
 
+# The program, exporting through the automation script $1.script.
 export_run() {
-  ORBECK_HOME="$work/home" VELMORA_DRIVES="$work/drives" VELMORA_UI_SCRIPT="$work/$1.script" \
+  measure env ORBECK_HOME="$work/home" VELMORA_DRIVES="$work/drives" VELMORA_UI_SCRIPT="$work/$1.script" \
     VELMORA_UI_TRANSCRIPT="$work/transcript" "$program"
 }
 
@@ -69,17 +78,17 @@ for journals in "${sizes[@]}"; do
   measure "$admin" load "$work/company.json" --home "$work/home" > /dev/null
   load_wall=$wall; load_rss=$rss
   rm -f "$work/out/ledger.xml" "$work/out/plain.xml"
-  measure export_run ledger
+  export_run ledger
   ledger_wall=$wall; ledger_cpu=$cpu; ledger_rss=$rss
   bytes=$(stat -c %s "$work/out/ledger.xml")
   postings=$(grep -c '<HJ00780S02>' "$work/out/ledger.xml" || true)
-  measure export_run plain
+  export_run plain
   plain_wall=$wall
   read -r _ _ _ floor_read _ floor_write _ < <("$floor" "$work/home/orbeck.db" "$bytes" "$work/out/floor.bin")
   rm -f "$work/out/floor.bin"
   floor_total=$(awk -v r="$floor_read" -v w="$floor_write" 'BEGIN { printf "%.3f", r + w }')
   ref_wall="-"; ref_rss="-"
-  if command -v ledger >/dev/null; then
+  if [ "$reference" -eq 1 ] && command -v ledger >/dev/null; then
     measure ledger -f "$work/company.ledger" reg > /dev/null
     ref_wall=$wall; ref_rss=$rss
   fi

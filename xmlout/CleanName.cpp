@@ -19,6 +19,12 @@ const std::array<const std::string*, 16>& Markers() {
 
 std::string CleanName(std::string_view name) {
   std::string cleaned;
+  CleanNameInto(cleaned, name);
+  return cleaned;
+}
+
+void CleanNameInto(std::string& cleaned, std::string_view name) {
+  cleaned.clear();
   std::size_t pos = 0;
   while (pos < name.size()) {
     bool dropped = false;
@@ -40,5 +46,4 @@ std::string CleanName(std::string_view name) {
     cleaned.append(name.substr(pos, width));
     pos += width;
   }
-  return cleaned;
 }

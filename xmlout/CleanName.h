@@ -6,3 +6,5 @@
 #include <string_view>
 
 std::string CleanName(std::string_view name);
+// The cleaned name into `out` (replacing its content), for callers that reuse one buffer.
+void CleanNameInto(std::string& out, std::string_view name);

@@ -1,7 +1,9 @@
 // The general-ledger forms HJ00780S: one HJ00780S01 form per account with ledger records,
 // in the order of the statement lines, with one HJ00780S02 row per record. The records
 // come grouped by account in that same order, so one cursor walks them once.
+#include <charconv>
 #include <string>
+#include <string_view>
 
 #include "runstate/AccountCharacter.h"
 #include "xmlout/AmountFormat.h"
@@ -40,19 +42,33 @@ int StatementWriter::WriteLedgerRows(XmlElementWriter& xml) {
   if (ledgerLines == nullptr || ledgerCursor_ >= ledgerLines->size()) {
     return 1;
   }
+  // A ledger runs to millions of rows: the texts of a row are composed in buffers that
+  // outlive the rows, so that a row costs no allocation.
+  std::string subAccount;
+  std::string counter;
+  std::string counterSub;
+  char lineNo[16];
+  char amount[24];
+  char balance[24];
+  auto number = [](char* out, std::size_t size, int64_t value) {
+    return std::string_view(out, static_cast<std::size_t>(std::to_chars(out, out + size, value).ptr - out));
+  };
   const int32_t accountCode = (*ledgerLines)[ledgerCursor_].accountCode;
   while (ledgerCursor_ < ledgerLines->size() && (*ledgerLines)[ledgerCursor_].accountCode == accountCode) {
     const LedgerLine& row = (*ledgerLines)[ledgerCursor_];
+    CleanNameInto(subAccount, FieldText(row.subAccountName));
+    CleanNameInto(counter, FieldText(row.counterAccountName));
+    CleanNameInto(counterSub, FieldText(row.counterSubAccountName));
     const bool ok =
         xml.StartElement("HJ00780S02", 4) == 1 &&
-        xml.WriteElement("HJ00780S0050", std::to_string(row.lineNo), 5) == 1 &&
+        xml.WriteElement("HJ00780S0050", number(lineNo, sizeof lineNo, row.lineNo), 5) == 1 &&
         xml.WriteElement("HJ00780S0060", FieldText(row.dateText), 5) == 1 &&
-        xml.WriteElement("HJ00780S0070", CleanName(FieldText(row.subAccountName)), 5) == 1 &&
-        xml.WriteElement("HJ00780S0080", CleanName(FieldText(row.counterAccountName)), 5) == 1 &&
-        xml.WriteElement("HJ00780S0090", CleanName(FieldText(row.counterSubAccountName)), 5) == 1 &&
+        xml.WriteElement("HJ00780S0070", subAccount, 5) == 1 &&
+        xml.WriteElement("HJ00780S0080", counter, 5) == 1 &&
+        xml.WriteElement("HJ00780S0090", counterSub, 5) == 1 &&
         xml.WriteElement("HJ00780S0100", FieldText(row.description), 5) == 1 &&
-        xml.WriteElement("HJ00780S0110", FormatYen(ToYen(row.amount)), 5) == 1 &&
-        xml.WriteElement("HJ00780S0120", FormatYen(ToYen(row.balance)), 5) == 1 &&
+        xml.WriteElement("HJ00780S0110", number(amount, sizeof amount, ToYen(row.amount)), 5) == 1 &&
+        xml.WriteElement("HJ00780S0120", number(balance, sizeof balance, ToYen(row.balance)), 5) == 1 &&
         xml.EndElement("HJ00780S02", 4) == 1;
     if (!ok) return 0;
     ++ledgerCursor_;

@@ -29,7 +29,7 @@ void XmlElementWriter::AppendAttribute(std::string& line, const char* name, cons
   line += ' ';
   line += name;
   line += "=\"";
-  line += EscapeText(value);
+  AppendEscaped(line, value);
   line += '"';
 }
 
@@ -45,7 +45,8 @@ void XmlElementWriter::AppendAttributes(std::string& line, const char* attrName1
 
 int XmlElementWriter::StartElement(const char* name, int level, const char* attrName1, const char* attrValue1,
                                    const char* attrName2, const char* attrValue2) {
-  std::string line;
+  std::string& line = line_;
+  line.clear();
   AppendIndent(line, level);
   line += '<';
   line += name;
@@ -56,13 +57,14 @@ int XmlElementWriter::StartElement(const char* name, int level, const char* attr
 
 int XmlElementWriter::WriteElement(const char* name, std::string_view text, int level, const char* attrName1,
                                    const char* attrValue1, const char* attrName2, const char* attrValue2) {
-  std::string line;
+  std::string& line = line_;
+  line.clear();
   AppendIndent(line, level);
   line += '<';
   line += name;
   AppendAttributes(line, attrName1, attrValue1, attrName2, attrValue2);
   line += '>';
-  line += EscapeText(text);
+  AppendEscaped(line, text);
   line += "</";
   line += name;
   line += ">\r\n";
@@ -70,7 +72,8 @@ int XmlElementWriter::WriteElement(const char* name, std::string_view text, int 
 }
 
 int XmlElementWriter::EndElement(const char* name, int level) {
-  std::string line;
+  std::string& line = line_;
+  line.clear();
   AppendIndent(line, level);
   line += "</";
   line += name;
@@ -84,31 +87,34 @@ int XmlElementWriter::Close() {
 }
 
 std::string XmlElementWriter::EscapeText(std::string_view value) {
+  std::string escaped;
+  AppendEscaped(escaped, value);
+  return escaped;
+}
+
+void XmlElementWriter::AppendEscaped(std::string& out, std::string_view value) {
   // Byte by byte is safe for code page 932: a second byte is 0x40 or above and so is never
   // one of the five characters replaced here.
-  std::string escaped;
-  escaped.reserve(value.size());
   for (const char c : value) {
     switch (c) {
       case '&':
-        escaped += "&amp;";
+        out += "&amp;";
         break;
       case '>':
-        escaped += "&gt;";
+        out += "&gt;";
         break;
       case '<':
-        escaped += "&lt;";
+        out += "&lt;";
         break;
       case '"':
-        escaped += "&quot;";
+        out += "&quot;";
         break;
       case '\'':
-        escaped += "&apos;";
+        out += "&apos;";
         break;
       default:
-        escaped += c;
+        out += c;
         break;
     }
   }
-  return escaped;
 }

@@ -2,7 +2,8 @@
 // composes one complete line (TAB indentation by level, CR LF at its end) and appends it to
 // the file at once; no tree is kept. Text is code page 932 bytes and is never converted;
 // only the five XML special characters are escaped, in element text and attribute values.
-// Lines and values have no length limit: they are composed in std::string.
+// Lines and values have no length limit: they are composed in one buffer that the writer
+// keeps, so that writing a line allocates nothing once the buffer has grown to the longest.
 #pragma once
 
 #include <string>
@@ -34,6 +35,8 @@ class XmlElementWriter {
   bool Complete() const { return complete_; }
 
   static std::string EscapeText(std::string_view value);
+  // Appends the escaped copy of value to out.
+  static void AppendEscaped(std::string& out, std::string_view value);
 
  private:
   static void AppendIndent(std::string& line, int level);
@@ -43,5 +46,6 @@ class XmlElementWriter {
                                const char* attrName2, const char* attrValue2);
 
   platform::win::File file_;
+  std::string line_;  // the line being composed
   bool complete_ = false;
 };

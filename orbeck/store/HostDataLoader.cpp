@@ -1,10 +1,11 @@
 // Load = parse, derive, write a new store; dump = read the store, write JSON. Exceptions of
-// the libraries used (allocation, filesystem, JSON syntax) end here and become results.
+// the libraries used (allocation, filesystem) end here and become results.
 #include "orbeck/store/HostDataLoader.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <new>
+#include <vector>
 
 #include "orbeck/store/HostDocumentParser.h"
 #include "orbeck/store/HostDocumentWriter.h"
@@ -22,20 +23,27 @@ std::filesystem::path DefaultHome() {
 
 std::filesystem::path StorePath(const std::filesystem::path& home) { return home / "orbeck.db"; }
 
-int LoadHostData(const nlohmann::json& document, const std::filesystem::path& home, std::string& error) {
+namespace {
+
+// Derives the sums of a parsed document and writes its store.
+int Store(HostDocument& parsed, const std::filesystem::path& home, std::string& error) {
+  for (std::size_t i = 0; i < parsed.data.size(); ++i) {
+    if (DeriveSums(parsed.data[i], "/data/" + std::to_string(i), error) == 0) return 0;
+  }
+  std::error_code ec;
+  std::filesystem::create_directories(home, ec);
+  if (ec) {
+    error = home.string() + ": " + ec.message();
+    return 0;
+  }
+  return WriteStore(parsed, StorePath(home), error);
+}
+
+// Runs a load step; the exceptions of the libraries used become results.
+template <typename Step>
+int Guarded(std::string& error, Step step) {
   try {
-    HostDocument parsed;
-    if (ParseHostDocument(document, parsed, error) == 0) return 0;
-    for (std::size_t i = 0; i < parsed.data.size(); ++i) {
-      if (DeriveSums(parsed.data[i], "/data/" + std::to_string(i), error) == 0) return 0;
-    }
-    std::error_code ec;
-    std::filesystem::create_directories(home, ec);
-    if (ec) {
-      error = home.string() + ": " + ec.message();
-      return 0;
-    }
-    return WriteStore(parsed, StorePath(home), error);
+    return step();
   } catch (const std::bad_alloc&) {
     error = "out of memory";
   } catch (const std::exception& e) {
@@ -44,29 +52,48 @@ int LoadHostData(const nlohmann::json& document, const std::filesystem::path& ho
   return 0;
 }
 
+}  // namespace
+
+int LoadHostData(const nlohmann::json& document, const std::filesystem::path& home, std::string& error) {
+  return Guarded(error, [&] {
+    HostDocument parsed;
+    return ParseHostDocument(document, parsed, error) == 1 ? Store(parsed, home, error) : 0;
+  });
+}
+
+int LoadHostDataText(std::string_view text, const std::filesystem::path& home, std::string& error) {
+  return Guarded(error, [&] {
+    HostDocument parsed;
+    return ParseHostDocumentText(text, parsed, error) == 1 ? Store(parsed, home, error) : 0;
+  });
+}
+
 int LoadHostDataFile(const std::filesystem::path& file, const std::filesystem::path& home,
                      std::string& error) {
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in;
+  // Large reads: the document may run to hundreds of megabytes.
+  std::vector<char> buffer(1 << 20);
+  in.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+  in.open(file, std::ios::binary);
   if (!in) {
     error = file.string() + ": cannot be read";
     return 0;
   }
-  nlohmann::json document = nlohmann::json::parse(in, nullptr, false);
-  if (document.is_discarded()) {
-    // Parse again with exceptions only to learn where the syntax error is.
-    try {
-      in.clear();
-      in.seekg(0);
-      document = nlohmann::json::parse(in);
-    } catch (const nlohmann::json::parse_error& e) {
-      error = file.string() + ": not JSON (byte " + std::to_string(e.byte) + ")";
-      return 0;
-    } catch (const std::exception& e) {
-      error = file.string() + ": " + e.what();
+  return Guarded(error, [&] {
+    HostDocument parsed;
+    const int valid = ParseHostDocumentStream(in, parsed, error);
+    if (in.bad()) {
+      error = file.string() + ": cannot be read";
       return 0;
     }
-  }
-  return LoadHostData(document, home, error);
+    if (valid == 0) {
+      // A syntax error is the file's; a validation error names its place by pointer.
+      if (error.starts_with("not JSON")) error = file.string() + ": " + error;
+      return 0;
+    }
+    in.close();
+    return Store(parsed, home, error);
+  });
 }
 
 int DumpHostData(const std::filesystem::path& home, nlohmann::json& out, std::string& error) {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -20,7 +21,12 @@ std::filesystem::path StorePath(const std::filesystem::path& home);
 // (created when missing). On failure no store is created and an existing one is unchanged.
 int LoadHostData(const nlohmann::json& document, const std::filesystem::path& home, std::string& error);
 
-// LoadHostData of a JSON file; syntax errors name the file and the byte offset.
+// LoadHostData of the document's text: read as a stream, so that a large document is never
+// held as a JSON tree, and members given twice are refused.
+int LoadHostDataText(std::string_view text, const std::filesystem::path& home, std::string& error);
+
+// LoadHostDataText of a JSON file, read as it is parsed; errors start with the file's name
+// (syntax errors: "FILE: not JSON (byte N)").
 int LoadHostDataFile(const std::filesystem::path& file, const std::filesystem::path& home,
                      std::string& error);
 

@@ -2,8 +2,12 @@
 #include "orbeck/store/HostDocumentParser.h"
 
 #include <cctype>
+#include <istream>
+#include <iterator>
 #include <limits>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "orbeck/store/JsonReader.h"
 
@@ -24,6 +28,10 @@ constexpr std::size_t kEraNameBytes = 15;
 constexpr std::size_t kPathBytes = 260;
 constexpr std::size_t kUnlimited = std::numeric_limits<std::size_t>::max();
 
+// Account numbers of the host: the code divided by 10000.
+constexpr int64_t kFirstAccountCode = 10000;    // account 1
+constexpr int64_t kLastAccountCode = 99999999;  // account 9999, sub-account 9999
+
 class Parser {
  public:
   int Run(const json& doc, HostDocument& out, std::string& error) {
@@ -35,8 +43,26 @@ class Parser {
     return 1;
   }
 
+  // The journals of data record `dataIndex` arrive one by one while the document is read,
+  // before the rest of the record is known: each is checked on its own here, and against
+  // the record's accounts and period once the record is complete.
+  bool StreamJournal(const json& j, std::size_t dataIndex, std::size_t journalIndex) {
+    if (streamed_.size() <= dataIndex) streamed_.resize(dataIndex + 1);
+    JournalRecord journal;
+    std::string ptr = JsonReader::Child(JsonReader::Child("/data", dataIndex) + "/journals", journalIndex);
+    if (!ParseJournal(j, ptr, journal)) return false;
+    streamed_[dataIndex].push_back(std::move(journal));
+    return true;
+  }
+  void StreamingStarted() { streaming_ = true; }
+  bool Fail(const std::string& pointer, const std::string& message) { return r_.Fail(pointer, message); }
+  const std::string& Error() const { return r_.Error(); }
+
  private:
   JsonReader r_;
+  bool streaming_ = false;
+  std::vector<std::vector<JournalRecord>> streamed_;  // by data index
+  std::size_t dataIndex_ = 0;                         // the data record being parsed
 
   template <typename T>
   bool Int(const json& obj, const std::string& ptr, std::string_view name, bool required, int64_t min,
@@ -118,6 +144,14 @@ class Parser {
         r_.Fail(ptr + "/id", "must not be empty");
         return;
       }
+      // The id names a line of the settings file and a part of paths: no control
+      // characters, no path or drive separators.
+      for (char c : user.id) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f || c == '/' || c == ':') {
+          r_.Fail(ptr + "/id", "must not contain control characters, '/' or ':'");
+          return;
+        }
+      }
       if (!ids.insert(user.id).second) {
         r_.Fail(ptr + "/id", "duplicate user id");
         return;
@@ -164,6 +198,7 @@ class Parser {
     for (std::size_t i = 0; i < data->size() && !r_.Failed(); ++i) {
       std::string ptr = JsonReader::Child("/data", i);
       DataRecord record;
+      dataIndex_ = i;
       if (!ParseDataRecord((*data)[i], ptr, record)) return;
       if (!ids.insert(record.dataId).second) {
         r_.Fail(ptr + "/dataId", "duplicate data id");
@@ -267,7 +302,7 @@ class Parser {
       if (!r_.Object(a, ptr,
                      {"code", "name", "secondName", "kind", "debitNature", "character", "flags", "balanceRow",
                       "opening", "sums", "members"}) ||
-          !Int(a, ptr, "code", true, 1, kInt32Max, acc.code) ||
+          !Int(a, ptr, "code", true, kFirstAccountCode, kLastAccountCode, acc.code) ||
           !Str(a, ptr, "name", true, kNameBytes, acc.name) ||
           !Str(a, ptr, "secondName", false, kNameBytes, acc.secondName) ||
           !Int(a, ptr, "kind", true, 0, 3, acc.kind) ||
@@ -337,9 +372,9 @@ class Parser {
     return true;
   }
 
+  // A side's code, amount and tax; a side without an account carries neither.
   bool ParseSide(const json& line, const std::string& ptr, const char* codeName, const char* amountName,
-                 const char* taxName, const std::map<int32_t, int>& kinds, int32_t& code, int64_t& amount,
-                 int64_t& tax) {
+                 const char* taxName, int32_t& code, int64_t& amount, int64_t& tax) {
     if (!Int(line, ptr, codeName, false, 0, kInt32Max, code) || !Amt(line, ptr, amountName, amount) ||
         !Amt(line, ptr, taxName, tax)) {
       return false;
@@ -348,13 +383,58 @@ class Parser {
       if (amount != 0)
         return r_.Fail(JsonReader::Child(ptr, amountName), "amount on a side without an account");
       if (tax != 0) return r_.Fail(JsonReader::Child(ptr, taxName), "tax on a side without an account");
-      return true;
     }
+    return true;
+  }
+
+  // One journal as it stands, without what needs its data record (period, accounts).
+  bool ParseJournal(const json& j, const std::string& ptr, JournalRecord& journal) {
+    if (!r_.Object(j, ptr, {"id", "date", "adjustment", "lines"}) ||
+        !Int(j, ptr, "id", true, 1, kInt32Max, journal.id)) {
+      return false;
+    }
+    const json* date = r_.Member(j, ptr, "date", true);
+    if (date == nullptr || !r_.Date(*date, ptr + "/date", journal.date) ||
+        !Int(j, ptr, "adjustment", false, 0, 14, journal.adjustment)) {
+      return false;
+    }
+    if (journal.adjustment != 0 && journal.adjustment != 13 && journal.adjustment != 14) {
+      return r_.Fail(ptr + "/adjustment", "must be 0, 13 (year-end) or 14 (interim)");
+    }
+    const json* lines = r_.Member(j, ptr, "lines", true);
+    if (lines == nullptr || !r_.Array(*lines, ptr + "/lines")) return false;
+    if (lines->empty()) return r_.Fail(ptr + "/lines", "a journal needs at least one line");
+    journal.lines.reserve(lines->size());
+    for (std::size_t k = 0; k < lines->size(); ++k) {
+      const json& l = (*lines)[k];
+      std::string linePtr = JsonReader::Child(ptr + "/lines", k);
+      JournalLineRecord line;
+      if (!r_.Object(l, linePtr,
+                     {"debit", "debitAmount", "debitTax", "credit", "creditAmount", "creditTax",
+                      "description", "counterKind"}) ||
+          !ParseSide(l, linePtr, "debit", "debitAmount", "debitTax", line.debitCode, line.debitAmount,
+                     line.debitTax) ||
+          !ParseSide(l, linePtr, "credit", "creditAmount", "creditTax", line.creditCode, line.creditAmount,
+                     line.creditTax) ||
+          !Str(l, linePtr, "description", false, kDescriptionBytes, line.description) ||
+          !Int(l, linePtr, "counterKind", false, 0, 255, line.counterKind)) {
+        return false;
+      }
+      if (line.debitCode == 0 && line.creditCode == 0)
+        return r_.Fail(linePtr, "a line needs a debit or a credit account");
+      journal.lines.push_back(std::move(line));
+    }
+    return true;
+  }
+
+  bool CheckCode(const std::string& linePtr, const char* codeName, int32_t code,
+                 const std::unordered_map<int32_t, int>& kinds) {
+    if (code == 0) return true;
     auto it = kinds.find(code);
     if (it == kinds.end())
-      return r_.Fail(JsonReader::Child(ptr, codeName), "unknown account code " + std::to_string(code));
+      return r_.Fail(JsonReader::Child(linePtr, codeName), "unknown account code " + std::to_string(code));
     if (it->second != 0)
-      return r_.Fail(JsonReader::Child(ptr, codeName), "journal lines may only name accounts of kind 0");
+      return r_.Fail(JsonReader::Child(linePtr, codeName), "journal lines may only name accounts of kind 0");
     return true;
   }
 
@@ -363,52 +443,34 @@ class Parser {
     if (journals == nullptr) return !r_.Failed();
     std::string listPtr = dataPtr + "/journals";
     if (!r_.Array(*journals, listPtr)) return false;
-    std::map<int32_t, int> kinds;
+    if (streaming_) {
+      if (dataIndex_ < streamed_.size()) out.journals = std::move(streamed_[dataIndex_]);
+    } else {
+      out.journals.resize(journals->size());
+      for (std::size_t i = 0; i < journals->size(); ++i) {
+        if (!ParseJournal((*journals)[i], JsonReader::Child(listPtr, i), out.journals[i])) return false;
+      }
+    }
+    std::unordered_map<int32_t, int> kinds;
     for (const AccountRecord& acc : out.accounts) kinds[acc.code] = acc.kind;
-    std::set<int32_t> ids;
-    for (std::size_t i = 0; i < journals->size(); ++i) {
-      const json& j = (*journals)[i];
+    std::unordered_set<int32_t> ids;
+    ids.reserve(out.journals.size());
+    for (std::size_t i = 0; i < out.journals.size(); ++i) {
+      const JournalRecord& journal = out.journals[i];
       std::string ptr = JsonReader::Child(listPtr, i);
-      JournalRecord journal;
-      if (!r_.Object(j, ptr, {"id", "date", "adjustment", "lines"}) ||
-          !Int(j, ptr, "id", true, 1, kInt32Max, journal.id)) {
-        return false;
-      }
-      const json* date = r_.Member(j, ptr, "date", true);
-      if (date == nullptr || !r_.Date(*date, ptr + "/date", journal.date) ||
-          !Int(j, ptr, "adjustment", false, 0, 14, journal.adjustment)) {
-        return false;
-      }
-      if (journal.adjustment != 0 && journal.adjustment != 13 && journal.adjustment != 14) {
-        return r_.Fail(ptr + "/adjustment", "must be 0, 13 (year-end) or 14 (interim)");
-      }
       if (journal.date < out.periodStart || journal.date > out.periodEnd) {
         return r_.Fail(ptr + "/date", "lies outside the fiscal period");
       }
       if (!ids.insert(journal.id).second) return r_.Fail(ptr + "/id", "duplicate journal id");
-      const json* lines = r_.Member(j, ptr, "lines", true);
-      if (lines == nullptr || !r_.Array(*lines, ptr + "/lines")) return false;
-      if (lines->empty()) return r_.Fail(ptr + "/lines", "a journal needs at least one line");
-      for (std::size_t k = 0; k < lines->size(); ++k) {
-        const json& l = (*lines)[k];
+      for (std::size_t k = 0; k < journal.lines.size(); ++k) {
+        const JournalLineRecord& line = journal.lines[k];
+        if (line.debitCode == 0 && line.creditCode == 0) continue;
         std::string linePtr = JsonReader::Child(ptr + "/lines", k);
-        JournalLineRecord line;
-        if (!r_.Object(l, linePtr,
-                       {"debit", "debitAmount", "debitTax", "credit", "creditAmount", "creditTax",
-                        "description", "counterKind"}) ||
-            !ParseSide(l, linePtr, "debit", "debitAmount", "debitTax", kinds, line.debitCode,
-                       line.debitAmount, line.debitTax) ||
-            !ParseSide(l, linePtr, "credit", "creditAmount", "creditTax", kinds, line.creditCode,
-                       line.creditAmount, line.creditTax) ||
-            !Str(l, linePtr, "description", false, kDescriptionBytes, line.description) ||
-            !Int(l, linePtr, "counterKind", false, 0, 255, line.counterKind)) {
+        if (!CheckCode(linePtr, "debit", line.debitCode, kinds) ||
+            !CheckCode(linePtr, "credit", line.creditCode, kinds)) {
           return false;
         }
-        if (line.debitCode == 0 && line.creditCode == 0)
-          return r_.Fail(linePtr, "a line needs a debit or a credit account");
-        journal.lines.push_back(std::move(line));
       }
-      out.journals.push_back(std::move(journal));
     }
     return true;
   }
@@ -430,6 +492,133 @@ class Parser {
   }
 };
 
+// Follows the reader through the document: where it is (for pointers), which members each
+// open object has had (a member twice is an error, which a JSON tree cannot show), and
+// every journal as soon as it is complete, handed to the parser and dropped from the tree,
+// so that a document of a million journal lines never sits in memory as JSON.
+class DocumentStream {
+ public:
+  explicit DocumentStream(Parser& parser) : parser_(parser) { parser_.StreamingStarted(); }
+
+  // Thrown out of the reader at the first failure: nothing after it matters.
+  struct Stop {};
+
+  bool Event(nlohmann::json::parse_event_t event, json& parsed) {
+    using Event = nlohmann::json::parse_event_t;
+    switch (event) {
+      case Event::object_start:
+      case Event::array_start:
+        CountElement();
+        if (event == Event::array_start) RefuseJournalThatIsNoObject();
+        Push(event == Event::object_start);
+        return true;
+      case Event::key:
+        Member(parsed.get_ref<const std::string&>());
+        return true;
+      case Event::value:
+        CountElement();
+        RefuseJournalThatIsNoObject();
+        return true;
+      case Event::object_end: {
+        const bool keep = !IsJournal() || !TakeJournal(parsed);
+        Pop();
+        return keep;
+      }
+      case Event::array_end:
+        Pop();
+        return true;
+    }
+    return true;
+  }
+
+ private:
+  struct Frame {
+    bool object = false;
+    std::size_t elements = 0;        // arrays: elements begun so far
+    std::vector<std::string> names;  // objects: member names so far, the current one last
+  };
+
+  Parser& parser_;
+  std::vector<Frame> frames_;
+  std::size_t depth_ = 0;  // frames_ beyond depth_ are kept for their buffers
+
+  void Push(bool object) {
+    if (frames_.size() == depth_) frames_.emplace_back();
+    Frame& frame = frames_[depth_++];
+    frame.object = object;
+    frame.elements = 0;
+    frame.names.clear();
+  }
+  void Pop() { --depth_; }
+  void CountElement() {
+    if (depth_ > 0 && !frames_[depth_ - 1].object) ++frames_[depth_ - 1].elements;
+  }
+
+  // The pointer of the value being read, up to the frame `upTo` (exclusive).
+  std::string Pointer(std::size_t upTo) const {
+    std::string pointer;
+    for (std::size_t i = 0; i < upTo; ++i) {
+      const Frame& frame = frames_[i];
+      pointer = frame.object ? JsonReader::Child(pointer, frame.names.empty() ? "" : frame.names.back())
+                             : JsonReader::Child(pointer, frame.elements - 1);
+    }
+    return pointer;
+  }
+
+  void Member(const std::string& name) {
+    std::vector<std::string>& names = frames_[depth_ - 1].names;
+    for (const std::string& seen : names) {
+      if (seen == name) {
+        parser_.Fail(JsonReader::Child(Pointer(depth_ - 1), name), "duplicate member");
+        throw Stop{};
+      }
+    }
+    names.push_back(name);
+  }
+
+  // An object that is element j of the member "journals" of element i of the root's "data".
+  bool IsJournal() const {
+    return depth_ == 5 && frames_[0].object && frames_[0].names.back() == "data" && !frames_[1].object &&
+           frames_[2].object && frames_[2].names.back() == "journals" && !frames_[3].object;
+  }
+
+  // Every journal is taken from the tree, so one that is not an object is refused here.
+  void RefuseJournalThatIsNoObject() {
+    if (depth_ == 4 && frames_[0].object && frames_[0].names.back() == "data" && !frames_[1].object &&
+        frames_[2].object && frames_[2].names.back() == "journals" && !frames_[3].object) {
+      parser_.Fail(Pointer(4), "must be an object");
+      throw Stop{};
+    }
+  }
+
+  bool TakeJournal(const json& journal) {
+    if (!parser_.StreamJournal(journal, frames_[1].elements - 1, frames_[3].elements - 1)) throw Stop{};
+    return true;
+  }
+};
+
+// `read(callback)` reads the whole document with nlohmann's callback parser.
+template <typename Read>
+int ParseStreamed(Read read, HostDocument& out, std::string& error) {
+  Parser parser;
+  DocumentStream stream(parser);
+  json document;
+  try {
+    document =
+        read([&stream](int, json::parse_event_t event, json& parsed) { return stream.Event(event, parsed); });
+  } catch (const DocumentStream::Stop&) {
+    error = parser.Error();
+    return 0;
+  } catch (const json::parse_error& e) {
+    error = "not JSON (byte " + std::to_string(e.byte) + ")";
+    return 0;
+  }
+  HostDocument parsed;
+  if (parser.Run(document, parsed, error) == 0) return 0;
+  out = std::move(parsed);
+  return 1;
+}
+
 }  // namespace
 
 int ParseHostDocument(const json& document, HostDocument& out, std::string& error) {
@@ -438,6 +627,19 @@ int ParseHostDocument(const json& document, HostDocument& out, std::string& erro
   if (parser.Run(document, parsed, error) == 0) return 0;
   out = std::move(parsed);
   return 1;
+}
+
+int ParseHostDocumentText(std::string_view text, HostDocument& out, std::string& error) {
+  return ParseStreamed(
+      [text](const json::parser_callback_t& callback) { return json::parse(text, callback); }, out, error);
+}
+
+int ParseHostDocumentStream(std::istream& in, HostDocument& out, std::string& error) {
+  return ParseStreamed(
+      [&in](const json::parser_callback_t& callback) {
+        return json::parse(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), callback);
+      },
+      out, error);
 }
 
 }  // namespace orbeck::store

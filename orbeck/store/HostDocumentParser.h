@@ -2,7 +2,9 @@
 // types, byte limits in code page 932, uniqueness and references. Sums are not derived here.
 #pragma once
 
+#include <istream>
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -12,5 +14,11 @@ namespace orbeck::store {
 
 // 1 when the document is valid and `out` is filled; 0 with a pointer-named message in `error`.
 int ParseHostDocument(const nlohmann::json& document, HostDocument& out, std::string& error);
+
+// The same from the document's text, read as a stream: journals are taken one by one and
+// never held as JSON, and a member that appears twice in an object is refused (a parsed
+// tree keeps only one of them). A text that is not JSON gives "not JSON (byte N)".
+int ParseHostDocumentText(std::string_view text, HostDocument& out, std::string& error);
+int ParseHostDocumentStream(std::istream& in, HostDocument& out, std::string& error);
 
 }  // namespace orbeck::store

@@ -27,10 +27,40 @@ std::string JsonReader::Child(const std::string& pointer, std::size_t index) {
   return pointer + "/" + std::to_string(index);
 }
 
+namespace {
+
+// A message stays one line on any terminal: control characters of member names (C0, DEL,
+// and the C1 range, which UTF-8 writes as 0xC2 0x80-0x9F) are written as \u00XX.
+std::string OneLine(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    unsigned code = 0x100;
+    if (c < 0x20 || c == 0x7f) {
+      code = c;
+    } else if (c == 0xc2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+               static_cast<unsigned char>(text[i + 1]) <= 0x9f) {
+      code = static_cast<unsigned char>(text[++i]);
+    }
+    if (code == 0x100) {
+      out += static_cast<char>(c);
+    } else {
+      static const char kHex[] = "0123456789abcdef";
+      out += "\\u00";
+      out += kHex[code >> 4];
+      out += kHex[code & 0xf];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 bool JsonReader::Fail(const std::string& pointer, const std::string& message) {
   if (!failed_) {
     failed_ = true;
-    error_ = (pointer.empty() ? std::string("(document)") : pointer) + ": " + message;
+    error_ = OneLine((pointer.empty() ? std::string("(document)") : pointer) + ": " + message);
   }
   return false;
 }

@@ -1,6 +1,7 @@
 // SQLite access of the store: one transaction of inserts when writing, plain selects when reading.
 #include "orbeck/store/StoreFile.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -188,7 +189,7 @@ bool InsertAll(Database& db, const HostDocument& doc) {
   meta.Int(2, doc.expSysLink);
   if (!meta.Exec()) return false;
   meta.Text(1, "format_version");
-  meta.Int(2, 1);
+  meta.Int(2, 2);
   if (!meta.Exec()) return false;
 
   Statement folder(db.Handle(), "INSERT INTO folders (kind, path) VALUES (?,?)");
@@ -347,6 +348,15 @@ bool ReadAll(Database& db, HostDocument& doc) {
   return true;
 }
 
+// Makes the written file durable before it replaces the store: the loader writes without
+// SQLite's own syncs (the file is new and renamed only when complete).
+bool SyncFile(const std::filesystem::path& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && synced;
+}
+
 }  // namespace
 
 int WriteStore(const HostDocument& document, const std::filesystem::path& storePath, std::string& error) {
@@ -359,12 +369,17 @@ int WriteStore(const HostDocument& document, const std::filesystem::path& storeP
     Database db(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (!db.Ok()) {
       error = temp.string() + ": " + db.Message();
-    } else if (!db.Exec(StoreSchemaSql()) || !db.Exec("BEGIN") || !InsertAll(db, document) ||
-               !db.Exec("COMMIT")) {
+    } else if (!db.Exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; PRAGMA cache_size = -65536;") ||
+               !db.Exec(StoreSchemaSql()) || !db.Exec("BEGIN") || !InsertAll(db, document) ||
+               !db.Exec(StorePostingsSql()) || !db.Exec("COMMIT")) {
       error = temp.string() + ": " + db.Message();
     } else {
       written = true;
     }
+  }
+  if (written && !SyncFile(temp)) {
+    error = temp.string() + ": cannot be written to disk";
+    written = false;
   }
   if (written) {
     std::filesystem::rename(temp, storePath, ec);

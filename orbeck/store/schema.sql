@@ -1,9 +1,9 @@
--- The host data store, schema version 1. One SQLite database per host installation
+-- The host data store, schema version 2. One SQLite database per host installation
 -- ($ORBECK_HOME/orbeck.db). The loader writes it; the runtime opens it read-only.
 -- Texts that the runtime serves to the program are BLOBs of code page 932 bytes;
 -- amounts are integers in ten-thousandths of a yen; dates are integers yyyymmdd.
 
-PRAGMA user_version = 1;
+PRAGMA user_version = 2;
 
 -- Installation facts: 'package_name' (code page 932 BLOB) is what "ES_APRPACKAGENAME" shows.
 CREATE TABLE meta (
@@ -33,7 +33,7 @@ CREATE TABLE session (
 -- Accounting data records, in the order of the data cursor (ord).
 CREATE TABLE data (
   data_id             TEXT PRIMARY KEY,     -- at most 15 ASCII characters
-  ord                 INTEGER NOT NULL,
+  ord                 INTEGER NOT NULL UNIQUE, -- also the data's key in the ledger table
   selected_no         INTEGER NOT NULL UNIQUE,
   company_name        BLOB NOT NULL,        -- at most 259 bytes
   period_start        INTEGER NOT NULL,
@@ -86,8 +86,7 @@ CREATE TABLE journals (
   date       INTEGER NOT NULL,
   adjustment INTEGER NOT NULL DEFAULT 0 CHECK (adjustment IN (0, 13, 14)),
   PRIMARY KEY (data_id, journal_id)
-);
-CREATE INDEX journals_date ON journals (data_id, date);
+) WITHOUT ROWID;
 
 CREATE TABLE journal_lines (
   data_id       TEXT NOT NULL,
@@ -102,9 +101,33 @@ CREATE TABLE journal_lines (
   description   BLOB NOT NULL,              -- at most 60 bytes
   counter_kind  INTEGER NOT NULL DEFAULT 0, -- 33, 18 or 34 steer the sundry choice
   PRIMARY KEY (data_id, journal_id, line_no)
-);
-CREATE INDEX journal_lines_debit ON journal_lines (data_id, debit_code);
-CREATE INDEX journal_lines_credit ON journal_lines (data_id, credit_code);
+) WITHOUT ROWID;
+
+-- The ledger's own copy of the journal lines, laid out the way the ledger cursor reads
+-- them: one row per line and account number that the line reaches, in ledger order, so
+-- that one account's ledger is one contiguous range of the table. `reach` says how:
+-- 1 the debit side names the account number, 2 the credit side, 3 the number belongs to
+-- an account of character 0x80880810 (仮払消費税) and the line has a debit tax, 4 one of
+-- 0x80484010 (仮受消費税) and the line has a credit tax. Derived from the tables above by
+-- postings.sql; never written otherwise.
+CREATE TABLE postings (
+  data_ord      INTEGER NOT NULL,           -- data.ord
+  account_no    INTEGER NOT NULL,           -- account code / 10000
+  date          INTEGER NOT NULL,
+  journal_id    INTEGER NOT NULL,
+  line_no       INTEGER NOT NULL,
+  reach         INTEGER NOT NULL,
+  adjustment    INTEGER NOT NULL,
+  counter_kind  INTEGER NOT NULL,
+  debit_code    INTEGER NOT NULL,
+  debit_amount  INTEGER NOT NULL,
+  debit_tax     INTEGER NOT NULL,
+  credit_code   INTEGER NOT NULL,
+  credit_amount INTEGER NOT NULL,
+  credit_tax    INTEGER NOT NULL,
+  description   BLOB NOT NULL,
+  PRIMARY KEY (data_ord, account_no, date, journal_id, line_no, reach)
+) WITHOUT ROWID;
 
 -- The era master, delivered in ascending order of first day.
 CREATE TABLE eras (

@@ -41,11 +41,11 @@ TEST_F(ConnectTest, InitiateReportsEachReasonTheStoreIsUnusable) {
   EXPECT_EQ(ClAccConnect::Inst().Initiate(), kOpenFailed);
 
   std::filesystem::remove(home_ / "orbeck.db");
-  BuildStandardStore("PRAGMA user_version = 2;");
+  BuildStandardStore("PRAGMA user_version = 1;");
   EXPECT_EQ(ClAccConnect::Inst().Initiate(), kWrongSchema);
   EXPECT_FALSE(ClAccConnect::Inst().IsAttached());
 
-  ExecOnStore("PRAGMA user_version = 1;");
+  ExecOnStore("PRAGMA user_version = 2;");
   EXPECT_EQ(ClAccConnect::Inst().Initiate(), 0);
   EXPECT_TRUE(ClAccConnect::Inst().IsAttached());
 }

@@ -82,11 +82,82 @@ TEST_F(LedgerCursorTest, TaxAccountsCarryTheTaxOfOtherAccountsLines) {
 
 TEST_F(LedgerCursorTest, TaxAccountsOwnLineKeepsItsOwnSide) {
   ClAccConnect::Inst().Terminate();
-  ExecOnStore(
-      "INSERT INTO journals VALUES ('DEMO01', 8, 20240601, 0);"
-      "INSERT INTO journal_lines VALUES ('DEMO01', 8, 1, 1310000, 5, 9, 1550000, 5, 0, X'', 0);");
+  // Journal 8 credits the paid-tax account itself and carries a debit tax: one posting, on
+  // its own side. Journal 9 has the received-tax account on both sides.
+  AddJournalRows(
+      "INSERT INTO journals VALUES ('DEMO01', 8, 20240601, 0), ('DEMO01', 9, 20240602, 0);"
+      "INSERT INTO journal_lines VALUES ('DEMO01', 8, 1, 1310000, 5, 9, 1550000, 5, 0, X'', 0),"
+      "  ('DEMO01', 9, 1, 3350000, 5, 0, 3350000, 5, 7, X'', 0);");
   ASSERT_EQ(ClAccConnect::Inst().Initiate(), 0);
   EXPECT_EQ(Read(1550000), (std::vector<Posting>{{1, 1, 2}, {2, 2, 2}, {8, 1, 1}}));
+  EXPECT_EQ(Read(3350000), (std::vector<Posting>{{1, 1, 1}, {9, 1, 3}, {7, 1, 1}}));
+}
+
+// The month code of a posting: the fiscal month of its date, 15 for the interim adjustment
+// (journal 7), 18 for the year-end adjustment (journal 4). The standard data's months are
+// calendar months from April, so April is 1 and March 12.
+TEST_F(LedgerCursorTest, FindSelectsByMonthCode) {
+  auto cond = [](int16_t comparison, int32_t value, int16_t link, int16_t valueType = 3) {
+    StFINDCOND c{};
+    c.item = 17;
+    c.comparison = comparison;
+    c.valueType = valueType;
+    if (valueType == 2) {
+      c.shortValue = static_cast<int16_t>(value);
+    } else {
+      c.longValue = value;
+    }
+    c.link = link;
+    return c;
+  };
+  struct Case {
+    const char* what;
+    std::vector<StFINDCOND> conditions;
+    int32_t account;
+    std::vector<Posting> expected;
+  };
+  const std::vector<Case> cases = {
+      {"no find", {}, 1310000, {{6, 1, 1}, {2, 1, 1}, {2, 2, 2}, {7, 1, 2}, {4, 1, 2}}},
+      {"not the interim adjustment", {cond(2, 15, 0)}, 1310000, {{6, 1, 1}, {2, 1, 1}, {2, 2, 2}, {4, 1, 2}}},
+      {"only the interim adjustment", {cond(1, 15, 0, 2)}, 1310000, {{7, 1, 2}}},
+      {"months 2 to 12", {cond(4, 2, 1), cond(6, 12, 0)}, 1110000, {{3, 1, 3}}},
+      {"month 1 or the year-end adjustment",
+       {cond(4, 1, 1), cond(6, 1, 2), cond(1, 18, 0)},
+       1110000,
+       {{6, 1, 2}, {1, 1, 2}, {2, 1, 2}, {2, 2, 1}, {4, 1, 1}}},
+      {"the program's month filter of a half year with the interim adjustment",
+       {cond(4, 1, 1), cond(6, 6, 2), cond(1, 15, 0)},
+       4110000,
+       {{1, 1, 1}, {7, 1, 1}}},
+  };
+  for (const Case& c : cases) {
+    StFINDINFO find{};
+    for (std::size_t i = 0; i < c.conditions.size(); ++i) find.cond[i] = c.conditions[i];
+    StMOTOCHOHYOJIINFO view{};
+    view.accountCode = c.account;
+    view.startDate = 20240401;
+    view.endDate = 20250331;
+    long count = -1;
+    ASSERT_EQ(ledger_.MoveReady(&find, nullptr, &view), 0) << c.what;
+    ASSERT_EQ(ledger_.GetCount(&find, &view, &count), 0) << c.what;
+    std::vector<Posting> postings;
+    StMOTOCHOINFO posting{};
+    for (long status = ledger_.MoveFirst(&posting); status == 0; status = ledger_.MoveNext(&posting))
+      postings.push_back({posting.journalId, posting.lineNo, posting.side});
+    EXPECT_EQ(postings, c.expected) << c.what;
+    EXPECT_EQ(count, static_cast<long>(c.expected.size())) << c.what;
+  }
+  // A condition on another field, or a comparison the host does not know, is refused.
+  StFINDINFO other{};
+  other.cond[0] = cond(1, 15, 0);
+  other.cond[0].item = 9;
+  StMOTOCHOHYOJIINFO view{};
+  view.accountCode = 1110000;
+  view.startDate = 20240401;
+  view.endDate = 20250331;
+  EXPECT_EQ(ledger_.MoveReady(&other, nullptr, &view), kNotReady);
+  other.cond[0] = cond(3, 15, 0);
+  EXPECT_EQ(ledger_.MoveReady(&other, nullptr, &view), kNotReady);
 }
 
 TEST_F(LedgerCursorTest, PostingCarriesTheJournalLineByteForByte) {

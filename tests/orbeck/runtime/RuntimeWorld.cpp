@@ -107,12 +107,19 @@ void RuntimeWorld::ExecOnStore(const std::string& sql) {
   ASSERT_EQ(rc, SQLITE_OK) << message;
 }
 
-void RuntimeWorld::BuildStore(const std::string& extraSql) {
+std::string RuntimeWorld::StoreSql(const char* name) {
   const char* source = std::getenv("VELMORA_SOURCE_DIR");
-  ASSERT_NE(source, nullptr);
-  std::string schema = ReadFile(std::filesystem::path(source) / "orbeck/store/schema.sql");
-  ASSERT_FALSE(schema.empty());
-  ExecOnStore("BEGIN;" + schema + extraSql + "COMMIT;");
+  std::string sql = source != nullptr ? ReadFile(std::filesystem::path(source) / "orbeck/store" / name) : "";
+  EXPECT_FALSE(sql.empty()) << name;
+  return sql;
+}
+
+void RuntimeWorld::BuildStore(const std::string& extraSql) {
+  ExecOnStore("BEGIN;" + StoreSql("schema.sql") + extraSql + StoreSql("postings.sql") + "COMMIT;");
+}
+
+void RuntimeWorld::AddJournalRows(const std::string& sql) {
+  ExecOnStore("BEGIN;" + sql + StoreSql("postings.sql") + "COMMIT;");
 }
 
 void RuntimeWorld::BuildStandardStore(const std::string& extraSql) { BuildStore(kStandardSql + extraSql); }

@@ -15,8 +15,13 @@ class RuntimeWorld : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Creates orbeck.db from the schema and runs extraSql on it (one transaction).
+  // Creates orbeck.db from the schema and runs extraSql on it, then fills the ledger
+  // table from the journal rows (one transaction).
   void BuildStore(const std::string& extraSql);
+  // Runs sql that adds journal rows, then fills the ledger table again.
+  void AddJournalRows(const std::string& sql);
+  // A file of orbeck/store in the source tree.
+  static std::string StoreSql(const char* name);
   // The standard company of these tests (see RuntimeWorld.cpp), then extraSql.
   void BuildStandardStore(const std::string& extraSql = {});
   // Runs SQL on the store file outside the runtime.

@@ -122,6 +122,16 @@ const BadCase kBadCases[] = {
      },
      "/data/0/accounts/2/members/1"},
     {"wrong format name", [](json& d) { d["format"] = "other"; }, "/format"},
+    // Account numbers are 1 to 9999: the code divided by 10000.
+    {"account number 10000", [](json& d) { Account(d, 1)["code"] = 100000000; }, "/data/0/accounts/1/code"},
+    {"account number 0", [](json& d) { Account(d, 1)["code"] = 9999; }, "/data/0/accounts/1/code"},
+    // A user id becomes a line of the settings file.
+    {"user id with a line feed", [](json& d) { d["users"][0]["id"] = "user1\nforged=1"; }, "/users/0/id"},
+    {"user id with a slash", [](json& d) { d["users"][0]["id"] = "a/b"; }, "/users/0/id"},
+    {"user id with a colon", [](json& d) { d["users"][0]["id"] = "c:"; }, "/users/0/id"},
+    // A member name's control characters are written escaped, so the message stays one line.
+    {"member name with control characters", [](json& d) { d["data"][0]["x\n\x1b[31m"] = 1; },
+     "/data/0/x\\u000a\\u001b[31m"},
 };
 
 INSTANTIATE_TEST_SUITE_P(BadDocuments, LoaderRefuses, ::testing::ValuesIn(kBadCases),
@@ -132,6 +142,49 @@ INSTANTIATE_TEST_SUITE_P(BadDocuments, LoaderRefuses, ::testing::ValuesIn(kBadCa
                            }
                            return name;
                          });
+
+// The document as text: what a parsed tree cannot show (a member given twice, in any
+// object) and journals that are not objects, which the streamed reading takes apart.
+TEST(LoaderText, RefusesDuplicateMembersAndJournalsThatAreNoObjects) {
+  const std::string text = TestHost::MinimalCompany().dump();
+  const struct {
+    const char* once;
+    const char* spoiled;
+    const char* message;
+  } cases[] = {
+      {"\"currentUser\":\"user1\"", "\"currentUser\":\"user1\",\"currentUser\":\"user1\"",
+       "/currentUser: duplicate member"},
+      {"\"dataId\":\"D1\"", "\"dataId\":\"D1\",\"dataId\":\"D2\"", "/data/0/dataId: duplicate member"},
+      {"\"creditAmount\":\"120000\"", "\"creditAmount\":\"120000\",\"creditAmount\":\"1\"",
+       "/data/0/journals/0/lines/0/creditAmount: duplicate member"},
+      {"\"journals\":[{", "\"journals\":[7,{", "/data/0/journals/0: must be an object"},
+      {"\"journals\":[{", "\"journals\":[{\"id\":2,\"date\":20240401,\"lines\":[{\"debit\":1110000}]},[],{",
+       "/data/0/journals/1: must be an object"},
+  };
+  for (const auto& c : cases) {
+    std::string spoiled = text;
+    const std::size_t at = spoiled.find(c.once);
+    ASSERT_NE(std::string::npos, at) << c.once;
+    spoiled.replace(at, std::string(c.once).size(), c.spoiled);
+    TestHost host(nullptr);
+    std::string error;
+    EXPECT_EQ(0, orbeck::store::LoadHostDataText(spoiled, host.home(), error));
+    EXPECT_EQ(c.message, error);
+    EXPECT_FALSE(std::filesystem::exists(host.storePath()));
+  }
+}
+
+TEST(LoaderText, ReadsTheDemoCompanyAsTheTreeDoes) {
+  const json demo = TestHost::LoadDemoCompany();
+  TestHost fromTree(demo);
+  TestHost fromText(nullptr);
+  std::string error;
+  ASSERT_EQ(1, orbeck::store::LoadHostDataText(demo.dump(1), fromText.home(), error)) << error;
+  json treeDump, textDump;
+  ASSERT_EQ(1, orbeck::store::DumpHostData(fromTree.home(), treeDump, error)) << error;
+  ASSERT_EQ(1, orbeck::store::DumpHostData(fromText.home(), textDump, error)) << error;
+  EXPECT_TRUE(treeDump == textDump);
+}
 
 TEST(LoaderLimits, AcceptsTextsThatFillTheirFieldsExactly) {
   json doc = TestHost::MinimalCompany();

@@ -1,0 +1,66 @@
+// The ledger rows cost no heap allocation once the writer's buffers have grown: writing a
+// ledger of many rows allocates exactly as often as writing one of a few. Global operator
+// new is replaced in this test program to count.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "XmlTestSupport.h"
+#include "runstate/EditionProfile.h"
+#include "xmlout/StatementWriter.h"
+#include "xmlout/XmlElementWriter.h"
+
+namespace {
+std::atomic<long> allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+// Allocations while writing the ledger forms of one account with `rows` rows whose names
+// and descriptions fill their fields (longer than any short-string buffer).
+long AllocationsFor(std::size_t rows) {
+  StatementLineList lines = {MakeLine(0x80880800, "現金", 3, 0, 1110000)};
+  LedgerLineList ledger(rows);
+  for (std::size_t i = 0; i < rows; ++i) {
+    LedgerLine& row = ledger[i];
+    row.accountCode = 1110000;
+    row.lineNo = static_cast<int32_t>(i % 7 + 1);
+    Sjis("令和6年4月1日").copy(row.dateText, 30);
+    Sjis("【補助】取引先０００１２").copy(row.subAccountName, 30);
+    Sjis("（株）東邦機工　本社").copy(row.counterAccountName, 30);
+    Sjis("取引先０００１２３４５").copy(row.counterSubAccountName, 30);
+    Sjis("東邦機工 4月分 売上 & 返品 <伝票12345> 'A'").copy(row.description, 60);
+    row.amount = -1234567890123LL * static_cast<int64_t>(i % 3);
+    row.balance = 98765432109876LL;
+  }
+  StatementWriter writer{kVelmora1};
+  writer.statementLines = &lines;
+  writer.ledgerLines = &ledger;
+  TempFolder folder;
+  XmlElementWriter xml;
+  EXPECT_EQ(0, xml.Open(folder.Windows("ledger.xml")));
+  const long before = allocations.load();
+  EXPECT_EQ(1, writer.WriteLedgerForms(xml));
+  const long used = allocations.load() - before;
+  xml.Close();
+  EXPECT_TRUE(xml.Complete());
+  return used;
+}
+
+TEST(LedgerAllocations, ManyRowsAllocateAsOftenAsAFew) {
+  const long few = AllocationsFor(200);
+  EXPECT_EQ(few, AllocationsFor(20000)) << "allocations grow with the number of rows";
+}
+
+}  // namespace
