@@ -111,22 +111,32 @@ bool IsDbcsBytePosition(std::string_view text, std::size_t offset) {
   return false;
 }
 
-std::string BoundedString(std::string_view src, std::size_t maxBytes) {
+namespace {
+
+// The length of the longest prefix of src within maxBytes that splits no character.
+std::size_t BoundedLength(std::string_view src, std::size_t maxBytes) {
   std::size_t i = 0;
   while (i < src.size()) {
     std::size_t len = CharLength(src, i);
     if (i + len > maxBytes) break;
     i += len;
   }
-  return std::string(src.substr(0, i));
+  return i;
+}
+
+}  // namespace
+
+std::string BoundedString(std::string_view src, std::size_t maxBytes) {
+  return std::string(src.substr(0, BoundedLength(src, maxBytes)));
 }
 
 std::size_t BoundedCopy(char* dst, std::size_t capacity, std::string_view src) {
   if (capacity == 0) return 0;
-  std::string bounded = BoundedString(src, capacity - 1);
-  std::memcpy(dst, bounded.data(), bounded.size());
-  dst[bounded.size()] = '\0';
-  return bounded.size();
+  // The ledger copies several fields per posting: no string in between.
+  const std::size_t length = BoundedLength(src, capacity - 1);
+  std::memmove(dst, src.data(), length);
+  dst[length] = '\0';
+  return length;
 }
 
 Conversion ToUtf8(std::string_view cp932Text) { return Convert(cp932Text, "UTF-8", "CP932"); }

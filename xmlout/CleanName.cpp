@@ -27,8 +27,12 @@ void CleanNameInto(std::string& cleaned, std::string_view name) {
   cleaned.clear();
   std::size_t pos = 0;
   while (pos < name.size()) {
+    // Every marker begins with one of these bytes; most positions need no comparison.
+    const auto first = static_cast<unsigned char>(name[pos]);
+    const bool mayStartMarker = first == 0x20 || first == 0x81 || first == '(' || first == '[';
     bool dropped = false;
     for (const std::string* marker : Markers()) {
+      if (!mayStartMarker) break;
       if (name.substr(pos).starts_with(*marker)) {
         pos += marker->size();
         dropped = true;

@@ -369,7 +369,8 @@ int WriteStore(const HostDocument& document, const std::filesystem::path& storeP
     Database db(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (!db.Ok()) {
       error = temp.string() + ": " + db.Message();
-    } else if (!db.Exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; PRAGMA cache_size = -65536;") ||
+    } else if (!db.Exec("PRAGMA page_size = 16384; PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;"
+                        " PRAGMA cache_size = -65536;") ||
                !db.Exec(StoreSchemaSql()) || !db.Exec("BEGIN") || !InsertAll(db, document) ||
                !db.Exec(StorePostingsSql()) || !db.Exec("COMMIT")) {
       error = temp.string() + ": " + db.Message();

@@ -53,7 +53,7 @@ TEST(BadInput, StoreOfAnotherSchemaVersionEndsBeforeAttaching) {
     // The database header keeps the schema version as a big-endian integer at offset 60.
     std::fstream store(host.storePath(), std::ios::in | std::ios::out | std::ios::binary);
     store.seekp(60);
-    store.write("\0\0\0\2", 4);
+    store.write("\0\0\0\3", 4);
   }
   ExpectEndedBeforeAttaching(host, ScriptedRun(host, "Velmora1", ExecuteScript(), kParent));
 }

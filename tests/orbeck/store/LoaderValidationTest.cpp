@@ -48,6 +48,10 @@ TEST_P(LoaderRefuses, NamesThePlaceAndKeepsTheEarlierStore) {
   EXPECT_EQ(std::string(GetParam().pointer) + ": ",
             error.substr(0, std::string(GetParam().pointer).size() + 2))
       << "message: " << error;
+  // Read as a stream, the document's text is refused with the same message.
+  std::string streamError;
+  EXPECT_EQ(0, orbeck::store::LoadHostDataText(doc.dump(), host.home(), streamError));
+  EXPECT_EQ(error, streamError);
   EXPECT_EQ(before, FileBytes(host.storePath()));
   std::size_t files = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(host.home())) ++files;
