@@ -100,7 +100,8 @@ class Generator {
                           {"debitNature", parent.at("debitNature")},
                           {"character", parent.at("character")},
                           {"balanceRow", false}});
-      postable_.push_back({code, parent.at("debitNature").get<int>() == 1, (CharacterOf(parent) & 0x80000000u) == 0});
+      postable_.push_back(
+          {code, parent.at("debitNature").get<int>() == 1, (CharacterOf(parent) & 0x80000000u) == 0});
     }
     for (const Account& a : postable_) {
       if (a.profitAndLoss) (a.debitNature ? expenses_ : revenues_).push_back(a.code);
@@ -124,10 +125,12 @@ class Generator {
     };
     const long ordinary = total - adjustments - (options_.interimClosing ? adjustments : 0);
     for (long j = 0; j < ordinary; ++j) {
-      const std::int32_t date = ShiftDays(periodStart, static_cast<int>(j * (days + 1) / std::max(1L, ordinary)));
+      const std::int32_t date =
+          ShiftDays(periodStart, static_cast<int>(j * (days + 1) / std::max(1L, ordinary)));
       emit(date, 0, OrdinaryEntry(id + 1, date));
       if (options_.interimClosing && date >= interimDay && interimWritten_ < adjustments) {
-        for (; interimWritten_ < adjustments; ++interimWritten_) emit(interimDay, 14, Transfer(id + 1, "中間決算整理"));
+        for (; interimWritten_ < adjustments; ++interimWritten_)
+          emit(interimDay, 14, Transfer(id + 1, "中間決算整理"));
       }
     }
     for (; options_.interimClosing && interimWritten_ < adjustments; ++interimWritten_)
@@ -158,7 +161,8 @@ class Generator {
   long long Amount() { return Uniform(1, 5000) * 1000LL; }
 
   std::string Describe(long id, std::int32_t date, std::string_view what) {
-    static const char* const kParties[] = {"東邦機工", "三協製作所", "中部精密工業", "大和鋼材", "日東化成", "北都銀行"};
+    static const char* const kParties[] = {"東邦機工", "三協製作所", "中部精密工業",
+                                           "大和鋼材", "日東化成",   "北都銀行"};
     char text[96];
     std::snprintf(text, sizeof text, "%s %d月分 %.*s 伝票%ld", kParties[Uniform(0, 5)], date / 100 % 100,
                   static_cast<int>(what.size()), what.data(), id);
@@ -177,13 +181,23 @@ class Generator {
     if (options_.taxOnTaxAccounts && kind < 3) {
       // Lines on the tax accounts themselves that carry a tax: on the tax account's own
       // side, and a taxed line whose other side is the tax account.
-      if (kind == 0) return {{{paidTax_, net, tax}, {Pick(assets_), net + tax, 0}, Describe(id, date, "仮払消費税 調整"), 0}};
-      if (kind == 1) return {{{Pick(assets_), net + tax, 0}, {receivedTax_, net, tax}, Describe(id, date, "仮受消費税 調整"), 0}};
+      if (kind == 0)
+        return {
+            {{paidTax_, net, tax}, {Pick(assets_), net + tax, 0}, Describe(id, date, "仮払消費税 調整"), 0}};
+      if (kind == 1)
+        return {{{Pick(assets_), net + tax, 0},
+                 {receivedTax_, net, tax},
+                 Describe(id, date, "仮受消費税 調整"),
+                 0}};
       return {{{Pick(expenses_), net, tax}, {paidTax_, net + tax, 0}, Describe(id, date, "消費税 振替"), 0}};
     }
-    if (kind < 25) return {{{Pick(assets_), net + tax, 0}, {Pick(revenues_), net, tax}, Describe(id, date, "売上"), 0}};
+    if (kind < 25)
+      return {{{Pick(assets_), net + tax, 0}, {Pick(revenues_), net, tax}, Describe(id, date, "売上"), 0}};
     if (kind < 60)
-      return {{{Pick(expenses_), net, tax}, {Pick(liabilities_), net + tax, 0}, Describe(id, date, "仕入・経費"), 0}};
+      return {{{Pick(expenses_), net, tax},
+               {Pick(liabilities_), net + tax, 0},
+               Describe(id, date, "仕入・経費"),
+               0}};
     if (kind < 75) return Transfer(id, "資金移動");
     // A compound entry: two debits, one of them taxed, and one credit of the whole.
     const long long other = Amount();
@@ -194,17 +208,17 @@ class Generator {
 
   void WriteSide(const char* name, const Side& side) {
     if (side.code == 0) return;
-    json_ << ",\"" << name << "\":" << side.code << ",\"" << name << "Amount\":\"" << side.amount << "\",\"" << name
-          << "Tax\":\"" << side.tax << '"';
+    json_ << ",\"" << name << "\":" << side.code << ",\"" << name << "Amount\":\"" << side.amount << "\",\""
+          << name << "Tax\":\"" << side.tax << '"';
   }
 
   void WriteJournal(long id, std::int32_t date, int adjustment, const std::vector<Line>& lines) {
-    json_ << (id > 1 ? ",\n" : "\n") << "{\"id\":" << id << ",\"date\":" << date << ",\"adjustment\":" << adjustment
-          << ",\"lines\":[";
+    json_ << (id > 1 ? ",\n" : "\n") << "{\"id\":" << id << ",\"date\":" << date
+          << ",\"adjustment\":" << adjustment << ",\"lines\":[";
     for (std::size_t k = 0; k < lines.size(); ++k) {
       const Line& l = lines[k];
-      json_ << (k > 0 ? ",{" : "{") << "\"counterKind\":" << l.counterKind << ",\"description\":\"" << l.description
-            << '"';
+      json_ << (k > 0 ? ",{" : "{") << "\"counterKind\":" << l.counterKind << ",\"description\":\""
+            << l.description << '"';
       WriteSide("debit", l.debit);
       WriteSide("credit", l.credit);
       json_ << '}';
@@ -212,8 +226,8 @@ class Generator {
     json_ << "]}";
     counts_.lines += static_cast<long>(lines.size());
     if (journal_ == nullptr) return;
-    *journal_ << date / 10000 << '/' << date / 100 % 100 << '/' << date % 100 << " * " << lines.front().description
-              << '\n';
+    *journal_ << date / 10000 << '/' << date / 100 % 100 << '/' << date % 100 << " * "
+              << lines.front().description << '\n';
     for (const Line& l : lines) {
       if (l.debit.code != 0) *journal_ << "    A" << l.debit.code << "  " << l.debit.amount << '\n';
       if (l.debit.tax != 0) *journal_ << "    A" << paidTax_ << "  " << l.debit.tax << '\n';

@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
   if (fd < 0) return 1;
   std::vector<char> block(64 * 1024, 'x');
   while (remaining > 0) {
-    const auto size = static_cast<std::size_t>(std::min<long long>(remaining, static_cast<long long>(block.size())));
+    const auto size =
+        static_cast<std::size_t>(std::min<long long>(remaining, static_cast<long long>(block.size())));
     if (::write(fd, block.data(), size) != static_cast<ssize_t>(size)) return 1;
     remaining -= static_cast<long long>(size);
   }
