@@ -54,7 +54,8 @@ work="$(mktemp -d /tmp/velmora-bench-XXXXXX)"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/out" "$work/home"
 printf 'Z: / fixed\nC: "%s" fixed\n' "$work/out" > "$work/drives"
-printf 'set 1015 C:\\ledger.xml\nclick 1002\nanswer yes\n' > "$work/ledger.script"
+# Both exports name their choice: the dialog starts from the settings the last run saved.
+printf 'check 1021 1\nset 1015 C:\\ledger.xml\nclick 1002\nanswer yes\n' > "$work/ledger.script"
 printf 'check 1021 0\nset 1015 C:\\plain.xml\nclick 1002\nanswer yes\n' > "$work/plain.script"
 
 # Runs a command under GNU time; sets wall, cpu and rss (KiB) from its report.
@@ -75,11 +76,16 @@ results="$work/results"
 : > "$results"
 for journals in "${sizes[@]}"; do
   "$make_company" --journals "$journals" --out "$work/company.json" --journal "$work/company.ledger" > /dev/null
+  rm -rf "$work/home"
   measure "$admin" load "$work/company.json" --home "$work/home" > /dev/null
   load_wall=$wall; load_rss=$rss
   rm -f "$work/out/ledger.xml" "$work/out/plain.xml"
   export_run ledger
   ledger_wall=$wall; ledger_cpu=$cpu; ledger_rss=$rss
+  if [ ! -s "$work/out/ledger.xml" ]; then
+    echo "bench: the export with the ledger wrote no document ($journals journals)" >&2
+    exit 1
+  fi
   bytes=$(stat -c %s "$work/out/ledger.xml")
   postings=$(grep -c '<HJ00780S02>' "$work/out/ledger.xml" || true)
   export_run plain

@@ -370,7 +370,7 @@ int WriteStore(const HostDocument& document, const std::filesystem::path& storeP
     if (!db.Ok()) {
       error = temp.string() + ": " + db.Message();
     } else if (!db.Exec("PRAGMA page_size = 16384; PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;"
-                        " PRAGMA cache_size = -65536;") ||
+                        " PRAGMA cache_size = -16384;") ||
                !db.Exec(StoreSchemaSql()) || !db.Exec("BEGIN") || !InsertAll(db, document) ||
                !db.Exec(StorePostingsSql()) || !db.Exec("COMMIT")) {
       error = temp.string() + ": " + db.Message();
