@@ -43,7 +43,7 @@ if [ ${#wanted[@]} -gt 0 ]; then
 fi
 
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target Velmora1 orbeck-admin velmora-make-company velmora-ledger-floor >/dev/null
+cmake --build --preset "$preset" -j "$(nproc)" --target Velmora1 orbeck-admin velmora-make-company velmora-ledger-floor >/dev/null
 build="$root/build/$preset"
 admin="$(find "$build/tools" -type f -name orbeck-admin -perm -u+x | head -n 1)"
 program="$build/editions/Velmora1"
@@ -105,7 +105,7 @@ printf '\n| journals | postings | document MB | load s | load MiB | export s (CP
 printf '|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n'
 awk '{
   ratio = $10 > 0 ? sprintf("%.2f", $6 / $10) : "-";
-  per = $2 > 0 ? sprintf("%.0f", ($8 * 1024 - 64e6) / $2) : "-";
+  per = $2 <= 0 ? "-" : $8 * 1024 <= 64e6 ? "within 64 MB" : sprintf("%.0f", ($8 * 1024 - 64e6) / $2);
   ref = $11 == "-" ? "-" : sprintf("%.1f", $11 / $6);
   printf "| %d | %d | %.1f | %.2f | %.0f | %.2f (%.2f) | %.0f | %s | %.2f | %.2f | %s | %s | %s |\n",
     $1, $2, $3 / 1e6, $4, $5 / 1024, $6, $7, $8 / 1024, per, $9, $10, ratio, $11, ref }' "$results"
