@@ -19,8 +19,14 @@ function(velmora_test name)
   cmake_parse_arguments(VT "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${VT_SOURCES} ${PROJECT_SOURCE_DIR}/cmake/TestEnvironment.cpp)
   velmora_defaults(${name})
+  # Under Wine the build machine's folders are on drive Z:.
+  set(tree_prefix "")
+  if(WIN32 AND CMAKE_CROSSCOMPILING)
+    set(tree_prefix "Z:")
+  endif()
   target_compile_definitions(${name} PRIVATE
-    VELMORA_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}" VELMORA_TEST_BINARY_DIR="${PROJECT_BINARY_DIR}")
+    VELMORA_TEST_SOURCE_DIR="${tree_prefix}${PROJECT_SOURCE_DIR}"
+    VELMORA_TEST_BINARY_DIR="${tree_prefix}${PROJECT_BINARY_DIR}")
   # GoogleTest through an interface target, so that it follows the project's archives on the
   # link line: its references to inline library code must not pull members of them.
   if(NOT TARGET velmora_gtest)

@@ -2,10 +2,10 @@
 #include "orbeck/HostStore.h"
 
 #include <sqlite3.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 #include "orbeck/RuntimeStatus.h"
 #include "orbeck/TextField.h"
@@ -16,14 +16,17 @@ namespace {
 
 inline constexpr int kSchemaVersion = 2;
 
+// The home folder is a UTF-8 name on every system, as SQLite takes it.
+std::filesystem::path Utf8Path(const std::string& path) { return std::u8string(path.begin(), path.end()); }
+
 bool IsDirectory(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  std::error_code ec;
+  return std::filesystem::is_directory(Utf8Path(path), ec);
 }
 
 bool IsRegularFile(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  std::error_code ec;
+  return std::filesystem::is_regular_file(Utf8Path(path), ec);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // Parsing of the drive map file and the per-process cache keyed on VELMORA_DRIVES.
 #include "platform/DriveMap.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -10,6 +8,7 @@
 #include <sstream>
 
 #include "platform/Cp932.h"
+#include "platform/NativePath.h"
 #include "platform/WinTypes.h"
 
 namespace platform::win {
@@ -48,11 +47,6 @@ std::vector<std::string> SplitWords(std::string_view line) {
   return words;
 }
 
-std::string NormalizeFolder(std::string folder) {
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  return folder;
-}
-
 // One share line: \\server\share folder.
 bool ParseShare(const std::vector<std::string>& words, ShareEntry& entry, std::string& error) {
   cp932::Conversion name = cp932::FromUtf8(words[0]);
@@ -68,13 +62,13 @@ bool ParseShare(const std::vector<std::string>& words, ShareEntry& entry, std::s
     error = "a share is written \\\\server\\share";
     return false;
   }
-  if (words.size() != 2 || words[1].empty() || words[1][0] != '/') {
+  if (words.size() != 2 || !native::IsAbsoluteFolder(words[1])) {
     error = "a share needs one absolute folder";
     return false;
   }
   entry.server = std::string(text.substr(0, sep));
   entry.share = std::string(text.substr(sep + 1));
-  entry.folder = NormalizeFolder(words[1]);
+  entry.folder = native::NormalizeFolder(words[1]);
   return true;
 }
 
@@ -91,12 +85,12 @@ bool ParseDrive(const std::vector<std::string>& words, char& letter, DriveEntry&
     error = "a drive needs a folder (or -) and an optional type";
     return false;
   }
-  if (words[1] != "-" && (words[1].empty() || words[1][0] != '/')) {
+  if (words[1] != "-" && !native::IsAbsoluteFolder(words[1])) {
     error = "a drive folder must be absolute, or - for none";
     return false;
   }
   entry.present = true;
-  entry.folder = words[1] == "-" ? std::string() : NormalizeFolder(words[1]);
+  entry.folder = words[1] == "-" ? std::string() : native::NormalizeFolder(words[1]);
   entry.type = DRIVE_FIXED;
   if (words.size() == 3) {
     std::optional<unsigned> type = ParseType(words[2]);
@@ -139,7 +133,11 @@ DriveMap DriveMap::Parse(std::string_view text, std::vector<std::string>* errors
 
 DriveMap DriveMap::Default() {
   DriveMap map;
+#ifdef _WIN32
+  map.identity_ = true;
+#else
   map.drives_['Z' - 'A'] = DriveEntry{true, "/", DRIVE_FIXED};
+#endif
   return map;
 }
 
@@ -149,11 +147,7 @@ namespace {
 // modification time, so that a map file rewritten in place is read again too.
 struct MapSource {
   std::optional<std::string> file;
-  bool exists = false;
-  dev_t device = 0;
-  ino_t inode = 0;
-  off_t size = 0;
-  long long modifiedNs = 0;
+  std::optional<native::FileStamp> stamp;
 
   bool operator==(const MapSource&) const = default;
 };
@@ -163,14 +157,7 @@ MapSource CurrentSource() {
   const char* env = std::getenv("VELMORA_DRIVES");
   if (env == nullptr || *env == '\0') return source;
   source.file = env;
-  struct stat st {};
-  if (::stat(env, &st) == 0) {
-    source.exists = true;
-    source.device = st.st_dev;
-    source.inode = st.st_ino;
-    source.size = st.st_size;
-    source.modifiedNs = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-  }
+  source.stamp = native::StampOf(env);
   return source;
 }
 

@@ -1,7 +1,8 @@
 // The drive map: which Linux folder serves each Windows drive letter and network share, and
 // the drive type each letter reports. It is read from the file named by VELMORA_DRIVES, and
-// read again whenever that variable's value or the file changes; without the variable, Z: is
-// "/" on a fixed drive. The file format is described in docs/drives.md.
+// read again whenever that variable's value or the file changes. Without the variable, on
+// Linux Z: is "/" on a fixed drive; on Windows the map is the identity: every real drive and
+// share serves itself. The file format is described in docs/drives.md.
 #pragma once
 
 #include <array>
@@ -15,21 +16,21 @@ namespace platform::win {
 
 struct DriveEntry {
   bool present = false;  // listed in the map; an unlisted letter has no root directory
-  std::string folder;    // Linux folder, no trailing "/" except for "/"; empty: no folder
+  std::string folder;    // the system's folder, no trailing separator except a root's; empty: none
   unsigned type = 1;     // platform::DRIVE_...
 };
 
 struct ShareEntry {
   std::string server;  // code page 932, as written after "\\"
   std::string share;
-  std::string folder;  // Linux folder
+  std::string folder;  // the system's folder
 };
 
 class DriveMap {
  public:
   // Parses map text (UTF-8). Lines that cannot be read are skipped and described in errors.
   static DriveMap Parse(std::string_view text, std::vector<std::string>* errors = nullptr);
-  // The map without a file: Z: is "/" on a fixed drive.
+  // The map without a file: Z: is "/" on a fixed drive on Linux, the identity on Windows.
   static DriveMap Default();
   // The map in force for the current value of VELMORA_DRIVES and the file it names.
   static std::shared_ptr<const DriveMap> Current();
@@ -39,8 +40,11 @@ class DriveMap {
   // The folder of \\server\share, matched without regard to case; none when not mapped.
   const ShareEntry* Share(std::string_view server, std::string_view share) const;
   const std::vector<ShareEntry>& Shares() const { return shares_; }
+  // True when every drive and share is served by itself (Windows without a map file).
+  bool Identity() const { return identity_; }
 
  private:
+  bool identity_ = false;
   std::array<DriveEntry, 26> drives_{};
   std::vector<ShareEntry> shares_;
 };

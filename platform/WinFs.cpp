@@ -60,23 +60,6 @@ bool PathIsDirectoryA(const std::string& path) {
   return st && S_ISDIR(st->st_mode);
 }
 
-unsigned GetDriveTypeA(const std::string& root) {
-  std::string text = root.empty() ? _getcwd() : root;
-  if (root.empty()) PathStripToRootA(text);
-  std::shared_ptr<const DriveMap> map = DriveMap::Current();
-  if (text.size() >= 2 && text[0] == '\\' && text[1] == '\\') {
-    std::string_view unc = std::string_view(text).substr(2);
-    if (EndsWithSeparator(unc)) unc.remove_suffix(1);
-    std::size_t sep = cp932::FindChar(unc, '\\');
-    if (sep == std::string_view::npos) return DRIVE_NO_ROOT_DIR;
-    return map->Share(unc.substr(0, sep), unc.substr(sep + 1)) != nullptr ? DRIVE_REMOTE : DRIVE_NO_ROOT_DIR;
-  }
-  bool isRoot = (text.size() == 2 || (text.size() == 3 && text[2] == '\\')) && text[1] == ':';
-  if (!isRoot) return DRIVE_NO_ROOT_DIR;
-  const DriveEntry& drive = map->Drive(text[0]);
-  return drive.present ? drive.type : DRIVE_NO_ROOT_DIR;
-}
-
 bool CreateDirectoryA(const std::string& path) {
   if (faults::Hit("CreateDirectoryA", path)) return false;
   std::optional<std::string> linuxPath = Writable(path);
@@ -128,19 +111,6 @@ FileStatus GetFileStatus(const std::string& path) {
   std::optional<struct stat> st = Stat(path);
   if (!st) return FileStatus::Absent;
   return S_ISDIR(st->st_mode) ? FileStatus::Directory : FileStatus::File;
-}
-
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-  File file;
-  if (!file.OpenRead(path)) return std::nullopt;
-  std::string content;
-  char buffer[65536];
-  for (;;) {
-    long count = file.Read(buffer, sizeof buffer);
-    if (count < 0) return std::nullopt;
-    if (count == 0) return content;
-    content.append(buffer, static_cast<std::size_t>(count));
-  }
 }
 
 }  // namespace platform::win

@@ -1,14 +1,12 @@
 // Windows path syntax over code page 932 text (_splitpath, PathSkipRootA, PathStripToRootA)
-// and the translation between Windows-form and Linux paths through the drive map. Every
-// search for a separator steps over double-byte characters, so the second byte 0x5C of 表
-// or ソ is never a separator. On disk every path segment is UTF-8.
-#include <unistd.h>
-
-#include <climits>
+// and the translation between Windows-form and the system's own paths through the drive
+// map. Every search for a separator steps over double-byte characters, so the second byte
+// 0x5C of 表 or ソ is never a separator. On disk every path segment is UTF-8.
 #include <vector>
 
 #include "platform/Cp932.h"
 #include "platform/DriveMap.h"
+#include "platform/NativePath.h"
 #include "platform/WinFs.h"
 #include "platform/WinFsResolve.h"
 #include "platform/WinTypes.h"
@@ -56,18 +54,31 @@ struct Rooted {
   bool readOnly = false;
 };
 
+// Where the map is the identity, a root serves itself: "C:\\" or "\\\\srv\\share" in UTF-8.
+std::optional<Rooted> IdentityRoot(std::string_view full, std::size_t rootEnd) {
+  cp932::Conversion root = cp932::ToUtf8(full.substr(0, rootEnd));
+  if (!root.ok) return std::nullopt;
+  if (!IsUnc(full)) root.text += native::kSeparator;
+  return Rooted{root.text, full.substr(rootEnd), false};
+}
+
 std::optional<Rooted> FindRoot(std::string_view full, const DriveMap& map) {
   if (IsUnc(full)) {
     std::size_t serverEnd = cp932::FindChar(full, '\\', 2);
     if (serverEnd == npos || serverEnd == 2) return std::nullopt;
     std::size_t shareEnd = cp932::FindChar(full, '\\', serverEnd + 1);
     if (shareEnd == npos) shareEnd = full.size();
+    if (map.Identity()) {
+      if (shareEnd == serverEnd + 1) return std::nullopt;
+      return IdentityRoot(full, shareEnd);
+    }
     const ShareEntry* share =
         map.Share(full.substr(2, serverEnd - 2), full.substr(serverEnd + 1, shareEnd - serverEnd - 1));
     if (share == nullptr) return std::nullopt;
     return Rooted{share->folder, full.substr(shareEnd), false};
   }
   if (!HasDrivePrefix(full) || !IsLetter(full[0])) return std::nullopt;
+  if (map.Identity()) return IdentityRoot(full, 2);
   const DriveEntry& drive = map.Drive(full[0]);
   if (!drive.present || drive.folder.empty()) return std::nullopt;
   return Rooted{drive.folder, full.substr(2), drive.type == DRIVE_CDROM};
@@ -100,11 +111,11 @@ std::optional<ResolvedPath> Resolve(const std::string& windowsPath) {
     if (segment.find('/') != npos) return std::nullopt;
     cp932::Conversion utf8 = cp932::ToUtf8(segment);
     if (!utf8.ok) return std::nullopt;
-    if (resolved.linuxPath.back() != '/') resolved.linuxPath += '/';
+    if (resolved.linuxPath.back() != native::kSeparator) resolved.linuxPath += native::kSeparator;
     resolved.linuxPath += utf8.text;
   }
   // "C:\a\" keeps its separator, so that a file named there is not taken for the folder.
-  if (!segments.empty() && EndsWithSeparator(rooted->rest)) resolved.linuxPath += '/';
+  if (!segments.empty() && EndsWithSeparator(rooted->rest)) resolved.linuxPath += native::kSeparator;
   return resolved;
 }
 
@@ -117,22 +128,18 @@ std::optional<std::string> ToLinuxPath(const std::string& windowsPath) {
 }
 
 std::optional<std::string> ToWindowsPath(const std::string& linuxPath) {
-  if (linuxPath.empty()) return std::nullopt;
-  std::string absolute = linuxPath;
-  if (absolute[0] != '/') {
-    char cwd[PATH_MAX];
-    if (::getcwd(cwd, sizeof cwd) == nullptr) return std::nullopt;
-    absolute = std::string(cwd) + "/" + absolute;
-  }
-  std::string normalized;
-  for (std::string_view segment : Segments(absolute, '/')) normalized += "/" + std::string(segment);
-  if (normalized.empty()) normalized = "/";
-
+  std::optional<std::string> normalized = native::Absolute(linuxPath);
+  if (!normalized) return std::nullopt;
   std::shared_ptr<const DriveMap> map = DriveMap::Current();
+  if (map->Identity()) {
+    cp932::Conversion name = cp932::FromUtf8(*normalized);
+    if (!name.ok) return std::nullopt;
+    return name.text;
+  }
   auto covers = [&](const std::string& folder) {
-    if (folder == "/") return true;
-    return normalized.compare(0, folder.size(), folder) == 0 &&
-           (normalized.size() == folder.size() || normalized[folder.size()] == '/');
+    return normalized->compare(0, folder.size(), folder) == 0 &&
+           (normalized->size() == folder.size() || folder.back() == native::kSeparator ||
+            (*normalized)[folder.size()] == native::kSeparator);
   };
   std::string root;
   std::size_t bestLength = 0;
@@ -155,8 +162,8 @@ std::optional<std::string> ToWindowsPath(const std::string& linuxPath) {
   if (!found) return std::nullopt;
 
   std::string result = root;
-  std::string_view rest = std::string_view(normalized).substr(bestLength == 1 ? 0 : bestLength);
-  for (std::string_view segment : Segments(rest, '/')) {
+  for (std::string_view segment :
+       Segments(std::string_view(*normalized).substr(bestLength), native::kSeparator)) {
     cp932::Conversion name = cp932::FromUtf8(segment);
     // A Linux name holding a backslash has no Windows form.
     if (!name.ok || cp932::FindChar(name.text, '\\') != npos) return std::nullopt;
@@ -164,6 +171,27 @@ std::optional<std::string> ToWindowsPath(const std::string& linuxPath) {
     result += name.text;
   }
   return result;
+}
+
+unsigned GetDriveTypeA(const std::string& root) {
+  std::string text = root.empty() ? _getcwd() : root;
+  if (root.empty()) PathStripToRootA(text);
+  std::shared_ptr<const DriveMap> map = DriveMap::Current();
+  if (map->Identity()) {
+    cp932::Conversion nativeRoot = cp932::ToUtf8(text);
+    return nativeRoot.ok ? native::RealDriveType(nativeRoot.text) : DRIVE_NO_ROOT_DIR;
+  }
+  if (text.size() >= 2 && text[0] == '\\' && text[1] == '\\') {
+    std::string_view unc = std::string_view(text).substr(2);
+    if (EndsWithSeparator(unc)) unc.remove_suffix(1);
+    std::size_t sep = cp932::FindChar(unc, '\\');
+    if (sep == std::string_view::npos) return DRIVE_NO_ROOT_DIR;
+    return map->Share(unc.substr(0, sep), unc.substr(sep + 1)) != nullptr ? DRIVE_REMOTE : DRIVE_NO_ROOT_DIR;
+  }
+  bool isRoot = (text.size() == 2 || (text.size() == 3 && text[2] == '\\')) && text[1] == ':';
+  if (!isRoot) return DRIVE_NO_ROOT_DIR;
+  const DriveEntry& drive = map->Drive(text[0]);
+  return drive.present ? drive.type : DRIVE_NO_ROOT_DIR;
 }
 
 SplitPath _splitpath(const std::string& path) {

@@ -8,6 +8,8 @@ root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
 
 declare -A allowed=(
   [platform]="platform"
+  [platform/posix]="platform"
+  [platform/win32]="platform"
   [platform/script]="platform"
   [platform/qt]="platform platform/script"
   [runtime]="platform"
@@ -24,9 +26,13 @@ declare -A allowed=(
 )
 
 # The layer a path belongs to: its first folder, except the UI backends, which are layers
-# of their own above the platform (platform/ui is part of the platform library).
+# of their own above the platform (platform/ui is part of the platform library), and the
+# platform's system halves (posix/, win32/): compiled into the platform library, one or the
+# other, so nothing outside them may include their headers.
 layer_of() {
   case "$1" in
+    platform/posix/*) echo platform/posix ;;
+    platform/win32/*) echo platform/win32 ;;
     platform/script/*) echo platform/script ;;
     platform/qt/*) echo platform/qt ;;
     *) echo "${1%%/*}" ;;

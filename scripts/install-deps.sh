@@ -15,6 +15,9 @@ packages=(
   help2man jq
   xvfb xauth
   clang-format ccache
+  # The windows preset: the cross compiler, Wine to run its tests, the tools that generate
+  # SQLite's amalgamation from Debian's source package, Xvfb for the screenshots.
+  g++-mingw-w64-x86-64-posix wine64 dpkg-dev tcl xvfb x11-apps imagemagick
 )
 
 missing=()
@@ -24,12 +27,13 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -ne 0 ]; then
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# SQLite for the windows preset, built once from Debian's source package and cached.
+bash "$(dirname "$0")/build-sqlite-mingw.sh" >/dev/null

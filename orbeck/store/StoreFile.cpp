@@ -64,8 +64,10 @@ class Statement {
 
 class Database {
  public:
+  // SQLite takes the name in UTF-8 on every system (on Windows the native name is UTF-16).
   Database(const std::filesystem::path& path, int flags) {
-    ok_ = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) == SQLITE_OK;
+    const std::u8string name = path.u8string();
+    ok_ = sqlite3_open_v2(reinterpret_cast<const char*>(name.c_str()), &db_, flags, nullptr) == SQLITE_OK;
   }
   ~Database() { sqlite3_close(db_); }
   Database(const Database&) = delete;

@@ -96,7 +96,7 @@ bool IsSaveAnswer(const ScriptAction& action) {
 ScriptBackend::ScriptBackend(const std::string& scriptText, std::string transcriptPath)
     : transcriptPath_(std::move(transcriptPath)) {
   Parse(scriptText);
-  if (!transcriptPath_.empty()) transcriptFile_ = std::fopen(transcriptPath_.c_str(), "w");
+  if (!transcriptPath_.empty()) transcriptFile_ = std::fopen(transcriptPath_.c_str(), "wb");
 }
 
 ScriptBackend::~ScriptBackend() {

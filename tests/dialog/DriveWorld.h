@@ -22,8 +22,8 @@ class DriveWorld : public ::testing::Test {
     std::filesystem::create_directories(root_ / "share");
     std::ofstream(root_ / "drives") << "C: " << (root_ / "c").string() << " fixed\nE: - cdrom\n"
                                     << "\\\\srv\\share " << (root_ / "share").string() << "\n";
-    setenv("VELMORA_DRIVES", (root_ / "drives").c_str(), 1);
-    setenv("ORBECK_HOME", (root_ / "home").c_str(), 1);
+    setenv("VELMORA_DRIVES", (root_ / "drives").string().c_str(), 1);
+    setenv("ORBECK_HOME", (root_ / "home").string().c_str(), 1);
     platform::faults::Clear();
   }
 

@@ -5,8 +5,6 @@
 // VELMORA_UPDATE_GOLDEN=1 rewrites the golden documents from the current output.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +14,7 @@
 
 #include "platform/Faults.h"
 #include "tests/app/RunFixture.h"
+#include "tests/support/Process.h"
 #include "tests/tools/ExpectHoldsTogether.h"
 
 namespace fs = std::filesystem;
@@ -36,10 +35,7 @@ fs::path Golden(const std::string& name) {
   return fs::path(std::getenv("VELMORA_SOURCE_DIR")) / "tests/data/e2e" / name;
 }
 
-int Shell(const std::string& command) {
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+int Shell(const std::string& command) { return velmora::test::RunCommand(command); }
 
 // The first line where two documents differ, both shown, for a readable failure.
 std::string FirstDifference(const std::string& expected, const std::string& actual) {
@@ -66,9 +62,13 @@ void ExpectMatchesGolden(const fs::path& document, const std::string& goldenName
   EXPECT_TRUE(expected == actual) << FirstDifference(expected, actual);
 }
 
+// Under Wine the build machine's tools cannot be started; there the byte comparison with the
+// golden documents, which Linux checks with them, stands for both.
 void ExpectWellFormedShiftJis(const fs::path& document) {
-  EXPECT_EQ(0, Shell("xmllint --noout '" + document.string() + "'"));
-  EXPECT_EQ(0, Shell("iconv -f SHIFT_JIS -t UTF-8 '" + document.string() + "' > /dev/null"));
+  if (velmora::test::kHasUnixTools) {
+    EXPECT_EQ(0, Shell("xmllint --noout '" + document.string() + "'"));
+    EXPECT_EQ(0, Shell("iconv -f SHIFT_JIS -t UTF-8 '" + document.string() + "' > /dev/null"));
+  }
   const std::string head = ReadFile(document).substr(0, 44);
   EXPECT_EQ("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n", head);
   inspect::test::ExpectHoldsTogether(document);

@@ -1,5 +1,7 @@
 // A temporary folder with its own drive map: each test gets a fresh folder and points
-// VELMORA_DRIVES at a map file in it, so the platform reads the new map.
+// VELMORA_DRIVES at a map file in it, so the platform reads the new map. Names are UTF-8 on
+// every system; Native() gives the form a Linux-style path takes on the system (under Wine
+// "/tmp/x" is "Z:\tmp\x").
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +13,18 @@
 #include <string>
 
 namespace platform::testing {
+
+// The form a Linux-style path takes on the system: itself on Linux, "Z:\\tmp\\x" for
+// "/tmp/x" under Wine.
+inline std::string Native(std::string path) {
+#ifdef _WIN32
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  if (!path.empty() && path[0] == '\\') path = std::filesystem::current_path().root_name().string() + path;
+#endif
+  return path;
+}
 
 class TempDrives : public ::testing::Test {
  protected:
@@ -39,21 +53,25 @@ class TempDrives : public ::testing::Test {
     ::setenv("VELMORA_DRIVES", file.c_str(), 1);
   }
 
+  static std::filesystem::path Utf8(const std::string& path) {
+    return std::u8string(path.begin(), path.end());
+  }
+
   std::string Make(const std::string& relative) {
-    std::filesystem::create_directories(root_ + "/" + relative);
+    std::filesystem::create_directories(Utf8(root_ + "/" + relative));
     return root_ + "/" + relative;
   }
 
   void WriteFile(const std::string& relative, const std::string& content) {
-    std::ofstream(root_ + "/" + relative, std::ios::binary) << content;
+    std::ofstream(Utf8(root_ + "/" + relative), std::ios::binary) << content;
   }
 
   std::string ReadFile(const std::string& relative) {
-    std::ifstream in(root_ + "/" + relative, std::ios::binary);
+    std::ifstream in(Utf8(root_ + "/" + relative), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
-  bool OnDisk(const std::string& relative) { return std::filesystem::exists(root_ + "/" + relative); }
+  bool OnDisk(const std::string& relative) { return std::filesystem::exists(Utf8(root_ + "/" + relative)); }
 
   std::string root_;
   std::string savedCwd_;

@@ -39,8 +39,8 @@ TEST_F(WinFsTest, FolderWithDoubleByteNameIsCreatedUnderItsUtf8Name) {
   EXPECT_TRUE(win::PathIsDirectoryA(folder + "\\" + kSo));
   EXPECT_EQ(win::FileStatus::Directory, win::GetFileStatus(folder));
   // The 0x5C of 表 must not have made a folder of the lead byte alone.
-  EXPECT_EQ(2, std::distance(std::filesystem::directory_iterator(root_ + "/c"), {}) +
-                   std::distance(std::filesystem::directory_iterator(root_ + "/c/表"), {}));
+  EXPECT_EQ(2, std::distance(std::filesystem::directory_iterator(Utf8(root_ + "/c")), {}) +
+                   std::distance(std::filesystem::directory_iterator(Utf8(root_ + "/c/表")), {}));
 }
 
 TEST_F(WinFsTest, CreateDirectoryFailsWhenItExistsOrTheParentIsMissing) {

@@ -55,8 +55,8 @@ void TestHost::Prepare() {
   drives << "Z: / fixed\nC: \"" << cDrive_.string() << "\" fixed\n";
   drives.close();
   if (!drives) ADD_FAILURE() << "cannot write " << drivesFile();
-  setenv("ORBECK_HOME", home_.c_str(), 1);
-  setenv("VELMORA_DRIVES", drivesFile().c_str(), 1);
+  setenv("ORBECK_HOME", home_.string().c_str(), 1);
+  setenv("VELMORA_DRIVES", drivesFile().string().c_str(), 1);
   unsetenv("VELMORA_UI_SCRIPT");
   unsetenv("VELMORA_UI_TRANSCRIPT");
   unsetenv("VELMORA_FAULTS");

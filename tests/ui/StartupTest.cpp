@@ -87,7 +87,7 @@ TEST_F(Startup, ScriptedRunGetsTheCommandLineInCodePage932AndReportsItsExit) {
 
 TEST_F(Startup, MissingOrBadScriptStopsWithExitCodeTwo) {
   ProbeApp app;
-  setenv("VELMORA_UI_SCRIPT", (folder / "absent.script").c_str(), 1);
+  setenv("VELMORA_UI_SCRIPT", (folder / "absent.script").string().c_str(), 1);
   testing::internal::CaptureStderr();
   EXPECT_EQ(2, Start(app));
   EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("absent.script"));

@@ -13,6 +13,7 @@
 #include "platform/ui/UiBackend.h"
 #include "runstate/EditionProfile.h"
 #include "runstate/ProgressWindow.h"
+#include "tests/support/Process.h"
 #include "xmlout/StatementWriter.h"
 
 namespace {
@@ -61,7 +62,8 @@ class XmlDocument : public ::testing::Test {
   }
   void TearDown() override {
     // Every document a test leaves behind must be well-formed XML.
-    if (Output().starts_with("<?xml")) {
+    // Under Wine xmllint cannot be started; the Linux build checks the same bytes.
+    if (velmora::test::kHasUnixTools && Output().starts_with("<?xml")) {
       EXPECT_TRUE(WellFormed(folder.LinuxPath("out.xml")));
     }
     platform::win::_chdir(previousFolder);
@@ -201,7 +203,6 @@ TEST_F(XmlDocument, ReferenceDataGivesTheReferenceDocument) {
   FillReferenceData();
   ASSERT_EQ(1, Write());
   EXPECT_TRUE(SameBytes(GoldenBytes("full_document.xml"), Output()));
-  EXPECT_TRUE(WellFormed(folder.LinuxPath("out.xml")));
   EXPECT_FALSE(platform::win::PathFileExistsA(folder.Windows("out.xml.part")));
 }
 
@@ -246,7 +247,6 @@ TEST_F(XmlDocument, EmptyDataGivesTheFrameAndEmptyStatements) {
   expected.insert(expected.end(), kEmptyData.begin(), kEmptyData.end());
   expected.push_back("</REPORT>");
   EXPECT_TRUE(SameBytes(Lines(expected), Output()));
-  EXPECT_TRUE(WellFormed(folder.LinuxPath("out.xml")));
 }
 
 TEST_F(XmlDocument, SupportFileValuesReplaceTheFallbacks) {

@@ -2,15 +2,13 @@
 #include "XmlTestSupport.h"
 
 #include <iconv.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/Process.h"
 #include "xmlout/XmlElementWriter.h"
 
 namespace {
@@ -86,7 +84,12 @@ TempFolder::~TempFolder() {
 }
 
 std::string TempFolder::Windows(const std::string& name) const {
+#ifdef _WIN32
+  // Without a map the Windows build's paths are themselves.
+  std::string path = LinuxPath(name);
+#else
   std::string path = "Z:" + LinuxPath(name);
+#endif
   for (char& c : path) {
     if (c == '/') c = '\\';
   }
@@ -144,14 +147,7 @@ std::string Lines(const std::vector<std::string>& lines) {
 }
 
 bool WellFormed(const std::string& linuxPath) {
-  const pid_t child = fork();
-  if (child == 0) {
-    execlp("xmllint", "xmllint", "--noout", linuxPath.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return velmora::test::RunCommand("xmllint --noout '" + linuxPath + "'") == 0;
 }
 
 StatementLine MakeLine(uint32_t character, const std::string& officialNameUtf8, int64_t closing,

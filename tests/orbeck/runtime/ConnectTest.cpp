@@ -30,11 +30,11 @@ class ConnectTest : public RuntimeWorld {
 };
 
 TEST_F(ConnectTest, InitiateReportsEachReasonTheStoreIsUnusable) {
-  ::setenv("ORBECK_HOME", (root_ / "nowhere").c_str(), 1);
+  ::setenv("ORBECK_HOME", (root_ / "nowhere").string().c_str(), 1);
   EXPECT_EQ(ClAccConnect::Inst().Initiate(), kNoHome);
   EXPECT_FALSE(ClAccConnect::Inst().IsAttached());
 
-  ::setenv("ORBECK_HOME", home_.c_str(), 1);
+  ::setenv("ORBECK_HOME", home_.string().c_str(), 1);
   EXPECT_EQ(ClAccConnect::Inst().Initiate(), kNoStore);
 
   std::ofstream(home_ / "orbeck.db") << "this is not a database, only some text long enough";

@@ -83,7 +83,7 @@ void RuntimeWorld::SetUp() {
   root_ = pattern;
   home_ = root_ / "home";
   std::filesystem::create_directories(home_);
-  ::setenv("ORBECK_HOME", home_.c_str(), 1);
+  ::setenv("ORBECK_HOME", home_.string().c_str(), 1);
   platform::faults::Clear();
 }
 
@@ -98,7 +98,7 @@ void RuntimeWorld::TearDown() {
 
 void RuntimeWorld::ExecOnStore(const std::string& sql) {
   sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open((home_ / "orbeck.db").c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_open((home_ / "orbeck.db").string().c_str(), &db), SQLITE_OK);
   char* error = nullptr;
   int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
   std::string message = error != nullptr ? error : "";

@@ -7,6 +7,7 @@
 
 #include "orbeck/store/HostDataLoader.h"
 #include "tests/orbeck/store/StoreQuery.h"
+#include "tests/support/Process.h"
 #include "tests/support/TestHost.h"
 
 namespace {
@@ -73,8 +74,7 @@ class AdminCommand : public ::testing::Test {
   int Run(const std::string& arguments) {
     std::string command =
         std::string(ORBECK_ADMIN_PATH) + " " + arguments + " 2>" + (host.root() / "stderr.txt").string();
-    int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return velmora::test::RunCommand(command);
   }
   std::string Stderr() {
     std::ifstream in(host.root() / "stderr.txt");

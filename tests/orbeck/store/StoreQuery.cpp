@@ -4,7 +4,7 @@
 namespace orbeck::store::test {
 
 StoreQuery::StoreQuery(const std::filesystem::path& store) {
-  if (sqlite3_open_v2(store.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+  if (sqlite3_open_v2(store.string().c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
     sqlite3_close(db_);
     db_ = nullptr;
   }

@@ -1,0 +1,129 @@
+// File on Windows: CreateFileW through the drive map, an exclusive LockFileEx before the
+// truncation (a second writer of the same file fails instead of interleaving), and
+// FlushFileBuffers before the close, so that a document renamed over an earlier one is on
+// disk first. The handle is kept as a C runtime descriptor, the form the class holds.
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
+
+#include "platform/Faults.h"
+#include "platform/WinFs.h"
+#include "platform/WinFsResolve.h"
+#include "platform/win32/Wide.h"
+
+// After the project's headers: windows.h defines macros named like their constants.
+#include <windows.h>
+
+namespace platform::win {
+
+namespace {
+
+constexpr std::size_t kBlockSize = 64 * 1024;
+
+HANDLE HandleOf(int fd) { return reinterpret_cast<HANDLE>(::_get_osfhandle(fd)); }
+
+int Adopt(HANDLE handle, int flags) {
+  const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), flags | _O_BINARY);
+  if (fd < 0) ::CloseHandle(handle);
+  return fd;
+}
+
+bool WriteAll(HANDLE handle, const char* bytes, std::size_t size) {
+  while (size > 0) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+    DWORD written = 0;
+    if (!::WriteFile(handle, bytes, chunk, &written, nullptr) || written == 0) return false;
+    bytes += written;
+    size -= written;
+  }
+  return true;
+}
+
+std::optional<std::wstring> NativeOf(const std::string& path, bool forWriting) {
+  std::optional<detail::ResolvedPath> resolved = detail::Resolve(path);
+  if (!resolved || (forWriting && resolved->readOnly)) return std::nullopt;
+  return win32::Utf16(resolved->linuxPath);
+}
+
+}  // namespace
+
+File::~File() { Close(); }
+
+bool File::Create(const std::string& path) {
+  Close();
+  if (faults::Hit("FileCreate", path)) return false;
+  std::optional<std::wstring> native = NativeOf(path, true);
+  if (!native) return false;
+  HANDLE handle = ::CreateFileW(native->c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  OVERLAPPED whole{};
+  if (!::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
+                    &whole) ||
+      !::SetEndOfFile(handle)) {
+    ::CloseHandle(handle);
+    return false;
+  }
+  fd_ = Adopt(handle, _O_WRONLY);
+  if (fd_ < 0) return false;
+  writing_ = true;
+  path_ = path;
+  return true;
+}
+
+bool File::OpenRead(const std::string& path) {
+  Close();
+  std::optional<std::wstring> native = NativeOf(path, false);
+  if (!native) return false;
+  HANDLE handle =
+      ::CreateFileW(native->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  fd_ = Adopt(handle, _O_RDONLY);
+  if (fd_ < 0) return false;
+  path_ = path;
+  return true;
+}
+
+bool File::Write(const void* data, std::size_t size) {
+  if (fd_ < 0 || !writing_ || faults::Hit("FileWrite", path_)) return false;
+  buffer_.append(static_cast<const char*>(data), size);
+  return buffer_.size() < kBlockSize || Flush();
+}
+
+bool File::Flush() {
+  if (buffer_.empty()) return true;
+  const bool flushed =
+      !faults::Hit("FileFlush", path_) && WriteAll(HandleOf(fd_), buffer_.data(), buffer_.size());
+  buffer_.clear();
+  return flushed;
+}
+
+long File::Read(void* data, std::size_t size) {
+  if (fd_ < 0) return -1;
+  char* bytes = static_cast<char*>(data);
+  std::size_t total = 0;
+  while (total < size) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - total, 1u << 30));
+    DWORD count = 0;
+    if (!::ReadFile(HandleOf(fd_), bytes + total, chunk, &count, nullptr)) return -1;
+    if (count == 0) break;
+    total += count;
+  }
+  return static_cast<long>(total);
+}
+
+bool File::Close() {
+  if (fd_ < 0) return true;
+  bool closed = true;
+  if (writing_) closed = Flush() && ::FlushFileBuffers(HandleOf(fd_)) != 0;
+  closed = ::_close(fd_) == 0 && closed;
+  fd_ = -1;
+  writing_ = false;
+  buffer_.clear();
+  path_.clear();
+  return closed;
+}
+
+}  // namespace platform::win
