@@ -60,8 +60,8 @@ TEST_F(CompatibilityCheckTest, MissingKeyOrFileDecideDifferently) {
 }
 
 TEST_F(CompatibilityCheckTest, FolderEndingInADoubleByteBackslashFindsTheFile) {
-  std::filesystem::create_directories(host.cDrive() / "表");
-  std::ofstream(host.cDrive() / "表" / "ZentorDef.ini", std::ios::binary) << "[ProgramLevel]\r\nRX52=4\r\n";
+  std::filesystem::create_directories(host.cDrive() / u8"表");
+  std::ofstream(host.cDrive() / u8"表" / "ZentorDef.ini", std::ios::binary) << "[ProgramLevel]\r\nRX52=4\r\n";
   EXPECT_EQ(2, ProgramLevelCode("C:\\\x95\x5c"));
 }
 

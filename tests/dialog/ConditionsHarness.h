@@ -21,7 +21,10 @@ class ConditionsHarness : public ::testing::Test {
   // to it; folders in Windows form, empty = the host has none.
   void Host(const std::string& outputFolder, const std::string& settingsFolder = "C:\\Settings\\");
   // The Linux path of a folder or file below drive C: (UTF-8 names).
-  std::filesystem::path OnC(const std::string& relative) const { return host_->cDrive() / relative; }
+  // relative is UTF-8, on every system.
+  std::filesystem::path OnC(const std::string& relative) const {
+    return host_->cDrive() / std::u8string(relative.begin(), relative.end());
+  }
 
   // A dialog for the data numbered dataNo with a fiscal period and eligible data.
   std::unique_ptr<ConditionsDialog> Dialog(int32_t periodStart, int32_t periodEnd, int32_t dataNo = 1,

@@ -76,7 +76,7 @@ TEST_F(ConditionsSettingsTest, ParentModeStoresTheRememberedPath) {
 TEST_F(ConditionsSettingsTest, FailedSaveKeepsTheOldFile) {
   Host("C:\\Out\\");
   std::filesystem::create_directories(OnC("Settings"));
-  std::ofstream(OnC("Settings/Velmora1.env")) << "other/0/0:1/1/1/1/\n";
+  std::ofstream(OnC("Settings/Velmora1.env"), std::ios::binary) << "other/0/0:1/1/1/1/\n";
   const std::string path = "C:\\Out\\a.xml";
   platform::faults::Set("MoveFileReplace@Velmora1.env");
   EXPECT_FALSE(Dialog(kAprilStart, kMarchEnd)->SaveSettings(4, 3, 1, 1, &path));

@@ -34,7 +34,10 @@ class DriveWorld : public ::testing::Test {
   }
 
   // The Linux path of a folder or file below drive C: (UTF-8 names).
-  std::filesystem::path OnC(const std::string& relative) const { return root_ / "c" / relative; }
+  // relative is UTF-8, on every system.
+  std::filesystem::path OnC(const std::string& relative) const {
+    return root_ / "c" / std::u8string(relative.begin(), relative.end());
+  }
 
   std::filesystem::path root_;
 };

@@ -40,7 +40,13 @@ void TestHost::Prepare() {
     const char* value = std::getenv(name);
     savedEnv_[name] = value != nullptr ? std::optional<std::string>(value) : std::nullopt;
   }
+#ifdef _WIN32
+  // Under Wine the build machine's /tmp, on drive Z:, so that the map's "Z: /" covers the
+  // host's folders as it does on Linux.
+  std::string pattern = "/tmp/velmora-test-XXXXXX";
+#else
   std::string pattern = (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX").string();
+#endif
   if (mkdtemp(pattern.data()) == nullptr) {
     ADD_FAILURE() << "cannot create a temporary folder from " << pattern;
     return;

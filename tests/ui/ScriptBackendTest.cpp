@@ -245,22 +245,24 @@ TEST(ScriptBackendEvents, ProgressCaptionCarriesTheMainBarPosition) {
 
 TEST(ScriptBackendEvents, HostCallsAndWaitCursorAreRecordedAsTheyHappen) {
   const auto path = TempTranscript("host");
-  ScriptBackend backend("", path.string());
-  HostWindowCall call;
-  call.kind = HostWindowCall::Kind::PostMessage;
-  call.hwnd = 1048577;
-  call.message = 32769;
-  call.wParam = -1;
-  call.lParam = 2;
-  call.delivered = true;
-  backend.HostCall(call);
-  // Flushed at once: a crash after this line would still leave it.
-  EXPECT_EQ(
-      R"({"event":"host","call":"post","hwnd":1048577,"enable":false,"child":0,"message":32769,"wParam":-1,"lParam":2,"delivered":true})"
-      "\n",
-      ReadFile(path));
-  backend.WaitCursor(1);
-  EXPECT_EQ(R"({"depth":1,"event":"waitCursor"})", backend.Transcript().back().dump());
+  {  // the backend closes its transcript before it is removed (Windows keeps open files)
+    ScriptBackend backend("", path.string());
+    HostWindowCall call;
+    call.kind = HostWindowCall::Kind::PostMessage;
+    call.hwnd = 1048577;
+    call.message = 32769;
+    call.wParam = -1;
+    call.lParam = 2;
+    call.delivered = true;
+    backend.HostCall(call);
+    // Flushed at once: a crash after this line would still leave it.
+    EXPECT_EQ(
+        R"({"event":"host","call":"post","hwnd":1048577,"enable":false,"child":0,"message":32769,"wParam":-1,"lParam":2,"delivered":true})"
+        "\n",
+        ReadFile(path));
+    backend.WaitCursor(1);
+    EXPECT_EQ(R"({"depth":1,"event":"waitCursor"})", backend.Transcript().back().dump());
+  }
   std::filesystem::remove(path);
 }
 
