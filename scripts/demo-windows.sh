@@ -11,7 +11,7 @@ root="$(pwd)"
 build="$root/build/windows"
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target Velmora1 orbeck-admin
+cmake --build --preset windows -j "$(nproc)" --target Velmora1 orbeck-admin
 
 export WINEPREFIX="$build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
