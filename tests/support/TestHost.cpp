@@ -11,8 +11,8 @@
 namespace velmora::test {
 namespace {
 
-const char* const kManagedVariables[] = {"ORBECK_HOME", "VELMORA_DRIVES", "VELMORA_UI_SCRIPT",
-                                         "VELMORA_UI_TRANSCRIPT", "VELMORA_FAULTS"};
+const char* const kManagedVariables[] = {"ORBECK_HOME",           "VELMORA_DRIVES", "VELMORA_UI_SCRIPT",
+                                         "VELMORA_UI_TRANSCRIPT", "VELMORA_FAULTS", "TMP"};
 
 }  // namespace
 
@@ -66,6 +66,10 @@ void TestHost::Prepare() {
   unsetenv("VELMORA_UI_SCRIPT");
   unsetenv("VELMORA_UI_TRANSCRIPT");
   unsetenv("VELMORA_FAULTS");
+#ifdef _WIN32
+  // The temporary folder on the drive the map covers, as Linux's /tmp is.
+  setenv("TMP", "/tmp", 1);
+#endif
 }
 
 bool TestHost::TryLoad(const nlohmann::json& company, std::string& error) {
