@@ -4,6 +4,9 @@
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#endif
 
 #include <system_error>
 
@@ -353,10 +356,18 @@ bool ReadAll(Database& db, HostDocument& doc) {
 // Makes the written file durable before it replaces the store: the loader writes without
 // SQLite's own syncs (the file is new and renamed only when complete).
 bool SyncFile(const std::filesystem::path& path) {
+#ifdef _WIN32
+  // _commit is FlushFileBuffers, which needs write access.
+  int fd = ::_wopen(path.c_str(), _O_RDWR | _O_BINARY);
+  if (fd < 0) return false;
+  const bool synced = ::_commit(fd) == 0;
+  return ::_close(fd) == 0 && synced;
+#else
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   const bool synced = ::fsync(fd) == 0;
   return ::close(fd) == 0 && synced;
+#endif
 }
 
 }  // namespace
