@@ -13,7 +13,9 @@ inline constexpr long kNotReady = 9003;     // a cursor used before it was readi
 inline constexpr long kNoHome = 9010;       // Initiate: the host folder does not exist
 inline constexpr long kNoStore = 9011;      // Initiate: the folder holds no orbeck.db
 inline constexpr long kOpenFailed = 9012;   // Initiate: the store cannot be opened or read
-inline constexpr long kWrongSchema = 9013;  // Initiate: the store's schema version is not 1
+inline constexpr long kWrongSchema = 9013;  // Initiate: the store's schema version is not 1, or its
+                                            // format version is newer than this runtime's
+inline constexpr long kDamagedStore = 9014;  // Initiate: the store disagrees with its seal
 inline constexpr long kFatalLast = 9999;
 
 inline constexpr bool IsFatal(long status) { return status >= kFatalFirst && status <= kFatalLast; }

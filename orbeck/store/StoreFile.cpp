@@ -6,6 +6,7 @@
 
 #include <system_error>
 
+#include "orbeck/StoreSeal.h"
 #include "orbeck/store/StoreSchema.h"
 
 namespace orbeck::store {
@@ -366,12 +367,20 @@ int WriteStore(const HostDocument& document, const std::filesystem::path& storeP
       written = true;
     }
   }
+  // The seal goes in place right after the store: a reader between the two renames finds
+  // them disagreeing and refuses the store rather than reading a half-replaced one.
+  std::filesystem::path tempSeal = SealPathOf(temp);
+  if (written) written = WriteSeal(temp, tempSeal, error);
   if (written) {
     std::filesystem::rename(temp, storePath, ec);
+    if (!ec) std::filesystem::rename(tempSeal, SealPathOf(storePath), ec);
     if (ec) error = storePath.string() + ": " + ec.message();
     written = !ec;
   }
-  if (!written) std::filesystem::remove(temp, ec);
+  if (!written) {
+    std::filesystem::remove(temp, ec);
+    std::filesystem::remove(tempSeal, ec);
+  }
   return written ? 1 : 0;
 }
 
