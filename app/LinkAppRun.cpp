@@ -15,9 +15,9 @@
 #include "platform/ui/UiBackend.h"
 #include "platform/ui/Window.h"
 #include "runstate/ProgressWindow.h"
+#include "runstate/ReadFailure.h"
 #include "runtime/Connect.h"
 #include "runtime/Managers.h"
-#include "runstate/ReadFailure.h"
 #include "xmlout/StatementWriter.h"
 
 namespace {
@@ -143,7 +143,8 @@ bool LinkApp::InitInstance() {
 }
 
 bool LinkApp::FailBeforeWork(const std::string& unread) {
-  platform::MessageBoxA(hostWnd, FailureText(unread), Caption(), platform::MB_ICONEXCLAMATION | platform::MB_OK);
+  platform::MessageBoxA(hostWnd, FailureText(unread), Caption(),
+                        platform::MB_ICONEXCLAMATION | platform::MB_OK);
   runStatus = Failed;
   return false;
 }

@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::size_t first = cp932::FindChar(text, ch);
     const std::size_t last = cp932::FindLastChar(text, ch);
     if ((first == std::string_view::npos) != (last == std::string_view::npos)) __builtin_trap();
-    if (first != std::string_view::npos && (text[first] != ch || last < first || text[last] != ch)) __builtin_trap();
+    if (first != std::string_view::npos && (text[first] != ch || last < first || text[last] != ch))
+      __builtin_trap();
   }
   for (std::size_t at = 0; at < size;) {
     const std::size_t length = cp932::CharLength(text, at);

@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   for (const char* section : {"ProgramLevel", "programlevel", ""}) {
     for (const char* key : {"RX52", "rx52", ""}) {
       for (std::size_t buffer : {std::size_t{1}, std::size_t{2}, std::size_t{256}}) {
-        const std::string value = platform::win::GetPrivateProfileStringA(section, key, "none", buffer, windowsPath);
+        const std::string value =
+            platform::win::GetPrivateProfileStringA(section, key, "none", buffer, windowsPath);
         if (value.size() >= buffer && value != "none") __builtin_trap();
       }
     }

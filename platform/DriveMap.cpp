@@ -177,7 +177,8 @@ DriveMap Load(const std::string& path) {
   std::string reason;
   std::optional<std::string> content = ReadLinuxFile(path, reason);
   if (!content) {
-    std::fprintf(stderr, "drive map %s cannot be read (%s): no drive is mapped\n", path.c_str(), reason.c_str());
+    std::fprintf(stderr, "drive map %s cannot be read (%s): no drive is mapped\n", path.c_str(),
+                 reason.c_str());
     return DriveMap::Parse({});
   }
   std::vector<std::string> errors;

@@ -76,7 +76,8 @@ bool File::CreateTemporary(const std::string& targetPath) {
   temporaryPath_.clear();
   if (faults::Hit("FileCreate", targetPath)) return false;
   const std::size_t separator = cp932::FindLastChar(targetPath, '\\');
-  const std::string folder = separator == std::string::npos ? std::string() : targetPath.substr(0, separator + 1);
+  const std::string folder =
+      separator == std::string::npos ? std::string() : targetPath.substr(0, separator + 1);
   constexpr int kAttempts = 100;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     const std::string candidate = folder + "~vm" + RandomName() + ".tmp";

@@ -26,7 +26,8 @@ int ReadDataProfile(DataProfile& profile, ClSetData*& dataSet) {
   long first = 0;
   long selectedNo = 0;
   if (ClSysUser* user = dataMgr.GetSysUserObject()) {
-    if (IsReadFailure(user->GetCurUserID(userId)) || IsReadFailure(user->GetSelectedNo(userId, &first, &selectedNo)))
+    if (IsReadFailure(user->GetCurUserID(userId)) ||
+        IsReadFailure(user->GetSelectedNo(userId, &first, &selectedNo)))
       return kProfileReadFailed;
   }
 
@@ -56,7 +57,8 @@ int ReadTaxSettings(uint8_t (&record)[12], const char* dataId) {
   settings->SetCurDataID(dataId ? std::string(dataId, strnlen(dataId, sizeof(StDATAINFO::dataId)))
                                 : std::string());
   StSHOHIZEIINFO info{};
-  if (const long status = settings->Get(&info); status != 0) return IsReadFailure(status) ? kProfileReadFailed : 0;
+  if (const long status = settings->Get(&info); status != 0)
+    return IsReadFailure(status) ? kProfileReadFailed : 0;
   std::memcpy(record, &info, sizeof record);
   return 1;
 }

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "platform/WinTypes.h"
-#include "runstate/ReadFailure.h"
 #include "runstate/EditionProfile.h"
+#include "runstate/ReadFailure.h"
 #include "runstate/StatementModel.h"
 #include "runtime/Records.h"
 

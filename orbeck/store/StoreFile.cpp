@@ -415,7 +415,8 @@ int CheckStore(const std::filesystem::path& storePath, std::vector<std::string>&
     case SealCheck::Intact:
       break;
     case SealCheck::Missing:
-      problems.push_back(SealPathOf(storePath).string() + ": no seal (the store was not written by the loader)");
+      problems.push_back(SealPathOf(storePath).string() +
+                         ": no seal (the store was not written by the loader)");
       break;
     case SealCheck::Mismatch:
       problems.push_back(storePath.string() + ": the store differs from its seal");
@@ -426,7 +427,8 @@ int CheckStore(const std::filesystem::path& storePath, std::vector<std::string>&
   }
   Database db(storePath, SQLITE_OPEN_READONLY);
   sqlite3_stmt* check = nullptr;
-  if (!db.Ok() || sqlite3_prepare_v2(db.Handle(), "PRAGMA integrity_check", -1, &check, nullptr) != SQLITE_OK) {
+  if (!db.Ok() ||
+      sqlite3_prepare_v2(db.Handle(), "PRAGMA integrity_check", -1, &check, nullptr) != SQLITE_OK) {
     problems.push_back(storePath.string() + ": " + db.Message());
     sqlite3_finalize(check);
     return 0;

@@ -39,10 +39,8 @@ std::unique_ptr<UiBackend> ScriptedBackend(const std::string& program, const cha
   std::optional<std::string> text = ReadLinuxFile(scriptPath, reason);
   if (!text) {
     std::cerr << program << ": automation script " << scriptPath
-              << " cannot be read (VELMORA_UI_SCRIPT): " << reason
-              << "
-                 ";
-        return nullptr;
+              << " cannot be read (VELMORA_UI_SCRIPT): " << reason << "\n";
+    return nullptr;
   }
   const char* transcript = NonEmptyEnv("VELMORA_UI_TRANSCRIPT");
   auto backend = std::make_unique<script::ScriptBackend>(*text, transcript ? transcript : "");

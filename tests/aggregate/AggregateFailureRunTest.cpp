@@ -53,7 +53,9 @@ class FailedAggregationRun : public ::testing::Test {
 TEST_F(FailedAggregationRun, CursorErrorAfterTheFirstRow) {
   RunFixture run;
   platform::faults::Set("ClRuleKamoku::MoveNext@1350000");
-  ExpectFailedRun(run, "XMLファイルの出力に失敗しました。\n残高を読み込めませんでした。\n\nアプリケーションを終了します。");
+  ExpectFailedRun(
+      run,
+      "XMLファイルの出力に失敗しました。\n残高を読み込めませんでした。\n\nアプリケーションを終了します。");
 }
 
 TEST_F(FailedAggregationRun, AmountsBeyondTheRangeOfTheSums) {

@@ -21,7 +21,8 @@ namespace {
 const char* kEarlier = "earlier document";
 
 std::string Failure(const std::string& unread) {
-  return "XMLファイルの出力に失敗しました。\n" + unread + "を読み込めませんでした。\n\nアプリケーションを終了します。";
+  return "XMLファイルの出力に失敗しました。\n" + unread +
+         "を読み込めませんでした。\n\nアプリケーションを終了します。";
 }
 
 std::string FileText(const std::filesystem::path& path) {

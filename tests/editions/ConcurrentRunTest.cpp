@@ -10,9 +10,9 @@
 #include "tests/editions/EditionRun.h"
 
 namespace fs = std::filesystem;
+using velmora::test::Executable;
 using velmora::test::Execute;
 using velmora::test::ExecuteScript;
-using velmora::test::Executable;
 using velmora::test::ReadFile;
 using velmora::test::ScriptedRun;
 using velmora::test::TestHost;
