@@ -23,10 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (file == nullptr) return 0;
   std::fwrite(data, 1, size, file);
   std::fclose(file);
-  const std::string windowsPath = "Z:" + IniFile();
+  std::string windowsPath = "Z:" + IniFile();
+  for (char& c : windowsPath) {
+    if (c == '/') c = '\\';
+  }
   for (const char* section : {"ProgramLevel", "programlevel", ""}) {
-    for (const char* key : {"RX52", "rx52", ""}) {
-      for (std::size_t buffer : {std::size_t{1}, std::size_t{2}, std::size_t{256}}) {
+    for (const char* key : {"RX52", "rx52"}) {
+      for (std::size_t buffer : {std::size_t{2}, std::size_t{256}}) {
         const std::string value =
             platform::win::GetPrivateProfileStringA(section, key, "none", buffer, windowsPath);
         if (value.size() >= buffer && value != "none") __builtin_trap();

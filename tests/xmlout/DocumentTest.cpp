@@ -402,6 +402,13 @@ TEST_F(XmlDocument, OutOfMemoryForTheSupportFileShowsItsBoxAndFailsTheDocument) 
   EXPECT_TRUE(NoTemporaryLeft());
 }
 
+TEST_F(XmlDocument, AnyNameTheFileSystemTakesFitsItsTemporaryFile) {
+  const std::string longest = std::string(251, 'a') + ".xml";  // 255 bytes
+  ASSERT_EQ(1, writer.WriteDocument(folder.Windows(longest), 3, profile));
+  EXPECT_TRUE(ReadBytes(folder.LinuxPath(longest)).starts_with("<?xml"));
+  EXPECT_TRUE(NoTemporaryLeft());
+}
+
 TEST_F(XmlDocument, LinksAtTheOutputOrBesideItAreNeverFollowed) {
   WriteBytes(folder.LinuxPath("victim"), "victim");
   std::filesystem::create_symlink(folder.LinuxPath("victim"), folder.LinuxPath("out.xml.part"));
