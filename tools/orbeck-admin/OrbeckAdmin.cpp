@@ -19,10 +19,8 @@ constexpr const char* kUsage =
     "       orbeck-admin --help | --version\n";
 
 int Usage() {
-  std::cerr << kUsage
-            << "DIR defaults to $ORBECK_HOME, else ~/.local/share/orbeck
-               ";
-      return 2;
+  std::cerr << kUsage << "DIR defaults to $ORBECK_HOME, else ~/.local/share/orbeck\n";
+  return 2;
 }
 
 void PrintHelp() {
