@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j2 --target SettingsFileFuzz IniFuzz NotesFuzz CommandLineFuzz ScriptFuzz \
+cmake --build --preset fuzz -j "$(nproc)" --target SettingsFileFuzz IniFuzz NotesFuzz CommandLineFuzz ScriptFuzz \
   DriveMapFuzz Cp932Fuzz LoaderFuzz
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
