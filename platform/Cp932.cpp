@@ -60,13 +60,35 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 
 namespace {
 
-Conversion Convert(std::string_view input, const char* to, const char* from) {
+// One converter per direction and thread, opened at its first use: opening one costs
+// more than converting a line, and the loader and the ledger convert millions of them.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (Ok()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  // Back to the initial state, as a fresh converter starts.
+  iconv_t Fresh() {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    return cd_;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+Conversion Convert(std::string_view input, Converter& converter, const char* to, const char* from) {
   Conversion result;
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) {
+  if (!converter.Ok()) {
     result.error = std::string("iconv cannot convert from ") + from + " to " + to;
     return result;
   }
+  iconv_t cd = converter.Fresh();
   std::string out(input.size() * 4 + 4, '\0');
   char* in = const_cast<char*>(input.data());
   std::size_t inLeft = input.size();
@@ -74,7 +96,6 @@ Conversion Convert(std::string_view input, const char* to, const char* from) {
   std::size_t outLeft = out.size();
   std::size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
   int err = errno;
-  iconv_close(cd);
   if (rc == static_cast<std::size_t>(-1)) {
     std::size_t offset = input.size() - inLeft;
     char buf[96];
@@ -111,9 +132,6 @@ bool IsDbcsBytePosition(std::string_view text, std::size_t offset) {
   return false;
 }
 
-namespace {
-
-// The length of the longest prefix of src within maxBytes that splits no character.
 std::size_t BoundedLength(std::string_view src, std::size_t maxBytes) {
   std::size_t i = 0;
   while (i < src.size()) {
@@ -123,8 +141,6 @@ std::size_t BoundedLength(std::string_view src, std::size_t maxBytes) {
   }
   return i;
 }
-
-}  // namespace
 
 std::string BoundedString(std::string_view src, std::size_t maxBytes) {
   return std::string(src.substr(0, BoundedLength(src, maxBytes)));
@@ -139,9 +155,15 @@ std::size_t BoundedCopy(char* dst, std::size_t capacity, std::string_view src) {
   return length;
 }
 
-Conversion ToUtf8(std::string_view cp932Text) { return Convert(cp932Text, "UTF-8", "CP932"); }
+Conversion ToUtf8(std::string_view cp932Text) {
+  thread_local Converter converter("UTF-8", "CP932");
+  return Convert(cp932Text, converter, "UTF-8", "CP932");
+}
 
-Conversion FromUtf8(std::string_view utf8Text) { return Convert(utf8Text, "CP932", "UTF-8"); }
+Conversion FromUtf8(std::string_view utf8Text) {
+  thread_local Converter converter("CP932", "UTF-8");
+  return Convert(utf8Text, converter, "CP932", "UTF-8");
+}
 
 std::string LiteralFromUtf8(const char* utf8Literal) {
   Conversion c = FromUtf8(utf8Literal);

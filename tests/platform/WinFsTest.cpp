@@ -2,6 +2,9 @@
 // Windows failure rules of folder creation and removal, access tests per drive type, the
 // File class, replacement by rename, and the fault points of these calls.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include "platform/Faults.h"
 #include "platform/WinFs.h"
@@ -185,18 +188,41 @@ TEST_F(WinFsTest, BufferedBytesReachTheFileByBlockAndAtClose) {
   win::File file;
   ASSERT_TRUE(file.Create("C:\\big.xml"));
   std::string expected;
-  for (int i = 0; i < 20000; ++i) {
+  for (int i = 0; i < 300000; ++i) {
     const std::string line = "\t<Line>" + std::to_string(i) + "</Line>\r\n";
     ASSERT_TRUE(file.Write(line.data(), line.size()));
     expected += line;
   }
-  // More than a block has been written: the file already holds whole blocks.
-  const std::size_t before = ReadFile("c/big.xml").size();
-  EXPECT_GT(before, 0u);
-  EXPECT_LT(before, expected.size());
+  // Several blocks have been handed over, and one waits while one is written: the file
+  // already holds whole blocks, in order.
+  const std::string before = ReadFile("c/big.xml");
+  EXPECT_GT(before.size(), 0u);
+  EXPECT_LT(before.size(), expected.size());
+  EXPECT_EQ(expected.substr(0, before.size()), before);
   EXPECT_TRUE(file.Close());
   EXPECT_EQ(expected, ReadFile("c/big.xml"));
   EXPECT_TRUE(file.Close());
+}
+
+// A block that the file's own thread cannot write fails the file: a later hand-over or
+// Close says so. The file size limit makes the kernel refuse the writes past it.
+TEST_F(WinFsTest, ABlockThatCannotBeWrittenIsReportedLater) {
+  rlimit saved{};
+  ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &saved));
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = saved;
+  limited.rlim_cur = 3 << 20;
+  ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &limited));
+  win::File file;
+  bool writesOk = file.Create("C:\\limited.xml");
+  const std::string block(64 * 1024, 'x');
+  for (int i = 0; i < 160 && writesOk; ++i) writesOk = file.Write(block.data(), block.size());
+  const bool closed = file.Close();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(closed);
+  EXPECT_FALSE(writesOk) << "ten megabytes were taken without a word after the third";
+  EXPECT_LE(ReadFile("c/limited.xml").size(), std::size_t{3} << 20);
 }
 
 TEST_F(WinFsTest, AFlushThatFailsIsReportedByClose) {
