@@ -133,6 +133,8 @@ bool IsDbcsBytePosition(std::string_view text, std::size_t offset) {
 }
 
 std::size_t BoundedLength(std::string_view src, std::size_t maxBytes) {
+  // Every character of a text that fits fits: no need to walk it.
+  if (src.size() <= maxBytes) return src.size();
   std::size_t i = 0;
   while (i < src.size()) {
     std::size_t len = CharLength(src, i);

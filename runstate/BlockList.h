@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/LargeBlocks.h"
@@ -30,8 +31,13 @@ class BlockList {
     for (const Record& record : records) push_back(record);
     return *this;
   }
-  BlockList(BlockList&&) noexcept = default;
-  BlockList& operator=(BlockList&&) noexcept = default;
+  BlockList(BlockList&& other) noexcept
+      : blocks_(std::move(other.blocks_)), size_(std::exchange(other.size_, 0)) {}
+  BlockList& operator=(BlockList&& other) noexcept {
+    blocks_ = std::move(other.blocks_);
+    size_ = std::exchange(other.size_, 0);
+    return *this;
+  }
   BlockList(const BlockList&) = delete;
   BlockList& operator=(const BlockList&) = delete;
 
