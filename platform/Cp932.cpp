@@ -89,7 +89,11 @@ Conversion Convert(std::string_view input, Converter& converter, const char* to,
     return result;
   }
   iconv_t cd = converter.Fresh();
-  std::string out(input.size() * 4 + 4, '\0');
+  // The text is converted into a buffer kept per thread and then copied at its exact size:
+  // the loader keeps a million converted texts, which must not each hold four times room.
+  constexpr std::size_t kKeptBufferBytes = 1 << 16;  // a long saved document's room is not kept
+  thread_local std::string out;
+  out.resize(input.size() * 4 + 4);
   char* in = const_cast<char*>(input.data());
   std::size_t inLeft = input.size();
   char* outPtr = out.data();
@@ -104,9 +108,9 @@ Conversion Convert(std::string_view input, Converter& converter, const char* to,
     result.error = buf;
     return result;
   }
-  out.resize(out.size() - outLeft);
   result.ok = true;
-  result.text = std::move(out);
+  result.text.assign(out.data(), out.size() - outLeft);
+  if (out.capacity() > kKeptBufferBytes) std::string().swap(out);
   return result;
 }
 
