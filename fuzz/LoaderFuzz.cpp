@@ -1,23 +1,61 @@
-// The store loader's parse entry and the sum derivation over any JSON text; the store
-// itself is not written (its SQL writes are fixed statements over the parsed values).
+// The store loader's parse entries and the sum derivation over any JSON text; the store
+// itself is not written (its SQL writes are fixed statements over the parsed values). The
+// streamed reading, which takes valid journals without a tree, must accept exactly what the
+// tree accepts and read the same journals (a member given twice only it can see).
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
 #include "orbeck/store/HostDocumentParser.h"
 #include "orbeck/store/SumDerivation.h"
 
+namespace {
+
+bool SameJournals(const orbeck::store::HostDocument& a, const orbeck::store::HostDocument& b) {
+  if (a.data.size() != b.data.size()) return false;
+  for (std::size_t i = 0; i < a.data.size(); ++i) {
+    const auto& x = a.data[i].journals;
+    const auto& y = b.data[i].journals;
+    if (x.size() != y.size()) return false;
+    for (std::size_t j = 0; j < x.size(); ++j) {
+      if (x[j].id != y[j].id || x[j].date != y[j].date || x[j].adjustment != y[j].adjustment ||
+          x[j].lines.size() != y[j].lines.size())
+        return false;
+      for (std::size_t k = 0; k < x[j].lines.size(); ++k) {
+        const auto& l = x[j].lines[k];
+        const auto& m = y[j].lines[k];
+        if (l.debitCode != m.debitCode || l.debitAmount != m.debitAmount || l.debitTax != m.debitTax ||
+            l.creditCode != m.creditCode || l.creditAmount != m.creditAmount || l.creditTax != m.creditTax ||
+            l.description != m.description || l.counterKind != m.counterKind)
+          return false;
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const nlohmann::json document = nlohmann::json::parse(data, data + size, nullptr, false);
   if (document.is_discarded()) return 0;
   orbeck::store::HostDocument parsed;
   std::string error;
-  if (orbeck::store::ParseHostDocument(document, parsed, error) == 0) {
-    if (error.empty()) __builtin_trap();
-    return 0;
+  const int fromTree = orbeck::store::ParseHostDocument(document, parsed, error);
+  if (fromTree == 0 && error.empty()) __builtin_trap();
+
+  orbeck::store::HostDocument streamed;
+  std::string streamError;
+  const int fromText = orbeck::store::ParseHostDocumentText(
+      std::string_view(reinterpret_cast<const char*>(data), size), streamed, streamError);
+  if (streamError.find("duplicate member") == std::string::npos) {
+    if (fromText != fromTree) __builtin_trap();
+    if (fromText == 1 && !SameJournals(parsed, streamed)) __builtin_trap();
   }
+  if (fromTree == 0) return 0;
   for (std::size_t i = 0; i < parsed.data.size(); ++i) {
     (void)orbeck::store::DeriveSums(parsed.data[i], "/data/" + std::to_string(i), error);
   }

@@ -39,9 +39,24 @@ struct ViewKey {
   bool operator==(const ViewKey&) const = default;
 };
 
+// The postings' buffer outlives the cursor: the program makes a cursor per account, and
+// growing a fresh buffer for each of thousands of ledgers cost more than reading them.
+std::vector<StMOTOCHOINFO>& SpareBuffer() {
+  thread_local std::vector<StMOTOCHOINFO> spare;
+  return spare;
+}
+
 }  // namespace
 
 struct ClRuleMotocho::Impl {
+  Impl() { postings.swap(SpareBuffer()); }
+  ~Impl() {
+    postings.clear();
+    if (postings.capacity() > SpareBuffer().capacity()) postings.swap(SpareBuffer());
+  }
+  Impl(const Impl&) = delete;
+  Impl& operator=(const Impl&) = delete;
+
   std::vector<StMOTOCHOINFO> postings;
   ViewKey loaded;
   std::size_t next = 0;
@@ -156,7 +171,10 @@ long ClRuleMotocho::MoveFirst(StMOTOCHOINFO* posting) {
 long ClRuleMotocho::MoveNext(StMOTOCHOINFO* posting) {
   if (!impl_->ready || posting == nullptr) return orbeck::kNotReady;
   if (impl_->next >= impl_->postings.size()) return kEndOfRows;
-  if (orbeck::InjectedReadFailure("ClRuleMotocho::MoveNext", std::to_string(impl_->loaded.accountCode)))
+  // The detail (the account) is only made when a fault may fire: this runs once per posting.
+  if (orbeck::InjectedReadFailure("ClRuleMotocho::MoveNext", platform::faults::Armed()
+                                                                 ? std::to_string(impl_->loaded.accountCode)
+                                                                 : std::string()))
     return orbeck::kStoreError;
   *posting = impl_->postings[impl_->next++];
   return 0;

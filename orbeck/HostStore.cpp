@@ -69,7 +69,9 @@ long HostStore::Open(const std::string& homeFolder) {
   std::string storePath = homeFolder + "/orbeck.db";
   if (!IsRegularFile(storePath)) return kNoStore;
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(storePath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+  // The session lives on the program's one thread: no SQLite lock around every column read.
+  if (sqlite3_open_v2(storePath.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) !=
+      SQLITE_OK) {
     sqlite3_close(db);
     return kOpenFailed;
   }

@@ -2,16 +2,16 @@
 #include "orbeck/TextField.h"
 
 #include <cstring>
-#include <string>
 
 #include "platform/Cp932.h"
 
 namespace orbeck {
 
 void FillNameField(char* field, std::size_t width, std::string_view text) {
-  std::string fitted = platform::cp932::BoundedString(text, width);
+  // Millions of postings pass here: the text is fitted in place, without a copy in between.
+  const std::size_t length = platform::cp932::BoundedLength(text, width);
   std::memset(field, 0, width);
-  std::memcpy(field, fitted.data(), fitted.size());
+  if (length > 0) std::memcpy(field, text.data(), length);
 }
 
 void FillTextField(char* field, std::size_t width, std::string_view text) {

@@ -76,10 +76,9 @@ bool IsDbcsBytePosition(std::string_view text, std::size_t offset) {
   return false;
 }
 
-namespace {
-
-// The length of the longest prefix of src within maxBytes that splits no character.
 std::size_t BoundedLength(std::string_view src, std::size_t maxBytes) {
+  // Every character of a text that fits fits: no need to walk it.
+  if (src.size() <= maxBytes) return src.size();
   std::size_t i = 0;
   while (i < src.size()) {
     std::size_t len = CharLength(src, i);
@@ -88,8 +87,6 @@ std::size_t BoundedLength(std::string_view src, std::size_t maxBytes) {
   }
   return i;
 }
-
-}  // namespace
 
 std::string BoundedString(std::string_view src, std::size_t maxBytes) {
   return std::string(src.substr(0, BoundedLength(src, maxBytes)));

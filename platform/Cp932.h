@@ -33,6 +33,8 @@ std::size_t FindLastChar(std::string_view text, char ch);
 // so a second byte in the range of a letter is never folded.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
+// The length of the longest prefix of src of at most maxBytes bytes that splits no character.
+std::size_t BoundedLength(std::string_view src, std::size_t maxBytes);
 // The longest prefix of src of at most maxBytes bytes that does not split a double-byte character.
 std::string BoundedString(std::string_view src, std::size_t maxBytes);
 

@@ -5,9 +5,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/BlockWriter.h"
 
 namespace platform::win {
 
@@ -53,9 +56,10 @@ FileStatus GetFileStatus(const std::string& path);
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // A file open for writing (CFile with create, truncate, exclusive write, binary). Writes are
-// gathered in a buffer and reach the file in large blocks: a document of millions of lines
-// costs a few hundred system calls, not millions. An error of a buffered block is reported
-// by the Write that flushes it or by Close.
+// gathered in a buffer and reach the file in large blocks, written on a thread of the file's
+// own (BlockWriter) from the first full block on: a document of millions of lines costs a
+// few hundred system calls, not millions, and its writing overlaps its composing. An error
+// of a written block is reported by a later Write that hands over a block, or by Close.
 class File {
  public:
   File() = default;
@@ -84,9 +88,11 @@ class File {
   bool IsOpen() const { return fd_ >= 0; }
 
  private:
+  bool HandOff();
   bool Flush();
 
   int fd_ = -1;
+  std::unique_ptr<BlockWriter> writer_;  // from the first full block on
   bool writing_ = false;
   std::string buffer_;  // bytes written but not yet in the file
   std::string path_;    // Windows path of the open file (of its target for a temporary

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 
+#include "platform/BlockWriter.h"
 #include "platform/Cp932.h"
 #include "platform/Faults.h"
 #include "platform/WinFs.h"
@@ -17,7 +18,7 @@ namespace platform::win {
 
 namespace {
 
-constexpr std::size_t kBlockSize = 64 * 1024;
+constexpr std::size_t kBlockSize = 1024 * 1024;
 
 bool WriteAll(int fd, const char* bytes, std::size_t size) {
   while (size > 0) {
@@ -111,12 +112,24 @@ bool File::OpenRead(const std::string& path) {
 bool File::Write(const void* data, std::size_t size) {
   if (fd_ < 0 || !writing_ || faults::Hit("FileWrite", path_)) return false;
   buffer_.append(static_cast<const char*>(data), size);
-  return buffer_.size() < kBlockSize || Flush();
+  return buffer_.size() < kBlockSize || HandOff();
+}
+
+bool File::HandOff() {
+  if (faults::Hit("FileFlush", path_)) {
+    buffer_.clear();
+    return false;
+  }
+  if (!writer_) writer_ = std::make_unique<BlockWriter>(fd_);
+  return writer_->Submit(buffer_);
 }
 
 bool File::Flush() {
-  if (buffer_.empty()) return true;
-  const bool flushed = !faults::Hit("FileFlush", path_) && WriteAll(fd_, buffer_.data(), buffer_.size());
+  bool flushed = writer_ == nullptr || writer_->Drain();
+  writer_.reset();
+  if (!buffer_.empty()) {
+    flushed = !faults::Hit("FileFlush", path_) && WriteAll(fd_, buffer_.data(), buffer_.size()) && flushed;
+  }
   buffer_.clear();
   return flushed;
 }
@@ -144,6 +157,7 @@ bool File::Close() {
     // A document is renamed over an earlier one once it is closed: it must be on disk first.
     closed = Flush() && ::fdatasync(fd_) == 0;
   }
+  writer_.reset();
   closed = ::close(fd_) == 0 && closed;
   fd_ = -1;
   writing_ = false;

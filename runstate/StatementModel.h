@@ -4,9 +4,10 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <new>
 #include <vector>
+
+#include "runstate/BlockList.h"
 
 struct StatementLine {
   int32_t accountCode = 0;       // account number * 10000 + sub-account number
@@ -33,7 +34,7 @@ struct LedgerLine {
 
 // Ordered lists of owned records, in insertion order; the element count is size().
 using StatementLineList = std::vector<StatementLine>;
-using LedgerLineList = std::deque<LedgerLine>;
+using LedgerLineList = BlockList<LedgerLine>;  // a run can hold millions
 
 // Appends a record; false when it cannot be allocated.
 template <typename List, typename Record>

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "orbeck/store/JournalEvents.h"
 #include "orbeck/store/JsonReader.h"
 
 namespace orbeck::store {
@@ -53,6 +54,11 @@ class Parser {
     if (!ParseJournal(j, ptr, journal)) return false;
     streamed_[dataIndex].push_back(std::move(journal));
     return true;
+  }
+  // A journal already found valid on its own.
+  void StreamJournalRecord(JournalRecord&& journal, std::size_t dataIndex) {
+    if (streamed_.size() <= dataIndex) streamed_.resize(dataIndex + 1);
+    streamed_[dataIndex].push_back(std::move(journal));
   }
   void StreamingStarted() { streaming_ = true; }
   bool Fail(const std::string& pointer, const std::string& message) { return r_.Fail(pointer, message); }
@@ -494,41 +500,62 @@ class Parser {
 
 // Follows the reader through the document: where it is (for pointers), which members each
 // open object has had (a member twice is an error, which a JSON tree cannot show), and
-// every journal as soon as it is complete, handed to the parser and dropped from the tree,
-// so that a document of a million journal lines never sits in memory as JSON.
-class DocumentStream {
+// every journal as soon as it is complete, handed to the parser and never part of the tree,
+// so that a document of a million journal lines never sits in memory as JSON. The rest of
+// the document becomes a JSON tree for the parser.
+class DocumentReader {
  public:
-  explicit DocumentStream(Parser& parser) : parser_(parser) { parser_.StreamingStarted(); }
+  explicit DocumentReader(Parser& parser) : parser_(parser) { parser_.StreamingStarted(); }
 
   // Thrown out of the reader at the first failure: nothing after it matters.
   struct Stop {};
 
-  bool Event(nlohmann::json::parse_event_t event, json& parsed) {
-    using Event = nlohmann::json::parse_event_t;
-    switch (event) {
-      case Event::object_start:
-      case Event::array_start:
-        CountElement();
-        if (event == Event::array_start) RefuseJournalThatIsNoObject();
-        Push(event == Event::object_start);
-        return true;
-      case Event::key:
-        Member(parsed.get_ref<const std::string&>());
-        return true;
-      case Event::value:
-        CountElement();
-        RefuseJournalThatIsNoObject();
-        return true;
-      case Event::object_end: {
-        const bool keep = !IsJournal() || !TakeJournal(parsed);
-        Pop();
-        return keep;
-      }
-      case Event::array_end:
-        Pop();
-        return true;
+  json& Document() { return root_; }
+
+  bool null() {
+    return Value(
+        JsonEvent::Kind::Null, [](JsonEvent&) {}, nullptr);
+  }
+  bool boolean(bool value) {
+    return Value(
+        JsonEvent::Kind::Boolean, [value](JsonEvent& e) { e.boolean = value; }, value);
+  }
+  bool number_integer(json::number_integer_t value) {
+    return Value(
+        JsonEvent::Kind::Signed, [value](JsonEvent& e) { e.signedValue = value; }, value);
+  }
+  bool number_unsigned(json::number_unsigned_t value) {
+    return Value(
+        JsonEvent::Kind::Unsigned, [value](JsonEvent& e) { e.unsignedValue = value; }, value);
+  }
+  bool number_float(json::number_float_t value, const json::string_t&) {
+    return Value(
+        JsonEvent::Kind::Real, [value](JsonEvent& e) { e.real = value; }, value);
+  }
+  bool string(json::string_t& value) {
+    return Value(
+        JsonEvent::Kind::Text, [&value](JsonEvent& e) { e.text.assign(value); }, value);
+  }
+  bool binary(json::binary_t& value) {
+    return Value(
+        JsonEvent::Kind::Null, [](JsonEvent&) {}, json::binary(value));
+  }
+  bool start_object(std::size_t) { return Start(true); }
+  bool start_array(std::size_t) { return Start(false); }
+  bool key(json::string_t& name) {
+    Member(name);
+    if (inJournal_) {
+      journal_.Add(JsonEvent::Kind::Key).text.assign(name);
+    } else {
+      member_ = &(*open_.back())[name];
     }
     return true;
+  }
+  bool end_object() { return End(true); }
+  bool end_array() { return End(false); }
+  template <typename Exception>
+  bool parse_error(std::size_t, const std::string&, const Exception& ex) {
+    throw ex;
   }
 
  private:
@@ -541,6 +568,67 @@ class DocumentStream {
   Parser& parser_;
   std::vector<Frame> frames_;
   std::size_t depth_ = 0;  // frames_ beyond depth_ are kept for their buffers
+  json root_;
+  std::vector<json*> open_;  // the tree's open containers, outside journals
+  json* member_ = nullptr;   // the member a key named, outside journals
+  bool inJournal_ = false;
+  JournalEvents journal_;
+
+  // A value outside a journal goes into the tree; inside one, into its events.
+  template <typename Record, typename Plain>
+  bool Value(JsonEvent::Kind kind, Record record, Plain&& value) {
+    CountElement();
+    RefuseJournalThatIsNoObject();
+    if (inJournal_) {
+      record(journal_.Add(kind));
+    } else {
+      Place(json(std::forward<Plain>(value)));
+    }
+    return true;
+  }
+
+  json* Place(json value) {
+    if (open_.empty()) {
+      root_ = std::move(value);
+      return &root_;
+    }
+    if (open_.back()->is_array()) {
+      open_.back()->push_back(std::move(value));
+      return &open_.back()->back();
+    }
+    *member_ = std::move(value);
+    return member_;
+  }
+
+  bool Start(bool object) {
+    CountElement();
+    if (!object) RefuseJournalThatIsNoObject();
+    Push(object);
+    if (object && !inJournal_ && IsJournal()) {
+      inJournal_ = true;
+      journal_.Clear();
+    }
+    if (inJournal_) {
+      journal_.Add(object ? JsonEvent::Kind::ObjectStart : JsonEvent::Kind::ArrayStart);
+    } else {
+      open_.push_back(Place(object ? json::object() : json::array()));
+    }
+    return true;
+  }
+
+  bool End(bool object) {
+    if (inJournal_) {
+      journal_.Add(object ? JsonEvent::Kind::ObjectEnd : JsonEvent::Kind::ArrayEnd);
+      if (object && IsJournal()) {
+        inJournal_ = false;
+        TakeJournal();
+      }
+    } else {
+      open_.pop_back();
+    }
+    Pop();
+    return true;
+  }
 
   void Push(bool object) {
     if (frames_.size() == depth_) frames_.emplace_back();
@@ -591,22 +679,77 @@ class DocumentStream {
     }
   }
 
-  bool TakeJournal(const json& journal) {
-    if (!parser_.StreamJournal(journal, frames_[1].elements - 1, frames_[3].elements - 1)) throw Stop{};
-    return true;
+  // A journal valid on its own is taken from its events; any other one is checked in full
+  // as JSON, which names its fault.
+  void TakeJournal() {
+    const std::size_t dataIndex = frames_[1].elements - 1;
+    const std::size_t journalIndex = frames_[3].elements - 1;
+    JournalRecord record;
+    if (journal_.TakeValid(record)) {
+      parser_.StreamJournalRecord(std::move(record), dataIndex);
+    } else if (!parser_.StreamJournal(journal_.ToJson(), dataIndex, journalIndex)) {
+      throw Stop{};
+    }
   }
 };
 
-// `read(callback)` reads the whole document with nlohmann's callback parser.
+// The document's bytes for the reader, read from the stream a megabyte at a time: the
+// reader takes them one by one, and a stream buffer's iterator costs a call and an end test
+// through the buffer per byte.
+class ChunkedBytes {
+ public:
+  explicit ChunkedBytes(std::istream& in) : in_(in), buffer_(std::size_t{1} << 20) { Fill(); }
+
+  bool AtEnd() const { return at_ == size_; }
+  char Byte() const { return buffer_[at_]; }
+  void Next() {
+    if (++at_ == size_) Fill();
+  }
+
+  class Iterator {
+   public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = char;
+
+    Iterator() = default;
+    explicit Iterator(ChunkedBytes* bytes) : bytes_(bytes) {}
+    char operator*() const { return bytes_->Byte(); }
+    Iterator& operator++() {
+      bytes_->Next();
+      return *this;
+    }
+    // Any two iterators at the end are equal; the one sentinel is the default iterator.
+    bool operator==(const Iterator& other) const { return AtEnd() == other.AtEnd(); }
+
+   private:
+    bool AtEnd() const { return bytes_ == nullptr || bytes_->AtEnd(); }
+    ChunkedBytes* bytes_ = nullptr;
+  };
+
+ private:
+  void Fill() {
+    in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    size_ = static_cast<std::size_t>(in_.gcount());
+    at_ = 0;
+  }
+
+  std::istream& in_;
+  std::vector<char> buffer_;
+  std::size_t size_ = 0;
+  std::size_t at_ = 0;
+};
+
+// `read(reader)` runs nlohmann's SAX parser over the whole document.
 template <typename Read>
 int ParseStreamed(Read read, HostDocument& out, std::string& error) {
   Parser parser;
-  DocumentStream stream(parser);
-  json document;
+  DocumentReader reader(parser);
   try {
-    document =
-        read([&stream](int, json::parse_event_t event, json& parsed) { return stream.Event(event, parsed); });
-  } catch (const DocumentStream::Stop&) {
+    read(reader);
+  } catch (const DocumentReader::Stop&) {
     error = parser.Error();
     return 0;
   } catch (const json::parse_error& e) {
@@ -614,7 +757,7 @@ int ParseStreamed(Read read, HostDocument& out, std::string& error) {
     return 0;
   }
   HostDocument parsed;
-  if (parser.Run(document, parsed, error) == 0) return 0;
+  if (parser.Run(reader.Document(), parsed, error) == 0) return 0;
   out = std::move(parsed);
   return 1;
 }
@@ -630,14 +773,14 @@ int ParseHostDocument(const json& document, HostDocument& out, std::string& erro
 }
 
 int ParseHostDocumentText(std::string_view text, HostDocument& out, std::string& error) {
-  return ParseStreamed(
-      [text](const json::parser_callback_t& callback) { return json::parse(text, callback); }, out, error);
+  return ParseStreamed([text](DocumentReader& reader) { json::sax_parse(text, &reader); }, out, error);
 }
 
 int ParseHostDocumentStream(std::istream& in, HostDocument& out, std::string& error) {
   return ParseStreamed(
-      [&in](const json::parser_callback_t& callback) {
-        return json::parse(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), callback);
+      [&in](DocumentReader& reader) {
+        ChunkedBytes bytes(in);
+        json::sax_parse(ChunkedBytes::Iterator(&bytes), ChunkedBytes::Iterator(), &reader);
       },
       out, error);
 }

@@ -8,9 +8,13 @@
 #include <io.h>
 #endif
 
+#include <algorithm>
+#include <numeric>
 #include <system_error>
+#include <thread>
 
 #include "orbeck/StoreSeal.h"
+#include "orbeck/store/PostingRows.h"
 #include "orbeck/store/StoreSchema.h"
 
 namespace orbeck::store {
@@ -31,6 +35,16 @@ class Statement {
   void Blob(int pos, const std::string& value) {
     ok_ = ok_ && sqlite3_bind_blob64(stmt_, pos, value.data(), value.size(), SQLITE_TRANSIENT) == SQLITE_OK;
   }
+  // Binds without a copy: the value must outlive the next Exec (the bulk rows' texts).
+  void BlobRef(int pos, const std::string& value) {
+    ok_ = ok_ && sqlite3_bind_blob64(stmt_, pos, value.data(), value.size(), SQLITE_STATIC) == SQLITE_OK;
+  }
+  void BlobRef(int pos, std::string&& value) = delete;
+  void TextRef(int pos, const std::string& value) {
+    ok_ = ok_ && sqlite3_bind_text64(stmt_, pos, value.data(), value.size(), SQLITE_STATIC, SQLITE_UTF8) ==
+                     SQLITE_OK;
+  }
+  void TextRef(int pos, std::string&& value) = delete;
   void Text(int pos, const std::string& value) {
     ok_ = ok_ && sqlite3_bind_text64(stmt_, pos, value.data(), value.size(), SQLITE_TRANSIENT, SQLITE_UTF8) ==
                      SQLITE_OK;
@@ -86,6 +100,11 @@ class Database {
   sqlite3* db_ = nullptr;
   bool ok_ = false;
 };
+
+// A new file written in one go: no journal, no syncs (the loader syncs it once), large pages.
+constexpr const char* kBulkPragmas =
+    "PRAGMA page_size = 16384; PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; PRAGMA cache_size = "
+    "-16384;";
 
 bool InsertData(Database& db, const DataRecord& d, int64_t ord) {
   Statement data(
@@ -147,21 +166,27 @@ bool InsertData(Database& db, const DataRecord& d, int64_t ord) {
     }
   }
 
+  // Journals and lines go in in key order, so both tables are written front to back.
+  std::vector<std::size_t> byId(d.journals.size());
+  std::iota(byId.begin(), byId.end(), std::size_t{0});
+  std::sort(byId.begin(), byId.end(),
+            [&d](std::size_t a, std::size_t b) { return d.journals[a].id < d.journals[b].id; });
   Statement journal(db.Handle(),
                     "INSERT INTO journals (data_id, journal_id, date, adjustment) VALUES (?,?,?,?)");
   Statement line(
       db.Handle(),
       "INSERT INTO journal_lines (data_id, journal_id, line_no, debit_code, debit_amount, debit_tax,"
       " credit_code, credit_amount, credit_tax, description, counter_kind) VALUES (?,?,?,?,?,?,?,?,?,?,?)");
-  for (const JournalRecord& j : d.journals) {
-    journal.Text(1, d.dataId);
+  for (std::size_t index : byId) {
+    const JournalRecord& j = d.journals[index];
+    journal.TextRef(1, d.dataId);
     journal.Int(2, j.id);
     journal.Int(3, j.date);
     journal.Int(4, j.adjustment);
     if (!journal.Exec()) return false;
     for (std::size_t k = 0; k < j.lines.size(); ++k) {
       const JournalLineRecord& l = j.lines[k];
-      line.Text(1, d.dataId);
+      line.TextRef(1, d.dataId);
       line.Int(2, j.id);
       line.Int(3, static_cast<int64_t>(k + 1));
       line.Int(4, l.debitCode);
@@ -170,7 +195,7 @@ bool InsertData(Database& db, const DataRecord& d, int64_t ord) {
       line.Int(7, l.creditCode);
       line.Int(8, l.creditAmount);
       line.Int(9, l.creditTax);
-      line.Blob(10, l.description);
+      line.BlobRef(10, l.description);
       line.Int(11, l.counterKind);
       if (!line.Exec()) return false;
     }
@@ -182,6 +207,36 @@ bool InsertData(Database& db, const DataRecord& d, int64_t ord) {
     saved.Int(2, kind);
     saved.Blob(3, content);
     if (!saved.Exec()) return false;
+  }
+  return true;
+}
+
+// The ledger table, in its key order (PostingRowsOf; postings.sql derives the same rows).
+bool InsertPostings(Database& db, const DataRecord& d, int64_t ord) {
+  Statement posting(
+      db.Handle(),
+      "INSERT INTO postings (data_ord, account_no, date, journal_id, line_no, reach, adjustment,"
+      " counter_kind, debit_code, debit_amount, debit_tax, credit_code, credit_amount,"
+      " credit_tax, description) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+  for (const PostingRow& row : PostingRowsOf(d)) {
+    const JournalRecord& j = d.journals[row.journal];
+    const JournalLineRecord& l = j.lines[static_cast<std::size_t>(row.lineNo - 1)];
+    posting.Int(1, ord);
+    posting.Int(2, row.accountNo);
+    posting.Int(3, row.date);
+    posting.Int(4, row.journalId);
+    posting.Int(5, row.lineNo);
+    posting.Int(6, row.reach);
+    posting.Int(7, j.adjustment);
+    posting.Int(8, l.counterKind);
+    posting.Int(9, l.debitCode);
+    posting.Int(10, l.debitAmount);
+    posting.Int(11, l.debitTax);
+    posting.Int(12, l.creditCode);
+    posting.Int(13, l.creditAmount);
+    posting.Int(14, l.creditTax);
+    posting.BlobRef(15, l.description);
+    if (!posting.Exec()) return false;
   }
   return true;
 }
@@ -226,6 +281,58 @@ bool InsertAll(Database& db, const HostDocument& doc) {
   }
   return true;
 }
+
+// The ledger table is written on a thread of its own into a file of its own while the
+// caller writes the other tables; the caller then copies it over, which SQLite does record
+// by record without decoding (the two tables are declared alike). Two cores halve the wait.
+// Each connection stays on one thread, so neither takes SQLite's locks (SQLITE_OPEN_NOMUTEX).
+class SideLedger {
+ public:
+  SideLedger(const HostDocument& document, std::filesystem::path file)
+      : file_(std::move(file)), thread_([this, &document] { Write(document); }) {}
+  ~SideLedger() {
+    if (thread_.joinable()) thread_.join();
+    std::error_code ec;
+    std::filesystem::remove(file_, ec);
+  }
+  SideLedger(const SideLedger&) = delete;
+  SideLedger& operator=(const SideLedger&) = delete;
+
+  // Waits for the thread; then copies the table into `db`, outside any transaction.
+  bool CopyInto(Database& db, std::string& error) {
+    thread_.join();
+    if (!written_) {
+      error = file_.string() + ": " + message_;
+      return false;
+    }
+    // The name in UTF-8, as the Database opens its own (on Windows the native name is UTF-16).
+    const std::u8string name = file_.u8string();
+    Statement attach(db.Handle(), "ATTACH DATABASE ? AS ledger");
+    attach.Text(1, std::string(name.begin(), name.end()));
+    if (!attach.Exec() || !db.Exec("BEGIN; INSERT INTO postings SELECT * FROM ledger.postings; COMMIT;") ||
+        !db.Exec("DETACH DATABASE ledger")) {
+      error = file_.string() + ": " + db.Message();
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  void Write(const HostDocument& document) {
+    Database db(file_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
+    written_ = db.Ok() && db.Exec(kBulkPragmas) && db.Exec(StoreSchemaSql()) && db.Exec("BEGIN");
+    for (std::size_t i = 0; written_ && i < document.data.size(); ++i) {
+      written_ = InsertPostings(db, document.data[i], static_cast<int64_t>(i));
+    }
+    written_ = written_ && db.Exec("COMMIT");
+    if (!written_) message_ = db.Message();
+  }
+
+  std::filesystem::path file_;
+  bool written_ = false;
+  std::string message_;
+  std::thread thread_;  // last: it starts once the rest is in place
+};
 
 bool ReadData(Database& db, DataRecord& d) {
   Statement account(
@@ -378,18 +485,24 @@ int WriteStore(const HostDocument& document, const std::filesystem::path& storeP
   temp += ".tmp-" + std::to_string(getpid());
   std::error_code ec;
   std::filesystem::remove(temp, ec);
+  // SQLite's memory statistics take one lock around every allocation of every connection,
+  // which the two writing threads would contend for. Only possible before SQLite's first use
+  // in the process; later it stays as it is.
+  sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
   bool written = false;
   {
-    Database db(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    std::filesystem::path sideFile = temp;
+    sideFile += "-ledger";
+    std::filesystem::remove(sideFile, ec);
+    SideLedger ledger(document, sideFile);
+    Database db(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
     if (!db.Ok()) {
       error = temp.string() + ": " + db.Message();
-    } else if (!db.Exec("PRAGMA page_size = 16384; PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;"
-                        " PRAGMA cache_size = -16384;") ||
-               !db.Exec(StoreSchemaSql()) || !db.Exec("BEGIN") || !InsertAll(db, document) ||
-               !db.Exec(StorePostingsSql()) || !db.Exec("COMMIT")) {
+    } else if (!db.Exec(kBulkPragmas) || !db.Exec(StoreSchemaSql()) || !db.Exec("BEGIN") ||
+               !InsertAll(db, document) || !db.Exec("COMMIT")) {
       error = temp.string() + ": " + db.Message();
     } else {
-      written = true;
+      written = ledger.CopyInto(db, error);
     }
   }
   if (written && !SyncFile(temp)) {

@@ -1,8 +1,18 @@
 // The file and folder calls on the drive map: names with double-byte characters on disk,
 // Windows failure rules of folder creation and removal, access tests per drive type, the
 // File class, replacement by rename, and the fault points of these calls.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include <csignal>
+#endif
+
+#include "platform/BlockWriter.h"
 #include "platform/Faults.h"
 #include "platform/WinFs.h"
 #include "tests/platform/TempDrives.h"
@@ -185,18 +195,64 @@ TEST_F(WinFsTest, BufferedBytesReachTheFileByBlockAndAtClose) {
   win::File file;
   ASSERT_TRUE(file.Create("C:\\big.xml"));
   std::string expected;
-  for (int i = 0; i < 20000; ++i) {
+  for (int i = 0; i < 300000; ++i) {
     const std::string line = "\t<Line>" + std::to_string(i) + "</Line>\r\n";
     ASSERT_TRUE(file.Write(line.data(), line.size()));
     expected += line;
   }
-  // More than a block has been written: the file already holds whole blocks.
-  const std::size_t before = ReadFile("c/big.xml").size();
-  EXPECT_GT(before, 0u);
-  EXPECT_LT(before, expected.size());
+  // Several blocks have been handed over, and one waits while one is written: the file
+  // already holds whole blocks, in order.
+  const std::string before = ReadFile("c/big.xml");
+  EXPECT_GT(before.size(), 0u);
+  EXPECT_LT(before.size(), expected.size());
+  EXPECT_EQ(expected.substr(0, before.size()), before);
   EXPECT_TRUE(file.Close());
   EXPECT_EQ(expected, ReadFile("c/big.xml"));
   EXPECT_TRUE(file.Close());
+}
+
+#ifndef _WIN32
+// A block that the file's own thread cannot write fails the file: a later hand-over or
+// Close says so. The file size limit makes the kernel refuse the writes past it.
+TEST_F(WinFsTest, ABlockThatCannotBeWrittenIsReportedLater) {
+  rlimit saved{};
+  ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &saved));
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = saved;
+  limited.rlim_cur = 3 << 20;
+  ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &limited));
+  win::File file;
+  bool writesOk = file.Create("C:\\limited.xml");
+  const std::string block(64 * 1024, 'x');
+  for (int i = 0; i < 160 && writesOk; ++i) writesOk = file.Write(block.data(), block.size());
+  const bool closed = file.Close();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(closed);
+  EXPECT_FALSE(writesOk) << "ten megabytes were taken without a word after the third";
+  EXPECT_LE(ReadFile("c/limited.xml").size(), std::size_t{3} << 20);
+}
+#endif
+
+// The file's own thread meets a descriptor its system refuses to write to (write(2) or
+// WriteFile on a file opened for reading): the block hand-over after it and the wait for the
+// blocks say so, and nothing reaches the file.
+TEST_F(WinFsTest, TheWriterThreadReportsABlockItsSystemRefuses) {
+  WriteFile("c/readonly.xml", "kept");
+  const int fd = ::open((root_ + "/c/readonly.xml").c_str(), O_RDONLY);
+  ASSERT_GE(fd, 0);
+  {
+    win::BlockWriter writer(fd);
+    std::string block(1 << 20, 'x');
+    writer.Submit(block);
+    EXPECT_TRUE(block.empty());
+    EXPECT_FALSE(writer.Drain());
+    block.assign(1 << 20, 'y');
+    EXPECT_FALSE(writer.Submit(block)) << "a later block was taken as if all were well";
+    EXPECT_FALSE(writer.Drain());
+  }
+  ::close(fd);
+  EXPECT_EQ("kept", ReadFile("c/readonly.xml"));
 }
 
 TEST_F(WinFsTest, AFlushThatFailsIsReportedByClose) {

@@ -60,6 +60,7 @@ TEST_P(LoaderRefuses, NamesThePlaceAndKeepsTheEarlierStore) {
 
 json& Account(json& doc, int index) { return doc["data"][0]["accounts"][static_cast<std::size_t>(index)]; }
 json& Line(json& doc) { return doc["data"][0]["journals"][0]["lines"][0]; }
+json& Journal(json& doc) { return doc["data"][0]["journals"][0]; }
 
 const BadCase kBadCases[] = {
     {"amount as a JSON number", [](json& d) { Line(d)["debitAmount"] = 120000; },
@@ -105,6 +106,45 @@ const BadCase kBadCases[] = {
      "/data/0/journals/0/date"},
     {"date that is no calendar day", [](json& d) { d["data"][0]["journals"][0]["date"] = 20240231; },
      "/data/0/journals/0/date"},
+    // A journal is read from the text without a tree when it is valid on its own; every
+    // fault of one must still be found, and named as the tree names it.
+    {"journal id 0", [](json& d) { Journal(d)["id"] = 0; }, "/data/0/journals/0/id"},
+    {"journal id beyond int32", [](json& d) { Journal(d)["id"] = 2147483648LL; }, "/data/0/journals/0/id"},
+    {"journal id as a float", [](json& d) { Journal(d)["id"] = 1.0; }, "/data/0/journals/0/id"},
+    {"journal without a date", [](json& d) { Journal(d).erase("date"); }, "/data/0/journals/0/date"},
+    {"adjustment 12", [](json& d) { Journal(d)["adjustment"] = 12; }, "/data/0/journals/0/adjustment"},
+    {"journal without lines", [](json& d) { Journal(d)["lines"] = json::array(); },
+     "/data/0/journals/0/lines"},
+    {"lines as an object", [](json& d) { Journal(d)["lines"] = json::object(); }, "/data/0/journals/0/lines"},
+    {"line that is a number", [](json& d) { Journal(d)["lines"].push_back(3); },
+     "/data/0/journals/0/lines/1"},
+    {"unknown journal member", [](json& d) { Journal(d)["memo"] = "x"; }, "/data/0/journals/0/memo"},
+    {"unknown line member", [](json& d) { Line(d)["memo"] = "x"; }, "/data/0/journals/0/lines/0/memo"},
+    {"line without accounts",
+     [](json& d) {
+       Line(d).erase("debit");
+       Line(d).erase("credit");
+       Line(d).erase("debitAmount");
+       Line(d).erase("creditAmount");
+     },
+     "/data/0/journals/0/lines/0"},
+    {"tax on a side without an account",
+     [](json& d) {
+       Line(d).erase("debit");
+       Line(d).erase("debitAmount");
+       Line(d)["debitTax"] = "10";
+     },
+     "/data/0/journals/0/lines/0/debitTax"},
+    {"negative account code", [](json& d) { Line(d)["debit"] = -1350000; },
+     "/data/0/journals/0/lines/0/debit"},
+    {"counter kind 256", [](json& d) { Line(d)["counterKind"] = 256; },
+     "/data/0/journals/0/lines/0/counterKind"},
+    {"description as a number", [](json& d) { Line(d)["description"] = 5; },
+     "/data/0/journals/0/lines/0/description"},
+    {"description with a NUL", [](json& d) { Line(d)["description"] = std::string("a\0b", 3); },
+     "/data/0/journals/0/lines/0/description"},
+    {"amount with a nested value", [](json& d) { Line(d)["creditAmount"] = json::array({"1"}); },
+     "/data/0/journals/0/lines/0/creditAmount"},
     {"current user not among the users", [](json& d) { d["currentUser"] = "nobody"; }, "/currentUser"},
     {"duplicate account code", [](json& d) { Account(d, 1)["code"] = 1110000; }, "/data/0/accounts/1/code"},
     {"sub-account without its parent", [](json& d) { Account(d, 1)["code"] = 1360001; },
@@ -188,6 +228,33 @@ TEST(LoaderText, ReadsTheDemoCompanyAsTheTreeDoes) {
   ASSERT_EQ(1, orbeck::store::DumpHostData(fromTree.home(), treeDump, error)) << error;
   ASSERT_EQ(1, orbeck::store::DumpHostData(fromText.home(), textDump, error)) << error;
   EXPECT_TRUE(treeDump == textDump);
+}
+
+TEST(LoaderText, ReadsEveryFormOfAValidJournalAsTheTreeDoes) {
+  json doc = TestHost::MinimalCompany();
+  json& journals = doc["data"][0]["journals"];
+  journals.push_back({{"lines", {{{"credit", 1350000}, {"creditAmount", "-2.5"}, {"counterKind", 34}}}},
+                      {"adjustment", 13},
+                      {"date", 20250331},
+                      {"id", 2147483647}});
+  journals.push_back({{"id", 7},
+                      {"date", 20240501},
+                      {"lines",
+                       {{{"debit", 1110000},
+                         {"debitAmount", "0"},
+                         {"debitTax", "100.0001"},
+                         {"description", "\"引用\" \\ <&> \t 摘要"}},
+                        {{"credit", 8110000}, {"creditTax", "0"}, {"description", ""}, {"counterKind", 0}},
+                        {{"debit", 0}, {"credit", 5110000}, {"creditAmount", "12345678901.2345"}}}}});
+  TestHost fromTree(doc);
+  TestHost fromText(nullptr);
+  std::string error;
+  ASSERT_EQ(1, orbeck::store::LoadHostDataText(doc.dump(), fromText.home(), error)) << error;
+  json treeDump, textDump;
+  ASSERT_EQ(1, orbeck::store::DumpHostData(fromTree.home(), treeDump, error)) << error;
+  ASSERT_EQ(1, orbeck::store::DumpHostData(fromText.home(), textDump, error)) << error;
+  EXPECT_EQ(treeDump, textDump);
+  EXPECT_EQ(3u, textDump["data"][0]["journals"].size());
 }
 
 TEST(LoaderLimits, AcceptsTextsThatFillTheirFieldsExactly) {

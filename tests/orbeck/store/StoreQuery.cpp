@@ -44,26 +44,28 @@ std::string StoreQuery::Image() const {
       "SELECT * FROM saved_documents ORDER BY data_id, kind",
       "PRAGMA user_version"};
   std::string image;
-  for (const char* sql : kTables) {
-    image += std::string(sql) + "\n";
-    sqlite3_stmt* stmt = nullptr;
-    if (db_ == nullptr || sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr) != SQLITE_OK) {
-      image += "(cannot read)\n";
-      continue;
-    }
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-      for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
-        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, c));
-        image += std::to_string(sqlite3_column_type(stmt, c)) + ":" +
-                 std::string(bytes != nullptr ? bytes : "",
-                             static_cast<std::size_t>(sqlite3_column_bytes(stmt, c))) +
-                 "|";
-      }
-      image += "\n";
-    }
-    sqlite3_finalize(stmt);
-  }
+  for (const char* sql : kTables) image += std::string(sql) + "\n" + Rows(sql);
   return image;
+}
+
+std::string StoreQuery::Rows(const std::string& sql) const {
+  sqlite3_stmt* stmt = nullptr;
+  if (db_ == nullptr || sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+    return "(cannot read)\n";
+  }
+  std::string rows;
+  while (sqlite3_step(stmt) == SQLITE_ROW) {
+    for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
+      const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, c));
+      rows += std::to_string(sqlite3_column_type(stmt, c)) + ":" +
+              std::string(bytes != nullptr ? bytes : "",
+                          static_cast<std::size_t>(sqlite3_column_bytes(stmt, c))) +
+              "|";
+    }
+    rows += "\n";
+  }
+  sqlite3_finalize(stmt);
+  return rows;
 }
 
 }  // namespace orbeck::store::test

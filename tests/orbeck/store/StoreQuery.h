@@ -19,6 +19,8 @@ class StoreQuery {
   bool ok() const { return db_ != nullptr; }
   // The first column of the first row as an integer (0 when there is no row).
   int64_t Int(const std::string& sql) const;
+  // Every row of the query, one text line per row.
+  std::string Rows(const std::string& sql) const;
   // Every row of every table in key order, one text line per row: a canonical image of the store.
   std::string Image() const;
   // Entry of the sums table (0 when the row is absent); set 1 or 2, side 'D' or 'C'.

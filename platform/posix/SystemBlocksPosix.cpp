@@ -1,0 +1,50 @@
+// Large blocks as anonymous mappings aligned to the huge page size and marked for
+// transparent huge pages; blocks written with write(2) and their writeback started at once
+// with sync_file_range.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+
+#include "platform/LargeBlocks.h"
+#include "platform/SystemBlocks.h"
+
+namespace platform::detail {
+
+void* MapLargeBlock() {
+  // Twice the size is mapped, so that an aligned block lies inside; the rest is returned.
+  const std::size_t mapped = 2 * kLargeBlockBytes;
+  void* area = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (area == MAP_FAILED) return nullptr;
+  auto* start = static_cast<char*>(area);
+  const auto address = reinterpret_cast<std::uintptr_t>(start);
+  const std::size_t head = (kLargeBlockBytes - address % kLargeBlockBytes) % kLargeBlockBytes;
+  char* block = start + head;
+  if (head != 0) ::munmap(start, head);
+  ::munmap(block + kLargeBlockBytes, mapped - head - kLargeBlockBytes);
+  // Only advice: without huge pages the block is ordinary memory.
+  ::madvise(block, kLargeBlockBytes, MADV_HUGEPAGE);
+  return block;
+}
+
+void UnmapLargeBlock(void* block) { ::munmap(block, kLargeBlockBytes); }
+
+bool WriteBlock(int fd, const char* bytes, std::size_t size, std::int64_t offset) {
+  const std::size_t total = size;
+  while (size > 0) {
+    const ssize_t written = ::write(fd, bytes, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  // Only a hint: the sync at close makes the file durable either way.
+  ::sync_file_range(fd, static_cast<off_t>(offset), static_cast<off_t>(total), SYNC_FILE_RANGE_WRITE);
+  return true;
+}
+
+}  // namespace platform::detail
