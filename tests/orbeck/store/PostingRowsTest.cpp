@@ -46,7 +46,8 @@ TEST(PostingRows, TheLoaderWritesWhatTheSqlDerives) {
   const std::filesystem::path copy = host.home() / "derived.db";
   std::filesystem::copy_file(host.storePath(), copy);
   sqlite3* db = nullptr;
-  ASSERT_EQ(SQLITE_OK, sqlite3_open(copy.c_str(), &db));
+  const std::u8string name = copy.u8string();  // SQLite's names are UTF-8 on every system
+  ASSERT_EQ(SQLITE_OK, sqlite3_open(reinterpret_cast<const char*>(name.c_str()), &db));
   const std::string derive = std::string("BEGIN;") + orbeck::store::StorePostingsSql() + "COMMIT; VACUUM;";
   EXPECT_EQ(SQLITE_OK, sqlite3_exec(db, derive.c_str(), nullptr, nullptr, nullptr)) << sqlite3_errmsg(db);
   sqlite3_close(db);
