@@ -8,7 +8,7 @@
 #include <string>
 
 #include "tests/app/RunFixture.h"
-#include "tests/support/Process.h"
+#include "tests/support/RunAtOnce.h"
 #include "tests/support/TestHost.h"
 
 namespace fs = std::filesystem;
