@@ -120,7 +120,7 @@ void Win32UiBackend::RunModal(CDialog& dialog) {
   // Windows could not make the window: no user can answer it.
   if (!created && !dialog.HasEnded()) dialog.EndDialog(IDCANCEL);
   windows_.erase(&dialog);
-  if (lastRepainted_ == &dialog) lastRepainted_ = nullptr, lastRepaintedWindow_ = nullptr;
+  ForgetRepainted(dialog);
 }
 
 int Win32UiBackend::MessageBox(HWND owner, const std::string& text, const std::string& caption,
@@ -158,7 +158,7 @@ void Win32UiBackend::WindowDestroyed(CDialog& dialog) {
   if (found == windows_.end()) return;
   std::unique_ptr<NativeDialog> window = std::move(found->second);
   windows_.erase(found);
-  if (lastRepainted_ == &dialog) lastRepainted_ = nullptr, lastRepaintedWindow_ = nullptr;
+  ForgetRepainted(dialog);
   window->Detach();
   if (window->InHandler()) {
     if (window->Handle()) ::ShowWindow(window->Handle(), SW_HIDE);
@@ -181,6 +181,12 @@ void Win32UiBackend::ControlChanged(CDialog& dialog, int id) {
 
 void Win32UiBackend::FocusMoved(CDialog& dialog, int id, bool) {
   if (NativeDialog* window = WindowOf(dialog)) window->MoveFocus(id);
+}
+
+void Win32UiBackend::ForgetRepainted(const CDialog& dialog) {
+  if (lastRepainted_ != &dialog) return;
+  lastRepainted_ = nullptr;
+  lastRepaintedWindow_ = nullptr;
 }
 
 bool Win32UiBackend::RepaintDue() {

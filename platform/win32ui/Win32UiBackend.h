@@ -52,6 +52,7 @@ class Win32UiBackend : public UiBackend {
   // Paints a window now, with its controls, and answers the system that the program lives.
   void PaintNow(NativeDialog& window);
   bool RepaintDue();
+  void ForgetRepainted(const CDialog& dialog);
 
   std::unordered_map<const CDialog*, std::unique_ptr<NativeDialog>> windows_;
   // Windows whose dialog went while one of their handlers still ran: removed later.
