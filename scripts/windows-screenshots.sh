@@ -26,10 +26,9 @@ if [ ! -d "$locales/ja_JP.UTF-8" ]; then
   mkdir -p "$locales"
   localedef -i ja_JP -f UTF-8 "$locales/ja_JP.UTF-8"
 fi
-export LOCPATH="$locales"
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export WINEPREFIX="$build/wine-screenshots" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
+# Wine in the Japanese locale (the script's own shell keeps its locale).
+wine=(env LOCPATH="$locales" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 /usr/lib/wine/wine64)
 wineserver=/usr/lib/wine/wineserver
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null
@@ -48,18 +47,18 @@ export DISPLAY=":$display"
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  "$wine" wineboot --init >/dev/null 2>&1
+  "${wine[@]}" wineboot --init >/dev/null 2>&1
   "$wineserver" -w
 fi
 # Wine draws the frames and captions itself (no window manager runs on the X server).
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null
+"${wine[@]}" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
+"${wine[@]}" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null
 for face in 'ＭＳ Ｐゴシック' 'MS UI Gothic' 'MS Shell Dlg' 'Tahoma'; do
-  "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d IPAPGothic /f >/dev/null
+  "${wine[@]}" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d IPAPGothic /f >/dev/null
 done
-"$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic /f >/dev/null
+"${wine[@]}" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic /f >/dev/null
 
-"$wine" "$build/tests/win32ui/win32ui_screenshots.exe" "Z:$work" &
+"${wine[@]}" "$build/tests/win32ui/win32ui_screenshots.exe" "Z:$work" &
 app=$!
 for name in conditions message-box save-file conditions-parent-mode progress; do
   for _ in $(seq 600); do [ -e "$work/$name.ready" ] && break; sleep 0.1; done
