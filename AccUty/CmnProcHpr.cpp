@@ -21,27 +21,29 @@ std::string ErrorPlace(const char* step) {
 DateFormatter::DateFormatter(int32_t ownSetMgrFlag, ClSetMgr* ownSetMgr, platform::HWND owner)
     : ownSetMgrFlag_(ownSetMgrFlag), ownSetMgr_(ownSetMgr), owner_(owner) {}
 
+bool DateFormatter::Fail(long result, const char* step) const {
+  ClMsgMgr::Inst().SetLastError(result, ErrorPlace(step));
+  readFailed_ = true;
+  return false;
+}
+
 bool DateFormatter::FindEra(int32_t date, StGENGOINFO& era, int32_t& yearInEra) const {
   era = StGENGOINFO{};
+  readFailed_ = false;
   ClSetMgr* setMgr = ownSetMgrFlag_ != 0 ? ownSetMgr_ : ClDataMgr::Inst().GetSetMgr();
   auto* gengo = setMgr ? dynamic_cast<ClSetGengo*>(setMgr->GetSetObject(kEraMasterKind, 0)) : nullptr;
   ClMsgMgr& messages = ClMsgMgr::Inst();
-  if (gengo == nullptr) {
-    messages.SetLastError(-1, ErrorPlace("ClSetMgr::GetSetObject"));
-    return false;
-  }
+  if (gengo == nullptr) return Fail(-1, "ClSetMgr::GetSetObject");
 
   long cursor = 0;
   long result = gengo->GetCursor(&cursor);
   if (messages.CheckFatalErrorWithMsg(result, 0, 1, owner_) || result != 0) {
-    messages.SetLastError(result, ErrorPlace("ClSetGengo::GetCursor"));
-    return false;
+    return Fail(result, "ClSetGengo::GetCursor");
   }
   result = gengo->Ready(cursor);
   if (messages.CheckFatalErrorWithMsg(result, 0, 1, owner_) || result != 0) {
     gengo->ReleaseCursor(cursor);
-    messages.SetLastError(result, ErrorPlace("ClSetGengo::Ready"));
-    return false;
+    return Fail(result, "ClSetGengo::Ready");
   }
 
   StGENGOINFO previous{};
@@ -51,8 +53,7 @@ bool DateFormatter::FindEra(int32_t date, StGENGOINFO& era, int32_t& yearInEra) 
     result = gengo->Walk(&record, cursor);
     if (messages.CheckFatalErrorWithMsg(result, 0, 1, owner_)) {
       gengo->ReleaseCursor(cursor);
-      messages.SetLastError(result, ErrorPlace("ClSetGengo::Walk"));
-      return false;
+      return Fail(result, "ClSetGengo::Walk");
     }
     if (result != 0) break;
     if (!havePrevious) {
@@ -76,6 +77,7 @@ bool DateFormatter::FindEra(int32_t date, StGENGOINFO& era, int32_t& yearInEra) 
 }
 
 std::string DateFormatter::FormatDate(int32_t date, int style) const {
+  readFailed_ = false;
   if (style != 0) return {};
   StGENGOINFO era{};
   int32_t year = 0;

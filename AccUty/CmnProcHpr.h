@@ -21,11 +21,19 @@ class DateFormatter {
   // 令和1年5月1日. Empty when no era holds the date or the style is unknown.
   std::string FormatDate(int32_t date, int style) const;
 
-  // The era of date and the year within it (calendar years); false when none holds it.
+  // The era of date and the year within it (calendar years); false when none holds it or
+  // the era master could not be read, which ReadFailed then tells apart.
   bool FindEra(int32_t date, StGENGOINFO& era, int32_t& yearInEra) const;
+  // True when the last FindEra (or FormatDate) failed because the era master could not be
+  // read, not because no era holds the date: an empty text is then no answer at all.
+  bool ReadFailed() const { return readFailed_; }
 
  private:
+  // Records the failed step and fails the lookup as a read failure.
+  bool Fail(long result, const char* step) const;
+
   int32_t ownSetMgrFlag_ = 0;
   ClSetMgr* ownSetMgr_ = nullptr;
   platform::HWND owner_ = 0;
+  mutable bool readFailed_ = false;
 };

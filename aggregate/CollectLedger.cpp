@@ -69,13 +69,16 @@ void AttachRule(Rule& rule, const StDATAINFO& profile) {
 // to the master between runs is always seen.
 class DateTextCache {
  public:
-  const std::string& Text(int32_t date) {
+  // False when the era master could not be read: an empty date would pass for "no era".
+  bool Text(int32_t date, const std::string*& text) {
     if (!valid_ || date != date_) {
       text_ = formatter_.FormatDate(date, 0);
+      if (formatter_.ReadFailed()) return false;
       date_ = date;
       valid_ = true;
     }
-    return text_;
+    text = &text_;
+    return true;
   }
 
  private:
@@ -87,6 +90,11 @@ class DateTextCache {
 
 }  // namespace
 
+int StatementAggregator::LedgerReadFailed(long status) {
+  if (IsReadFailure(status)) readFailure.Note(SJ("元帳"));
+  return 0;
+}
+
 int StatementAggregator::LookupAccount(int32_t accountCode, StKAMOKUINFO* master) {
   StFINDINFO find{};
   // A bare account number names the account itself.
@@ -94,10 +102,12 @@ int StatementAggregator::LookupAccount(int32_t accountCode, StKAMOKUINFO* master
   auto* accounts = dynamic_cast<ClSetKamoku*>(ClDataMgr::Inst().GetSetObject(1, 1));
   if (accounts == nullptr) return 0;
   long cursor = 0;
-  accounts->GetCursor(&cursor);
-  accounts->ReadyCursor(cursor, &find);
-  const long status = accounts->WalkFind(cursor, master);
+  long status = accounts->GetCursor(&cursor);
+  if (status == 0) status = accounts->ReadyCursor(cursor, &find);
+  if (status == 0) status = accounts->WalkFind(cursor, master);
   accounts->ReleaseCursor(cursor);
+  // A name that could not be read is no account without a name.
+  if (IsReadFailure(status)) readFailure.Note(SJ("勘定科目"));
   return status == 0 ? 1 : 0;
 }
 
@@ -135,23 +145,24 @@ bool StatementAggregator::JournalBeforeLineUnbalanced(const StDATAINFO& profile,
   const StFINDINFO find = JournalFind(posting.journalId);
   journal->MoveReady(&find, &LedgerOrder(), nullptr, 2);
   long lineCount = 0;
-  journal->GetSwkCount(&find, nullptr, &lineCount);
 
-  // Read statuses are not examined: an unreadable line counts as a line of zeros.
+  long status = journal->GetSwkCount(&find, nullptr, &lineCount);
+  // An unreadable line is no line of zeros: the sundry choice would rest on a guess.
   FixedAmount debitSum;
   FixedAmount creditSum;
-  for (long i = 0; i < lineCount; ++i) {
+  for (long i = 0; i < lineCount && !IsReadFailure(status); ++i) {
     StSWKTINFO line{};
-    if (i == 0) {
-      journal->MoveFirst(&line);
-    } else {
-      journal->MoveNext(&line);
-    }
+    status = i == 0 ? journal->MoveFirst(&line) : journal->MoveNext(&line);
+    if (IsReadFailure(status)) break;
     if (line.lineNo == posting.lineNo) break;
     debitSum += FixedAmount::FromRaw(line.debitAmount);
     debitSum += FixedAmount::FromRaw(line.debitTax);
     creditSum += FixedAmount::FromRaw(line.creditAmount);
     creditSum += FixedAmount::FromRaw(line.creditTax);
+  }
+  if (IsReadFailure(status)) {
+    readFailure.Note(SJ("仕訳"));
+    return false;
   }
   unbalanced = debitSum != creditSum;
   return true;
@@ -167,8 +178,9 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
   const StFINDINFO find = LedgerFind();
   ledgerRule_->MoveReady(&find, &LedgerOrder(), &ledgerView_);
   long postingCount = 0;
-  if (ledgerRule_->GetCount(&find, &ledgerView_, &postingCount) != 0) return 0;
-  if (ledgerRule_->SetMovePos(0) != 0) return 0;
+  if (const long status = ledgerRule_->GetCount(&find, &ledgerView_, &postingCount); status != 0)
+    return LedgerReadFailed(status);
+  if (const long status = ledgerRule_->SetMovePos(0); status != 0) return LedgerReadFailed(status);
 
   const PeriodSelection period = SelectPeriod(periodFind, profile);
   FixedAmount balance;
@@ -185,7 +197,7 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
     StMOTOCHOINFO posting{};
     const long status = i == 0 ? ledgerRule_->MoveFirst(&posting) : ledgerRule_->MoveNext(&posting);
     if (status == kEndOfRows) break;
-    if (status != 0) return 0;
+    if (status != 0) return LedgerReadFailed(status);
 
     PostingAmounts amounts;
     if (!ComputePostingAmounts(posting, amountBasis, taxAccount, accountNo, debitNature, amounts)) return 0;
@@ -209,8 +221,9 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
       LookupAccount(counterCode / 10000, &counter);
       if (counterCode % 10000 != 0) LookupAccount(counterCode, &counterSub);
     }
-    if (IsExcludedCharacter(counter.accountCharacter)) continue;
     if (ownCode % 10000 != 0) LookupAccount(ownCode, &ownSub);
+    if (readFailure.Failed()) return 0;
+    if (IsExcludedCharacter(counter.accountCharacter)) continue;
 
     FixedAmount after;
     if (!FixedAmount::CheckedAdd(balance, amounts.movement, after)) return 0;
@@ -219,8 +232,12 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
     LedgerLine line;
     line.accountCode = row.accountCode;
     line.lineNo = posting.lineNo;
-    const std::string& dateText = dates.Text(posting.date);
-    platform::cp932::BoundedCopy(line.dateText, sizeof line.dateText, dateText);
+    const std::string* dateText = nullptr;
+    if (!dates.Text(posting.date, dateText)) {
+      readFailure.Note(SJ("和暦"));
+      return 0;
+    }
+    platform::cp932::BoundedCopy(line.dateText, sizeof line.dateText, *dateText);
     CopyBounded(line.subAccountName, ownSub.name, sizeof ownSub.name);
     if (decision == CounterDecision::Sundry) {
       platform::cp932::BoundedCopy(line.counterAccountName, sizeof line.counterAccountName, SJ("諸口"));

@@ -31,6 +31,11 @@ StatementAggregator::~StatementAggregator() {
   balanceRule_.reset();
 }
 
+int StatementAggregator::BalanceReadFailed(long status) {
+  if (IsReadFailure(status)) readFailure.Note(SJ("残高"));
+  return 0;
+}
+
 void StatementAggregator::Step(double first, double last) {
   if (progress == nullptr) return;
   progress->StepRange(static_cast<int16_t>(static_cast<int>(first)),
@@ -98,13 +103,13 @@ int StatementAggregator::Aggregate(int amountBasis, const StFINDINFO& periodFind
   balanceRule_->MoveReady(RuleKamokuSumBase_On, RuleKamokuSumBmn_Off, RuleKamokuSumDisp_All, &periodFind,
                           nullptr, RuleKamokuSumPast_Off);
   long rowCount = 0;
-  if (balanceRule_->GetSumCount(&rowCount) != 0) return 0;
+  if (const long status = balanceRule_->GetSumCount(&rowCount); status != 0) return BalanceReadFailed(status);
 
   Step(3000 / z, 4000 / z);
   progressPos_ = 4000 / z;
   if (rowCount != 0) progressStep_ = static_cast<double>(7000 / rowCount);
 
-  if (balanceRule_->SetMovePos(0) != 0) return 0;
+  if (const long status = balanceRule_->SetMovePos(0); status != 0) return BalanceReadFailed(status);
   const PeriodSelection period = SelectPeriod(periodFind, profile);
   FixedAmount carryOver;
 
@@ -113,7 +118,7 @@ int StatementAggregator::Aggregate(int amountBasis, const StFINDINFO& periodFind
     StKAMOKUSUMINFO row{};
     const long status = balanceRule_->MoveNext(&row);
     if (status == kEndOfRows) break;
-    if (status != 0) return 0;
+    if (status != 0) return BalanceReadFailed(status);
     if (!ProcessRow(row, amountBasis, period, carryOver)) return 0;
     if (withGeneralLedger) {
       // Unlike the balance rows, a ledger that silently lacks postings would pass for

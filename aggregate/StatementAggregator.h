@@ -38,6 +38,10 @@ class StatementAggregator : public SavedNotesReader {
   int LookupAccount(int32_t accountCode, StKAMOKUINFO* master);
 
  private:
+  // Fails the aggregation after a balance cursor status, noting a read failure.
+  int BalanceReadFailed(long status);
+  // Fails the ledger pass after a ledger cursor status, noting a read failure.
+  int LedgerReadFailed(long status);
   // Moves the overall bar over the positions from first to last, truncated to integers.
   void Step(double first, double last);
   // Creates and attaches the balance cursor; false when it cannot be created.
@@ -50,7 +54,7 @@ class StatementAggregator : public SavedNotesReader {
   bool ApplyCarryOver(const FixedAmount& carryOver);
   bool AttachLedgerRule(const StDATAINFO& profile);
   // Sums the journal lines before the posting's own line into unbalanced (the two sides
-  // differ); false only when the journal cursor cannot be created.
+  // differ); false when the journal cursor cannot be created or a line cannot be read.
   bool JournalBeforeLineUnbalanced(const StDATAINFO& profile, const StMOTOCHOINFO& posting, bool& unbalanced);
 
   double progressPos_ = 0.0;

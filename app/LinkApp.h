@@ -53,6 +53,8 @@ class LinkApp : public platform::CWinApp {
   void EnterParentMode();
   void EnterProgramFolder();
   void FillDialogInputs(ConditionsDialog& dialog, const DataProfile& profile);
+  // Ends the run with status 2 and the failure message naming what could not be read.
+  bool FailBeforeWork(const std::string& unread);
   // The work behind the progress window, once the dialog returned its conditions.
   bool RunWork(ConditionsDialog& dialog, const DataProfile& profile, int amountBasis,
                const RunConditions& conditions);

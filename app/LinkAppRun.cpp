@@ -15,6 +15,7 @@
 #include "platform/ui/UiBackend.h"
 #include "platform/ui/Window.h"
 #include "runstate/ProgressWindow.h"
+#include "runstate/ReadFailure.h"
 #include "runtime/Connect.h"
 #include "runtime/Managers.h"
 #include "xmlout/StatementWriter.h"
@@ -30,6 +31,19 @@ constexpr std::size_t kPathCapacity = 261;
 uint8_t noteDispFlags[kNoteDispFlagCount];
 
 const std::string& Caption() { return SJ("決算書"); }
+
+// The run's failure message; with a read failure it names what could not be read.
+std::string FailureText(const std::string& unread) {
+  std::string text = SJ("XMLファイルの出力に失敗しました。\n");
+  if (!unread.empty()) text += unread + SJ("を読み込めませんでした。\n");
+  return text + SJ("\nアプリケーションを終了します。");
+}
+
+// What the runtime could not read so far, though its caller may not have looked at the
+// status; empty when every read succeeded.
+std::string RuntimeReadFailure() {
+  return ClMsgMgr::Inst().ReadFailure() != 0 ? SJ("会計データ") : std::string();
+}
 
 std::string PeriodText(int32_t start, int32_t end) {
   char text[64] = {};
@@ -54,7 +68,7 @@ bool ReadSavedNotes(StatementAggregator& aggregator, std::vector<std::string>& n
     std::string text;
     aggregator.ReadNotesText(text);
     LoadNoteLines(text, noteLines);
-    return true;
+    return !aggregator.readFailure.Failed();
   } catch (const std::bad_alloc&) {
     noteLines.clear();
     return false;
@@ -99,11 +113,17 @@ bool LinkApp::InitInstance() {
     return false;
   }
 
+  // A selection that does not exist leaves the profile zero and the dialog refuses it; a
+  // profile that could not be read must not pass for one that does not exist.
   DataProfile profile{};
-  ReadDataProfile(profile, dataSet);
+  const int profileRead = ReadDataProfile(profile, dataSet);
   uint8_t taxSettings[12] = {};
-  ReadTaxSettings(taxSettings, profile.dataId);
+  const int taxRead = ReadTaxSettings(taxSettings, profile.dataId);
   const int amountBasis = taxSettings[5] != 0 ? 1 : 0;
+  if (profileRead == kProfileReadFailed || taxRead == kProfileReadFailed) {
+    return FailBeforeWork(SJ("会計データの情報"));
+  }
+  if (std::string unread = RuntimeReadFailure(); !unread.empty()) return FailBeforeWork(unread);
 
   ConditionsDialog dialog(hostWnd, edition_);
   FillDialogInputs(dialog, profile);
@@ -111,6 +131,7 @@ bool LinkApp::InitInstance() {
     runStatus = Cancelled;
     return false;
   }
+  if (std::string unread = RuntimeReadFailure(); !unread.empty()) return FailBeforeWork(unread);
 
   RunConditions conditions;
   conditions.firstMonth = static_cast<int16_t>(std::strtol(dialog.firstMonthText.c_str(), nullptr, 10));
@@ -119,6 +140,13 @@ bool LinkApp::InitInstance() {
   conditions.changesKind = dialog.changesKind;
   conditions.withGeneralLedger = dialog.withGeneralLedger;
   return RunWork(dialog, profile, amountBasis, conditions);
+}
+
+bool LinkApp::FailBeforeWork(const std::string& unread) {
+  platform::MessageBoxA(hostWnd, FailureText(unread), Caption(),
+                        platform::MB_ICONEXCLAMATION | platform::MB_OK);
+  runStatus = Failed;
+  return false;
 }
 
 void LinkApp::FillDialogInputs(ConditionsDialog& dialog, const DataProfile& profile) {
@@ -167,7 +195,6 @@ bool LinkApp::RunWork(ConditionsDialog& dialog, const DataProfile& profile, int 
   writer.changesKind = conditions.changesKind;
   BuildMonthFilter(&periodFind, &profile, conditions.firstMonth, conditions.lastMonth);
 
-  const std::string& failure = SJ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。");
   // A host path beyond the 260 bytes of a Windows path is not cut to the name of another
   // file, and an incomplete aggregation would export wrong statements: both fail the run
   // like the writer.
@@ -187,11 +214,17 @@ bool LinkApp::RunWork(ConditionsDialog& dialog, const DataProfile& profile, int 
     }
     writer.notesPresent = notesPresent ? 1 : 0;
     writer.progressBase = static_cast<uint16_t>(aggregator.ProgressPos());
-    written = writer.WriteDocument(conditions.outputPath, functionId, profile);
+    // Nothing is handed on after a read that failed, whether or not its caller noticed.
+    if (aggregator.readFailure.Failed() || !RuntimeReadFailure().empty()) written = 0;
+    if (written) written = writer.WriteDocument(conditions.outputPath, functionId, profile);
   }
 
   if (!written) {
-    platform::MessageBoxA(progressWindow, failure, Caption(), platform::MB_ICONEXCLAMATION | platform::MB_OK);
+    std::string unread = aggregator.readFailure.What();
+    if (unread.empty()) unread = writer.readFailure.What();
+    if (unread.empty()) unread = RuntimeReadFailure();
+    platform::MessageBoxA(progressWindow, FailureText(unread), Caption(),
+                          platform::MB_ICONEXCLAMATION | platform::MB_OK);
     progress.EndDialog(1);
     RestoreWaitCursor();
     runStatus = Failed;

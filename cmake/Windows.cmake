@@ -1,4 +1,5 @@
-# The windows preset's dependencies and test runner: nlohmann_json from the build machine,
+# The windows preset's dependencies and test runner: nlohmann_json and xxHash's header from
+# the build machine,
 # SQLite from the amalgamation that
 # scripts/build-sqlite-mingw.sh generated from Debian's source package and cached,
 # GoogleTest compiled from Debian's sources for the target, and a Wine prefix of the build
@@ -19,10 +20,13 @@ if(NOT SQLite3_LIBRARY)
   set(SQLite3_LIBRARY "${sqlite_build}/lib/libsqlite3.a" CACHE FILEPATH "SQLite library for the target")
 endif()
 
-# nlohmann_json is header-only, but its package names /usr/include, which must not precede
-# the target's C library headers: a folder of the build holds just its headers.
+# nlohmann_json is header-only, and so is xxHash when inlined, but their packages name
+# /usr/include, which must not precede the target's C library headers: a folder of the build
+# holds just their headers.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/build-machine-headers)
+file(CREATE_LINK /usr/include/xxhash.h ${CMAKE_BINARY_DIR}/build-machine-headers/xxhash.h SYMBOLIC)
+set(XXHASH_INCLUDE_DIR ${CMAKE_BINARY_DIR}/build-machine-headers CACHE PATH "xxHash header, inlined")
 if(NOT TARGET nlohmann_json::nlohmann_json)
-  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/build-machine-headers)
   file(CREATE_LINK /usr/include/nlohmann ${CMAKE_BINARY_DIR}/build-machine-headers/nlohmann SYMBOLIC)
   add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
   set_target_properties(nlohmann_json::nlohmann_json PROPERTIES
@@ -40,7 +44,9 @@ if(CMAKE_CROSSCOMPILING AND NOT EXISTS ${CMAKE_BINARY_DIR}/wine-prefix/system.re
   message(STATUS "Creating the Wine prefix ${CMAKE_BINARY_DIR}/wine-prefix")
   execute_process(COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} wineboot --init
                   OUTPUT_QUIET ERROR_QUIET TIMEOUT 300)
-  execute_process(COMMAND env WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix wineserver --wait
+  execute_process(COMMAND env WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix /usr/lib/wine/wineserver -k
+                  OUTPUT_QUIET ERROR_QUIET TIMEOUT 120)
+  execute_process(COMMAND env WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix /usr/lib/wine/wineserver --wait
                   OUTPUT_QUIET ERROR_QUIET TIMEOUT 120)
 endif()
 # The Win32 backend's tests make real windows with no display: Wine's null display driver

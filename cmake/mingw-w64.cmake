@@ -20,4 +20,4 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 set(CMAKE_CROSSCOMPILING_EMULATOR
     env WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
-    /usr/lib/wine/wine64)
+    sh ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)

@@ -212,7 +212,10 @@ void ConditionsDialog::Browse() {
   SetFocusTo(kIdcExecute);
 }
 
-std::string ConditionsDialog::SettingsFolder() const { return ClFileMgr::Inst().GetAppFolderPath(1); }
+std::string ConditionsDialog::SettingsFolder() const {
+  if (!settingsFolder_) settingsFolder_ = ClFileMgr::Inst().GetAppFolderPath(1);
+  return *settingsFolder_;
+}
 
 std::string ConditionsDialog::SettingsKeyOfUser() const {
   return SettingsKey(std::string_view(userId, strnlen(userId, sizeof userId)), selectedNo1, selectedNo2);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/ui/Dialog.h"
@@ -61,10 +62,12 @@ class ConditionsDialog : public platform::CDialog {
   void Browse();
   // The month checks with their message and focus; true when they pass.
   bool CheckPeriod();
-  // The host's settings folder (kind 1), as the host returns it.
+  // The host's settings folder (kind 1), as the host returns it; asked once, so that the
+  // save after the document reads nothing that could fail when the document is in place.
   std::string SettingsFolder() const;
   // This user's and data's key of the settings file.
   std::string SettingsKeyOfUser() const;
 
   const EditionProfile& edition_;
+  mutable std::optional<std::string> settingsFolder_;
 };

@@ -113,9 +113,9 @@ bool SaveSettingsFile(const std::string& folder, const std::string& filePath, st
     content = std::string(line);
   }
 
-  const std::string temporary = filePath + ".tmp";
   win::File file;
-  if (!file.Create(temporary)) return false;
+  if (!file.CreateTemporary(filePath)) return false;
+  const std::string temporary = file.TemporaryPath();
   bool written = file.Write(content.data(), content.size());
   written = file.Close() && written;
   if (!written || !win::MoveFileReplace(temporary, filePath)) {

@@ -93,5 +93,6 @@ long ClAccConnect::Release() {
   useDataType_ = 0;
   attached_ = false;
   ClMsgMgr::Inst().SetLastError(0, {});
+  ClMsgMgr::Inst().ClearReadFailure();
   return 0;
 }

@@ -31,3 +31,14 @@ void ClMsgMgr::SetLastError(long result, const std::string& where) {
   lastError_ = result;
   lastErrorPlace_ = where;
 }
+
+void ClMsgMgr::NoteReadFailure(long result, const std::string& where) {
+  if (readFailure_ != 0) return;
+  readFailure_ = result;
+  readFailurePlace_ = where;
+}
+
+void ClMsgMgr::ClearReadFailure() {
+  readFailure_ = 0;
+  readFailurePlace_.clear();
+}

@@ -8,8 +8,8 @@
 
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
+#include "orbeck/StoreStatement.h"
 #include "orbeck/TextField.h"
-#include "platform/Faults.h"
 #include "runtime/Rules.h"
 
 struct ClRuleKamoku::Impl {
@@ -80,14 +80,14 @@ long ClRuleKamoku::MoveReady(short /*base*/, short /*bmn*/, short /*disptype*/, 
 }
 
 long ClRuleKamoku::GetSumCount(long* count) {
-  if (platform::faults::Hit("ClRuleKamoku::GetSumCount")) return orbeck::kStoreError;
+  if (orbeck::InjectedReadFailure("ClRuleKamoku::GetSumCount")) return orbeck::kStoreError;
   if (!impl_->ready || count == nullptr) return orbeck::kNotReady;
   *count = static_cast<long>(impl_->rows.size());
   return 0;
 }
 
 long ClRuleKamoku::SetMovePos(long pos) {
-  if (platform::faults::Hit("ClRuleKamoku::SetMovePos")) return orbeck::kStoreError;
+  if (orbeck::InjectedReadFailure("ClRuleKamoku::SetMovePos")) return orbeck::kStoreError;
   if (!impl_->ready || pos < 0) return orbeck::kNotReady;
   impl_->next = static_cast<std::size_t>(pos);
   return 0;
@@ -97,8 +97,7 @@ long ClRuleKamoku::MoveNext(StKAMOKUSUMINFO* row) {
   if (!impl_->ready || row == nullptr) return orbeck::kNotReady;
   if (impl_->next >= impl_->rows.size()) return kEndOfRows;
   const StKAMOKUSUMINFO& next = impl_->rows[impl_->next];
-  if (platform::faults::Armed() &&
-      platform::faults::Hit("ClRuleKamoku::MoveNext", std::to_string(next.accountCode)))
+  if (orbeck::InjectedReadFailure("ClRuleKamoku::MoveNext", std::to_string(next.accountCode)))
     return orbeck::kStoreError;
   *row = next;
   ++impl_->next;

@@ -11,6 +11,7 @@
 #include "orbeck/HostStore.h"
 #include "orbeck/MonthCodeFind.h"
 #include "orbeck/RuntimeStatus.h"
+#include "orbeck/StoreStatement.h"
 #include "orbeck/TextField.h"
 #include "platform/Faults.h"
 #include "runtime/Rules.h"
@@ -133,7 +134,7 @@ long ClRuleMotocho::MoveReady(const StFINDINFO* find, const StORDERINFO* /*order
 }
 
 long ClRuleMotocho::GetCount(const StFINDINFO* find, StMOTOCHOHYOJIINFO* view, long* count) {
-  if (platform::faults::Hit("ClRuleMotocho::GetCount")) return orbeck::kStoreError;
+  if (orbeck::InjectedReadFailure("ClRuleMotocho::GetCount")) return orbeck::kStoreError;
   if (view == nullptr || count == nullptr) return orbeck::kNotReady;
   if (long status = impl_->Load(dataId_, find, *view); status != 0) return status;
   *count = static_cast<long>(impl_->postings.size());
@@ -155,8 +156,7 @@ long ClRuleMotocho::MoveFirst(StMOTOCHOINFO* posting) {
 long ClRuleMotocho::MoveNext(StMOTOCHOINFO* posting) {
   if (!impl_->ready || posting == nullptr) return orbeck::kNotReady;
   if (impl_->next >= impl_->postings.size()) return kEndOfRows;
-  if (platform::faults::Armed() &&
-      platform::faults::Hit("ClRuleMotocho::MoveNext", std::to_string(impl_->loaded.accountCode)))
+  if (orbeck::InjectedReadFailure("ClRuleMotocho::MoveNext", std::to_string(impl_->loaded.accountCode)))
     return orbeck::kStoreError;
   *posting = impl_->postings[impl_->next++];
   return 0;

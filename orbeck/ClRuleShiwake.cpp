@@ -4,8 +4,8 @@
 
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
+#include "orbeck/StoreStatement.h"
 #include "orbeck/TextField.h"
-#include "platform/Faults.h"
 #include "runtime/Rules.h"
 
 namespace {
@@ -90,8 +90,7 @@ long ClRuleShiwake::MoveFirst(StSWKTINFO* line) {
 long ClRuleShiwake::MoveNext(StSWKTINFO* line) {
   if (!impl_->ready || line == nullptr) return orbeck::kNotReady;
   if (impl_->next >= impl_->lines.size()) return kEndOfRows;
-  if (platform::faults::Armed() &&
-      platform::faults::Hit("ClRuleShiwake::MoveNext", std::to_string(impl_->journalId)))
+  if (orbeck::InjectedReadFailure("ClRuleShiwake::MoveNext", std::to_string(impl_->journalId)))
     return orbeck::kStoreError;
   *line = impl_->lines[impl_->next++];
   return 0;

@@ -6,7 +6,7 @@
 
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
-#include "platform/Faults.h"
+#include "orbeck/StoreStatement.h"
 #include "runtime/Managers.h"
 #include "runtime/Rules.h"
 
@@ -17,7 +17,7 @@ long ClSaveKessansho::GetDataType02(long kind, void** buffer, long* length) {
   if (buffer == nullptr || length == nullptr) return orbeck::kNotReady;
   *buffer = nullptr;
   *length = 0;
-  if (platform::faults::Hit("ClSaveKessansho::GetDataType02", std::to_string(kind)))
+  if (orbeck::InjectedReadFailure("ClSaveKessansho::GetDataType02", std::to_string(kind)))
     return orbeck::kStoreError;
   auto& store = orbeck::HostStore::Session();
   orbeck::StatementUse query =

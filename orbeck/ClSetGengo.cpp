@@ -3,7 +3,7 @@
 #include "orbeck/CursorTable.h"
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
-#include "platform/Faults.h"
+#include "orbeck/StoreStatement.h"
 #include "runtime/Rules.h"
 #include "runtime/Sets.h"
 
@@ -37,7 +37,7 @@ long ClSetGengo::Ready(long cursor) {
 long ClSetGengo::Walk(StGENGOINFO* info, long cursor) {
   auto* found = impl_->cursors.Find(cursor);
   if (found == nullptr || found->eras == nullptr || info == nullptr) return orbeck::kNotReady;
-  if (platform::faults::Hit("ClSetGengo::Walk")) return orbeck::kStoreError;
+  if (orbeck::InjectedReadFailure("ClSetGengo::Walk")) return orbeck::kStoreError;
   Impl::Cursor& walk = *found;
   if (walk.next >= walk.eras->size()) return kEndOfRows;
   *info = (*walk.eras)[walk.next++];

@@ -8,13 +8,40 @@
 #include <filesystem>
 
 #include "orbeck/RuntimeStatus.h"
+#include "orbeck/StoreSeal.h"
 #include "orbeck/TextField.h"
+#include "runtime/Connect.h"
 
 namespace orbeck {
 
 namespace {
 
 inline constexpr int kSchemaVersion = 2;
+// The newest store format this runtime reads; a newer loader's store may mean things this
+// runtime would misread.
+inline constexpr long long kFormatVersion = 2;
+
+// The schema version and the format version (when the store records one) this runtime knows.
+long CheckVersions(sqlite3* db) {
+  sqlite3_stmt* version = nullptr;
+  long status = kOpenFailed;
+  if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &version, nullptr) == SQLITE_OK &&
+      sqlite3_step(version) == SQLITE_ROW) {
+    status = sqlite3_column_int(version, 0) == kSchemaVersion ? 0 : kWrongSchema;
+  }
+  sqlite3_finalize(version);
+  if (status != 0) return status;
+  sqlite3_stmt* format = nullptr;
+  status = kOpenFailed;
+  if (sqlite3_prepare_v2(db, "SELECT value FROM meta WHERE key = 'format_version'", -1, &format, nullptr) ==
+      SQLITE_OK) {
+    const int rc = sqlite3_step(format);
+    if (rc == SQLITE_DONE) status = 0;
+    if (rc == SQLITE_ROW) status = sqlite3_column_int64(format, 0) <= kFormatVersion ? 0 : kWrongSchema;
+  }
+  sqlite3_finalize(format);
+  return status;
+}
 
 // The home folder is a UTF-8 name on every system, as SQLite takes it.
 std::filesystem::path Utf8Path(const std::string& path) { return std::u8string(path.begin(), path.end()); }
@@ -46,13 +73,8 @@ long HostStore::Open(const std::string& homeFolder) {
     sqlite3_close(db);
     return kOpenFailed;
   }
-  sqlite3_stmt* version = nullptr;
-  long status = kOpenFailed;
-  if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &version, nullptr) == SQLITE_OK &&
-      sqlite3_step(version) == SQLITE_ROW) {
-    status = sqlite3_column_int(version, 0) == kSchemaVersion ? 0 : kWrongSchema;
-  }
-  sqlite3_finalize(version);
+  long status = CheckVersions(db);
+  if (status == 0 && CheckSeal(storePath) != SealCheck::Intact) status = kDamagedStore;
   if (status != 0) {
     sqlite3_close(db);
     return status;
@@ -85,7 +107,10 @@ StatementUse HostStore::Prepare(const char* sql) {
   auto found = statements_.find(sql);
   if (found == statements_.end()) {
     auto statement = std::make_unique<StoreStatement>(db_, sql);
-    if (!statement->IsValid()) return StatementUse();
+    if (!statement->IsValid()) {
+      ClMsgMgr::Inst().NoteReadFailure(kStoreError, ReadPointName(sql));
+      return StatementUse();
+    }
     found = statements_.emplace(sql, std::move(statement)).first;
   }
   found->second->Reset();

@@ -3,16 +3,92 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
+#include <map>
+#include <mutex>
+
+#include "orbeck/RuntimeStatus.h"
+#include "platform/Faults.h"
+#include "runtime/Connect.h"
+
 namespace orbeck {
 
-StoreStatement::StoreStatement(sqlite3* db, const char* sql) {
+namespace {
+
+struct PointUses {
+  std::mutex mutex;
+  std::map<std::string, std::pair<std::uint64_t, std::string>, std::less<>> passes;
+  std::vector<std::string> order;  // first passed first
+};
+
+// Never destroyed: the session's statements count their steps when they go, which may be
+// among the exit handlers.
+PointUses& Uses() {
+  static auto* uses = new PointUses;
+  return *uses;
+}
+
+void CountUse(std::string_view faultEntry, std::uint64_t passes, std::string_view description) {
+  PointUses& registry = Uses();
+  std::lock_guard lock(registry.mutex);
+  auto found = registry.passes.find(faultEntry);
+  if (found == registry.passes.end()) {
+    found = registry.passes.emplace(std::string(faultEntry), std::pair(0, std::string(description))).first;
+    registry.order.push_back(found->first);
+  }
+  found->second.first += passes;
+}
+
+}  // namespace
+
+std::string ReadPointName(std::string_view sql) {
+  std::uint32_t hash = 2166136261u;
+  for (char c : sql) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 16777619u;
+  }
+  char hex[9];
+  std::snprintf(hex, sizeof hex, "%08x", hash);
+  return std::string(hex) + " " + std::string(sql);
+}
+
+bool InjectedReadFailure(std::string_view point, std::string_view detail) {
+  CountUse(point, 1, point);
+  if (!platform::faults::Armed() || !platform::faults::Hit(point, detail)) return false;
+  ClMsgMgr::Inst().NoteReadFailure(kStoreError, std::string(point));
+  return true;
+}
+
+std::vector<ReadPointUse> ReadPointUses() {
+  PointUses& registry = Uses();
+  std::lock_guard lock(registry.mutex);
+  std::vector<ReadPointUse> uses;
+  for (const std::string& entry : registry.order) {
+    const auto& [passes, description] = registry.passes.find(entry)->second;
+    uses.push_back({entry, passes, description});
+  }
+  return uses;
+}
+
+void ResetReadPointUses() {
+  PointUses& registry = Uses();
+  std::lock_guard lock(registry.mutex);
+  registry.passes.clear();
+  registry.order.clear();
+}
+
+StoreStatement::StoreStatement(sqlite3* db, const char* sql) : readPoint_(ReadPointName(sql)) {
   if (sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) != SQLITE_OK) {
     sqlite3_finalize(stmt_);
     stmt_ = nullptr;
   }
 }
 
-StoreStatement::~StoreStatement() { sqlite3_finalize(stmt_); }
+StoreStatement::~StoreStatement() {
+  const std::size_t blank = readPoint_.find(' ');
+  if (steps_ != 0) CountUse("StoreRead@" + readPoint_.substr(0, blank), steps_, readPoint_.substr(blank + 1));
+  sqlite3_finalize(stmt_);
+}
 
 void StoreStatement::Reset() {
   sqlite3_reset(stmt_);
@@ -31,10 +107,14 @@ void StoreStatement::Bind(int index, std::string_view text) {
 }
 
 bool StoreStatement::Step() {
-  if (failed_) return false;
-  int rc = sqlite3_step(stmt_);
-  if (rc == SQLITE_ROW) return true;
-  if (rc != SQLITE_DONE) failed_ = true;
+  ++steps_;
+  if (!failed_) {
+    const int rc = platform::faults::Hit("StoreRead", readPoint_) ? SQLITE_IOERR : sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    failed_ = true;
+  }
+  ClMsgMgr::Inst().NoteReadFailure(kStoreError, readPoint_);
   return false;
 }
 

@@ -4,8 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -25,7 +27,9 @@ class StoreStatement {
   // Parameters are 1-based, as in SQL.
   void Bind(int index, std::int64_t value);
   void Bind(int index, std::string_view text);
-  // True with a row; false at the end or on an error (see Failed).
+  // True with a row; false at the end or on an error (see Failed). Every statement is a read
+  // point: the fault point "StoreRead" (detail: ReadPointName) fails its Step, and any
+  // failure is recorded as the connection's read failure.
   bool Step();
   bool Failed() const { return failed_; }
 
@@ -36,7 +40,28 @@ class StoreStatement {
  private:
   sqlite3_stmt* stmt_ = nullptr;
   bool failed_ = false;
+  std::string readPoint_;
+  std::uint64_t steps_ = 0;
 };
+
+// The read point's name of a statement: eight hex digits of a hash of its SQL, a blank and
+// the SQL itself, so that a fault entry can name it by either (the SQL may hold commas,
+// which separate fault entries).
+std::string ReadPointName(std::string_view sql);
+// True when the runtime's fault point fires; it then counts as a failed read of the host's
+// data, like a failed statement.
+bool InjectedReadFailure(std::string_view point, std::string_view detail = {});
+
+// The read points of the runtime that were passed since the last reset, for a test that
+// fails each in turn: the fault entry that names the point and how often it was passed.
+// A statement's steps are counted when the session that kept it closes.
+struct ReadPointUse {
+  std::string faultEntry;  // "StoreRead@<hash>" or the cursor's own point
+  std::uint64_t passes = 0;
+  std::string description;  // the statement's SQL, or the point again
+};
+std::vector<ReadPointUse> ReadPointUses();
+void ResetReadPointUses();
 
 // One use of a kept statement. The statement is reset when the use ends, so that no read
 // transaction stays open between the runtime's calls (a reader that stops at its first row

@@ -3,11 +3,10 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <mutex>
-#include <sstream>
 
 #include "platform/Cp932.h"
+#include "platform/LinuxFile.h"
 #include "platform/NativePath.h"
 #include "platform/WinTypes.h"
 
@@ -162,15 +161,15 @@ MapSource CurrentSource() {
 }
 
 DriveMap Load(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    std::fprintf(stderr, "drive map %s cannot be read: no drive is mapped\n", path.c_str());
+  std::string reason;
+  std::optional<std::string> content = ReadLinuxFile(path, reason);
+  if (!content) {
+    std::fprintf(stderr, "drive map %s cannot be read (%s): no drive is mapped\n", path.c_str(),
+                 reason.c_str());
     return DriveMap::Parse({});
   }
-  std::ostringstream content;
-  content << file.rdbuf();
   std::vector<std::string> errors;
-  DriveMap map = DriveMap::Parse(content.str(), &errors);
+  DriveMap map = DriveMap::Parse(*content, &errors);
   for (const std::string& error : errors)
     std::fprintf(stderr, "drive map %s, %s\n", path.c_str(), error.c_str());
   return map;

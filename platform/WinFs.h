@@ -49,7 +49,7 @@ std::string GetModuleFileNameA();
 enum class FileStatus { Absent, Directory, File };
 FileStatus GetFileStatus(const std::string& path);
 
-// A whole file read at once; none on any error.
+// A whole file read at once; none on any error (also at the "FileRead" fault point).
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // A file open for writing (CFile with create, truncate, exclusive write, binary). Writes are
@@ -65,10 +65,18 @@ class File {
   // Create or truncate, write only; fails while another File has the same file open for
   // writing, on a CD-ROM drive, and at the "FileCreate" fault point.
   bool Create(const std::string& path);
+  // Creates a new file in the folder of targetPath under a short name of its own, never
+  // opening an existing file or following a link there, so that concurrent writers of one
+  // target never share or remove each other's files and any target name that fits the file
+  // system fits. TemporaryPath() names it, also after Close; the fault points see targetPath as
+  // the detail.
+  bool CreateTemporary(const std::string& targetPath);
+  const std::string& TemporaryPath() const { return temporaryPath_; }
   bool OpenRead(const std::string& path);
   // Writes all bytes; false on error or at the "FileWrite" fault point (nothing written).
   bool Write(const void* data, std::size_t size);
-  // Reads at most size bytes; returns the count read, or -1 on error.
+  // Reads at most size bytes; returns the count read, or -1 on error (also at the
+  // "FileRead" fault point).
   long Read(void* data, std::size_t size);
   // Writes what is buffered, makes it durable and closes; false when any of it failed
   // (also at the "FileFlush" fault point). Closing a closed file succeeds.
@@ -81,7 +89,9 @@ class File {
   int fd_ = -1;
   bool writing_ = false;
   std::string buffer_;  // bytes written but not yet in the file
-  std::string path_;    // Windows path of the open file, the detail of the fault points
+  std::string path_;    // Windows path of the open file (of its target for a temporary
+                        // file), the detail of the fault points
+  std::string temporaryPath_;
 };
 
 // Linux path of a Windows-form path through the drive map; none when unmapped.

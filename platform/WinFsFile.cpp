@@ -2,10 +2,13 @@
 // before truncating, so a second writer of the same file fails instead of interleaving.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 
+#include "platform/Cp932.h"
 #include "platform/Faults.h"
 #include "platform/WinFs.h"
 #include "platform/WinFsResolve.h"
@@ -29,6 +32,24 @@ bool WriteAll(int fd, const char* bytes, std::size_t size) {
   return true;
 }
 
+// Six characters of a temporary name, from the kernel's random source; should that be
+// unavailable, from the clock and the process id (O_EXCL still keeps names apart).
+std::string RandomName() {
+  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  unsigned char bytes[6];
+  if (::getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
+    auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+    seed ^= static_cast<unsigned long long>(::getpid()) << 20;
+    for (unsigned char& byte : bytes) {
+      seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+      byte = static_cast<unsigned char>(seed >> 56);
+    }
+  }
+  std::string name;
+  for (unsigned char byte : bytes) name += kChars[byte % (sizeof kChars - 1)];
+  return name;
+}
+
 }  // namespace
 
 File::~File() { Close(); }
@@ -48,6 +69,33 @@ bool File::Create(const std::string& path) {
   writing_ = true;
   path_ = path;
   return true;
+}
+
+bool File::CreateTemporary(const std::string& targetPath) {
+  Close();
+  temporaryPath_.clear();
+  if (faults::Hit("FileCreate", targetPath)) return false;
+  const std::size_t separator = cp932::FindLastChar(targetPath, '\\');
+  const std::string folder =
+      separator == std::string::npos ? std::string() : targetPath.substr(0, separator + 1);
+  constexpr int kAttempts = 100;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const std::string candidate = folder + "~vm" + RandomName() + ".tmp";
+    std::optional<detail::ResolvedPath> resolved = detail::Resolve(candidate);
+    if (!resolved || resolved->readOnly) return false;
+    const int fd =
+        ::open(resolved->linuxPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    fd_ = fd;
+    writing_ = true;
+    path_ = targetPath;
+    temporaryPath_ = candidate;
+    return true;
+  }
+  return false;
 }
 
 bool File::OpenRead(const std::string& path) {
@@ -74,7 +122,7 @@ bool File::Flush() {
 }
 
 long File::Read(void* data, std::size_t size) {
-  if (fd_ < 0) return -1;
+  if (fd_ < 0 || faults::Hit("FileRead", path_)) return -1;
   char* bytes = static_cast<char*>(data);
   std::size_t total = 0;
   while (total < size) {

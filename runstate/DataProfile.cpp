@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "runstate/ReadFailure.h"
 #include "runtime/Managers.h"
 #include "runtime/Sets.h"
 
@@ -25,20 +26,23 @@ int ReadDataProfile(DataProfile& profile, ClSetData*& dataSet) {
   long first = 0;
   long selectedNo = 0;
   if (ClSysUser* user = dataMgr.GetSysUserObject()) {
-    user->GetCurUserID(userId);
-    user->GetSelectedNo(userId, &first, &selectedNo);
+    if (IsReadFailure(user->GetCurUserID(userId)) ||
+        IsReadFailure(user->GetSelectedNo(userId, &first, &selectedNo)))
+      return kProfileReadFailed;
   }
 
   long cursor = 0;
-  dataSet->GetDatCursor(&cursor);
-  dataSet->ReadyDat(cursor, 0);
-  int found = 0;
+  if (IsReadFailure(dataSet->GetDatCursor(&cursor))) return kProfileReadFailed;
+  long status = dataSet->ReadyDat(cursor, 0);
+  int found = IsReadFailure(status) ? kProfileReadFailed : 0;
   StDATAINFO record{};
-  while (dataSet->WalkDat(cursor, &record) == 0) {
-    if (record.selectedNo == selectedNo) {
+  while (found == 0 && status == 0) {
+    status = dataSet->WalkDat(cursor, &record);
+    if (status == 0 && record.selectedNo == selectedNo) {
       profile = record;
       found = 1;
-      break;
+    } else if (IsReadFailure(status)) {
+      found = kProfileReadFailed;
     }
   }
   dataSet->ReleaseDatCursor(cursor);
@@ -53,7 +57,8 @@ int ReadTaxSettings(uint8_t (&record)[12], const char* dataId) {
   settings->SetCurDataID(dataId ? std::string(dataId, strnlen(dataId, sizeof(StDATAINFO::dataId)))
                                 : std::string());
   StSHOHIZEIINFO info{};
-  if (settings->Get(&info) != 0) return 0;
+  if (const long status = settings->Get(&info); status != 0)
+    return IsReadFailure(status) ? kProfileReadFailed : 0;
   std::memcpy(record, &info, sizeof record);
   return 1;
 }

@@ -11,10 +11,15 @@ class ClSetData;
 // A copy of the host's record of the selected data.
 using DataProfile = StDATAINFO;
 
+// The result of the reads below when the host's data could not be read: unlike a record
+// that does not exist, this must fail the run, not pass for an empty profile.
+inline constexpr int kProfileReadFailed = -1;
+
 // Fills profile with the record of the data selected for the current user; 1 found, 0 not
-// (the profile then stays zero). dataSet caches the host's data set for the process
-// (LinkApp keeps it).
+// (the profile then stays zero), kProfileReadFailed. dataSet caches the host's data set for
+// the process (LinkApp keeps it).
 int ReadDataProfile(DataProfile& profile, ClSetData*& dataSet);
 
-// The first 12 bytes of the consumption-tax settings of dataId; 1 read, 0 failed (untouched).
+// The first 12 bytes of the consumption-tax settings of dataId; 1 read, 0 none (untouched),
+// kProfileReadFailed.
 int ReadTaxSettings(uint8_t (&record)[12], const char* dataId);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/Cp932.h"
 #include "runstate/NoteSettingsText.h"
 #include "runtime/Managers.h"
 #include "runtime/Rules.h"
@@ -33,19 +34,26 @@ int SavedNotesReader::ReadSavedData(long kind, void** buffer, long* length) {
   *length = 0;
   savedDocument_.reset();
   savedDocument_.reset(new (std::nothrow) ClSaveKessansho());
-  if (!savedDocument_) return 0;
+  if (!savedDocument_) {
+    readFailure.Note(SJ("決算書の保存データ"));
+    return 0;
+  }
 
   ClDataMgr& dataMgr = ClDataMgr::Inst();
   savedDocument_->AttachSetMgr(dataMgr.GetSetMgr());
   StDATAINFO selected{};
   if (auto* dataSet = dynamic_cast<ClSetData*>(dataMgr.GetSetObject(kSetData, 1))) {
-    dataSet->GetSelectedInfo(&selected);
+    if (IsReadFailure(dataSet->GetSelectedInfo(&selected))) {
+      readFailure.Note(SJ("会計データの情報"));
+      return 0;
+    }
   }
   savedDocument_->SetCurDataID(
       std::string(selected.dataId, strnlen(selected.dataId, sizeof selected.dataId)));
   savedDocument_->AttachOptLink(ClLinkMgr::Inst().GetOptLink());
 
-  if (savedDocument_->GetDataType02(kind, buffer, length) != 0) {
+  if (const long status = savedDocument_->GetDataType02(kind, buffer, length); status != 0) {
+    if (IsReadFailure(status)) readFailure.Note(SJ("決算書の保存データ"));
     if (*buffer) CoTaskMemFree(*buffer);
     *buffer = nullptr;
     *length = 0;
@@ -65,6 +73,7 @@ std::string ReadText(SavedNotesReader& reader, long kind) {
   try {
     text = BufferText(buffer, length);
   } catch (const std::bad_alloc&) {
+    reader.readFailure.Note(SJ("決算書の保存データ"));
     text.clear();
   }
   CoTaskMemFree(buffer);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "runstate/ReadFailure.h"
+
 class ClSaveKessansho;
 
 inline constexpr int kNoteDispFlagCount = 50;
@@ -17,6 +19,8 @@ class SavedNotesReader {
   virtual ~SavedNotesReader();
 
   // 1 when the runtime delivered a buffer (the caller frees it with CoTaskMemFree), else 0.
+  // A document that does not exist is no failure; one that could not be read is noted in
+  // readFailure, so that notes are never dropped silently.
   int ReadSavedData(long kind, void** buffer, long* length);
   bool IsInputModeOn();
   bool IsNoteOn();
@@ -24,6 +28,9 @@ class SavedNotesReader {
   void ReadNoteDispFlags(uint8_t (&flags)[kNoteDispFlagCount]);
   // Always 1; text is empty when no note text was delivered.
   int ReadNotesText(std::string& text);
+
+  // The first read of the run (saved documents here, and the engine's reads) that failed.
+  ReadFailure readFailure;
 
  protected:
   std::unique_ptr<ClSaveKessansho> savedDocument_;

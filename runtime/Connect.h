@@ -54,7 +54,18 @@ class ClMsgMgr {
   long LastError() const { return lastError_; }
   const std::string& LastErrorPlace() const { return lastErrorPlace_; }
 
+  // The first read of the host's data that failed since the connection was last released,
+  // whether or not its caller looked at the status: 0 when none failed. A run asks before it
+  // hands anything on, so that a read nobody checked cannot pass for an empty result.
+  long ReadFailure() const { return readFailure_; }
+  const std::string& ReadFailurePlace() const { return readFailurePlace_; }
+  // Recorded by the runtime itself; the first failure is kept.
+  void NoteReadFailure(long result, const std::string& where);
+  void ClearReadFailure();
+
  private:
   long lastError_ = 0;
   std::string lastErrorPlace_;
+  long readFailure_ = 0;
+  std::string readFailurePlace_;
 };

@@ -14,20 +14,19 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)" --target Velmora1 orbeck-admin
 
 export WINEPREFIX="$build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
+wine=(sh "$root/cmake/wine-run.sh")
 home="$build/demo-home"
 rm -rf "$home"
 mkdir -p "$home"
-"$wine" "$build/tools/orbeck-admin/orbeck-admin.exe" load "Z:$root/data/demo-company.json" --home "Z:$home"
+"${wine[@]}" "$build/tools/orbeck-admin/orbeck-admin.exe" load "Z:$root/data/demo-company.json" --home "Z:$home"
 
 output="$WINEPREFIX/drive_c/kessan.xml"
 rm -f "$output"
 set +e
 env -u VELMORA_DRIVES ORBECK_HOME="Z:$home" VELMORA_UI_SCRIPT="Z:$root/data/demo.script" \
-  VELMORA_UI_TRANSCRIPT="Z:$home/transcript.jsonl" "$wine" "$build/editions/Velmora1.exe"
+  VELMORA_UI_TRANSCRIPT="Z:$home/transcript.jsonl" "${wine[@]}" "$build/editions/Velmora1.exe"
 status=$?
 set -e
-wineserver -w 2>/dev/null || true
 echo "run status: $status"
 if [ "$status" -ne 0 ] || [ ! -f "$output" ]; then
   echo "demo under Wine: no document ($output)" >&2

@@ -4,9 +4,9 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config clang
+  build-essential cmake ninja-build pkg-config clang libclang-rt-dev
   libgtest-dev libgmock-dev
-  libsqlite3-dev sqlite3
+  libsqlite3-dev sqlite3 libxxhash-dev
   nlohmann-json3-dev
   libicu-dev
   libxml2-dev libxml2-utils

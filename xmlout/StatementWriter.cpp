@@ -20,10 +20,6 @@ constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"Shift_JIS
 constexpr const char* kProgramVersionFallback = "21.00.0X";
 constexpr int kProgressEnd = 10000;
 
-// The document is written beside its destination and moved over it only when complete, so
-// that a failed run leaves whatever stood at the output path untouched.
-constexpr const char* kTemporarySuffix = ".part";
-
 // The full-width form of a long name is cut to this many bytes, always at a character
 // boundary, so that no double-byte character is split.
 constexpr std::size_t kLongNameSourceBytes = 31;
@@ -98,10 +94,11 @@ void StatementWriter::StepRange(int first, int last) {
 
 int StatementWriter::WriteDocument(const std::string& outputPath, int16_t functionId,
                                    const StDATAINFO& profile) {
-  const std::string temporaryPath = outputPath + kTemporarySuffix;
+  // The document is written beside its destination and moved over it only when complete, so
+  // that a failed run leaves whatever stood at the output path untouched. A file that cannot
+  // be created makes every write fail; the first section then fails.
   XmlElementWriter xml;
-  // A file that cannot be created makes every write fail; the first section then fails.
-  xml.Open(temporaryPath);
+  xml.OpenTemporary(outputPath);
   xml.WriteRaw(kDeclaration);
   xml.StartElement("REPORT", 0);
   Pulse();
@@ -123,6 +120,8 @@ int StatementWriter::WriteDocument(const std::string& outputPath, int16_t functi
   xml.Close();
   written = written && xml.Complete();
 
+  const std::string& temporaryPath = xml.TemporaryPath();
+  if (temporaryPath.empty()) return 0;
   if (written && platform::win::MoveFileReplace(temporaryPath, outputPath)) {
     return 1;
   }
@@ -145,6 +144,10 @@ int StatementWriter::WriteSystemSection(XmlElementWriter& xml, int16_t functionI
 
   SupportInfoFile support(edition_.executableName, messageOwner);
   std::string programName = support.ProductName();
+  if (support.Failed()) {
+    readFailure.Note("SUPPORT.INF");
+    return 0;
+  }
   if (programName.empty()) {
     programName = platform::cp932::LiteralFromUtf8(edition_.programNameFallback);
   }

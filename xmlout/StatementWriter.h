@@ -12,6 +12,7 @@
 
 #include "platform/WinTypes.h"
 #include "runstate/EditionProfile.h"
+#include "runstate/ReadFailure.h"
 #include "runstate/StatementModel.h"
 #include "runtime/Records.h"
 
@@ -33,6 +34,8 @@ class StatementWriter {
   const std::vector<std::string>* noteLines = nullptr;
   const uint8_t* noteDispFlags = nullptr;  // 50 entries
   uint16_t progressBase = 0;
+  // What the writer could not read (the support file), for the run's failure message.
+  ReadFailure readFailure;
 
   // 1 when the whole document was written to outputPath (Windows form), 0 otherwise;
   // on failure whatever stood at outputPath before is unchanged.

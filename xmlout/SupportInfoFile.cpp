@@ -23,7 +23,7 @@ SupportInfoFile::SupportInfoFile(std::string caption, platform::HWND owner)
 
 bool SupportInfoFile::Load() {
   if (loaded_) {
-    return !block_.empty();
+    return !failed_;
   }
   loaded_ = true;
   // The fault point stands for an allocation failure, which must become the box, not a crash.
@@ -38,6 +38,7 @@ bool SupportInfoFile::Load() {
   if (!allocated) {
     block_.clear();
     platform::MessageBoxA(owner_, SJ("ﾒﾓﾘが不足しています。"), caption_, platform::MB_OK);
+    failed_ = true;
     return false;
   }
 
@@ -47,7 +48,12 @@ bool SupportInfoFile::Load() {
   }
   while (dataSize_ < kBlockSize) {
     const long got = file.Read(block_.data() + dataSize_, kBlockSize - dataSize_);
-    if (got <= 0) {
+    if (got < 0) {
+      // Half a file would give a wrong program version in the document.
+      failed_ = true;
+      return false;
+    }
+    if (got == 0) {
       break;
     }
     dataSize_ += static_cast<std::size_t>(got);

@@ -20,10 +20,15 @@ class SupportInfoFile {
   // The value of the entry "[=製品ﾊﾞｰｼﾞｮﾝ=]", or empty.
   std::string ProductVersion();
 
+  // True when the file could not be read: the block could not be allocated (the box has
+  // then been shown) or the file failed after it opened. A missing file is no failure: its
+  // values are empty. Meaningful after the first value was asked for.
+  bool Failed() const { return failed_; }
+
   static constexpr std::size_t kBlockSize = 30000;
 
  private:
-  // False when the block cannot be allocated (the box has then been shown).
+  // False when the file could not be read (see Failed).
   bool Load();
   std::string ValueOf(std::string_view marker);
 
@@ -32,4 +37,5 @@ class SupportInfoFile {
   std::vector<char> block_;
   std::size_t dataSize_ = 0;
   bool loaded_ = false;
+  bool failed_ = false;
 };

@@ -6,6 +6,11 @@ int XmlElementWriter::Open(const std::string& path) {
   return complete_ ? 0 : -1;
 }
 
+int XmlElementWriter::OpenTemporary(const std::string& targetPath) {
+  complete_ = file_.CreateTemporary(targetPath);
+  return complete_ ? 0 : -1;
+}
+
 int XmlElementWriter::WriteRaw(std::string_view text) {
   if (!file_.IsOpen()) {
     return 0;

@@ -16,6 +16,10 @@ class XmlElementWriter {
   // Creates (or truncates) the file at a Windows-form path. 0 when open, -1 when it
   // cannot be created; a writer whose file is not open fails every write.
   int Open(const std::string& path);
+  // Creates a new temporary file beside targetPath (File::CreateTemporary); 0 or -1 as Open.
+  int OpenTemporary(const std::string& targetPath);
+  // The temporary file's Windows-form path; empty when none was created.
+  const std::string& TemporaryPath() const { return file_.TemporaryPath(); }
   // Appends the bytes unchanged. 1 on success; 0 when the file is not open or the write
   // fails, in which case the file is closed and every later write fails too.
   int WriteRaw(std::string_view text);

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "orbeck/store/HostDocument.h"
 
@@ -15,5 +16,9 @@ int WriteStore(const HostDocument& document, const std::filesystem::path& storeP
 
 // 1 read into `out` (balance rows carry their stored sums as explicit sums); 0 with a message.
 int ReadStore(const std::filesystem::path& storePath, HostDocument& out, std::string& error);
+
+// The full check of a store: SQLite's integrity check of every page and index, and the
+// store against its seal. 1 when both pass; 0 with one line per problem in problems.
+int CheckStore(const std::filesystem::path& storePath, std::vector<std::string>& problems);
 
 }  // namespace orbeck::store

@@ -4,12 +4,12 @@
 #include "platform/script/Startup.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <sstream>
+#include <optional>
 #include <string>
 
 #include "platform/Cp932.h"
+#include "platform/LinuxFile.h"
 #include "platform/WinFs.h"
 #include "platform/script/ScriptBackend.h"
 
@@ -35,15 +35,15 @@ std::string ProgramName(int argc, char** argv) {
 
 // The scripted backend, or none after a message on standard error.
 std::unique_ptr<UiBackend> ScriptedBackend(const std::string& program, const char* scriptPath) {
-  std::ifstream file(scriptPath, std::ios::binary);
-  if (!file) {
-    std::cerr << program << ": automation script " << scriptPath << " cannot be read (VELMORA_UI_SCRIPT)\n";
+  std::string reason;
+  std::optional<std::string> text = ReadLinuxFile(scriptPath, reason);
+  if (!text) {
+    std::cerr << program << ": automation script " << scriptPath
+              << " cannot be read (VELMORA_UI_SCRIPT): " << reason << "\n";
     return nullptr;
   }
-  std::ostringstream text;
-  text << file.rdbuf();
   const char* transcript = NonEmptyEnv("VELMORA_UI_TRANSCRIPT");
-  auto backend = std::make_unique<script::ScriptBackend>(text.str(), transcript ? transcript : "");
+  auto backend = std::make_unique<script::ScriptBackend>(*text, transcript ? transcript : "");
   if (!backend->ScriptErrors().empty()) {
     for (const std::string& error : backend->ScriptErrors()) {
       std::cerr << program << ": " << scriptPath << ": " << error << "\n";

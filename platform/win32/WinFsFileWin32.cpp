@@ -1,12 +1,15 @@
 // File on Windows: CreateFileW through the drive map, an exclusive LockFileEx before the
 // truncation (a second writer of the same file fails instead of interleaving), and
 // FlushFileBuffers before the close, so that a document renamed over an earlier one is on
-// disk first. The handle is kept as a C runtime descriptor, the form the class holds.
+// disk first. Temporary files are created with CREATE_NEW under random names. The handle is
+// kept as a C runtime descriptor, the form the class holds.
 #include <fcntl.h>
 #include <io.h>
 
 #include <algorithm>
+#include <chrono>
 
+#include "platform/Cp932.h"
 #include "platform/Faults.h"
 #include "platform/WinFs.h"
 #include "platform/WinFsResolve.h"
@@ -14,6 +17,8 @@
 
 // After the project's headers: windows.h defines macros named like their constants.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <bcrypt.h>
 
 namespace platform::win {
 
@@ -46,6 +51,24 @@ std::optional<std::wstring> NativeOf(const std::string& path, bool forWriting) {
   return win32::Utf16(resolved->linuxPath);
 }
 
+// Six characters of a temporary name, from the system's random source; should that fail,
+// from the clock and the process id (CREATE_NEW still keeps names apart).
+std::string RandomName() {
+  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  unsigned char bytes[6];
+  if (!BCRYPT_SUCCESS(::BCryptGenRandom(nullptr, bytes, sizeof bytes, BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+    auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+    seed ^= static_cast<unsigned long long>(::GetCurrentProcessId()) << 20;
+    for (unsigned char& byte : bytes) {
+      seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+      byte = static_cast<unsigned char>(seed >> 56);
+    }
+  }
+  std::string name;
+  for (unsigned char byte : bytes) name += kChars[byte % (sizeof kChars - 1)];
+  return name;
+}
+
 }  // namespace
 
 File::~File() { Close(); }
@@ -70,6 +93,38 @@ bool File::Create(const std::string& path) {
   writing_ = true;
   path_ = path;
   return true;
+}
+
+bool File::CreateTemporary(const std::string& targetPath) {
+  Close();
+  temporaryPath_.clear();
+  if (faults::Hit("FileCreate", targetPath)) return false;
+  const std::size_t separator = cp932::FindLastChar(targetPath, '\\');
+  const std::string folder =
+      separator == std::string::npos ? std::string() : targetPath.substr(0, separator + 1);
+  constexpr int kAttempts = 100;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const std::string candidate = folder + "~vm" + RandomName() + ".tmp";
+    std::optional<std::wstring> native = NativeOf(candidate, true);
+    if (!native) return false;
+    // CREATE_NEW never opens what is already there, a link or junction included; opening
+    // the reparse point itself keeps a link made in between from being followed.
+    HANDLE handle =
+        ::CreateFileW(native->c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+      const DWORD error = ::GetLastError();
+      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+      return false;
+    }
+    fd_ = Adopt(handle, _O_WRONLY);
+    if (fd_ < 0) return false;
+    writing_ = true;
+    path_ = targetPath;
+    temporaryPath_ = candidate;
+    return true;
+  }
+  return false;
 }
 
 bool File::OpenRead(const std::string& path) {
@@ -101,7 +156,7 @@ bool File::Flush() {
 }
 
 long File::Read(void* data, std::size_t size) {
-  if (fd_ < 0) return -1;
+  if (fd_ < 0 || faults::Hit("FileRead", path_)) return -1;
   char* bytes = static_cast<char*>(data);
   std::size_t total = 0;
   while (total < size) {

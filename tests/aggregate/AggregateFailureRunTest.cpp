@@ -28,7 +28,7 @@ class FailedAggregationRun : public ::testing::Test {
   void TearDown() override { platform::faults::Clear(); }
 
   // Runs with an earlier document at C:\out\a.xml and checks everything a failed run leaves.
-  void ExpectFailedRun(RunFixture& run) {
+  void ExpectFailedRun(RunFixture& run, const std::string& failure = kFailed) {
     const std::filesystem::path output = run.COut() / "a.xml";
     {
       std::ofstream earlier(output, std::ios::binary);
@@ -41,7 +41,7 @@ class FailedAggregationRun : public ::testing::Test {
     const std::vector<std::string> boxes = run.BoxTexts();
     ASSERT_EQ(2u, boxes.size());
     EXPECT_EQ(kOverwrite, boxes[0]);
-    EXPECT_EQ(kFailed, boxes[1]);
+    EXPECT_EQ(failure, boxes[1]);
     EXPECT_EQ(131, run.Events("messageBox").at(1).value("owner", 0));
     EXPECT_FALSE(std::filesystem::exists(run.SettingsFile()));
     std::ifstream in(output, std::ios::binary);
@@ -53,7 +53,9 @@ class FailedAggregationRun : public ::testing::Test {
 TEST_F(FailedAggregationRun, CursorErrorAfterTheFirstRow) {
   RunFixture run;
   platform::faults::Set("ClRuleKamoku::MoveNext@1350000");
-  ExpectFailedRun(run);
+  ExpectFailedRun(
+      run,
+      "XMLファイルの出力に失敗しました。\n残高を読み込めませんでした。\n\nアプリケーションを終了します。");
 }
 
 TEST_F(FailedAggregationRun, AmountsBeyondTheRangeOfTheSums) {

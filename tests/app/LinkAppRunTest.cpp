@@ -173,7 +173,9 @@ TEST(LinkAppRun, FailedAggregationFailsTheRunWithoutWriting) {
   platform::faults::Set("ClRuleKamoku::GetSumCount");
   EXPECT_EQ(2, run.Run("", ExecuteScript()));
   platform::faults::Clear();
-  EXPECT_EQ(std::vector<std::string>{kFailed}, run.BoxTexts());
+  EXPECT_EQ(std::vector<std::string>{"XMLファイルの出力に失敗しました。\n残高を読み込めませんでした。\n\nアプ"
+                                     "リケーションを終了します。"},
+            run.BoxTexts());
   EXPECT_FALSE(std::filesystem::exists(run.COut() / "a.xml"));
   EXPECT_FALSE(std::filesystem::exists(run.SettingsFile()));
 }

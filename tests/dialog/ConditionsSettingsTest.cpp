@@ -81,10 +81,24 @@ TEST_F(ConditionsSettingsTest, FailedSaveKeepsTheOldFile) {
   platform::faults::Set("MoveFileReplace@Velmora1.env");
   EXPECT_FALSE(Dialog(kAprilStart, kMarchEnd)->SaveSettings(4, 3, 1, 1, &path));
   EXPECT_EQ("other/0/0:1/1/1/1/\n", FileText("Settings/Velmora1.env"));
-  EXPECT_FALSE(std::filesystem::exists(OnC("Settings/Velmora1.env.tmp")));
+  EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(OnC("Settings")), {}));
   platform::faults::Set("FileWrite@Velmora1.env");
   EXPECT_FALSE(Dialog(kAprilStart, kMarchEnd)->SaveSettings(4, 3, 1, 1, &path));
   EXPECT_EQ("other/0/0:1/1/1/1/\n", FileText("Settings/Velmora1.env"));
+}
+
+TEST_F(ConditionsSettingsTest, ALinkAtTheOldTemporaryNameIsNeverFollowed) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Wine makes no symbolic links (docs/testing.md)";
+#endif
+  Host("C:\\Out\\");
+  std::filesystem::create_directories(OnC("Settings"));
+  std::ofstream(OnC("victim")) << "victim";
+  std::filesystem::create_symlink(OnC("victim"), OnC("Settings/Velmora1.env.tmp"));
+  const std::string path = "C:\\Out\\a.xml";
+  ASSERT_TRUE(Dialog(kAprilStart, kMarchEnd)->SaveSettings(4, 3, 1, 1, &path));
+  EXPECT_EQ("victim", FileText("victim"));
+  EXPECT_EQ("user1/1/1:4/3/1/1/C:\\Out\\a.xml\n", FileText("Settings/Velmora1.env"));
 }
 
 TEST_F(ConditionsSettingsTest, NoSettingsFolderNoFile) {

@@ -58,6 +58,24 @@ TEST(BadInput, StoreOfAnotherSchemaVersionEndsBeforeAttaching) {
   ExpectEndedBeforeAttaching(host, ScriptedRun(host, "Velmora1", ExecuteScript(), kParent));
 }
 
+TEST(BadInput, FilesOfTheEnvironmentThatFailToReadAreNamedOnStandardError) {
+  TestHost host;
+  fs::create_directories(host.cDrive() / "out");
+  setenv("VELMORA_FAULTS", "FileRead@Velmora1.script", 1);
+  const ScriptedRun script(host, "Velmora1", ExecuteScript());
+  EXPECT_EQ(2, script.exitCode);
+  EXPECT_NE(std::string::npos, script.errors.find("automation script")) << script.errors;
+  EXPECT_NE(std::string::npos, script.errors.find("cannot be read")) << script.errors;
+
+  setenv("VELMORA_FAULTS", ("FileRead@" + host.drivesFile().filename().string()).c_str(), 1);
+  const ScriptedRun map(host, "Velmora1", ExecuteScript());
+  EXPECT_NE(0, map.exitCode);
+  EXPECT_NE(std::string::npos, map.errors.find("drive map")) << map.errors;
+  EXPECT_NE(std::string::npos, map.errors.find("cannot be read")) << map.errors;
+  EXPECT_TRUE(fs::is_empty(host.cDrive() / "out"));
+  unsetenv("VELMORA_FAULTS");
+}
+
 TEST(BadInput, HostHandleWithNoWindowIsIgnored) {
   TestHost host;
   fs::create_directories(host.cDrive() / "out");

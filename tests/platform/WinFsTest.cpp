@@ -209,3 +209,35 @@ TEST_F(WinFsTest, AFlushThatFailsIsReportedByClose) {
 }
 
 }  // namespace
+
+TEST_F(WinFsTest, TemporaryFilesAreNewShortAndOfTheirOwnBesideTheTarget) {
+  const std::string longName(255, 'a');  // the longest name the file system takes
+  WriteFile("c/" + longName, "old");
+  win::File first;
+  win::File second;
+  ASSERT_TRUE(first.CreateTemporary("C:\\" + longName));
+  ASSERT_TRUE(second.CreateTemporary("C:\\" + longName));
+  const std::string firstPath = first.TemporaryPath();
+  EXPECT_NE(firstPath, second.TemporaryPath());
+  for (const std::string& path : {firstPath, second.TemporaryPath()}) {
+    EXPECT_EQ(0u, path.rfind("C:\\", 0)) << path;
+    EXPECT_LE(path.size(), 3u + 16u) << path;
+  }
+  ASSERT_TRUE(first.Write("new", 3));
+  ASSERT_TRUE(first.Close());
+  EXPECT_EQ(firstPath, first.TemporaryPath());
+  ASSERT_TRUE(win::MoveFileReplace(firstPath, "C:\\" + longName));
+  EXPECT_EQ("new", ReadFile("c/" + longName));
+  EXPECT_FALSE(second.CreateTemporary("E:\\data\\a.xml"));
+  EXPECT_FALSE(second.CreateTemporary("C:\\nofolder\\a.xml"));
+  faults::Set("FileCreate@a.xml");
+  EXPECT_FALSE(second.CreateTemporary("C:\\a.xml"));
+}
+
+TEST_F(WinFsTest, AFailedReadIsAnErrorNotAShorterFile) {
+  WriteFile("c/in.ini", "[a]\r\nb=1\r\n");
+  faults::Set("FileRead@in.ini");
+  EXPECT_EQ(std::nullopt, win::ReadWholeFile("C:\\in.ini"));
+  faults::Clear();
+  EXPECT_EQ(std::optional<std::string>("[a]\r\nb=1\r\n"), win::ReadWholeFile("C:\\in.ini"));
+}

@@ -1,4 +1,5 @@
-// orbeck-admin load FILE.json [--home DIR] | dump [--home DIR] [OUT.json] | --help | --version
+// orbeck-admin load FILE.json [--home DIR] | dump [--home DIR] [OUT.json] | check [--home DIR] |
+// --help | --version
 // The host administrator's command for the simulated host's data store.
 #include <cstdio>
 #include <fstream>
@@ -7,12 +8,14 @@
 #include <vector>
 
 #include "orbeck/store/HostDataLoader.h"
+#include "orbeck/store/StoreFile.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "Usage: orbeck-admin load FILE.json [--home DIR]\n"
     "       orbeck-admin dump [--home DIR] [OUT.json]\n"
+    "       orbeck-admin check [--home DIR]\n"
     "       orbeck-admin --help | --version\n";
 
 int Usage() {
@@ -26,6 +29,8 @@ void PrintHelp() {
                "Builds the host data store of the simulated Orbeck 21 installation from a JSON\n"
                "document (load) and writes a store back as JSON (dump; to standard output\n"
                "without OUT.json). The document format is described in docs/host-data.md.\n"
+               "check runs the full integrity check of the store and its seal: \"ok\", or one\n"
+               "line per problem on standard error.\n"
                "\n"
                "Options:\n"
                "  --home DIR   the host folder that holds orbeck.db; default $ORBECK_HOME,\n"
@@ -33,7 +38,8 @@ void PrintHelp() {
                "  --help       print this help and exit\n"
                "  --version    print the version and exit\n"
                "\n"
-               "Exit code: 0 done, 1 the document or the store was refused, 2 usage error.\n";
+               "Exit code: 0 done, 1 the document or the store was refused (or is damaged), 2 usage\n"
+               "error.\n";
 }
 
 int Fail(const std::string& message) {
@@ -84,6 +90,16 @@ int main(int argc, char** argv) {
     out << text;
     out.close();
     return out.good() ? 0 : Fail(positional[0] + ": cannot be written");
+  }
+  if (command == "check") {
+    if (!positional.empty()) return Usage();
+    std::vector<std::string> problems;
+    if (orbeck::store::CheckStore(orbeck::store::StorePath(home), problems) == 1) {
+      std::cout << "ok\n";
+      return 0;
+    }
+    for (const std::string& problem : problems) std::cerr << "orbeck-admin: " << problem << "\n";
+    return 1;
   }
   return Usage();
 }

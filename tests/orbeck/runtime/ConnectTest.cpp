@@ -48,6 +48,22 @@ TEST_F(ConnectTest, InitiateReportsEachReasonTheStoreIsUnusable) {
   ExecOnStore("PRAGMA user_version = 2;");
   EXPECT_EQ(ClAccConnect::Inst().Initiate(), 0);
   EXPECT_TRUE(ClAccConnect::Inst().IsAttached());
+
+  // A newer loader's format may mean what this runtime would misread.
+  ExecOnStore("INSERT INTO meta VALUES ('format_version', 3);");
+  EXPECT_EQ(ClAccConnect::Inst().Initiate(), kWrongSchema);
+  ExecOnStore("UPDATE meta SET value = 2 WHERE key = 'format_version';");
+  EXPECT_EQ(ClAccConnect::Inst().Initiate(), 0);
+
+  // Any byte changed behind the loader's back, or a store without its seal, is refused.
+  std::string bytes = ReadStoreBytes();
+  bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 1);
+  std::ofstream(home_ / "orbeck.db", std::ios::binary | std::ios::trunc) << bytes;
+  EXPECT_EQ(ClAccConnect::Inst().Initiate(), kDamagedStore);
+  ExecOnStore("");
+  EXPECT_EQ(ClAccConnect::Inst().Initiate(), 0);
+  std::filesystem::remove(home_ / "orbeck.db.seal");
+  EXPECT_EQ(ClAccConnect::Inst().Initiate(), kDamagedStore);
 }
 
 TEST_F(ConnectTest, InjectedInitiateFaultFailsAFineStore) {

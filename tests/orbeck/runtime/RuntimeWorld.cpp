@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "orbeck/StoreSeal.h"
 #include "platform/Faults.h"
 #include "runtime/Connect.h"
 
@@ -105,6 +106,9 @@ void RuntimeWorld::ExecOnStore(const std::string& sql) {
   sqlite3_free(error);
   sqlite3_close(db);
   ASSERT_EQ(rc, SQLITE_OK) << message;
+  // The loader seals every store it writes; a store changed here is sealed again as it is.
+  std::string sealError;
+  ASSERT_TRUE(WriteSeal(home_ / "orbeck.db", SealPathOf(home_ / "orbeck.db"), sealError)) << sealError;
 }
 
 std::string RuntimeWorld::StoreSql(const char* name) {

@@ -24,7 +24,7 @@ class RuntimeWorld : public ::testing::Test {
   static std::string StoreSql(const char* name);
   // The standard company of these tests (see RuntimeWorld.cpp), then extraSql.
   void BuildStandardStore(const std::string& extraSql = {});
-  // Runs SQL on the store file outside the runtime.
+  // Runs SQL on the store file outside the runtime and seals the result.
   void ExecOnStore(const std::string& sql);
   // Builds the standard store and attaches the runtime to it.
   void AttachStandard();

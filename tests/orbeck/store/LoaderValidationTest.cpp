@@ -55,7 +55,7 @@ TEST_P(LoaderRefuses, NamesThePlaceAndKeepsTheEarlierStore) {
   EXPECT_EQ(before, FileBytes(host.storePath()));
   std::size_t files = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(host.home())) ++files;
-  EXPECT_EQ(1u, files) << "a temporary file was left in the home folder";
+  EXPECT_EQ(2u, files) << "a temporary file was left beside the store and its seal";
 }
 
 json& Account(json& doc, int index) { return doc["data"][0]["accounts"][static_cast<std::size_t>(index)]; }

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Runs every libFuzzer harness of the fuzz preset for SECONDS each (default 30) on a copy of
+# its committed seeds; fails on the first finding. Usage: scripts/fuzz.sh [SECONDS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-30}"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$(nproc)" --target SettingsFileFuzz IniFuzz NotesFuzz CommandLineFuzz ScriptFuzz \
+  DriveMapFuzz Cp932Fuzz LoaderFuzz
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+for seeds in fuzz/corpus/*/; do
+  name=$(basename "$seeds")
+  mkdir -p "$work/$name"
+  cp "$seeds"* "$work/$name/"
+  echo "fuzzing $name for ${seconds}s"
+  # A finding ends the harness with a nonzero status and leaves its input in $work.
+  if ! (cd "$work" && "$OLDPWD/build/fuzz/fuzz/$name" -max_total_time="$seconds" -max_len=65536 \
+      -print_final_stats=0 "$name" >"$work/$name.log" 2>&1); then
+    tail -40 "$work/$name.log"
+    echo "fuzzing: $name found a fault (input kept in the log above)" >&2
+    exit 1
+  fi
+  grep -E '^#[0-9]+.*DONE' "$work/$name.log" | tail -1 || true
+done
+echo "fuzzing: no finding"
