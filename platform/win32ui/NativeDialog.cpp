@@ -119,7 +119,7 @@ bool NativeDialog::HandleMessage(NativeHandle hwnd, unsigned message, std::uintp
                                  std::intptr_t lParam) {
   switch (message) {
     case WM_INITDIALOG: {
-      if (!dialog_) return TRUE;
+      if (!dialog_) return true;
       Initialise(hwnd);
       if (dialog_->GetFocusId() == 0) return true;  // the dialog manager's first tab stop
       MoveFocus(dialog_->GetFocusId());
