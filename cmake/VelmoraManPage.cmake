@@ -1,10 +1,11 @@
 # velmora_man_page(target description): section 1 man page of an executable, made by
 # help2man from its --help and --version when the target is built, installed to man/man1.
-# Without help2man (scripts/install-deps.sh installs it) no page is made.
+# Without help2man (scripts/install-deps.sh installs it) no page is made, nor for Windows,
+# whose package has no man pages.
 find_program(VELMORA_HELP2MAN help2man)
 
 function(velmora_man_page target description)
-  if(NOT VELMORA_HELP2MAN)
+  if(NOT VELMORA_HELP2MAN OR WIN32)
     return()
   endif()
   set(page ${CMAKE_CURRENT_BINARY_DIR}/${target}.1)

@@ -59,7 +59,8 @@ if(CMAKE_CROSSCOMPILING AND EXISTS ${CMAKE_BINARY_DIR}/wine-prefix/user.reg)
     execute_process(COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} reg add "HKCU\\Software\\Wine\\Drivers"
                             /v Graphics /d null /f
                     OUTPUT_QUIET ERROR_QUIET TIMEOUT 120)
-    execute_process(COMMAND env WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix wineserver --wait
+    # The server writes the registry out when it leaves.
+    execute_process(COMMAND env WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix /usr/lib/wine/wineserver -k
                     OUTPUT_QUIET ERROR_QUIET TIMEOUT 120)
   endif()
 endif()
