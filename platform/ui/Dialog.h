@@ -51,8 +51,6 @@ class CDialog {
   HWND Owner() const { return owner_; }
   bool IsVisible() const { return visible_; }
   bool HasEnded() const { return ended_; }
-  // True from DoModal until its loop has returned; a backend makes a modal window differently.
-  bool IsModal() const { return modal_; }
   int Result() const { return result_; }
   const DialogTemplate& Template() const { return tmpl_; }
 

@@ -32,6 +32,8 @@ class NativeDialog {
   bool CreateModeless(NativeHandle parent);
 
   NativeHandle Handle() const { return hwnd_; }
+  // True once the window is (or was) run modally.
+  bool Modal() const { return modal_; }
   CDialog* Dialog() const { return dialog_; }
   // The dialog is going away: nothing reaches it any more.
   void Detach() { dialog_ = nullptr; }

@@ -101,12 +101,10 @@ NativeHandle Win32UiBackend::RealWindow(HWND hwnd) const {
   return ::IsWindow(real) ? real : nullptr;
 }
 
-void Win32UiBackend::DialogInitialised(CDialog& dialog) {
+void Win32UiBackend::DialogInitialised(CDialog&) {
   retired_.clear();
-  // A modal dialog's window is made by its modal loop.
-  if (dialog.IsModal()) return;
-  NativeDialog& window = EnsureWindow(dialog);
-  if (!window.Handle()) window.CreateModeless(RealWindow(dialog.ParentWindow()));
+  // A modal dialog's window is made by its modal loop, which follows at once; a modeless
+  // one's when it is first shown, from the model as it is then.
   nextRepaint_ = {};
 }
 
@@ -143,7 +141,9 @@ bool Win32UiBackend::SaveFileDialog(const FileDialogRequest& request, std::strin
 
 void Win32UiBackend::WindowShown(CDialog& dialog, bool show) {
   NativeDialog& window = EnsureWindow(dialog);
-  if (!window.Handle() && !dialog.IsModal()) window.CreateModeless(RealWindow(dialog.ParentWindow()));
+  if (!window.Handle() && !window.Modal() && window.CreateModeless(nullptr) && dialog.ParentWindow() != 0) {
+    ParentChanged(dialog, dialog.ParentWindow());
+  }
   if (!window.Handle()) return;
   ::ShowWindow(window.Handle(), show ? SW_SHOW : SW_HIDE);
   if (show) {
