@@ -73,8 +73,12 @@ long HostStore::Open(const std::string& homeFolder) {
     sqlite3_close(db);
     return kOpenFailed;
   }
+  // Runs of the editions read one store at once. On Windows a reader takes its shared lock
+  // by way of a brief pending lock, which another reader may hold at that instant: such a
+  // read waits for the lock instead of failing the run.
+  sqlite3_busy_timeout(db, 10000);
   long status = CheckVersions(db);
-  if (status == 0 && CheckSeal(storePath) != SealCheck::Intact) status = kDamagedStore;
+  if (status == 0 && CheckSeal(Utf8Path(storePath)) != SealCheck::Intact) status = kDamagedStore;
   if (status != 0) {
     sqlite3_close(db);
     return status;
