@@ -49,3 +49,18 @@ if(CMAKE_CROSSCOMPILING AND NOT EXISTS ${CMAKE_BINARY_DIR}/wine-prefix/system.re
   execute_process(COMMAND env WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix /usr/lib/wine/wineserver --wait
                   OUTPUT_QUIET ERROR_QUIET TIMEOUT 120)
 endif()
+# The Win32 backend's tests make real windows with no display: Wine's null display driver
+# keeps them in memory (creation, messages, focus, layout), as a desktop would without
+# drawing them. The screenshots use a prefix of their own with the X11 driver.
+if(CMAKE_CROSSCOMPILING AND EXISTS ${CMAKE_BINARY_DIR}/wine-prefix/user.reg)
+  file(STRINGS ${CMAKE_BINARY_DIR}/wine-prefix/user.reg null_driver REGEX "\"Graphics\"=\"null\"")
+  if(NOT null_driver)
+    message(STATUS "Wine prefix: the null display driver")
+    execute_process(COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} reg add "HKCU\\Software\\Wine\\Drivers"
+                            /v Graphics /d null /f
+                    OUTPUT_QUIET ERROR_QUIET TIMEOUT 120)
+    # The server writes the registry out when it leaves.
+    execute_process(COMMAND env WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix /usr/lib/wine/wineserver -k
+                    OUTPUT_QUIET ERROR_QUIET TIMEOUT 120)
+  endif()
+endif()

@@ -10,6 +10,9 @@
 #ifdef VELMORA_HAVE_QT
 #include "platform/qt/QtBackend.h"
 #endif
+#ifdef VELMORA_HAVE_WIN32UI
+#include "platform/win32ui/Win32Backend.h"
+#endif
 
 #ifndef VELMORA_EDITION
 #error "VELMORA_EDITION must name the edition profile of this executable"
@@ -57,6 +60,9 @@ int main(int argc, char** argv) {
   }
 #ifdef VELMORA_HAVE_QT
   platform::qt::RegisterGuiBackend();
+#endif
+#ifdef VELMORA_HAVE_WIN32UI
+  platform::win32ui::RegisterGuiBackend();
 #endif
   LinkApp app(edition);
   return platform::RunApplication(app, argc, argv);

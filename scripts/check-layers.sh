@@ -12,6 +12,7 @@ declare -A allowed=(
   [platform/win32]="platform"
   [platform/script]="platform"
   [platform/qt]="platform platform/script"
+  [platform/win32ui]="platform platform/script"
   [runtime]="platform"
   [orbeck]="runtime platform"
   [AccUty]="runtime platform"
@@ -20,7 +21,7 @@ declare -A allowed=(
   [xmlout]="runstate runtime platform"
   [dialog]="runstate runtime platform"
   [app]="dialog aggregate xmlout runstate runtime platform"
-  [editions]="app runstate platform platform/script platform/qt"
+  [editions]="app runstate platform platform/script platform/qt platform/win32ui"
   [tools]="orbeck runtime platform"
   [bench]="orbeck runtime platform"
   [fuzz]="app dialog runstate orbeck runtime platform platform/script"
@@ -36,6 +37,7 @@ layer_of() {
     platform/win32/*) echo platform/win32 ;;
     platform/script/*) echo platform/script ;;
     platform/qt/*) echo platform/qt ;;
+    platform/win32ui/*) echo platform/win32ui ;;
     *) echo "${1%%/*}" ;;
   esac
 }

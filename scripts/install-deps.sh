@@ -16,8 +16,9 @@ packages=(
   xvfb xauth
   clang-format ccache
   # The windows preset: the cross compiler, Wine to run its tests, the tools that generate
-  # SQLite's amalgamation from Debian's source package, Xvfb for the screenshots.
-  g++-mingw-w64-x86-64-posix wine64 dpkg-dev tcl xvfb x11-apps imagemagick
+  # SQLite's amalgamation from Debian's source package, Xvfb, ImageMagick and the Japanese
+  # locale's sources for the screenshots.
+  g++-mingw-w64-x86-64-posix wine64 dpkg-dev tcl xvfb x11-apps imagemagick locales
 )
 
 missing=()

@@ -1,0 +1,19 @@
+// The common save-file dialog (GetSaveFileNameW). On Windows the drive map is the identity,
+// so the request's Windows-form folder and the chosen path are the system's own.
+#pragma once
+
+#include <string>
+
+#include "platform/ui/FileDialog.h"
+#include "platform/win32ui/NativeDialog.h"
+
+namespace platform::win32ui {
+
+// "Xml Files (*.xml)|*.xml||" as the dialog's filter: pairs ended by NULs, then one more.
+std::wstring FilterOf(const std::string& windowsFilter);
+
+// True with the chosen file in code page 932; false when cancelled, or when the chosen
+// name has characters that code page 932 cannot hold (the program could not open it).
+bool SaveFileDialog(const FileDialogRequest& request, NativeHandle owner, std::string& chosenPath);
+
+}  // namespace platform::win32ui
