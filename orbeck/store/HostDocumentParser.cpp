@@ -536,7 +536,7 @@ class DocumentReader {
   }
   bool string(std::string_view value) {
     return Value(
-        JsonEvent::Kind::Text, [value](JsonEvent& e) { e.text.assign(value); }, std::string(value));
+        JsonEvent::Kind::Text, [value](JsonEvent& e) { e.text.assign(value); }, value);
   }
   bool binary(json::binary_t& value) {
     return Value(
@@ -774,7 +774,6 @@ int ParseStreamed(Read read, HostDocument& out, std::string& error) {
 // than any valid document, are left to nlohmann's reader.
 class QuickEvents {
  public:
-  using Ch = char;
   struct NotMine {};
 
   explicit QuickEvents(DocumentReader& reader) : reader_(reader) {}
