@@ -1,4 +1,4 @@
-# The windows preset's dependencies and test runner: nlohmann_json and xxHash's header from
+# The windows preset's dependencies and test runner: nlohmann_json, RapidJSON and xxHash's header from
 # the build machine,
 # SQLite from the amalgamation that
 # scripts/build-sqlite-mingw.sh generated from Debian's source package and cached,
@@ -20,12 +20,14 @@ if(NOT SQLite3_LIBRARY)
   set(SQLite3_LIBRARY "${sqlite_build}/lib/libsqlite3.a" CACHE FILEPATH "SQLite library for the target")
 endif()
 
-# nlohmann_json is header-only, and so is xxHash when inlined, but their packages name
+# nlohmann_json and RapidJSON are header-only, and so is xxHash when inlined, but their packages name
 # /usr/include, which must not precede the target's C library headers: a folder of the build
 # holds just their headers.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/build-machine-headers)
 file(CREATE_LINK /usr/include/xxhash.h ${CMAKE_BINARY_DIR}/build-machine-headers/xxhash.h SYMBOLIC)
 set(XXHASH_INCLUDE_DIR ${CMAKE_BINARY_DIR}/build-machine-headers CACHE PATH "xxHash header, inlined")
+file(CREATE_LINK /usr/include/rapidjson ${CMAKE_BINARY_DIR}/build-machine-headers/rapidjson SYMBOLIC)
+set(RAPIDJSON_INCLUDE_DIR ${CMAKE_BINARY_DIR}/build-machine-headers CACHE PATH "RapidJSON headers")
 if(NOT TARGET nlohmann_json::nlohmann_json)
   file(CREATE_LINK /usr/include/nlohmann ${CMAKE_BINARY_DIR}/build-machine-headers/nlohmann SYMBOLIC)
   add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)

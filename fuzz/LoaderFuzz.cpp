@@ -1,7 +1,8 @@
 // The store loader's parse entries and the sum derivation over any JSON text; the store
 // itself is not written (its SQL writes are fixed statements over the parsed values). The
 // streamed reading, which takes valid journals without a tree, must accept exactly what the
-// tree accepts and read the same journals (a member given twice only it can see).
+// tree accepts and read the same journals (a member given twice only it can see), and
+// whichever of its two JSON readers reads the text, the outcome is the same.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -40,6 +41,18 @@ bool SameJournals(const orbeck::store::HostDocument& a, const orbeck::store::Hos
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  // The quick reader hands nlohmann's reader whatever it does not take itself: for any text
+  // the two readings agree on the verdict, the message and the journals.
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  orbeck::store::HostDocument quick;
+  orbeck::store::HostDocument careful;
+  std::string quickError;
+  std::string carefulError;
+  const int quickly = orbeck::store::ParseHostDocumentText(text, quick, quickError);
+  if (quickly != orbeck::store::ParseHostDocumentTextCarefully(text, careful, carefulError)) __builtin_trap();
+  if (quickError != carefulError) __builtin_trap();
+  if (quickly == 1 && !SameJournals(quick, careful)) __builtin_trap();
+
   const nlohmann::json document = nlohmann::json::parse(data, data + size, nullptr, false);
   if (document.is_discarded()) return 0;
   orbeck::store::HostDocument parsed;

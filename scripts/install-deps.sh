@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-dev
   libgtest-dev libgmock-dev
   libsqlite3-dev sqlite3 libxxhash-dev
-  nlohmann-json3-dev
+  nlohmann-json3-dev rapidjson-dev
   libicu-dev
   libxml2-dev libxml2-utils
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n libxcb1-dev

@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include <rapidjson/reader.h>
+
 #include "orbeck/store/JournalEvents.h"
 #include "orbeck/store/JsonReader.h"
 
@@ -532,9 +534,9 @@ class DocumentReader {
     return Value(
         JsonEvent::Kind::Real, [value](JsonEvent& e) { e.real = value; }, value);
   }
-  bool string(json::string_t& value) {
+  bool string(std::string_view value) {
     return Value(
-        JsonEvent::Kind::Text, [&value](JsonEvent& e) { e.text.assign(value); }, value);
+        JsonEvent::Kind::Text, [value](JsonEvent& e) { e.text.assign(value); }, value);
   }
   bool binary(json::binary_t& value) {
     return Value(
@@ -542,20 +544,25 @@ class DocumentReader {
   }
   bool start_object(std::size_t) { return Start(true); }
   bool start_array(std::size_t) { return Start(false); }
-  bool key(json::string_t& name) {
+  bool key(std::string_view name) {
     Member(name);
     if (inJournal_) {
       journal_.Add(JsonEvent::Kind::Key).text.assign(name);
     } else {
-      member_ = &(*open_.back())[name];
+      member_ = &(*open_.back())[std::string(name)];
     }
     return true;
   }
   bool end_object() { return End(true); }
   bool end_array() { return End(false); }
+  std::size_t Depth() const { return depth_; }
+  // Not JSON, at the byte the reader had read up to (a number too large for a double too).
+  struct NotJson {
+    std::size_t byte;
+  };
   template <typename Exception>
-  bool parse_error(std::size_t, const std::string&, const Exception& ex) {
-    throw ex;
+  bool parse_error(std::size_t byte, const std::string&, const Exception&) {
+    throw NotJson{byte};
   }
 
  private:
@@ -653,7 +660,7 @@ class DocumentReader {
     return pointer;
   }
 
-  void Member(const std::string& name) {
+  void Member(std::string_view name) {
     std::vector<std::string>& names = frames_[depth_ - 1].names;
     for (const std::string& seen : names) {
       if (seen == name) {
@@ -661,7 +668,7 @@ class DocumentReader {
         throw Stop{};
       }
     }
-    names.push_back(name);
+    names.emplace_back(name);
   }
 
   // An object that is element j of the member "journals" of element i of the root's "data".
@@ -752,7 +759,7 @@ int ParseStreamed(Read read, HostDocument& out, std::string& error) {
   } catch (const DocumentReader::Stop&) {
     error = parser.Error();
     return 0;
-  } catch (const json::parse_error& e) {
+  } catch (const DocumentReader::NotJson& e) {
     error = "not JSON (byte " + std::to_string(e.byte) + ")";
     return 0;
   }
@@ -760,6 +767,130 @@ int ParseStreamed(Read read, HostDocument& out, std::string& error) {
   if (parser.Run(reader.Document(), parsed, error) == 0) return 0;
   out = std::move(parsed);
   return 1;
+}
+
+// The quick reader's events for the document reader. What the quick reader would take
+// but nlohmann's would not (a lone low surrogate written as an escape), and nesting deeper
+// than any valid document, are left to nlohmann's reader.
+class QuickEvents {
+ public:
+  struct NotMine {};
+
+  explicit QuickEvents(DocumentReader& reader) : reader_(reader) {}
+
+  bool Null() { return reader_.null(); }
+  bool Bool(bool value) { return reader_.boolean(value); }
+  bool Int(int value) { return reader_.number_integer(value); }
+  bool Uint(unsigned value) { return reader_.number_unsigned(value); }
+  bool Int64(int64_t value) { return reader_.number_integer(value); }
+  bool Uint64(uint64_t value) { return reader_.number_unsigned(value); }
+  bool Double(double value) { return reader_.number_float(value, kNoText); }
+  bool RawNumber(const char*, rapidjson::SizeType, bool) { throw NotMine{}; }
+  bool String(const char* text, rapidjson::SizeType size, bool) {
+    return reader_.string(Checked(text, size));
+  }
+  bool Key(const char* text, rapidjson::SizeType size, bool) { return reader_.key(Checked(text, size)); }
+  bool StartObject() { return reader_.start_object(Deeper()); }
+  bool EndObject(rapidjson::SizeType) { return reader_.end_object(); }
+  bool StartArray() { return reader_.start_array(Deeper()); }
+  bool EndArray(rapidjson::SizeType) { return reader_.end_array(); }
+
+ private:
+  // A valid document nests seven deep; the quick reader recurses once per level.
+  static constexpr std::size_t kDepth = 64;
+  inline static const json::string_t kNoText;
+
+  std::size_t Deeper() const {
+    if (reader_.Depth() >= kDepth) throw NotMine{};
+    return 0;
+  }
+  // Surrogates in UTF-8 (0xED 0xA0-0xBF) can only come from an escape here, as the input
+  // itself is validated.
+  static std::string_view Checked(const char* text, rapidjson::SizeType size) {
+    const std::string_view view(text, size);
+    for (std::size_t at = view.find('\xed'); at != std::string_view::npos; at = view.find('\xed', at + 1)) {
+      if (at + 1 < view.size() && (static_cast<unsigned char>(view[at + 1]) & 0xe0) == 0xa0) throw NotMine{};
+    }
+    return view;
+  }
+
+  DocumentReader& reader_;
+};
+
+// Bytes for the quick reader, which reads a NUL as the end: the caller tells the two apart.
+class QuickText {
+ public:
+  using Ch = char;
+  explicit QuickText(std::string_view text) : text_(text) {}
+  char Peek() const { return at_ < text_.size() ? text_[at_] : '\0'; }
+  char Take() { return at_ < text_.size() ? text_[at_++] : '\0'; }
+  std::size_t Tell() const { return at_; }
+  bool AtEnd() const { return at_ == text_.size(); }
+  char* PutBegin() { return nullptr; }
+  void Put(char) {}
+  void Flush() {}
+  std::size_t PutEnd(char*) { return 0; }
+
+ private:
+  std::string_view text_;
+  std::size_t at_ = 0;
+};
+
+class QuickStream {
+ public:
+  using Ch = char;
+  explicit QuickStream(ChunkedBytes& bytes) : bytes_(bytes) {}
+  char Peek() const { return bytes_.AtEnd() ? '\0' : bytes_.Byte(); }
+  char Take() {
+    if (bytes_.AtEnd()) return '\0';
+    const char c = bytes_.Byte();
+    bytes_.Next();
+    ++taken_;
+    return c;
+  }
+  std::size_t Tell() const { return taken_; }
+  bool AtEnd() const { return bytes_.AtEnd(); }
+  char* PutBegin() { return nullptr; }
+  void Put(char) {}
+  void Flush() {}
+  std::size_t PutEnd(char*) { return 0; }
+
+ private:
+  ChunkedBytes& bytes_;
+  std::size_t taken_ = 0;
+};
+
+// The quick reading: false when the document is for nlohmann's reader to judge (anything
+// that is not JSON to the quick reader, so that its message and byte stay as they were).
+template <typename Bytes>
+bool ParseQuickly(Bytes& bytes, HostDocument& out, std::string& error, int& result) {
+  Parser parser;
+  DocumentReader reader(parser);
+  QuickEvents events(reader);
+  rapidjson::Reader quick;
+  constexpr unsigned kFlags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseStopWhenDoneFlag |
+                              rapidjson::kParseFullPrecisionFlag;
+  try {
+    if (quick.Parse<kFlags>(bytes, events).IsError()) return false;
+  } catch (const DocumentReader::Stop&) {
+    error = parser.Error();
+    result = 0;
+    return true;
+  } catch (const QuickEvents::NotMine&) {
+    return false;
+  }
+  while (!bytes.AtEnd() &&
+         (bytes.Peek() == ' ' || bytes.Peek() == '\t' || bytes.Peek() == '\n' || bytes.Peek() == '\r'))
+    bytes.Take();
+  if (!bytes.AtEnd()) return false;
+  HostDocument parsed;
+  result = parser.Run(reader.Document(), parsed, error);
+  if (result == 1) out = std::move(parsed);
+  return true;
+}
+
+int ParseTextCarefully(std::string_view text, HostDocument& out, std::string& error) {
+  return ParseStreamed([text](DocumentReader& reader) { json::sax_parse(text, &reader); }, out, error);
 }
 
 }  // namespace
@@ -773,10 +904,30 @@ int ParseHostDocument(const json& document, HostDocument& out, std::string& erro
 }
 
 int ParseHostDocumentText(std::string_view text, HostDocument& out, std::string& error) {
-  return ParseStreamed([text](DocumentReader& reader) { json::sax_parse(text, &reader); }, out, error);
+  QuickText bytes(text);
+  int result = 0;
+  if (ParseQuickly(bytes, out, error, result)) return result;
+  return ParseTextCarefully(text, out, error);
+}
+
+int ParseHostDocumentTextCarefully(std::string_view text, HostDocument& out, std::string& error) {
+  return ParseTextCarefully(text, out, error);
 }
 
 int ParseHostDocumentStream(std::istream& in, HostDocument& out, std::string& error) {
+  const std::istream::pos_type start = in.tellg();
+  {
+    ChunkedBytes chunks(in);
+    QuickStream bytes(chunks);
+    int result = 0;
+    if (ParseQuickly(bytes, out, error, result)) return result;
+    if (start == std::istream::pos_type(-1)) {
+      error = "not JSON (byte " + std::to_string(bytes.Tell() + 1) + ")";
+      return 0;
+    }
+  }
+  in.clear();
+  in.seekg(start);
   return ParseStreamed(
       [&in](DocumentReader& reader) {
         ChunkedBytes bytes(in);
