@@ -18,8 +18,6 @@ namespace platform::win {
 
 namespace {
 
-constexpr std::size_t kBlockSize = 1024 * 1024;
-
 bool WriteAll(int fd, const char* bytes, std::size_t size) {
   while (size > 0) {
     ssize_t written = ::write(fd, bytes, size);
@@ -107,21 +105,6 @@ bool File::OpenRead(const std::string& path) {
   if (fd_ < 0) return false;
   path_ = path;
   return true;
-}
-
-bool File::Write(const void* data, std::size_t size) {
-  if (fd_ < 0 || !writing_ || faults::Hit("FileWrite", path_)) return false;
-  buffer_.append(static_cast<const char*>(data), size);
-  return buffer_.size() < kBlockSize || HandOff();
-}
-
-bool File::HandOff() {
-  if (faults::Hit("FileFlush", path_)) {
-    buffer_.clear();
-    return false;
-  }
-  if (!writer_) writer_ = std::make_unique<BlockWriter>(fd_);
-  return writer_->Submit(buffer_);
 }
 
 bool File::Flush() {

@@ -188,6 +188,21 @@ TEST_F(QtBackendCalls, WaitCursorFollowsTheNestingDepth) {
   EXPECT_EQ(nullptr, QApplication::overrideCursor());
 }
 
+// Whether a Unix socket takes a connection within about five seconds.
+bool AcceptsConnections(const std::string& path) {
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+  for (int i = 0; i < 100; ++i) {
+    const int probe = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool connected = ::connect(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(probe);
+    if (connected) return true;
+    QTest::qWait(50);
+  }
+  return false;
+}
+
 // Display servers for the display check: a live X server (Xvfb), an X server that accepts
 // but never answers, a Wayland socket, and display numbers nobody serves.
 class DisplayServers {
@@ -206,6 +221,9 @@ class DisplayServers {
         if (std::getline(number, value) && !value.empty()) liveX = ":" + value;
         if (liveX.empty()) QTest::qWait(50);
       }
+      // The server must take connections before the cases start: a socket of the same
+      // number left by a server still shutting down makes a live display look dead.
+      if (!liveX.empty() && !AcceptsConnections("/tmp/.X11-unix/X" + liveX.substr(1))) liveX.clear();
     }
     silentX_ = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
@@ -229,7 +247,11 @@ class DisplayServers {
   ~DisplayServers() {
     std::ifstream pid(folder_ / "pid");
     long xvfb = 0;
-    if (pid >> xvfb && xvfb > 0) ::kill(static_cast<pid_t>(xvfb), SIGTERM);
+    if (pid >> xvfb && xvfb > 0 && ::kill(static_cast<pid_t>(xvfb), SIGTERM) == 0) {
+      // Xvfb is not our child: wait until it is gone, so that its last act (removing its
+      // socket) cannot remove the socket of the next test's server of the same number.
+      for (int i = 0; i < 100 && ::kill(static_cast<pid_t>(xvfb), 0) == 0; ++i) QTest::qWait(50);
+    }
     ::close(silentX_);
     ::close(wayland_);
     std::filesystem::remove_all(folder_);
