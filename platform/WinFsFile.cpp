@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 
 #include "platform/BlockWriter.h"
 #include "platform/Cp932.h"
@@ -31,22 +30,11 @@ bool WriteAll(int fd, const char* bytes, std::size_t size) {
   return true;
 }
 
-// Six characters of a temporary name, from the kernel's random source; should that be
-// unavailable, from the clock and the process id (O_EXCL still keeps names apart).
+// Six characters of a temporary name, from the kernel's random source when it answers.
 std::string RandomName() {
-  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   unsigned char bytes[6];
-  if (::getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
-    auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-    seed ^= static_cast<unsigned long long>(::getpid()) << 20;
-    for (unsigned char& byte : bytes) {
-      seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-      byte = static_cast<unsigned char>(seed >> 56);
-    }
-  }
-  std::string name;
-  for (unsigned char byte : bytes) name += kChars[byte % (sizeof kChars - 1)];
-  return name;
+  const bool random = ::getrandom(bytes, sizeof bytes, GRND_NONBLOCK) == static_cast<ssize_t>(sizeof bytes);
+  return detail::TemporaryName(random ? bytes : nullptr, static_cast<unsigned long long>(::getpid()));
 }
 
 }  // namespace

@@ -15,4 +15,8 @@ struct ResolvedPath {
 
 std::optional<ResolvedPath> Resolve(const std::string& windowsPath);
 
+// Six characters of a temporary name from the system's random bytes; when the system gave
+// none, from the clock and the process id (an exclusive create still keeps names apart).
+std::string TemporaryName(const unsigned char* random, unsigned long long processId);
+
 }  // namespace platform::win::detail

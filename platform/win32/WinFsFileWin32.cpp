@@ -7,7 +7,6 @@
 #include <io.h>
 
 #include <algorithm>
-#include <chrono>
 
 #include "platform/BlockWriter.h"
 #include "platform/Cp932.h"
@@ -50,22 +49,12 @@ std::optional<std::wstring> NativeOf(const std::string& path, bool forWriting) {
   return win32::Utf16(resolved->linuxPath);
 }
 
-// Six characters of a temporary name, from the system's random source; should that fail,
-// from the clock and the process id (CREATE_NEW still keeps names apart).
+// Six characters of a temporary name, from the system's random source when it answers.
 std::string RandomName() {
-  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   unsigned char bytes[6];
-  if (!BCRYPT_SUCCESS(::BCryptGenRandom(nullptr, bytes, sizeof bytes, BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
-    auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-    seed ^= static_cast<unsigned long long>(::GetCurrentProcessId()) << 20;
-    for (unsigned char& byte : bytes) {
-      seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-      byte = static_cast<unsigned char>(seed >> 56);
-    }
-  }
-  std::string name;
-  for (unsigned char byte : bytes) name += kChars[byte % (sizeof kChars - 1)];
-  return name;
+  const bool random =
+      BCRYPT_SUCCESS(::BCryptGenRandom(nullptr, bytes, sizeof bytes, BCRYPT_USE_SYSTEM_PREFERRED_RNG));
+  return detail::TemporaryName(random ? bytes : nullptr, ::GetCurrentProcessId());
 }
 
 }  // namespace
