@@ -210,8 +210,10 @@ class DisplayServers {
   DisplayServers()
       : folder_(std::filesystem::temp_directory_path() / ("velmora-displays-" + std::to_string(getpid()))) {
     std::filesystem::create_directories(folder_);
-    // Xvfb picks a free display number itself and writes it to descriptor 5.
-    const std::string command = "Xvfb -displayfd 5 -nolisten tcp -screen 0 320x200x24 5>'" +
+    // Xvfb picks a free display number itself and writes it to descriptor 5. Without
+    // -noreset it resets when its last client leaves, and a case connecting during that
+    // reset (on a loaded machine) sees a live display refuse.
+    const std::string command = "Xvfb -displayfd 5 -noreset -nolisten tcp -screen 0 320x200x24 5>'" +
                                 (folder_ / "number").string() + "' 2>/dev/null & echo $! >'" +
                                 (folder_ / "pid").string() + "'";
     if (std::system(command.c_str()) == 0) {
