@@ -12,6 +12,7 @@
 #include <rapidjson/reader.h>
 
 #include "orbeck/store/JournalEvents.h"
+#include "orbeck/store/JournalSink.h"
 #include "orbeck/store/JsonReader.h"
 
 namespace orbeck::store {
@@ -49,19 +50,23 @@ class Parser {
   // The journals of data record `dataIndex` arrive one by one while the document is read,
   // before the rest of the record is known: each is checked on its own here, and against
   // the record's accounts and period once the record is complete.
-  bool StreamJournal(const json& j, std::size_t dataIndex, std::size_t journalIndex) {
-    if (streamed_.size() <= dataIndex) streamed_.resize(dataIndex + 1);
+  // Each journal valid on its own also goes to the sink, if any, with the record's id as
+  // read so far (`dataId`, null when not read yet).
+  bool StreamJournal(const json& j, std::size_t dataIndex, std::size_t journalIndex,
+                     const std::string* dataId) {
     JournalRecord journal;
     std::string ptr = JsonReader::Child(JsonReader::Child("/data", dataIndex) + "/journals", journalIndex);
     if (!ParseJournal(j, ptr, journal)) return false;
-    streamed_[dataIndex].push_back(std::move(journal));
+    StreamJournalRecord(std::move(journal), dataIndex, dataId);
     return true;
   }
   // A journal already found valid on its own.
-  void StreamJournalRecord(JournalRecord&& journal, std::size_t dataIndex) {
+  void StreamJournalRecord(JournalRecord&& journal, std::size_t dataIndex, const std::string* dataId) {
     if (streamed_.size() <= dataIndex) streamed_.resize(dataIndex + 1);
     streamed_[dataIndex].push_back(std::move(journal));
+    if (sink_ != nullptr) sink_->Take(dataIndex, dataId, streamed_[dataIndex].back());
   }
+  void SetSink(JournalSink* sink) { sink_ = sink; }
   void StreamingStarted() { streaming_ = true; }
   bool Fail(const std::string& pointer, const std::string& message) { return r_.Fail(pointer, message); }
   const std::string& Error() const { return r_.Error(); }
@@ -69,6 +74,7 @@ class Parser {
  private:
   JsonReader r_;
   bool streaming_ = false;
+  JournalSink* sink_ = nullptr;
   std::vector<std::vector<JournalRecord>> streamed_;  // by data index
   std::size_t dataIndex_ = 0;                         // the data record being parsed
 
@@ -693,10 +699,18 @@ class DocumentReader {
     const std::size_t journalIndex = frames_[3].elements - 1;
     JournalRecord record;
     if (journal_.TakeValid(record)) {
-      parser_.StreamJournalRecord(std::move(record), dataIndex);
-    } else if (!parser_.StreamJournal(journal_.ToJson(), dataIndex, journalIndex)) {
+      parser_.StreamJournalRecord(std::move(record), dataIndex, DataIdSoFar());
+    } else if (!parser_.StreamJournal(journal_.ToJson(), dataIndex, journalIndex, DataIdSoFar())) {
       throw Stop{};
     }
+  }
+
+  // The id of the data record being read, when it came before its journals. The tree's open
+  // containers are then the root, "data", the record and its "journals".
+  const std::string* DataIdSoFar() const {
+    if (open_.size() < 3 || !open_[2]->is_object()) return nullptr;
+    const auto id = open_[2]->find("dataId");
+    return id != open_[2]->end() && id->is_string() ? id->get_ptr<const json::string_t*>() : nullptr;
   }
 };
 
@@ -863,8 +877,10 @@ class QuickStream {
 // The quick reading: false when the document is for nlohmann's reader to judge (anything
 // that is not JSON to the quick reader, so that its message and byte stay as they were).
 template <typename Bytes>
-bool ParseQuickly(Bytes& bytes, HostDocument& out, std::string& error, int& result) {
+bool ParseQuickly(Bytes& bytes, HostDocument& out, std::string& error, int& result,
+                  JournalSink* sink = nullptr) {
   Parser parser;
+  parser.SetSink(sink);
   DocumentReader reader(parser);
   QuickEvents events(reader);
   rapidjson::Reader quick;
@@ -914,13 +930,15 @@ int ParseHostDocumentTextCarefully(std::string_view text, HostDocument& out, std
   return ParseTextCarefully(text, out, error);
 }
 
-int ParseHostDocumentStream(std::istream& in, HostDocument& out, std::string& error) {
+int ParseHostDocumentStream(std::istream& in, HostDocument& out, std::string& error, JournalSink* sink) {
   const std::istream::pos_type start = in.tellg();
   {
     ChunkedBytes chunks(in);
     QuickStream bytes(chunks);
     int result = 0;
-    if (ParseQuickly(bytes, out, error, result)) return result;
+    if (ParseQuickly(bytes, out, error, result, sink)) return result;
+    // nlohmann's reader judges the text from its start, and keeps its journals to itself.
+    if (sink != nullptr) sink->Forget();
     if (start == std::istream::pos_type(-1)) {
       error = "not JSON (byte " + std::to_string(bytes.Tell() + 1) + ")";
       return 0;
