@@ -98,6 +98,6 @@ class Database {
 // A new file written in one go: no journal, no syncs (the loader syncs it once), large pages.
 inline constexpr const char* kBulkPragmas =
     "PRAGMA page_size = 16384; PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; PRAGMA cache_size = "
-    "-16384;";
+    "-4096; PRAGMA locking_mode = EXCLUSIVE;";
 
 }  // namespace orbeck::store
