@@ -1,4 +1,4 @@
-// Inserts row by row through prepared statements, each reset and bound again per row.
+// Inserts through prepared statements of many rows each, bound again for every group.
 #include "orbeck/store/StoreInserts.h"
 
 #include <algorithm>
@@ -7,34 +7,36 @@
 namespace orbeck::store {
 
 JournalInserts::JournalInserts(Database& db)
-    : journal_(db.Handle(), "INSERT INTO journals (data_id, journal_id, date, adjustment) VALUES (?,?,?,?)"),
-      line_(db.Handle(),
-            "INSERT INTO journal_lines (data_id, journal_id, line_no, debit_code, debit_amount, debit_tax,"
-            " credit_code, credit_amount, credit_tax, description, counter_kind) VALUES "
-            "(?,?,?,?,?,?,?,?,?,?,?)") {}
+    : journals_(db, "INSERT INTO journals (data_id, journal_id, date, adjustment)", 4),
+      lines_(db,
+             "INSERT INTO journal_lines (data_id, journal_id, line_no, debit_code, debit_amount, debit_tax,"
+             " credit_code, credit_amount, credit_tax, description, counter_kind)",
+             11) {}
 
-bool JournalInserts::Journal(const std::string& dataId, int32_t id, int32_t date, int adjustment) {
-  journal_.TextRef(1, dataId);
-  journal_.Int(2, id);
-  journal_.Int(3, date);
-  journal_.Int(4, adjustment);
-  return journal_.Exec();
+bool JournalInserts::Journals(const std::string& dataId, const std::vector<JournalRow>& rows) {
+  return journals_.Insert(rows.size(), [&](Statement& journal, int at, std::size_t i) {
+    journal.TextRef(at, dataId);
+    journal.Int(at + 1, rows[i].id);
+    journal.Int(at + 2, rows[i].date);
+    journal.Int(at + 3, rows[i].adjustment);
+  });
 }
 
-bool JournalInserts::Line(const std::string& dataId, int32_t journalId, int64_t lineNo,
-                          const JournalLineRecord& l, std::string_view description) {
-  line_.TextRef(1, dataId);
-  line_.Int(2, journalId);
-  line_.Int(3, lineNo);
-  line_.Int(4, l.debitCode);
-  line_.Int(5, l.debitAmount);
-  line_.Int(6, l.debitTax);
-  line_.Int(7, l.creditCode);
-  line_.Int(8, l.creditAmount);
-  line_.Int(9, l.creditTax);
-  line_.BlobRef(10, description);
-  line_.Int(11, l.counterKind);
-  return line_.Exec();
+bool JournalInserts::Lines(const std::string& dataId, const std::vector<LineRow>& rows) {
+  return lines_.Insert(rows.size(), [&](Statement& line, int at, std::size_t i) {
+    const JournalLineRecord& l = *rows[i].numbers;
+    line.TextRef(at, dataId);
+    line.Int(at + 1, rows[i].journalId);
+    line.Int(at + 2, rows[i].lineNo);
+    line.Int(at + 3, l.debitCode);
+    line.Int(at + 4, l.debitAmount);
+    line.Int(at + 5, l.debitTax);
+    line.Int(at + 6, l.creditCode);
+    line.Int(at + 7, l.creditAmount);
+    line.Int(at + 8, l.creditTax);
+    line.BlobRef(at + 9, rows[i].description);
+    line.Int(at + 10, l.counterKind);
+  });
 }
 
 namespace {
@@ -116,15 +118,19 @@ bool InsertData(Database& db, const DataRecord& d, int64_t ord, bool journalsWri
     std::iota(byId.begin(), byId.end(), std::size_t{0});
     std::sort(byId.begin(), byId.end(),
               [&d](std::size_t a, std::size_t b) { return d.journals[a].id < d.journals[b].id; });
-    JournalInserts inserts(db);
+    std::vector<JournalRow> journals;
+    std::vector<LineRow> lines;
+    journals.reserve(byId.size());
     for (std::size_t index : byId) {
       const JournalRecord& j = d.journals[index];
-      if (!inserts.Journal(d.dataId, j.id, j.date, j.adjustment)) return false;
+      journals.push_back({j.id, j.date, j.adjustment});
       for (std::size_t k = 0; k < j.lines.size(); ++k) {
-        const JournalLineRecord& l = j.lines[k];
-        if (!inserts.Line(d.dataId, j.id, static_cast<int64_t>(k + 1), l, l.description)) return false;
+        lines.push_back({j.id, static_cast<int64_t>(k + 1), &j.lines[k], j.lines[k].description});
       }
     }
+    JournalInserts inserts(db);
+    if (!inserts.Ok() || !inserts.Journals(d.dataId, journals) || !inserts.Lines(d.dataId, lines))
+      return false;
   }
 
   Statement saved(db.Handle(), "INSERT INTO saved_documents (data_id, kind, content) VALUES (?,?,?)");
@@ -181,36 +187,36 @@ bool InsertTables(Database& db, const HostDocument& doc, const std::vector<bool>
 }
 
 bool InsertPostings(Database& db, int64_t ord, const std::vector<PostingRow>& rows) {
-  Statement posting(
-      db.Handle(),
+  RowInserts postings(
+      db,
       "INSERT INTO postings (data_ord, account_no, date, journal_id, line_no, reach, adjustment,"
       " counter_kind, debit_code, debit_amount, debit_tax, credit_code, credit_amount,"
-      " credit_tax, description) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    // The rows visit the lines in ledger order, all over the heap: the lines a few rows
-    // ahead, and their descriptions, are asked for early.
-    if (i + 2 * kAhead < rows.size()) Prefetch(rows[i + 2 * kAhead].line);
-    if (i + kAhead < rows.size()) Prefetch(rows[i + kAhead].line->description.data());
-    const PostingRow& row = rows[i];
-    const JournalLineRecord& l = *row.line;
-    posting.Int(1, ord);
-    posting.Int(2, row.accountNo);
-    posting.Int(3, row.date);
-    posting.Int(4, row.journalId);
-    posting.Int(5, row.lineNo);
-    posting.Int(6, row.reach);
-    posting.Int(7, row.adjustment);
-    posting.Int(8, l.counterKind);
-    posting.Int(9, l.debitCode);
-    posting.Int(10, l.debitAmount);
-    posting.Int(11, l.debitTax);
-    posting.Int(12, l.creditCode);
-    posting.Int(13, l.creditAmount);
-    posting.Int(14, l.creditTax);
-    posting.BlobRef(15, l.description);
-    if (!posting.Exec()) return false;
-  }
-  return true;
+      " credit_tax, description)",
+      15);
+  return postings.Ok() &&
+         postings.Insert(rows.size(), [&rows, ord](Statement& posting, int at, std::size_t i) {
+           // The rows visit the lines in ledger order, all over the heap: the lines a few rows
+           // ahead, and their descriptions, are asked for early.
+           if (i + 2 * kAhead < rows.size()) Prefetch(rows[i + 2 * kAhead].line);
+           if (i + kAhead < rows.size()) Prefetch(rows[i + kAhead].line->description.data());
+           const PostingRow& row = rows[i];
+           const JournalLineRecord& l = *row.line;
+           posting.Int(at, ord);
+           posting.Int(at + 1, row.accountNo);
+           posting.Int(at + 2, row.date);
+           posting.Int(at + 3, row.journalId);
+           posting.Int(at + 4, row.lineNo);
+           posting.Int(at + 5, row.reach);
+           posting.Int(at + 6, row.adjustment);
+           posting.Int(at + 7, l.counterKind);
+           posting.Int(at + 8, l.debitCode);
+           posting.Int(at + 9, l.debitAmount);
+           posting.Int(at + 10, l.debitTax);
+           posting.Int(at + 11, l.creditCode);
+           posting.Int(at + 12, l.creditAmount);
+           posting.Int(at + 13, l.creditTax);
+           posting.BlobRef(at + 14, l.description);
+         });
 }
 
 }  // namespace orbeck::store

@@ -9,23 +9,35 @@
 
 #include "orbeck/store/HostDocument.h"
 #include "orbeck/store/PostingRows.h"
+#include "orbeck/store/RowInserts.h"
 #include "orbeck/store/StoreDatabase.h"
 
 namespace orbeck::store {
+
+// A journal's row and a line's row; the line's numbers and description are only pointed at.
+struct JournalRow {
+  int32_t id = 0;
+  int32_t date = 0;
+  int adjustment = 0;
+};
+struct LineRow {
+  int32_t journalId = 0;
+  int64_t lineNo = 0;
+  const JournalLineRecord* numbers = nullptr;  // its description is not read
+  std::string_view description;
+};
 
 // The two journal tables' prepared inserts.
 class JournalInserts {
  public:
   explicit JournalInserts(Database& db);
-  bool Ok() const { return journal_.Ok() && line_.Ok(); }
-  // `dataId` and `description` must outlive the call only.
-  bool Journal(const std::string& dataId, int32_t id, int32_t date, int adjustment);
-  bool Line(const std::string& dataId, int32_t journalId, int64_t lineNo, const JournalLineRecord& line,
-            std::string_view description);
+  bool Ok() const { return journals_.Ok() && lines_.Ok(); }
+  bool Journals(const std::string& dataId, const std::vector<JournalRow>& rows);
+  bool Lines(const std::string& dataId, const std::vector<LineRow>& rows);
 
  private:
-  Statement journal_;
-  Statement line_;
+  RowInserts journals_;
+  RowInserts lines_;
 };
 
 // Every table but the ledger's; the journals of data record i only when !journalsWritten[i].

@@ -31,38 +31,49 @@ constexpr std::size_t kQueuedBatches = 4;
 
 // Journals of one data record, copied flat: the reader's own records move on as it reads.
 struct JournalBatch {
-  struct Head {
-    int32_t id = 0;
-    int32_t date = 0;
-    int adjustment = 0;
-    std::size_t lines = 0;
-  };
   std::size_t dataIndex = 0;
   std::string dataId;
-  std::vector<Head> journals;
-  std::vector<JournalLineRecord> lines;  // without their descriptions, which are in texts
-  std::vector<std::size_t> textSizes;
+  std::vector<JournalRow> journals;
+  std::vector<JournalLineRecord> numbers;  // the lines without their descriptions, which are in texts
+  struct Line {
+    int32_t journalId = 0;
+    int64_t lineNo = 0;
+    std::size_t textSize = 0;
+  };
+  std::vector<Line> lines;
   std::string texts;
 
   void Add(const JournalRecord& journal) {
-    journals.push_back({journal.id, journal.date, journal.adjustment, journal.lines.size()});
+    journals.push_back({journal.id, journal.date, journal.adjustment});
+    int64_t lineNo = 0;
     for (const JournalLineRecord& line : journal.lines) {
-      JournalLineRecord& numbers = lines.emplace_back();
-      numbers.debitCode = line.debitCode;
-      numbers.debitAmount = line.debitAmount;
-      numbers.debitTax = line.debitTax;
-      numbers.creditCode = line.creditCode;
-      numbers.creditAmount = line.creditAmount;
-      numbers.creditTax = line.creditTax;
-      numbers.counterKind = line.counterKind;
-      textSizes.push_back(line.description.size());
+      JournalLineRecord& copy = numbers.emplace_back();
+      copy.debitCode = line.debitCode;
+      copy.debitAmount = line.debitAmount;
+      copy.debitTax = line.debitTax;
+      copy.creditCode = line.creditCode;
+      copy.creditAmount = line.creditAmount;
+      copy.creditTax = line.creditTax;
+      copy.counterKind = line.counterKind;
+      lines.push_back({journal.id, ++lineNo, line.description.size()});
       texts += line.description;
+    }
+  }
+  // The lines' rows, pointing into this batch.
+  void LineRows(std::vector<LineRow>& rows) const {
+    rows.clear();
+    std::size_t text = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      const Line& line = lines[i];
+      rows.push_back(
+          {line.journalId, line.lineNo, &numbers[i], std::string_view(texts).substr(text, line.textSize)});
+      text += line.textSize;
     }
   }
   void Clear() {
     journals.clear();
+    numbers.clear();
     lines.clear();
-    textSizes.clear();
     texts.clear();
   }
 };
@@ -113,6 +124,7 @@ struct StoreWriter::Impl {
   std::unique_ptr<Database> db;
   std::unique_ptr<JournalInserts> inserts;
   bool failed = false;
+  std::vector<LineRow> lineRows;  // the writer thread's, reused from batch to batch
 
   void Open() {
     std::error_code ec;
@@ -139,18 +151,9 @@ struct StoreWriter::Impl {
 
   void Write(const JournalBatch& batch) {
     if (db == nullptr) Open();
-    std::size_t line = 0;
-    std::size_t text = 0;
-    for (const JournalBatch::Head& head : batch.journals) {
-      if (failed) return;
-      failed = !inserts->Journal(batch.dataId, head.id, head.date, head.adjustment);
-      for (std::size_t k = 0; !failed && k < head.lines; ++k, ++line) {
-        const std::string_view description(batch.texts.data() + text, batch.textSizes[line]);
-        text += description.size();
-        failed = !inserts->Line(batch.dataId, head.id, static_cast<int64_t>(k + 1), batch.lines[line],
-                                description);
-      }
-    }
+    if (failed) return;
+    batch.LineRows(lineRows);
+    failed = !inserts->Journals(batch.dataId, batch.journals) || !inserts->Lines(batch.dataId, lineRows);
   }
 
   void Run() {
