@@ -10,6 +10,7 @@
 #include "orbeck/store/HostDocumentParser.h"
 #include "orbeck/store/HostDocumentWriter.h"
 #include "orbeck/store/StoreFile.h"
+#include "orbeck/store/StoreWriter.h"
 #include "orbeck/store/SumDerivation.h"
 
 namespace orbeck::store {
@@ -25,8 +26,8 @@ std::filesystem::path StorePath(const std::filesystem::path& home) { return home
 
 namespace {
 
-// Derives the sums of a parsed document and writes its store.
-int Store(HostDocument& parsed, const std::filesystem::path& home, std::string& error) {
+// Derives the sums of a parsed document and writes its store through `writer`.
+int Store(HostDocument& parsed, const std::filesystem::path& home, StoreWriter& writer, std::string& error) {
   for (std::size_t i = 0; i < parsed.data.size(); ++i) {
     if (DeriveSums(parsed.data[i], "/data/" + std::to_string(i), error) == 0) return 0;
   }
@@ -36,8 +37,40 @@ int Store(HostDocument& parsed, const std::filesystem::path& home, std::string& 
     error = home.string() + ": " + ec.message();
     return 0;
   }
-  return WriteStore(parsed, StorePath(home), error);
+  return writer.Finish(parsed, error);
 }
+
+int Store(HostDocument& parsed, const std::filesystem::path& home, std::string& error) {
+  StoreWriter writer(StorePath(home));
+  return Store(parsed, home, writer, error);
+}
+
+// The home folder, made before the document is read so that the store's writing can begin
+// while it is; undone if the load ends without a store. Folders that existed stay.
+class EarlyHome {
+ public:
+  explicit EarlyHome(const std::filesystem::path& home) {
+    std::error_code ec;
+    for (std::filesystem::path folder = home; !folder.empty() && !std::filesystem::exists(folder, ec) && !ec;
+         folder = folder.parent_path()) {
+      made_.push_back(folder);
+      if (folder == folder.parent_path()) break;
+    }
+    std::filesystem::create_directories(home, ec);
+  }
+  ~EarlyHome() {
+    if (kept_) return;
+    std::error_code ec;
+    for (const std::filesystem::path& folder : made_) std::filesystem::remove(folder, ec);
+  }
+  EarlyHome(const EarlyHome&) = delete;
+  EarlyHome& operator=(const EarlyHome&) = delete;
+  void Keep() { kept_ = true; }
+
+ private:
+  std::vector<std::filesystem::path> made_;  // deepest first
+  bool kept_ = false;
+};
 
 // Runs a load step; the exceptions of the libraries used become results.
 template <typename Step>
@@ -80,8 +113,10 @@ int LoadHostDataFile(const std::filesystem::path& file, const std::filesystem::p
     return 0;
   }
   return Guarded(error, [&] {
+    EarlyHome made(home);
+    StoreWriter writer(StorePath(home));
     HostDocument parsed;
-    const int valid = ParseHostDocumentStream(in, parsed, error);
+    const int valid = ParseHostDocumentStream(in, parsed, error, &writer);
     if (in.bad()) {
       error = file.string() + ": cannot be read";
       return 0;
@@ -92,7 +127,9 @@ int LoadHostDataFile(const std::filesystem::path& file, const std::filesystem::p
       return 0;
     }
     in.close();
-    return Store(parsed, home, error);
+    const int stored = Store(parsed, home, writer, error);
+    if (stored == 1) made.Keep();
+    return stored;
   });
 }
 

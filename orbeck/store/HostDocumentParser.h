@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "orbeck/store/HostDocument.h"
+#include "orbeck/store/JournalSink.h"
 
 namespace orbeck::store {
 
@@ -19,7 +20,9 @@ int ParseHostDocument(const nlohmann::json& document, HostDocument& out, std::st
 // never held as JSON, and a member that appears twice in an object is refused (a parsed
 // tree keeps only one of them). A text that is not JSON gives "not JSON (byte N)".
 int ParseHostDocumentText(std::string_view text, HostDocument& out, std::string& error);
-int ParseHostDocumentStream(std::istream& in, HostDocument& out, std::string& error);
+// A sink, if given, takes each journal found valid on its own as soon as it is read.
+int ParseHostDocumentStream(std::istream& in, HostDocument& out, std::string& error,
+                            JournalSink* sink = nullptr);
 
 // The text read by nlohmann's reader alone, the judge of every text the quicker reader does
 // not take as JSON: both readings give the same verdict and message for any text.

@@ -24,6 +24,12 @@ class Cursor {
 
   bool Is(Kind kind) const { return at_ < size_ && events_[at_].kind == kind; }
   const JsonEvent* Take(Kind kind) { return Is(kind) ? &events_[at_++] : nullptr; }
+  // Events of `kind` from here to the journal's end: room for the lines before they are read.
+  std::size_t CountAhead(Kind kind) const {
+    std::size_t count = 0;
+    for (std::size_t i = at_; i < size_; ++i) count += events_[i].kind == kind ? 1 : 0;
+    return count;
+  }
 
   // An integer within [min, max], as the full check reads one (a float is none).
   bool Integer(int64_t min, int64_t max, int64_t& out) {
@@ -104,6 +110,7 @@ bool TakeLine(Cursor& in, JournalLineRecord& line) {
 
 bool TakeLines(Cursor& in, std::vector<JournalLineRecord>& lines) {
   if (in.Take(Kind::ArrayStart) == nullptr) return false;
+  lines.reserve(in.CountAhead(Kind::ObjectStart));
   while (in.Is(Kind::ObjectStart)) {
     if (!TakeLine(in, lines.emplace_back())) return false;
   }

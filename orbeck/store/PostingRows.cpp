@@ -36,13 +36,12 @@ std::vector<PostingRow> PostingRowsOf(const DataRecord& data) {
     }
   }
   rows.reserve(count);
-  for (std::size_t j = 0; j < data.journals.size(); ++j) {
-    const JournalRecord& journal = data.journals[j];
+  for (const JournalRecord& journal : data.journals) {
     for (std::size_t k = 0; k < journal.lines.size(); ++k) {
       const JournalLineRecord& line = journal.lines[k];
       auto add = [&](int32_t accountNo, int32_t reach) {
         rows.push_back({accountNo, journal.date, journal.id, static_cast<int32_t>(k + 1), reach,
-                        static_cast<uint32_t>(j)});
+                        journal.adjustment, &line});
       };
       if (line.debitCode != 0) add(line.debitCode / 10000, 1);
       if (line.creditCode != 0) add(line.creditCode / 10000, 2);

@@ -15,9 +15,10 @@ struct PostingRow {
   int32_t accountNo = 0;  // account code / 10000
   int32_t date = 0;
   int32_t journalId = 0;
-  int32_t lineNo = 0;    // 1-based
-  int32_t reach = 0;     // 1 debit side, 2 credit side, 3 paid tax, 4 received tax
-  uint32_t journal = 0;  // index into the record's journals
+  int32_t lineNo = 0;  // 1-based
+  int32_t reach = 0;   // 1 debit side, 2 credit side, 3 paid tax, 4 received tax
+  int32_t adjustment = 0;
+  const JournalLineRecord* line = nullptr;  // in the record's journals, which must outlive the row
 };
 
 // The record's rows sorted by (account number, date, journal, line, reach).

@@ -1,0 +1,138 @@
+// The checks of journals: each on its own as it is read, then against its data record
+// (fiscal period, accounts, unique ids) once the record is complete.
+#include "orbeck/store/DocumentChecker.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+namespace orbeck::store {
+
+using nlohmann::json;
+
+// The journals of data record `dataIndex` arrive one by one while the document is read,
+// before the rest of the record is known: each is checked on its own here, and against
+// the record's accounts and period once the record is complete.
+// Each journal valid on its own also goes to the sink, if any, with the record's id as
+// read so far (`dataId`, null when not read yet).
+bool DocumentChecker::StreamJournal(const json& j, std::size_t dataIndex, std::size_t journalIndex,
+                                    const std::string* dataId) {
+  JournalRecord journal;
+  std::string ptr = JsonReader::Child(JsonReader::Child("/data", dataIndex) + "/journals", journalIndex);
+  if (!ParseJournal(j, ptr, journal)) return false;
+  StreamJournalRecord(std::move(journal), dataIndex, dataId);
+  return true;
+}
+
+// A journal already found valid on its own.
+void DocumentChecker::StreamJournalRecord(JournalRecord&& journal, std::size_t dataIndex,
+                                          const std::string* dataId) {
+  if (streamed_.size() <= dataIndex) streamed_.resize(dataIndex + 1);
+  streamed_[dataIndex].push_back(std::move(journal));
+  if (sink_ != nullptr) sink_->Take(dataIndex, dataId, streamed_[dataIndex].back());
+}
+
+// A side's code, amount and tax; a side without an account carries neither.
+bool DocumentChecker::ParseSide(const json& line, const std::string& ptr, const char* codeName,
+                                const char* amountName, const char* taxName, int32_t& code, int64_t& amount,
+                                int64_t& tax) {
+  if (!Int(line, ptr, codeName, false, 0, kInt32Max, code) || !Amt(line, ptr, amountName, amount) ||
+      !Amt(line, ptr, taxName, tax)) {
+    return false;
+  }
+  if (code == 0) {
+    if (amount != 0)
+      return r_.Fail(JsonReader::Child(ptr, amountName), "amount on a side without an account");
+    if (tax != 0) return r_.Fail(JsonReader::Child(ptr, taxName), "tax on a side without an account");
+  }
+  return true;
+}
+
+// One journal as it stands, without what needs its data record (period, accounts).
+bool DocumentChecker::ParseJournal(const json& j, const std::string& ptr, JournalRecord& journal) {
+  if (!r_.Object(j, ptr, {"id", "date", "adjustment", "lines"}) ||
+      !Int(j, ptr, "id", true, 1, kInt32Max, journal.id)) {
+    return false;
+  }
+  const json* date = r_.Member(j, ptr, "date", true);
+  if (date == nullptr || !r_.Date(*date, ptr + "/date", journal.date) ||
+      !Int(j, ptr, "adjustment", false, 0, 14, journal.adjustment)) {
+    return false;
+  }
+  if (journal.adjustment != 0 && journal.adjustment != 13 && journal.adjustment != 14) {
+    return r_.Fail(ptr + "/adjustment", "must be 0, 13 (year-end) or 14 (interim)");
+  }
+  const json* lines = r_.Member(j, ptr, "lines", true);
+  if (lines == nullptr || !r_.Array(*lines, ptr + "/lines")) return false;
+  if (lines->empty()) return r_.Fail(ptr + "/lines", "a journal needs at least one line");
+  journal.lines.reserve(lines->size());
+  for (std::size_t k = 0; k < lines->size(); ++k) {
+    const json& l = (*lines)[k];
+    std::string linePtr = JsonReader::Child(ptr + "/lines", k);
+    JournalLineRecord line;
+    if (!r_.Object(l, linePtr,
+                   {"debit", "debitAmount", "debitTax", "credit", "creditAmount", "creditTax", "description",
+                    "counterKind"}) ||
+        !ParseSide(l, linePtr, "debit", "debitAmount", "debitTax", line.debitCode, line.debitAmount,
+                   line.debitTax) ||
+        !ParseSide(l, linePtr, "credit", "creditAmount", "creditTax", line.creditCode, line.creditAmount,
+                   line.creditTax) ||
+        !Str(l, linePtr, "description", false, kDescriptionBytes, line.description) ||
+        !Int(l, linePtr, "counterKind", false, 0, 255, line.counterKind)) {
+      return false;
+    }
+    if (line.debitCode == 0 && line.creditCode == 0)
+      return r_.Fail(linePtr, "a line needs a debit or a credit account");
+    journal.lines.push_back(std::move(line));
+  }
+  return true;
+}
+
+bool DocumentChecker::CheckCode(const std::string& linePtr, const char* codeName, int32_t code,
+                                const std::unordered_map<int32_t, int>& kinds) {
+  if (code == 0) return true;
+  auto it = kinds.find(code);
+  if (it == kinds.end())
+    return r_.Fail(JsonReader::Child(linePtr, codeName), "unknown account code " + std::to_string(code));
+  if (it->second != 0)
+    return r_.Fail(JsonReader::Child(linePtr, codeName), "journal lines may only name accounts of kind 0");
+  return true;
+}
+
+bool DocumentChecker::ParseJournals(const json& d, const std::string& dataPtr, DataRecord& out) {
+  const json* journals = r_.Member(d, dataPtr, "journals", false);
+  if (journals == nullptr) return !r_.Failed();
+  std::string listPtr = dataPtr + "/journals";
+  if (!r_.Array(*journals, listPtr)) return false;
+  if (streaming_) {
+    if (dataIndex_ < streamed_.size()) out.journals = std::move(streamed_[dataIndex_]);
+  } else {
+    out.journals.resize(journals->size());
+    for (std::size_t i = 0; i < journals->size(); ++i) {
+      if (!ParseJournal((*journals)[i], JsonReader::Child(listPtr, i), out.journals[i])) return false;
+    }
+  }
+  std::unordered_map<int32_t, int> kinds;
+  for (const AccountRecord& acc : out.accounts) kinds[acc.code] = acc.kind;
+  std::unordered_set<int32_t> ids;
+  ids.reserve(out.journals.size());
+  for (std::size_t i = 0; i < out.journals.size(); ++i) {
+    const JournalRecord& journal = out.journals[i];
+    std::string ptr = JsonReader::Child(listPtr, i);
+    if (journal.date < out.periodStart || journal.date > out.periodEnd) {
+      return r_.Fail(ptr + "/date", "lies outside the fiscal period");
+    }
+    if (!ids.insert(journal.id).second) return r_.Fail(ptr + "/id", "duplicate journal id");
+    for (std::size_t k = 0; k < journal.lines.size(); ++k) {
+      const JournalLineRecord& line = journal.lines[k];
+      if (line.debitCode == 0 && line.creditCode == 0) continue;
+      std::string linePtr = JsonReader::Child(ptr + "/lines", k);
+      if (!CheckCode(linePtr, "debit", line.debitCode, kinds) ||
+          !CheckCode(linePtr, "credit", line.creditCode, kinds)) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace orbeck::store

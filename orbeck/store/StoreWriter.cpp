@@ -1,0 +1,321 @@
+// The journals taken while the document is read go into the new file on a writer thread,
+// in batches through a short queue: the reader waits only when the writer is a whole queue
+// behind. The rest follows on the caller's thread once the writer has caught up: one
+// connection, one transaction, used by one thread at a time.
+#include "orbeck/store/StoreWriter.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#endif
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "orbeck/StoreSeal.h"
+#include "orbeck/store/PostingRows.h"
+#include "orbeck/store/StoreInserts.h"
+#include "orbeck/store/StoreSchema.h"
+
+namespace orbeck::store {
+namespace {
+
+constexpr std::size_t kBatchJournals = 2048;
+constexpr std::size_t kQueuedBatches = 4;
+
+// Journals of one data record, copied flat: the reader's own records move on as it reads.
+struct JournalBatch {
+  std::size_t dataIndex = 0;
+  std::string dataId;
+  std::vector<JournalRow> journals;
+  std::vector<JournalLineRecord> numbers;  // the lines without their descriptions, which are in texts
+  struct Line {
+    int32_t journalId = 0;
+    int64_t lineNo = 0;
+    std::size_t textSize = 0;
+  };
+  std::vector<Line> lines;
+  std::string texts;
+
+  void Add(const JournalRecord& journal) {
+    journals.push_back({journal.id, journal.date, journal.adjustment});
+    int64_t lineNo = 0;
+    for (const JournalLineRecord& line : journal.lines) {
+      JournalLineRecord& copy = numbers.emplace_back();
+      copy.debitCode = line.debitCode;
+      copy.debitAmount = line.debitAmount;
+      copy.debitTax = line.debitTax;
+      copy.creditCode = line.creditCode;
+      copy.creditAmount = line.creditAmount;
+      copy.creditTax = line.creditTax;
+      copy.counterKind = line.counterKind;
+      lines.push_back({journal.id, ++lineNo, line.description.size()});
+      texts += line.description;
+    }
+  }
+  // The lines' rows, pointing into this batch.
+  void LineRows(std::vector<LineRow>& rows) const {
+    rows.clear();
+    std::size_t text = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      const Line& line = lines[i];
+      rows.push_back(
+          {line.journalId, line.lineNo, &numbers[i], std::string_view(texts).substr(text, line.textSize)});
+      text += line.textSize;
+    }
+  }
+  void Clear() {
+    journals.clear();
+    numbers.clear();
+    lines.clear();
+    texts.clear();
+  }
+};
+
+// Makes the written file durable before it replaces the store: the loader writes without
+// SQLite's own syncs (the file is new and renamed only when complete).
+bool SyncFile(const std::filesystem::path& path) {
+#ifdef _WIN32
+  // _commit is FlushFileBuffers, which needs write access.
+  int fd = ::_wopen(path.c_str(), _O_RDWR | _O_BINARY);
+  if (fd < 0) return false;
+  const bool synced = ::_commit(fd) == 0;
+  return ::_close(fd) == 0 && synced;
+#else
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && synced;
+#endif
+}
+
+}  // namespace
+
+struct StoreWriter::Impl {
+  enum class Journals : uint8_t { Unseen, Early, Later };
+
+  std::filesystem::path storePath;
+  std::filesystem::path temp;
+
+  // The reader's side.
+  bool forgotten = false;
+  std::vector<Journals> journals;  // by data index
+  std::vector<std::string> ids;    // the data id the early journals went in under
+  std::vector<std::size_t> counts;
+  JournalBatch current;
+
+  // Shared with the writer thread.
+  std::mutex mutex;
+  std::condition_variable ready;
+  std::condition_variable space;
+  std::deque<JournalBatch> queue;
+  std::vector<JournalBatch> spare;
+  bool closing = false;
+  std::atomic<bool> cancelled = false;
+  std::thread thread;
+
+  // The connection: the writer thread's until it is joined, then the caller's.
+  std::unique_ptr<Database> db;
+  std::unique_ptr<JournalInserts> inserts;
+  bool failed = false;
+  std::vector<LineRow> lineRows;  // the writer thread's, reused from batch to batch
+
+  void Open() {
+    std::error_code ec;
+    std::filesystem::remove(temp, ec);
+    db = std::make_unique<Database>(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
+    failed = !db->Ok() || !db->Exec(kBulkPragmas) || !db->Exec(StoreSchemaSql()) || !db->Exec("BEGIN");
+    if (!failed) {
+      inserts = std::make_unique<JournalInserts>(*db);
+      failed = !inserts->Ok();
+    }
+  }
+
+  void Close() {
+    inserts.reset();
+    db.reset();
+  }
+
+  void Discard() {
+    Close();
+    std::error_code ec;
+    std::filesystem::remove(temp, ec);
+    failed = false;
+  }
+
+  void Write(const JournalBatch& batch) {
+    if (db == nullptr) Open();
+    if (failed) return;
+    batch.LineRows(lineRows);
+    failed = !inserts->Journals(batch.dataId, batch.journals) || !inserts->Lines(batch.dataId, lineRows);
+  }
+
+  void Run() {
+    for (;;) {
+      std::unique_lock lock(mutex);
+      ready.wait(lock, [this] { return !queue.empty() || closing; });
+      if (queue.empty()) return;
+      JournalBatch batch = std::move(queue.front());
+      queue.pop_front();
+      lock.unlock();
+      if (!failed && !cancelled) {
+        try {
+          Write(batch);
+        } catch (const std::exception&) {
+          failed = true;  // out of memory: the caller begins again and meets it there
+        }
+      }
+      batch.Clear();
+      lock.lock();
+      spare.push_back(std::move(batch));
+      space.notify_one();
+    }
+  }
+
+  void Send() {
+    if (!thread.joinable()) thread = std::thread([this] { Run(); });
+    std::unique_lock lock(mutex);
+    space.wait(lock, [this] { return queue.size() < kQueuedBatches; });
+    queue.push_back(std::move(current));
+    if (spare.empty()) {
+      current = JournalBatch{};
+    } else {
+      current = std::move(spare.back());
+      spare.pop_back();
+    }
+    ready.notify_one();
+  }
+
+  // Waits for the writer to finish what it was given, or, cancelled, to drop it.
+  void Stop(bool cancel) {
+    {
+      std::lock_guard lock(mutex);
+      closing = true;
+      if (cancel) cancelled = true;
+    }
+    ready.notify_all();
+    if (thread.joinable()) thread.join();
+  }
+
+  // The early journals stand when they are exactly the document's journals under its ids.
+  bool EarlyJournalsMatch(const HostDocument& document, std::vector<bool>& written) const {
+    if (journals.size() > document.data.size()) return false;
+    for (std::size_t i = 0; i < journals.size(); ++i) {
+      if (journals[i] != Journals::Early) continue;
+      const DataRecord& data = document.data[i];
+      if (ids[i] != data.dataId || counts[i] != data.journals.size()) return false;
+      written[i] = true;
+    }
+    return true;
+  }
+
+  bool WriteRest(const HostDocument& document, std::string& error) {
+    // The ledger's rows are derived and sorted while the writer catches up.
+    std::vector<std::vector<PostingRow>> rows;
+    rows.reserve(document.data.size());
+    for (const DataRecord& data : document.data) rows.push_back(PostingRowsOf(data));
+    Stop(false);
+    std::vector<bool> written(document.data.size(), false);
+    if (failed || !EarlyJournalsMatch(document, written)) {
+      Discard();
+      written.assign(document.data.size(), false);
+    }
+    if (db == nullptr) Open();
+    bool ok = !failed && InsertTables(*db, document, written);
+    for (std::size_t i = 0; ok && i < document.data.size(); ++i) {
+      ok = InsertPostings(*db, static_cast<int64_t>(i), rows[i]);
+    }
+    ok = ok && db->Exec("COMMIT");
+    if (!ok) error = temp.string() + ": " + db->Message();
+    Close();
+    return ok;
+  }
+};
+
+StoreWriter::StoreWriter(std::filesystem::path storePath) : impl_(std::make_unique<Impl>()) {
+  impl_->storePath = std::move(storePath);
+  impl_->temp = impl_->storePath;
+  impl_->temp += ".tmp-" + std::to_string(getpid());
+  // SQLite's memory statistics take one lock around every allocation of every connection.
+  // Only possible before SQLite's first use in the process; later it stays as it is.
+  sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+}
+
+StoreWriter::~StoreWriter() {
+  impl_->Stop(true);
+  impl_->Discard();
+}
+
+void StoreWriter::Take(std::size_t dataIndex, const std::string* dataId, const JournalRecord& journal) {
+  Impl& w = *impl_;
+  if (w.forgotten) return;
+  if (w.journals.size() <= dataIndex) {
+    w.journals.resize(dataIndex + 1, Impl::Journals::Unseen);
+    w.ids.resize(dataIndex + 1);
+    w.counts.resize(dataIndex + 1, 0);
+  }
+  Impl::Journals& state = w.journals[dataIndex];
+  // A record that names its id only after its journals has them written with the rest.
+  if (state == Impl::Journals::Unseen)
+    state = dataId != nullptr ? Impl::Journals::Early : Impl::Journals::Later;
+  if (state != Impl::Journals::Early) return;
+  if (!w.current.journals.empty() &&
+      (w.current.dataIndex != dataIndex || w.current.journals.size() >= kBatchJournals)) {
+    w.Send();
+  }
+  if (w.current.journals.empty()) {
+    w.current.dataIndex = dataIndex;
+    w.current.dataId = *dataId;
+    if (w.counts[dataIndex] == 0) w.ids[dataIndex] = *dataId;
+  }
+  w.current.Add(journal);
+  ++w.counts[dataIndex];
+}
+
+void StoreWriter::Forget() {
+  Impl& w = *impl_;
+  w.Stop(true);
+  w.Discard();
+  w.forgotten = true;
+  w.journals.clear();
+  w.current.Clear();
+}
+
+int StoreWriter::Finish(const HostDocument& document, std::string& error) {
+  Impl& w = *impl_;
+  if (!w.current.journals.empty()) w.Send();
+  bool written = w.WriteRest(document, error);
+  if (written && !SyncFile(w.temp)) {
+    error = w.temp.string() + ": cannot be written to disk";
+    written = false;
+  }
+  // The seal goes in place right after the store: a reader between the two renames finds
+  // them disagreeing and refuses the store rather than reading a half-replaced one.
+  std::filesystem::path tempSeal = SealPathOf(w.temp);
+  std::error_code ec;
+  if (written) written = WriteSeal(w.temp, tempSeal, error);
+  if (written) {
+    std::filesystem::rename(w.temp, w.storePath, ec);
+    if (!ec) std::filesystem::rename(tempSeal, SealPathOf(w.storePath), ec);
+    if (ec) error = w.storePath.string() + ": " + ec.message();
+    written = !ec;
+  }
+  if (!written) {
+    std::filesystem::remove(w.temp, ec);
+    std::filesystem::remove(tempSeal, ec);
+  }
+  return written ? 1 : 0;
+}
+
+int WriteStore(const HostDocument& document, const std::filesystem::path& storePath, std::string& error) {
+  StoreWriter writer(storePath);
+  return writer.Finish(document, error);
+}
+
+}  // namespace orbeck::store
