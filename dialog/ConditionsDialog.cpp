@@ -205,10 +205,19 @@ void ConditionsDialog::Browse() {
                                    "Xml Files (*.xml)|*.xml||", GetSafeHwnd());
   fileDialog.request.title = SJ("保存ファイルを指定");
   fileDialog.request.initialDir = folder;
-  if (fileDialog.DoModal() == platform::IDOK) {
-    outputPathText = fileDialog.GetPathName();
-    SetDlgItemText(kIdcOutputPath, outputPathText);
+  // A name the program cannot hold in code page 932 could only be written as another file's:
+  // the user is told so and chooses again, rather than finding the choice silently dropped.
+  while (fileDialog.DoModal() != platform::IDOK) {
+    if (fileDialog.Answer() != platform::SaveFileAnswer::NameWithoutCp932Form) {
+      SetFocusTo(kIdcExecute);
+      return;
+    }
+    ShowConditionsError(GetSafeHwnd(),
+                        SJ("保存先のフォルダ名またはファイル名に、使用できない文字（絵文字など）が"
+                           "含まれています。\n\n別の保存先を指定してください。"));
   }
+  outputPathText = fileDialog.GetPathName();
+  SetDlgItemText(kIdcOutputPath, outputPathText);
   SetFocusTo(kIdcExecute);
 }
 

@@ -16,7 +16,8 @@ std::string FormatHostCall(const HostWindowCall& call);
 std::string HostWindowPath(HWND hwnd);
 
 // Sends the call to the host window; false when no window listens behind the handle
-// (a dead handle is ignored, as Windows ignores it). Never blocks.
+// (a dead handle is ignored, as Windows ignores it), or when the system could not do it
+// (on Windows: a re-parenting whose program window has no window of the system). Never blocks.
 bool SendHostCall(const HostWindowCall& call);
 
 }  // namespace platform::host

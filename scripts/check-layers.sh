@@ -60,6 +60,19 @@ while IFS= read -r -d '' file; do
            sed -E 's/^([0-9]+):.*"([^"]+)"/\1:\2/')
 done < <(find . -path ./build -prune -o -path ./tests -prune -o -path ./.git -prune -o \
               -type f \( -name '*.h' -o -name '*.cpp' \) -printf '%P\0')
+
+# What both systems share (platform's top and its dialog framework) calls no system of its
+# own: a system header there (any <....h>; the language's own headers have no suffix) means
+# the file belongs in one of the halves.
+while IFS= read -r hit; do
+  echo "$hit: a system header outside platform/posix and platform/win32" >&2
+  status=1
+done < <(find platform -maxdepth 1 -type f \( -name '*.h' -o -name '*.cpp' \) -print0 |
+           xargs -0 grep -n -H -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*<[^>]+\.h>' 2>/dev/null |
+           cut -d: -f1,2;
+         find platform/ui -maxdepth 1 -type f \( -name '*.h' -o -name '*.cpp' \) -print0 |
+           xargs -0 grep -n -H -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*<[^>]+\.h>' 2>/dev/null |
+           cut -d: -f1,2)
 if [ "$status" -eq 0 ]; then
   echo "layers: no include runs against the layer graph"
 fi

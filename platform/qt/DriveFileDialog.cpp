@@ -198,7 +198,14 @@ void DriveFileDialog::ApplyFilter(int index) {
 
 void DriveFileDialog::Activated(const QModelIndex& index) {
   if (model_->isDir(index)) {
-    Enter(FromQString(Join(ToQString(folder_), model_->fileName(index))));
+    const QString folder = Join(ToQString(folder_), model_->fileName(index));
+    // Without its characters the name would be another folder's.
+    if (!HasCp932Form(folder)) {
+      answer_ = SaveFileAnswer::NameWithoutCp932Form;
+      reject();
+      return;
+    }
+    Enter(FromQString(folder));
     return;
   }
   name_->setText(model_->fileName(index));
@@ -209,6 +216,12 @@ void DriveFileDialog::accept() {
   const QString typed = name_->text().trimmed();
   if (typed.isEmpty()) return;
   QString path = IsAbsolute(typed) ? typed : Join(ToQString(folder_), typed);
+  // Without its characters the name would be another file's: the program says so.
+  if (!HasCp932Form(path)) {
+    answer_ = SaveFileAnswer::NameWithoutCp932Form;
+    reject();
+    return;
+  }
   // A folder named in the edit is entered, as the Windows dialog does.
   if (LinuxFolderOf(path)) {
     Enter(FromQString(path));
@@ -228,6 +241,7 @@ void DriveFileDialog::accept() {
   if (!defaultSuffix_.isEmpty() && !path.mid(cut + 1).contains(QLatin1Char('.')))
     path += QLatin1Char('.') + defaultSuffix_;
   chosen_ = FromQString(path);
+  answer_ = SaveFileAnswer::Chosen;
   QDialog::accept();
 }
 

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/ui/FileDialog.h"
+
 class QComboBox;
 class QFileSystemModel;
 class QLineEdit;
@@ -27,6 +29,9 @@ class DriveFileDialog : public QDialog {
 
   // The chosen file in Windows form (code page 932) once accepted.
   const std::string& ChosenPath() const { return chosen_; }
+  // Why the dialog was left: Chosen once accepted; NameWithoutCp932Form when the user chose
+  // a file or folder whose name the program cannot hold (the dialog is rejected then).
+  SaveFileAnswer Answer() const { return answer_; }
   // The folder shown, in Windows form (code page 932).
   const std::string& Folder() const { return folder_; }
 
@@ -49,6 +54,7 @@ class DriveFileDialog : public QDialog {
   QString defaultSuffix_;
   std::string folder_;
   std::string chosen_;
+  SaveFileAnswer answer_ = SaveFileAnswer::Cancelled;
 };
 
 }  // namespace platform::qt

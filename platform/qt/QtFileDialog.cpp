@@ -22,7 +22,8 @@ Seam& TheSeam() {
   return seam;
 }
 
-// The chosen Linux file in Windows form; none when no drive of the map covers it.
+// The chosen Linux file in Windows form; none when no drive of the map covers it or a
+// name on the way has no code page 932 form.
 std::optional<std::string> WindowsFormOf(const QString& linuxPath) {
   return win::ToWindowsPath(QDir::cleanPath(linuxPath).toStdString());
 }
@@ -60,7 +61,8 @@ QString QtFileDialog::StartFolder(const FileDialogRequest& request) {
 
 QString QtFileDialog::StartFileName(const FileDialogRequest& request) { return ToQString(request.fileName); }
 
-bool QtFileDialog::Save(const FileDialogRequest& request, QWidget* parent, std::string& chosenPath) {
+SaveFileAnswer QtFileDialog::Save(const FileDialogRequest& request, QWidget* parent,
+                                  std::string& chosenPath) {
   Seam& seam = TheSeam();
   seam.lastFolder = StartFolder(request);
   seam.lastFileName = StartFileName(request);
@@ -68,13 +70,14 @@ bool QtFileDialog::Save(const FileDialogRequest& request, QWidget* parent, std::
   if (seam.nextFileName) {
     QString answer = *seam.nextFileName;
     seam.nextFileName.reset();
-    if (answer.isEmpty()) return false;
+    if (answer.isEmpty()) return SaveFileAnswer::Cancelled;
     if (QFileInfo(answer).suffix().isEmpty() && !defaultSuffix.isEmpty())
       answer += QLatin1Char('.') + defaultSuffix;
+    if (!HasCp932Form(answer)) return SaveFileAnswer::NameWithoutCp932Form;
     const std::optional<std::string> windowsPath = WindowsFormOf(answer);
-    if (!windowsPath) return false;
+    if (!windowsPath) return SaveFileAnswer::Cancelled;
     chosenPath = *windowsPath;
-    return true;
+    return SaveFileAnswer::Chosen;
   }
 
   // The dialog starts in the request's folder, else in the current folder, in Windows form.
@@ -82,9 +85,9 @@ bool QtFileDialog::Save(const FileDialogRequest& request, QWidget* parent, std::
   if (folder.empty()) folder = win::ToWindowsPath(QDir::currentPath().toStdString()).value_or(std::string());
   DriveFileDialog dialog(parent, ToQString(request.title), folder, seam.lastFileName,
                          NameFilters(request.filter), defaultSuffix);
-  if (dialog.exec() != QDialog::Accepted) return false;
+  if (dialog.exec() != QDialog::Accepted) return dialog.Answer();
   chosenPath = dialog.ChosenPath();
-  return true;
+  return SaveFileAnswer::Chosen;
 }
 
 }  // namespace platform::qt

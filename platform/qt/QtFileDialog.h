@@ -17,11 +17,11 @@ namespace platform::qt {
 
 class QtFileDialog {
  public:
-  // true with the chosen file in Windows form (code page 932); false when cancelled.
-  static bool Save(const FileDialogRequest& request, QWidget* parent, std::string& chosenPath);
+  // Chosen with the chosen file in Windows form (code page 932).
+  static SaveFileAnswer Save(const FileDialogRequest& request, QWidget* parent, std::string& chosenPath);
 
   // The next Save answers with this Linux path instead of showing a dialog; an empty
-  // path answers "cancel". One answer per call.
+  // path answers "cancel", as does a path on no drive. One answer per call.
   static void SetNextFileName(const QString& linuxPath);
   // What the last Save would have shown: its starting folder and file name.
   static QString LastFolder();

@@ -13,6 +13,8 @@ QString ToQString(const std::string& cp932Text) {
   return QString::fromLatin1(cp932Text.data(), static_cast<qsizetype>(cp932Text.size()));
 }
 
+bool HasCp932Form(const QString& text) { return cp932::FromUtf8(text.toStdString()).ok; }
+
 std::string FromQString(const QString& text) {
   cp932::Conversion whole = cp932::FromUtf8(text.toStdString());
   if (whole.ok) return std::move(whole.text);

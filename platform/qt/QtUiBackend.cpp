@@ -113,12 +113,12 @@ int QtUiBackend::MessageBox(HWND owner, const std::string& text, const std::stri
   return answer == QMessageBox::Yes ? IDYES : IDNO;
 }
 
-bool QtUiBackend::SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) {
+SaveFileAnswer QtUiBackend::SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) {
   ShowModels();
   DialogWindow* owner = WindowOfHandle(request.owner);
-  const bool chosen = QtFileDialog::Save(request, owner, chosenPath);
+  const SaveFileAnswer answer = QtFileDialog::Save(request, owner, chosenPath);
   ReturnActivation(owner);
-  return chosen;
+  return answer;
 }
 
 void QtUiBackend::ReturnActivation(QWidget* owner) {

@@ -25,7 +25,7 @@ class QtUiBackend : public UiBackend {
   bool ShowsWindows() const override { return true; }
   void RunModal(CDialog& dialog) override;
   int MessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned type) override;
-  bool SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) override;
+  SaveFileAnswer SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) override;
 
   void DialogInitialised(CDialog& dialog) override;
   void WindowShown(CDialog& dialog, bool show) override;

@@ -160,7 +160,9 @@ LineParse ParseScriptLine(const std::string& rawLine, int lineNumber, ScriptActi
   if (name == "save") {
     action.kind = ScriptAction::Kind::Save;
     if (argument.empty()) return fail("save needs a path");
-    if (!ToCp932(argument, action.text, error)) return fail(error);
+    cp932::Conversion path = cp932::FromUtf8(argument);
+    action.withoutCp932Form = !path.ok;
+    action.text = path.ok ? std::move(path.text) : argument;
     return LineParse::Action;
   }
   return fail("unknown action \"" + name + "\"");

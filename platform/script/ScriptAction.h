@@ -14,6 +14,9 @@ struct ScriptAction {
   int id = 0;        // control id
   int value = 0;     // check: 0 or 1; answer: IDOK, IDYES or IDNO
   std::string text;  // set: the typed text; save: the path (code page 932)
+  // save: a path with no code page 932 form (an emoji, a character outside JIS), which a
+  // user can choose in the real dialog; text holds it in UTF-8.
+  bool withoutCp932Form = false;
   KeyMessage key;
 };
 

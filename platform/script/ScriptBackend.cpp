@@ -229,10 +229,14 @@ int ScriptBackend::MessageBox(HWND owner, const std::string& text, const std::st
   return answer;
 }
 
-bool ScriptBackend::SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) {
+SaveFileAnswer ScriptBackend::SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) {
   const Action* action = TakeNextIf([](const Action& a) { return IsSaveAnswer(a); });
-  const bool save = action && action->kind == ScriptAction::Kind::Save;
+  const bool save = action && action->kind == ScriptAction::Kind::Save && !action->withoutCp932Form;
+  const bool withoutForm = action && action->kind == ScriptAction::Kind::Save && action->withoutCp932Form;
   if (save) chosenPath = WithDefaultExtension(action->text, request.defaultExt);
+  Event path = nullptr;
+  if (save) path = Utf8(chosenPath);
+  if (withoutForm) path = action->text;
   Record(Event{{"event", "saveFileDialog"},
                {"owner", Owner(request.owner)},
                {"title", Utf8(request.title)},
@@ -241,9 +245,12 @@ bool ScriptBackend::SaveFileDialog(const FileDialogRequest& request, std::string
                {"filter", Utf8(request.filter)},
                {"defaultExt", Utf8(request.defaultExt)},
                {"flags", request.flags},
-               {"answer", save ? "save" : "cancel"},
-               {"path", save ? Event(Utf8(chosenPath)) : Event(nullptr)}});
-  return save;
+               {"answer", save          ? "save"
+                          : withoutForm ? "nameWithoutCp932Form"
+                                        : "cancel"},
+               {"path", path}});
+  if (withoutForm) return SaveFileAnswer::NameWithoutCp932Form;
+  return save ? SaveFileAnswer::Chosen : SaveFileAnswer::Cancelled;
 }
 
 void ScriptBackend::DialogInitialised(CDialog& dialog) {

@@ -13,7 +13,7 @@
 //   {"event":"dialogEnd","template":ID,"result":N}
 //   {"event":"focus","template":ID,"control":ID,"selectAll":bool}
 //   {"event":"saveFileDialog","owner":OWNER,"title":..,"folder":..,"fileName":..,"filter":..,
-//    "defaultExt":..,"flags":N,"answer":"save|cancel","path":..}
+//    "defaultExt":..,"flags":N,"answer":"save|cancel|nameWithoutCp932Form","path":..}
 //   {"event":"progress","caption":..,"position":N}   (template 131; N = main bar 1016)
 //   {"event":"caption","template":ID,"caption":..}   (any other program window)
 //   {"event":"window","template":ID,"call":"show|hide|parent|destroy","parent":HWND}
@@ -52,7 +52,7 @@ class ScriptBackend : public UiBackend {
 
   void RunModal(CDialog& dialog) override;
   int MessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned type) override;
-  bool SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) override;
+  SaveFileAnswer SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) override;
 
   void DialogInitialised(CDialog&) override;
   void DialogEnded(CDialog&) override;

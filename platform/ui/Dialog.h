@@ -81,6 +81,8 @@ class CDialog {
   bool IsWindowEnabled() const { return windowEnabled_; }
   void SetParentWindow(HWND parent);
   HWND ParentWindow() const { return parent_; }
+  // True from DoModal until its loop has returned.
+  bool IsModal() const { return modal_; }
 
   // The user's side, called by a UI backend. Each returns false when a real user could
   // not have done it (disabled or unknown control, wrong kind); nothing happens then.

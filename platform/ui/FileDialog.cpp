@@ -17,7 +17,8 @@ CFileDialog::CFileDialog(bool open, const std::string& defaultExt, const std::st
 
 int CFileDialog::DoModal() {
   std::string chosen;
-  if (!Ui().SaveFileDialog(request, chosen)) return IDCANCEL;
+  answer_ = Ui().SaveFileDialog(request, chosen);
+  if (answer_ != SaveFileAnswer::Chosen) return IDCANCEL;
   path_ = chosen;
   return IDOK;
 }

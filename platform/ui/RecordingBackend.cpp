@@ -16,9 +16,9 @@ int RecordingBackend::MessageBox(HWND owner, const std::string& text, const std:
   return (type & MB_BUTTONMASK) == MB_YESNO ? IDNO : IDOK;
 }
 
-bool RecordingBackend::SaveFileDialog(const FileDialogRequest& request, std::string&) {
+SaveFileAnswer RecordingBackend::SaveFileDialog(const FileDialogRequest& request, std::string&) {
   saveDialogs.push_back(request);
-  return false;
+  return SaveFileAnswer::Cancelled;
 }
 
 }  // namespace platform

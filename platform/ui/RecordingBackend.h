@@ -21,7 +21,7 @@ class RecordingBackend : public UiBackend {
 
   void RunModal(CDialog& dialog) override;
   int MessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned type) override;
-  bool SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) override;
+  SaveFileAnswer SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) override;
   void HostCall(const HostWindowCall& call) override { hostCalls.push_back(call); }
   void WaitCursor(int depth) override { waitCursorDepths.push_back(depth); }
   void RunEnded(int status) override { exitStatuses.push_back(status); }

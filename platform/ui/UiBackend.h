@@ -18,9 +18,11 @@ class CDialog;
 struct HostWindowCall {
   enum class Kind { Enable, Foreground, BringToTop, Parent, PostMessage } kind = Kind::Enable;
   HWND hwnd = 0;
-  bool enable = false;        // Enable
-  HWND child = 0;             // Parent: the program window re-parented under hwnd
-  std::uint32_t message = 0;  // PostMessage
+  bool enable = false;            // Enable
+  HWND child = 0;                 // Parent: the program window re-parented under hwnd
+  std::intptr_t childWindow = 0;  // Parent: the system's own window of child (on Windows its
+                                  // HWND), from the backend's window table; 0 when it has none
+  std::uint32_t message = 0;      // PostMessage
   std::intptr_t wParam = 0;
   std::intptr_t lParam = 0;
   bool delivered = false;  // a host window was behind the handle
@@ -34,11 +36,15 @@ class UiBackend {
   virtual void RunModal(CDialog& dialog) = 0;
   // A message box; returns IDOK, IDYES or IDNO.
   virtual int MessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned type) = 0;
-  // The save-file dialog; true with the chosen Windows-form path, false when cancelled.
-  virtual bool SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) = 0;
+  // The save-file dialog; Chosen with the chosen Windows-form path (code page 932).
+  virtual SaveFileAnswer SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) = 0;
 
   // True when a user sees the windows and boxes (a display); false under automation.
   virtual bool ShowsWindows() const { return false; }
+  // The system's own window of a program dialog (on Windows its HWND), made now, hidden, when
+  // the backend makes real windows and this modeless one has none yet; 0 when there is none
+  // (no real windows, or a modal dialog outside its loop). The host re-parents this window.
+  virtual std::intptr_t SystemWindow(CDialog&) { return 0; }
 
   // Reports from the framework (all optional).
   virtual void DialogInitialised(CDialog&) {}

@@ -13,6 +13,10 @@ namespace {
 
 int waitCursorDepth = 0;
 
+// Program handles start at 4096, and the host's windows are the system's handles (on
+// Linux, numbers from 1048576 on): none is 1.
+constexpr HWND kDesktopWindow = 1;
+
 bool CallHost(HostWindowCall call) {
   call.delivered = host::SendHostCall(call);
   Ui().HostCall(call);
@@ -58,18 +62,24 @@ bool BringWindowToTop(HWND hwnd) {
   return CallHost(call);
 }
 
+HWND GetDesktopWindow() { return kDesktopWindow; }
+
 HWND SetParent(HWND child, HWND parent) {
   CDialog* window = FindProgramWindow(child);
   if (!window) return 0;
-  const HWND previous = window->ParentWindow();
-  window->SetParentWindow(parent);
+  if (parent == kDesktopWindow) parent = 0;
+  const HWND previous = window->ParentWindow() != 0 ? window->ParentWindow() : kDesktopWindow;
   if (parent != 0 && !FindProgramWindow(parent)) {
+    // The system puts the program's real window under the host's, found through the UI
+    // backend's window table: the program's handle names no window of the system.
     HostWindowCall call;
     call.kind = HostWindowCall::Kind::Parent;
     call.hwnd = parent;
     call.child = child;
-    CallHost(call);
+    call.childWindow = Ui().SystemWindow(*window);
+    if (!CallHost(call)) return 0;
   }
+  window->SetParentWindow(parent);
   return previous;
 }
 

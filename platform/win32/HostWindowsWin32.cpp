@@ -1,6 +1,7 @@
 // Calls on the host's windows on Windows: the handle is a real window of the host
 // application, so each call is the Win32 call it stands for. A handle that names no window
-// is ignored, as Windows ignores it.
+// is ignored, as Windows ignores it. A program window put under a host window is the one the
+// UI backend made for it (the call's childWindow).
 #include "platform/HostWindows.h"
 
 // After the project's headers: windows.h defines macros named like their constants.
@@ -32,7 +33,9 @@ bool SendHostCall(const HostWindowCall& call) {
     case HostWindowCall::Kind::BringToTop:
       return ::BringWindowToTop(window) != 0;
     case HostWindowCall::Kind::Parent:
-      return ::SetParent(Real(call.child), window) != nullptr;
+      // The program's own window, as the UI backend made it; the program's handle is no HWND.
+      if (call.childWindow == 0 || !::IsWindow(Real(call.childWindow))) return false;
+      return ::SetParent(Real(call.childWindow), window) != nullptr;
     case HostWindowCall::Kind::PostMessage:
       return ::PostMessageW(window, call.message, static_cast<WPARAM>(call.wParam),
                             static_cast<LPARAM>(call.lParam)) != 0;

@@ -31,7 +31,7 @@ std::wstring FilterOf(const std::string& windowsFilter) {
   return filter;
 }
 
-bool SaveFileDialog(const FileDialogRequest& request, NativeHandle owner, std::string& chosenPath) {
+SaveFileAnswer SaveFileDialog(const FileDialogRequest& request, NativeHandle owner, std::string& chosenPath) {
   const std::wstring filter = FilterOf(request.filter);
   const std::wstring title = Wide(request.title);
   const std::wstring folder = Wide(request.initialDir);
@@ -51,13 +51,13 @@ bool SaveFileDialog(const FileDialogRequest& request, NativeHandle owner, std::s
   dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
   dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
   dialog.Flags = request.flags | OFN_EXPLORER;
-  if (!::GetSaveFileNameW(&dialog)) return false;
+  if (!::GetSaveFileNameW(&dialog)) return SaveFileAnswer::Cancelled;
   const std::wstring chosen(name.data());
   const std::string path = Narrow(chosen);
   // A name with characters left out would be another file's.
-  if (Wide(path) != chosen) return false;
+  if (Wide(path) != chosen) return SaveFileAnswer::NameWithoutCp932Form;
   chosenPath = path;
-  return true;
+  return SaveFileAnswer::Chosen;
 }
 
 }  // namespace platform::win32ui

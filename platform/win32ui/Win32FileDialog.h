@@ -12,8 +12,8 @@ namespace platform::win32ui {
 // "Xml Files (*.xml)|*.xml||" as the dialog's filter: pairs ended by NULs, then one more.
 std::wstring FilterOf(const std::string& windowsFilter);
 
-// True with the chosen file in code page 932; false when cancelled, or when the chosen
-// name has characters that code page 932 cannot hold (the program could not open it).
-bool SaveFileDialog(const FileDialogRequest& request, NativeHandle owner, std::string& chosenPath);
+// Chosen with the chosen file in code page 932; NameWithoutCp932Form when the chosen name
+// has characters that code page 932 cannot hold (the program could not name that file).
+SaveFileAnswer SaveFileDialog(const FileDialogRequest& request, NativeHandle owner, std::string& chosenPath);
 
 }  // namespace platform::win32ui

@@ -101,10 +101,19 @@ NativeHandle Win32UiBackend::RealWindow(HWND hwnd) const {
   return ::IsWindow(real) ? real : nullptr;
 }
 
+std::intptr_t Win32UiBackend::SystemWindow(CDialog& dialog) {
+  NativeDialog& window = EnsureWindow(dialog);
+  // A modeless window is made before it is first shown when the system must act on it (put
+  // under a host window); a modal one exists only inside its loop.
+  if (!window.Handle() && !window.Modal() && !dialog.IsModal()) window.CreateModeless(nullptr);
+  return reinterpret_cast<std::intptr_t>(window.Handle());
+}
+
 void Win32UiBackend::DialogInitialised(CDialog&) {
   retired_.clear();
   // A modal dialog's window is made by its modal loop, which follows at once; a modeless
-  // one's when it is first shown, from the model as it is then.
+  // one's when it is first shown, from the model as it is then, or before when the system
+  // must act on it (SystemWindow).
   nextRepaint_ = {};
 }
 
@@ -135,7 +144,7 @@ int Win32UiBackend::MessageBox(HWND owner, const std::string& text, const std::s
   return answer == IDYES ? IDYES : IDNO;
 }
 
-bool Win32UiBackend::SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) {
+SaveFileAnswer Win32UiBackend::SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) {
   return win32ui::SaveFileDialog(request, RealWindow(request.owner), chosenPath);
 }
 
@@ -240,6 +249,8 @@ void Win32UiBackend::ZOrder(CDialog&, bool foreground) {
 }
 
 void Win32UiBackend::ParentChanged(CDialog& dialog, HWND parent) {
+  // Under a host window the host call has put the window already, and reported how it went.
+  if (parent != 0 && !FindProgramWindow(parent)) return;
   NativeDialog* window = WindowOf(dialog);
   if (!window || !window->Handle()) return;
   ::SetParent(window->Handle(), RealWindow(parent));

@@ -22,9 +22,10 @@ class Win32UiBackend : public UiBackend {
   Win32UiBackend& operator=(const Win32UiBackend&) = delete;
 
   bool ShowsWindows() const override { return true; }
+  std::intptr_t SystemWindow(CDialog& dialog) override;
   void RunModal(CDialog& dialog) override;
   int MessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned type) override;
-  bool SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) override;
+  SaveFileAnswer SaveFileDialog(const FileDialogRequest& request, std::string& chosenPath) override;
 
   void DialogInitialised(CDialog& dialog) override;
   void WindowShown(CDialog& dialog, bool show) override;

@@ -289,6 +289,45 @@ TEST_F(ConditionsDialogTest, BrowseSplitsThePathAndFocusesExecute) {
   EXPECT_EQ((Strings{"1002", "1002"}), Focus());
 }
 
+TEST_F(ConditionsDialogTest, ANameWithoutACodePage932FormIsToldAndTheFileDialogOpensAgain) {
+  const std::string told =
+      "保存先のフォルダ名またはファイル名に、使用できない文字（絵文字など）が含まれています。\n\n"
+      "別の保存先を指定してください。";
+  Host("C:\\Out\\");
+  auto dialog = Dialog(kAprilStart, kMarchEnd);
+  // Twice a name the program cannot hold, then a name it can: the last one is taken.
+  Run(*dialog,
+      "set 1015 C:\\表\\x.xml\nclick 1001\nsave C:\\Out\\決算😀.xml\nsave C:\\♬\\a.xml\nsave "
+      "C:\\Out\\b.xml\n");
+  // The script's end cancels the dialog.
+  EXPECT_EQ((Strings{told, told, kCancelled}), Messages());
+  std::string sequence;
+  for (const nlohmann::json& e : Transcript()) {
+    if (e.at("event") == "saveFileDialog") {
+      sequence += e.at("answer").get<std::string>() + " ";
+      // Each time the dialog starts where the user first started it.
+      EXPECT_EQ("C:\\表\\", e.at("folder"));
+      EXPECT_EQ("x.xml", e.at("fileName"));
+    } else if (e.at("event") == "messageBox") {
+      sequence += e.at("icon").get<std::string>() + "/" + e.at("caption").get<std::string>() + "/" +
+                  std::to_string(e.at("owner").get<int>()) + " ";
+    }
+  }
+  EXPECT_EQ(
+      "nameWithoutCp932Form exclamation/決算書/130 nameWithoutCp932Form exclamation/決算書/130 save "
+      "information/決算書/130 ",
+      sequence);
+  EXPECT_EQ("C:\\Out\\b.xml", dialog->outputPathText);
+  EXPECT_EQ(Strings{"1002"}, Focus());
+
+  // Cancelling after the message keeps the path the dialog had.
+  auto again = Dialog(kAprilStart, kMarchEnd);
+  Run(*again, "set 1015 C:\\Out\\a.xml\nclick 1001\nsave C:\\Out\\😀.xml\ncancel\n");
+  EXPECT_EQ((Strings{told, kCancelled}), Messages());
+  EXPECT_EQ("C:\\Out\\a.xml", again->outputPathText);
+  EXPECT_EQ(Strings{"1002"}, Focus());
+}
+
 TEST_F(ConditionsDialogTest, ParentModeFixesThePath) {
   Host("C:\\Out\\");
   std::filesystem::create_directories(OnC("Out"));

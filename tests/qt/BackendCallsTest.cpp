@@ -16,11 +16,13 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileSystemModel>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 
 #include "platform/Cp932.h"
 #include "platform/qt/DialogUnits.h"
@@ -74,7 +76,7 @@ TEST_F(QtBackendCalls, SaveFileDialogStartsInTheMappedFolderAndAnswersInWindowsF
   platform::qt::QtFileDialog::SetNextFileName(
       QString::fromStdString((host_->cDrive() / "出力" / "kessan").string()));
   std::string chosen;
-  ASSERT_TRUE(platform::Ui().SaveFileDialog(request, chosen));
+  ASSERT_EQ(platform::SaveFileAnswer::Chosen, platform::Ui().SaveFileDialog(request, chosen));
   // The default extension is appended as given when the name has none.
   EXPECT_EQ(platform::cp932::LiteralFromUtf8("C:\\出力\\kessan.XML"), chosen) << chosen;
   EXPECT_EQ(QString::fromStdString((host_->cDrive() / "出力").string()),
@@ -82,17 +84,59 @@ TEST_F(QtBackendCalls, SaveFileDialogStartsInTheMappedFolderAndAnswersInWindowsF
   EXPECT_EQ(Utf8("決算.xml"), platform::qt::QtFileDialog::LastFileName());
 
   platform::qt::QtFileDialog::SetNextFileName(QString());
-  EXPECT_FALSE(platform::Ui().SaveFileDialog(request, chosen));
+  EXPECT_EQ(platform::SaveFileAnswer::Cancelled, platform::Ui().SaveFileDialog(request, chosen));
 
   // A folder outside every mapped drive cannot be named in Windows form.
   platform::qt::QtFileDialog::SetNextFileName(QStringLiteral("/nonexistent-root/file.xml"));
   std::ofstream(host_->drivesFile(), std::ios::trunc) << "C: \"" << host_->cDrive().string() << "\" fixed\n";
-  EXPECT_FALSE(platform::Ui().SaveFileDialog(request, chosen));
+  EXPECT_EQ(platform::SaveFileAnswer::Cancelled, platform::Ui().SaveFileDialog(request, chosen));
 
   EXPECT_EQ(QStringList{QStringLiteral("Xml Files (*.xml)")},
             platform::qt::QtFileDialog::NameFilters("Xml Files (*.xml)|*.xml||"));
   EXPECT_EQ((QStringList{QStringLiteral("Text (*.txt *.csv)"), QStringLiteral("All (*.*)")}),
             platform::qt::QtFileDialog::NameFilters("Text|*.txt;*.csv|All|*.*||"));
+}
+
+TEST_F(QtBackendCalls, ANameWithoutACodePage932FormIsNeitherChosenNorCancelled) {
+  // A folder whose name holds an emoji, beside one the program can name.
+  std::filesystem::create_directories(host_->cDrive() / "出力" / "旅行😀");
+  platform::FileDialogRequest request;
+  request.initialDir = platform::cp932::LiteralFromUtf8("C:\\出力\\");
+  request.fileName = "a.xml";
+  request.defaultExt = "XML";
+  request.filter = "Xml Files (*.xml)|*.xml||";
+  std::string chosen = "untouched";
+  // Without it the name would lose a character and name another file.
+  for (const char* name : {"決算😀.xml", "𠮷野家.xml", "旅行😀/a.xml"}) {
+    platform::qt::QtFileDialog::SetNextFileName(QString::fromStdString((host_->cDrive() / "出力").string()) +
+                                                QLatin1Char('/') + QString::fromUtf8(name));
+    EXPECT_EQ(platform::SaveFileAnswer::NameWithoutCp932Form, platform::Ui().SaveFileDialog(request, chosen))
+        << name;
+  }
+  EXPECT_EQ("untouched", chosen);
+
+  // In the dialog itself: a typed name, then a folder opened from the list.
+  QTimer::singleShot(0, [&] {
+    auto* name = QApplication::activeModalWidget()->findChild<QLineEdit*>(QStringLiteral("fileName"));
+    name->setText(Utf8("決算😀"));
+    QTest::keyClick(name, Qt::Key_Return);
+  });
+  EXPECT_EQ(platform::SaveFileAnswer::NameWithoutCp932Form, platform::Ui().SaveFileDialog(request, chosen));
+  QTimer::singleShot(0, [&] {
+    auto* dialog = QApplication::activeModalWidget();
+    auto* files = dialog->findChild<QTreeView*>(QStringLiteral("files"));
+    auto* model = qobject_cast<QFileSystemModel*>(files->model());
+    const QModelIndex folder =
+        model->index(QString::fromStdString((host_->cDrive() / "出力" / "旅行😀").string()));
+    if (!folder.isValid()) {
+      ADD_FAILURE() << "the folder is not listed";
+      dialog->close();
+      return;
+    }
+    emit files->activated(folder);
+  });
+  EXPECT_EQ(platform::SaveFileAnswer::NameWithoutCp932Form, platform::Ui().SaveFileDialog(request, chosen));
+  EXPECT_EQ("untouched", chosen);
 }
 
 TEST_F(QtBackendCalls, SaveFileDialogHasTheDrivesAsRootsAndShowsWindowsFormPaths) {
@@ -138,7 +182,7 @@ TEST_F(QtBackendCalls, SaveFileDialogHasTheDrivesAsRootsAndShowsWindowsFormPaths
     QTest::keyClick(name, Qt::Key_Return);
   });
   std::string chosen;
-  ASSERT_TRUE(platform::Ui().SaveFileDialog(request, chosen));
+  ASSERT_EQ(platform::SaveFileAnswer::Chosen, platform::Ui().SaveFileDialog(request, chosen));
   EXPECT_EQ("C:\\kessan.XML", chosen);
   // A name with a drive of its own goes there, wherever the dialog stands.
   QTimer::singleShot(0, [&] {
@@ -146,7 +190,7 @@ TEST_F(QtBackendCalls, SaveFileDialogHasTheDrivesAsRootsAndShowsWindowsFormPaths
     name->setText(Utf8("C:\\下書き.xml"));
     QTest::keyClick(name, Qt::Key_Return);
   });
-  ASSERT_TRUE(platform::Ui().SaveFileDialog(request, chosen));
+  ASSERT_EQ(platform::SaveFileAnswer::Chosen, platform::Ui().SaveFileDialog(request, chosen));
   EXPECT_EQ(platform::cp932::LiteralFromUtf8("C:\\下書き.xml"), chosen);
 }
 

@@ -1,6 +1,12 @@
 // The progress window in real widgets: its look from template 131, the repaints coalesced
 // to the throttle while the model stays exact, and the throttle's own timing.
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <cstring>
+#include <filesystem>
 
 #include <QApplication>
 #include <QProgressBar>
@@ -173,8 +179,21 @@ TEST_F(QtProgressWindow, ReparentingFollowsProgramWindowsAndStaysTopLevelUnderAH
   EXPECT_TRUE(window->isWindow());
   EXPECT_TRUE(window->isVisible());
 
+  // With no host window listening behind the handle nothing changes.
+  EXPECT_EQ(0, platform::SetParent(progress.GetSafeHwnd(), 987654));
+  EXPECT_EQ(Backend().WindowOf(owner), window->parentWidget());
+
   // A host window has no widget here: the window stays a visible top-level window.
-  platform::SetParent(progress.GetSafeHwnd(), 987654);
+  std::filesystem::create_directories(host_->home() / "windows");
+  const int listener = ::socket(AF_UNIX, SOCK_DGRAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const std::string socketPath = (host_->home() / "windows" / "987654").string();
+  ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+  std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+  ASSERT_EQ(0, ::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address));
+  EXPECT_EQ(owner.GetSafeHwnd(), platform::SetParent(progress.GetSafeHwnd(), 987654));
+  ::close(listener);
   EXPECT_EQ(nullptr, window->parentWidget());
   EXPECT_TRUE(window->isVisible());
   EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));

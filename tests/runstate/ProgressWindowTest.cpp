@@ -16,7 +16,9 @@ class CountingBackend : public platform::UiBackend {
  public:
   void RunModal(platform::CDialog&) override {}
   int MessageBox(platform::HWND, const std::string&, const std::string&, unsigned) override { return 1; }
-  bool SaveFileDialog(const platform::FileDialogRequest&, std::string&) override { return false; }
+  platform::SaveFileAnswer SaveFileDialog(const platform::FileDialogRequest&, std::string&) override {
+    return platform::SaveFileAnswer::Cancelled;
+  }
   void CaptionChanged(platform::CDialog&) override {
     ++captions;
     Note('C');

@@ -211,10 +211,11 @@ TEST(WindowCalls, ProgramWindowsAreActedOnAndForeignHandlesGoToTheHost) {
   BringWindowToTop(own);
   SetForegroundWindow(own);
   UpdateWindow(own);
+  // No host window listens behind 1048600: the window stays where it was, and says so.
   EXPECT_EQ(0, SetParent(own, 1048600));
-  EXPECT_EQ(1048600, SetParent(own, 0));
-  EXPECT_EQ((std::vector<std::string>{"top 131", "foreground 131", "repaint 131", "parent 131 1048600",
-                                      "parent 131 0"}),
+  EXPECT_EQ(0, progress.ParentWindow());
+  EXPECT_EQ(GetDesktopWindow(), SetParent(own, 0));
+  EXPECT_EQ((std::vector<std::string>{"top 131", "foreground 131", "repaint 131", "parent 131 0"}),
             ui->reports);
   EnableWindow(own, false);
   EXPECT_FALSE(progress.IsWindowEnabled());
@@ -223,6 +224,7 @@ TEST(WindowCalls, ProgramWindowsAreActedOnAndForeignHandlesGoToTheHost) {
   ASSERT_EQ(2u, ui->hostCalls.size());  // the re-parenting under a host window, then the post
   EXPECT_EQ(HostWindowCall::Kind::Parent, ui->hostCalls[0].kind);
   EXPECT_EQ(own, ui->hostCalls[0].child);
+  EXPECT_FALSE(ui->hostCalls[0].delivered);
   EXPECT_EQ(HostWindowCall::Kind::PostMessage, ui->hostCalls[1].kind);
   EXPECT_EQ(3, ui->hostCalls[1].wParam);
   EXPECT_FALSE(ui->hostCalls[1].delivered);

@@ -57,7 +57,8 @@ TEST_F(HostWindows, EachCallIsOneDatagramInOrder) {
   BringWindowToTop(kHandle);
   uitest::SampleDialog progress(0, 131);
   progress.Create(0);
-  SetParent(progress.GetSafeHwnd(), kHandle);
+  EXPECT_EQ(GetDesktopWindow(), SetParent(progress.GetSafeHwnd(), kHandle));
+  EXPECT_EQ(kHandle, progress.ParentWindow());
   EXPECT_TRUE(PostMessageA(kHandle, 32769, 3, 2));
   EnableWindow(kHandle, true);
 
@@ -75,8 +76,18 @@ TEST_F(HostWindows, EachCallIsOneDatagramInOrder) {
 TEST_F(HostWindows, DeadHandleIsIgnored) {
   EXPECT_FALSE(PostMessageA(kHandle + 1, 32769, 3, 0));
   EXPECT_FALSE(SetForegroundWindow(kHandle + 1));
-  ASSERT_EQ(2u, ui->hostCalls.size());
+  // A re-parenting nobody took fails, and the window keeps its parent.
+  uitest::SampleDialog progress(0, 131);
+  progress.Create(0);
+  ASSERT_EQ(GetDesktopWindow(), SetParent(progress.GetSafeHwnd(), kHandle));
+  EXPECT_EQ("parent " + std::to_string(progress.GetSafeHwnd()), Next());
+  EXPECT_EQ(0, SetParent(progress.GetSafeHwnd(), kHandle + 1));
+  EXPECT_EQ(kHandle, progress.ParentWindow());
+  EXPECT_EQ(kHandle, SetParent(progress.GetSafeHwnd(), GetDesktopWindow()));
+  EXPECT_EQ(0, progress.ParentWindow());
+  ASSERT_EQ(4u, ui->hostCalls.size());
   EXPECT_FALSE(ui->hostCalls[0].delivered);
+  EXPECT_FALSE(ui->hostCalls[3].delivered);
   EXPECT_EQ("<nothing>", Next());
   // A socket file nobody reads any more is dead as well.
   ::close(fd);

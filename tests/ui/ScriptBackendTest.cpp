@@ -128,9 +128,9 @@ TEST(ScriptBackendRun, PlaysTheScriptAndWritesTheTranscriptByteForByte) {
     EXPECT_EQ(Sjis("表"), dialog.GetDlgItemText(102));
   }
   std::string chosen;
-  EXPECT_TRUE(backend->SaveFileDialog(SaveRequest(), chosen));
+  EXPECT_EQ(SaveFileAnswer::Chosen, backend->SaveFileDialog(SaveRequest(), chosen));
   EXPECT_EQ("C:\\never.XML", chosen);
-  EXPECT_FALSE(backend->SaveFileDialog(SaveRequest(), chosen));
+  EXPECT_EQ(SaveFileAnswer::Cancelled, backend->SaveFileDialog(SaveRequest(), chosen));
   backend->RunEnded(0);
 
   const std::string expected =
@@ -314,12 +314,29 @@ TEST(ScriptBackendBoxes, SavedPathGetsTheDefaultExtensionOnlyWhenItsNameHasNone)
   ScriptBackend backend("save C:\\a.b\\name\nsave C:\\out\\表\nsave C:\\out\\x.txt\nsave C:\\out\\\n");
   const FileDialogRequest request = SaveRequest();
   std::string chosen;
-  ASSERT_TRUE(backend.SaveFileDialog(request, chosen));
+  ASSERT_EQ(SaveFileAnswer::Chosen, backend.SaveFileDialog(request, chosen));
   EXPECT_EQ("C:\\a.b\\name.XML", chosen);
-  ASSERT_TRUE(backend.SaveFileDialog(request, chosen));
+  ASSERT_EQ(SaveFileAnswer::Chosen, backend.SaveFileDialog(request, chosen));
   EXPECT_EQ(Sjis("C:\\out\\表.XML"), chosen);
-  ASSERT_TRUE(backend.SaveFileDialog(request, chosen));
+  ASSERT_EQ(SaveFileAnswer::Chosen, backend.SaveFileDialog(request, chosen));
   EXPECT_EQ("C:\\out\\x.txt", chosen);
-  ASSERT_TRUE(backend.SaveFileDialog(request, chosen));
+  ASSERT_EQ(SaveFileAnswer::Chosen, backend.SaveFileDialog(request, chosen));
   EXPECT_EQ("C:\\out\\", chosen);
+}
+
+TEST(ScriptBackendBoxes, ASavedNameWithoutACodePage932FormIsNeitherChosenNorCancelled) {
+  // An emoji, a character of JIS X 0213 outside code page 932, and a folder holding one.
+  const std::vector<std::string> paths = {"C:\\out\\決算😀.xml", "C:\\out\\𠮷野家.xml", "C:\\♬\\a.xml"};
+  std::string script;
+  for (const std::string& path : paths) script += "save " + path + "\n";
+  ScriptBackend backend(script);
+  ASSERT_TRUE(backend.ScriptErrors().empty());
+  for (const std::string& path : paths) {
+    std::string chosen = "untouched";
+    EXPECT_EQ(SaveFileAnswer::NameWithoutCp932Form, backend.SaveFileDialog(SaveRequest(), chosen)) << path;
+    EXPECT_EQ("untouched", chosen);
+    const nlohmann::json& event = backend.Transcript().back();
+    EXPECT_EQ("nameWithoutCp932Form", event["answer"]) << path;
+    EXPECT_EQ(path, event["path"]);
+  }
 }

@@ -77,7 +77,7 @@ class Win32SaveFileDialog : public ::testing::Test {
   }
   void TearDown() override { ::RemoveDirectoryW(folder_.c_str()); }
 
-  bool Run(const std::wstring& name, std::string& chosen) {
+  platform::SaveFileAnswer Run(const std::wstring& name, std::string& chosen) {
     typedName = name;
     seenFolder.clear();
     userTimer = ::SetTimer(nullptr, 0, 20, Answer);
@@ -88,9 +88,9 @@ class Win32SaveFileDialog : public ::testing::Test {
     request.defaultExt = "XML";
     request.filter = "Xml Files (*.xml)|*.xml||";
     request.flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    const bool saved = platform::win32ui::SaveFileDialog(request, nullptr, chosen);
+    const platform::SaveFileAnswer answer = platform::win32ui::SaveFileDialog(request, nullptr, chosen);
     ::KillTimer(nullptr, userTimer);
-    return saved;
+    return answer;
   }
 
   static std::string Cp932(const std::wstring& text) {
@@ -105,7 +105,7 @@ class Win32SaveFileDialog : public ::testing::Test {
 
 TEST_F(Win32SaveFileDialog, StartsInTheRequestsFolderAndAnswersTheTypedNameWithTheDefaultExtension) {
   std::string chosen;
-  ASSERT_TRUE(Run(L"決算", chosen));
+  ASSERT_EQ(platform::SaveFileAnswer::Chosen, Run(L"決算", chosen));
   EXPECT_EQ(0, _wcsicmp(folder_.c_str(), seenFolder.c_str()));
   // The default extension, in the case of the request or of the filter's pattern.
   const std::string stem = Cp932(folder_ + L"\\決算.");
@@ -116,9 +116,19 @@ TEST_F(Win32SaveFileDialog, StartsInTheRequestsFolderAndAnswersTheTypedNameWithT
 
 TEST_F(Win32SaveFileDialog, CancelAnswersNothing) {
   std::string chosen = "untouched";
-  EXPECT_FALSE(Run(L"", chosen));
+  EXPECT_EQ(platform::SaveFileAnswer::Cancelled, Run(L"", chosen));
   EXPECT_EQ(0, _wcsicmp(folder_.c_str(), seenFolder.c_str()));
   EXPECT_EQ("untouched", chosen);
+}
+
+TEST_F(Win32SaveFileDialog, ANameCodePage932CannotHoldIsToldApartFromACancel) {
+  // An emoji (a surrogate pair), a JIS X 0213 character outside code page 932, a symbol
+  // outside it: each would lose a character, and so name another file.
+  for (const std::wstring name : {L"決算\U0001F600", L"\U00020BB7野家", L"\u266C"}) {
+    std::string chosen = "untouched";
+    EXPECT_EQ(platform::SaveFileAnswer::NameWithoutCp932Form, Run(name, chosen));
+    EXPECT_EQ("untouched", chosen);
+  }
 }
 
 }  // namespace

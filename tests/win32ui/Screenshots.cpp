@@ -199,7 +199,7 @@ int main(int argc, char** argv) {
     ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   });
   std::string chosen;
-  const bool saved = platform::Ui().SaveFileDialog(request, chosen);
+  const bool saved = platform::Ui().SaveFileDialog(request, chosen) == platform::SaveFileAnswer::Chosen;
   std::printf("save-file dialog ended (%s, error %lu)\n", saved ? "chosen" : "cancelled",
               ::CommDlgExtendedError());
 

@@ -102,7 +102,9 @@ class RepaintCounter : public platform::UiBackend {
   int MessageBox(platform::HWND, const std::string&, const std::string&, unsigned) override {
     return platform::IDOK;
   }
-  bool SaveFileDialog(const platform::FileDialogRequest&, std::string&) override { return false; }
+  platform::SaveFileAnswer SaveFileDialog(const platform::FileDialogRequest&, std::string&) override {
+    return platform::SaveFileAnswer::Cancelled;
+  }
   void Repaint(platform::CDialog&) override { ++repaints_; }
 
  private:

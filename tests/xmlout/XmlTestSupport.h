@@ -66,7 +66,9 @@ class BoxRecorder : public platform::UiBackend {
   void RunModal(platform::CDialog&) override {}
   int MessageBox(platform::HWND owner, const std::string& text, const std::string& caption,
                  unsigned type) override;
-  bool SaveFileDialog(const platform::FileDialogRequest&, std::string&) override { return false; }
+  platform::SaveFileAnswer SaveFileDialog(const platform::FileDialogRequest&, std::string&) override {
+    return platform::SaveFileAnswer::Cancelled;
+  }
 
  private:
   std::vector<RecordedBox>& boxes_;
