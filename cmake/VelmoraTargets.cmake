@@ -18,9 +18,10 @@ function(velmora_defaults target)
   endif()
 endfunction()
 
-# velmora_test(name sources... LIBS libs...): one GoogleTest executable registered with CTest.
+# velmora_test(name SOURCES sources... LIBS libs... [PROPERTIES name value...]): one GoogleTest
+# executable registered with CTest, each case with the given test properties.
 function(velmora_test name)
-  cmake_parse_arguments(VT "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(VT "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${VT_SOURCES} ${PROJECT_SOURCE_DIR}/cmake/TestEnvironment.cpp)
   velmora_defaults(${name})
   # Under Wine the build machine's folders are on drive Z:.
@@ -39,5 +40,9 @@ function(velmora_test name)
   endif()
   target_link_libraries(${name} PRIVATE ${VT_LIBS} velmora_gtest)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  if(VT_PROPERTIES)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${VT_PROPERTIES})
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
 endfunction()

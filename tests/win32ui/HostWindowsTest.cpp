@@ -177,19 +177,34 @@ class ParentModeUser {
                        reinterpret_cast<LPARAM>(::GetDlgItem(hwnd, IDOK)));
         return;
       }
-      if (window->Dialog() && window->Dialog()->Template().id == kConditionsTemplateId && !pressed_) {
+      if (window->Dialog() && window->Dialog()->Template().id == kConditionsTemplateId) {
+        if (pressed_) {
+          // A dialog still open long after F12 would wait for a user forever.
+          if (++ticksAfterF12_ == kPatience) {
+            ADD_FAILURE() << "the conditions dialog stayed open after F12";
+            ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
+          }
+          return;
+        }
+        // Until the dialog is active and one of its controls has the focus, a key posted
+        // to the focus would go to no window and be lost.
+        const HWND focus = ::GetFocus();
+        if (!focus || !::IsChild(hwnd, focus)) return;
         hostEnabledDuringTheRun = ::IsWindowEnabled(host) != FALSE;
-        ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_F12, 1);
+        ::PostMessageW(focus, WM_KEYDOWN, VK_F12, 1);
         pressed_ = true;
         return;
       }
     }
   }
 
+  static constexpr int kPatience = 250;  // ticks of 20 ms
+
   static ParentModeUser* current_;
   Win32UiBackend& backend_;
   UINT_PTR timer_ = 0;
   bool pressed_ = false;
+  int ticksAfterF12_ = 0;
 };
 
 ParentModeUser* ParentModeUser::current_ = nullptr;
