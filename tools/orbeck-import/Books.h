@@ -41,8 +41,8 @@ struct Transaction {
 class BookSink {
  public:
   virtual ~BookSink() = default;
-  virtual int Account(const SourceAccount& account, std::string& error) = 0;
-  virtual int Transactions(const Transaction& transaction, std::string& error) = 0;
+  virtual int Take(const SourceAccount& account, std::string& error) = 0;
+  virtual int Take(const Transaction& transaction, std::string& error) = 0;
 };
 
 }  // namespace orbeck::import
