@@ -32,12 +32,6 @@ function(velmora_test name)
   target_compile_definitions(${name} PRIVATE
     VELMORA_TEST_SOURCE_DIR="${tree_prefix}${PROJECT_SOURCE_DIR}"
     VELMORA_TEST_BINARY_DIR="${tree_prefix}${PROJECT_BINARY_DIR}")
-  # GoogleTest through an interface target, so that it follows the project's archives on the
-  # link line: its references to inline library code must not pull members of them.
-  if(NOT TARGET velmora_gtest)
-    add_library(velmora_gtest INTERFACE)
-    target_link_libraries(velmora_gtest INTERFACE GTest::gtest GTest::gtest_main GTest::gmock)
-  endif()
   target_link_libraries(${name} PRIVATE ${VT_LIBS} velmora_gtest)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   if(VT_PROPERTIES)

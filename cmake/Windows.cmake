@@ -28,13 +28,11 @@ file(CREATE_LINK /usr/include/xxhash.h ${CMAKE_BINARY_DIR}/build-machine-headers
 set(XXHASH_INCLUDE_DIR ${CMAKE_BINARY_DIR}/build-machine-headers CACHE PATH "xxHash header, inlined")
 file(CREATE_LINK /usr/include/rapidjson ${CMAKE_BINARY_DIR}/build-machine-headers/rapidjson SYMBOLIC)
 set(RAPIDJSON_INCLUDE_DIR ${CMAKE_BINARY_DIR}/build-machine-headers CACHE PATH "RapidJSON headers")
-if(NOT TARGET nlohmann_json::nlohmann_json)
-  file(CREATE_LINK /usr/include/nlohmann ${CMAKE_BINARY_DIR}/build-machine-headers/nlohmann SYMBOLIC)
-  add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
-  set_target_properties(nlohmann_json::nlohmann_json PROPERTIES
-    INTERFACE_INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/build-machine-headers)
-  set(nlohmann_json_FOUND TRUE)
-endif()
+file(CREATE_LINK /usr/include/nlohmann ${CMAKE_BINARY_DIR}/build-machine-headers/nlohmann SYMBOLIC)
+add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
+set_target_properties(nlohmann_json::nlohmann_json PROPERTIES
+  INTERFACE_INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/build-machine-headers)
+set(nlohmann_json_FOUND TRUE)
 
 if(VELMORA_BUILD_TESTS)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

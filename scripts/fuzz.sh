@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every libFuzzer harness of the fuzz preset for SECONDS each (default 30) on a copy of
-# its committed seeds; fails on the first finding. Usage: scripts/fuzz.sh [SECONDS]
+# its committed seeds; fails on the first finding, whose input and log it keeps in
+# build/fuzz/findings/HARNESS/ (the work folder goes). Usage: scripts/fuzz.sh [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
@@ -18,7 +19,13 @@ for seeds in fuzz/corpus/*/; do
   if ! (cd "$work" && "$OLDPWD/build/fuzz/fuzz/$name" -max_total_time="$seconds" -max_len=65536 \
       -print_final_stats=0 "$name" >"$work/$name.log" 2>&1); then
     tail -40 "$work/$name.log"
-    echo "fuzzing: $name found a fault (input kept in the log above)" >&2
+    kept="build/fuzz/findings/$name"
+    mkdir -p "$kept"
+    cp "$work/$name.log" "$kept/"
+    find "$work" -maxdepth 1 -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' \
+      -o -name 'oom-*' -o -name 'slow-unit-*' \) -exec cp {} "$kept/" \;
+    echo "fuzzing: $name found a fault; its input and log are kept in $PWD/$kept:" >&2
+    ls -1 "$kept" >&2
     exit 1
   fi
   grep -E '^#[0-9]+.*DONE' "$work/$name.log" | tail -1 || true

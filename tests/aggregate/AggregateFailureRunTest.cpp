@@ -11,6 +11,7 @@
 
 #include "platform/Faults.h"
 #include "tests/app/RunFixture.h"
+#include "tests/support/TestFiles.h"
 
 using velmora::test::ExecuteScript;
 using velmora::test::RunFixture;
@@ -44,9 +45,7 @@ class FailedAggregationRun : public ::testing::Test {
     EXPECT_EQ(failure, boxes[1]);
     EXPECT_EQ(131, run.Events("messageBox").at(1).value("owner", 0));
     EXPECT_FALSE(std::filesystem::exists(run.SettingsFile()));
-    std::ifstream in(output, std::ios::binary);
-    const std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(kEarlier, kept);
+    EXPECT_EQ(kEarlier, velmora::test::ReadBytes(output));
   }
 };
 

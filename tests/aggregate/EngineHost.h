@@ -9,9 +9,11 @@
 #include <nlohmann/json.hpp>
 
 #include "runtime/Records.h"
-#include "tests/aggregate/Cp932Reference.h"
 #include "tests/aggregate/MonthFilter.h"
+#include "tests/support/Cp932Text.h"
 #include "tests/support/TestHost.h"
+
+using velmora::test::Cp932;
 
 // A document with the five modern eras, one user and one data record (fiscal year April
 // 2024 to March 2025, calendar months) without accounts or journals.

@@ -9,18 +9,12 @@
 
 #include "orbeck/store/StoreFile.h"
 #include "tests/app/RunFixture.h"
+#include "tests/support/TestFiles.h"
 
 using velmora::test::ExecuteScript;
 using velmora::test::RunFixture;
 
 namespace {
-
-std::string FileText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 void WriteText(const std::filesystem::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
@@ -31,9 +25,9 @@ void WriteText(const std::filesystem::path& path, const std::string& text) {
 TEST(DamagedStoreRun, NoDamagedPageGivesADifferentDocument) {
   RunFixture run;
   const std::filesystem::path store = run.host.home() / "orbeck.db";
-  const std::string intact = FileText(store);
+  const std::string intact = velmora::test::ReadBytes(store);
   ASSERT_EQ(0, run.Run("", ExecuteScript()));
-  const std::string reference = FileText(run.COut() / "a.xml");
+  const std::string reference = velmora::test::ReadBytes(run.COut() / "a.xml");
   std::filesystem::remove(run.COut() / "a.xml");
 
   const std::size_t pageSize = 4096;
@@ -53,7 +47,8 @@ TEST(DamagedStoreRun, NoDamagedPageGivesADifferentDocument) {
       EXPECT_EQ(0, orbeck::store::CheckStore(store, problems));
       const int exitCode = run.Run("", ExecuteScript());
       if (exitCode == 0) {
-        EXPECT_TRUE(FileText(run.COut() / "a.xml") == reference) << "a damaged store gave another document";
+        EXPECT_TRUE(velmora::test::ReadBytes(run.COut() / "a.xml") == reference)
+            << "a damaged store gave another document";
       } else {
         EXPECT_FALSE(std::filesystem::exists(run.COut() / "a.xml"));
       }

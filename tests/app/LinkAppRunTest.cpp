@@ -11,6 +11,7 @@
 #include "platform/Faults.h"
 #include "runtime/Connect.h"
 #include "tests/app/RunFixture.h"
+#include "tests/support/TestFiles.h"
 
 using velmora::test::ExecuteScript;
 using velmora::test::RunFixture;
@@ -297,10 +298,7 @@ TEST(LinkAppRun, HostPathBeyondTheWindowsLimitFailsRatherThanWritingACutName) {
 TEST(LinkAppRun, ParentModeRemembersTheConditionsButNotTheHostPath) {
   RunFixture run;
   ASSERT_EQ(0, run.Run("", ExecuteScript("own.xml")));
-  const auto settings = [&run] {
-    std::ifstream file(run.SettingsFile(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  };
+  const auto settings = [&run] { return velmora::test::ReadBytes(run.SettingsFile()); };
   EXPECT_NE(std::string::npos, settings().find("C:\\out\\own.xml")) << settings();
 
   ASSERT_EQ(0, run.Run("1048577,32769,3,C:\\out\\host.xml", "set 1016 6\nclick 1002\n"));

@@ -11,6 +11,7 @@
 #include "orbeck/StoreStatement.h"
 #include "platform/Faults.h"
 #include "tests/app/RunFixture.h"
+#include "tests/support/TestFiles.h"
 
 using velmora::test::ExecuteScript;
 using velmora::test::RunFixture;
@@ -23,13 +24,6 @@ const char* kEarlier = "earlier document";
 std::string Failure(const std::string& unread) {
   return "XMLファイルの出力に失敗しました。\n" + unread +
          "を読み込めませんでした。\n\nアプリケーションを終了します。";
-}
-
-std::string FileText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 // The minimal company with notes switched on, so that all three saved documents are read.
@@ -45,7 +39,7 @@ nlohmann::json CompanyWithNotes() {
 std::map<std::filesystem::path, std::string> Files(const std::filesystem::path& root) {
   std::map<std::filesystem::path, std::string> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-    if (entry.is_regular_file()) files[entry.path()] = FileText(entry.path());
+    if (entry.is_regular_file()) files[entry.path()] = velmora::test::ReadBytes(entry.path());
   }
   return files;
 }
@@ -116,7 +110,7 @@ TEST(ReadFailureRun, DatesOutsideEveryEraStayEmptyAndTheRunCompletes) {
   company["eras"] = {{{"no", 5}, {"firstDay", 20300101}, {"name", "未来"}}};
   RunFixture run(company);
   ASSERT_EQ(0, run.Run("", ExecuteScript()));
-  const std::string document = FileText(run.COut() / "a.xml");
+  const std::string document = velmora::test::ReadBytes(run.COut() / "a.xml");
   EXPECT_NE(std::string::npos, document.find("<HJ00780S")) << "the ledger form is written";
   EXPECT_TRUE(std::filesystem::exists(run.SettingsFile()));
 }
@@ -130,7 +124,7 @@ TEST(ReadFailureRun, EveryReadPointOfADemoRunFailsTheRun) {
   ASSERT_EQ(0, run.Run("", ExecuteScript()));
   orbeck::ResetReadPointUses();
   ASSERT_EQ(0, run.Run("", ExecuteScript() + "answer yes\n"));
-  const std::string complete = FileText(run.COut() / "a.xml");
+  const std::string complete = velmora::test::ReadBytes(run.COut() / "a.xml");
   ASSERT_NE(std::string::npos, complete.find("<HJ00780S"));
   const std::vector<orbeck::ReadPointUse> uses = orbeck::ReadPointUses();
   ASSERT_GE(uses.size(), 10u);

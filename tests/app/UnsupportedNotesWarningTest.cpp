@@ -2,17 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "app/UnsupportedNotesWarning.h"
-#include "platform/Cp932.h"
+#include "tests/support/Cp932Text.h"
 
-namespace {
-
-std::string Cp932(const char* utf8) {
-  const platform::cp932::Conversion c = platform::cp932::FromUtf8(utf8);
-  EXPECT_TRUE(c.ok) << c.error;
-  return c.text;
-}
-
-}  // namespace
+using velmora::test::Cp932;
 
 TEST(UnsupportedNotesWarning, NoMarkedKindGivesNoWarning) {
   uint8_t flags[kNoteDispFlagCount] = {};

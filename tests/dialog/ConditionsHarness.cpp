@@ -7,6 +7,8 @@
 #include "platform/Faults.h"
 #include "platform/script/ScriptBackend.h"
 #include "runtime/Connect.h"
+#include "tests/support/Cp932Text.h"
+#include "tests/support/FilledConditions.h"
 
 void ConditionsHarness::TearDown() {
   platform::faults::Clear();
@@ -34,15 +36,13 @@ void ConditionsHarness::Host(const std::string& outputFolder, const std::string&
 
 std::unique_ptr<ConditionsDialog> ConditionsHarness::Dialog(int32_t periodStart, int32_t periodEnd,
                                                             int32_t dataNo, const EditionProfile& edition) {
-  auto dialog = std::make_unique<ConditionsDialog>(0, edition);
-  dialog->companyText = Sj(" 株式会社表計算");
-  dialog->periodStart = periodStart;
-  dialog->periodEnd = periodEnd;
-  dialog->companiesActReady = 1;
-  std::snprintf(dialog->userId, sizeof dialog->userId, "user1");
-  dialog->selectedNo1 = 1;
-  dialog->selectedNo2 = dataNo;
-  return dialog;
+  velmora::test::ConditionsFill fill;
+  fill.companyUtf8 = " 株式会社表計算";
+  fill.periodStart = periodStart;
+  fill.periodEnd = periodEnd;
+  fill.dataNo = dataNo;
+  fill.edition = &edition;
+  return velmora::test::FilledConditions(fill);
 }
 
 int ConditionsHarness::Run(ConditionsDialog& dialog, const std::string& script) {
@@ -85,6 +85,4 @@ nlohmann::json ConditionsHarness::Shown(int id) const {
   return nullptr;
 }
 
-std::string ConditionsHarness::Sj(const std::string& utf8) {
-  return platform::cp932::LiteralFromUtf8(utf8.c_str());
-}
+std::string ConditionsHarness::Sj(const std::string& utf8) { return velmora::test::Cp932(utf8); }

@@ -8,6 +8,7 @@
 
 #include "ConditionsHarness.h"
 #include "platform/Faults.h"
+#include "tests/support/TestFiles.h"
 
 namespace {
 
@@ -15,12 +16,7 @@ constexpr int32_t kAprilStart = 20240401, kMarchEnd = 20250331;
 
 class ConditionsSettingsTest : public ConditionsHarness {
  protected:
-  std::string FileText(const std::string& relative) const {
-    std::ifstream in(OnC(relative), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string FileText(const std::string& relative) const { return velmora::test::ReadBytes(OnC(relative)); }
 };
 
 TEST_F(ConditionsSettingsTest, TwoDataTwoEditions) {

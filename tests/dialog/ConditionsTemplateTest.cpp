@@ -4,27 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <iconv.h>
-
 #include <string>
 #include <utility>
 #include <vector>
 
-namespace {
+#include "tests/support/Cp932Text.h"
 
-// An independent conversion of template text to UTF-8.
-std::string Utf8(const std::string& cp932) {
-  iconv_t cd = iconv_open("UTF-8", "CP932");
-  std::string out(cp932.size() * 4, '\0');
-  char* in = const_cast<char*>(cp932.data());
-  std::size_t inLeft = cp932.size();
-  char* outPtr = out.data();
-  std::size_t outLeft = out.size();
-  iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  out.resize(out.size() - outLeft);
-  return out;
-}
+using velmora::test::Utf8;
+
+namespace {
 
 const platform::ControlTemplate* Find(int id) {
   for (const auto& c : ConditionsTemplate().controls) {

@@ -14,8 +14,10 @@
 
 #include "platform/Faults.h"
 #include "tests/app/RunFixture.h"
+#include "tests/support/Golden.h"
 #include "tests/support/Process.h"
 #ifdef VELMORA_HAVE_INSPECT
+#include "tests/support/TestFiles.h"
 #include "tests/tools/ExpectHoldsTogether.h"
 #endif
 
@@ -26,42 +28,12 @@ using velmora::test::TestHost;
 
 namespace {
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-fs::path Golden(const std::string& name) {
-  return fs::path(std::getenv("VELMORA_SOURCE_DIR")) / "tests/data/e2e" / name;
-}
-
 int Shell(const std::string& command) { return velmora::test::RunCommand(command); }
 
-// The first line where two documents differ, both shown, for a readable failure.
-std::string FirstDifference(const std::string& expected, const std::string& actual) {
-  std::istringstream e(expected), a(actual);
-  std::string le, la;
-  for (int line = 1;; ++line) {
-    const bool moreE = static_cast<bool>(std::getline(e, le));
-    const bool moreA = static_cast<bool>(std::getline(a, la));
-    if (!moreE && !moreA) return "documents are equal";
-    if (le != la || moreE != moreA) {
-      return "line " + std::to_string(line) + "\n  expected: " + (moreE ? le : "<end>") +
-             "\n  actual:   " + (moreA ? la : "<end>");
-    }
-  }
-}
-
 void ExpectMatchesGolden(const fs::path& document, const std::string& goldenName) {
-  const std::string actual = ReadFile(document);
+  const std::string actual = velmora::test::ReadBytes(document);
   ASSERT_FALSE(actual.empty()) << document;
-  if (const char* update = std::getenv("VELMORA_UPDATE_GOLDEN"); update && std::string(update) == "1") {
-    std::ofstream(Golden(goldenName), std::ios::binary) << actual;
-  }
-  const std::string expected = ReadFile(Golden(goldenName));
-  EXPECT_TRUE(expected == actual) << FirstDifference(expected, actual);
+  EXPECT_TRUE(velmora::test::MatchesGolden(actual, "e2e/" + goldenName));
 }
 
 // Under Wine the build machine's tools cannot be started and the inspector is not built;
@@ -72,7 +44,7 @@ void ExpectWellFormedShiftJis(const fs::path& document) {
     EXPECT_EQ(0, Shell("xmllint --noout '" + document.string() + "'"));
     EXPECT_EQ(0, Shell("iconv -f SHIFT_JIS -t UTF-8 '" + document.string() + "' > /dev/null"));
   }
-  const std::string head = ReadFile(document).substr(0, 44);
+  const std::string head = velmora::test::ReadBytes(document).substr(0, 44);
   EXPECT_EQ("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n", head);
 #ifdef VELMORA_HAVE_INSPECT
   inspect::test::ExpectHoldsTogether(document);
@@ -85,7 +57,7 @@ TEST(DemoExport, WithGeneralLedgerMatchesGolden) {
   const fs::path document = run.COut() / "demo.xml";
   ExpectWellFormedShiftJis(document);
   ExpectMatchesGolden(document, "demo-company.xml");
-  EXPECT_NE(std::string::npos, ReadFile(document).find("<HJ00780S>"));
+  EXPECT_NE(std::string::npos, velmora::test::ReadBytes(document).find("<HJ00780S>"));
 }
 
 TEST(DemoExport, WithoutGeneralLedgerMatchesGolden) {
@@ -94,7 +66,7 @@ TEST(DemoExport, WithoutGeneralLedgerMatchesGolden) {
   const fs::path document = run.COut() / "plain.xml";
   ExpectWellFormedShiftJis(document);
   ExpectMatchesGolden(document, "demo-company-no-ledger.xml");
-  EXPECT_EQ(std::string::npos, ReadFile(document).find("HJ00780S"));
+  EXPECT_EQ(std::string::npos, velmora::test::ReadBytes(document).find("HJ00780S"));
 }
 
 TEST(DemoExport, FailedWriteKeepsTheEarlierDocument) {
@@ -106,7 +78,7 @@ TEST(DemoExport, FailedWriteKeepsTheEarlierDocument) {
   const int status = run.Run("", ExecuteScript("kept.xml") + "answer yes\n");
   platform::faults::Clear();
   EXPECT_EQ(2, status);
-  EXPECT_EQ("earlier export", ReadFile(document));
+  EXPECT_EQ("earlier export", velmora::test::ReadBytes(document));
   bool failureShown = false;
   for (const std::string& text : run.BoxTexts()) {
     failureShown |= text == "XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。";

@@ -113,7 +113,6 @@ TEST(BadInput, CommandLineWithoutCodePage932FormStopsBeforeTheRun) {
   EXPECT_TRUE(fs::is_empty(host.cDrive() / "out"));
 }
 
-#ifdef ORBECK_HOST_PATH
 TEST(HostShell, ShowsTheNoticesOfARealRunAndExitsWithItsStatus) {
   TestHost host;
   fs::create_directories(host.cDrive() / "out");
@@ -132,4 +131,3 @@ TEST(HostShell, ShowsTheNoticesOfARealRunAndExitsWithItsStatus) {
   EXPECT_EQ(1, cancelled.exitCode) << cancelled.errors;
   EXPECT_EQ("enable 0\nforeground\nenable 1\npost 32769 9 1\nenable 1\n", cancelled.output);
 }
-#endif

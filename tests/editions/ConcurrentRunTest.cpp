@@ -9,6 +9,7 @@
 
 #include "tests/app/RunFixture.h"
 #include "tests/support/RunAtOnce.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestHost.h"
 
 namespace fs = std::filesystem;
@@ -17,16 +18,7 @@ using velmora::test::Program;
 using velmora::test::RunAtOnce;
 using velmora::test::TestHost;
 
-namespace {
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(ConcurrentRuns, TwoRunsOnOneOutputBothWriteAWholeDocument) {
   TestHost host;
@@ -42,14 +34,16 @@ TEST(ConcurrentRuns, TwoRunsOnOneOutputBothWriteAWholeDocument) {
                     {"VELMORA_UI_TRANSCRIPT", (host.root() / (name + ".jsonl")).string()}}};
   };
   ASSERT_EQ(std::vector<int>{0}, RunAtOnce({run("first")}));
-  const std::string reference = ReadAll(out / "a.xml");
+  const std::string reference = velmora::test::ReadBytes(out / "a.xml");
   ASSERT_TRUE(reference.ends_with("</REPORT>\r\n"));
 
   for (int attempt = 0; attempt < 8; ++attempt) {
     SCOPED_TRACE("attempt " + std::to_string(attempt));
     EXPECT_EQ((std::vector<int>{0, 0}), RunAtOnce({run("one"), run("two")}))
-        << ReadAll(host.root() / "one.jsonl") << ReadAll(host.root() / "two.jsonl");
-    EXPECT_TRUE(ReadAll(out / "a.xml") == reference) << "the output is not one whole document";
+        << velmora::test::ReadBytes(host.root() / "one.jsonl")
+        << velmora::test::ReadBytes(host.root() / "two.jsonl");
+    EXPECT_TRUE(velmora::test::ReadBytes(out / "a.xml") == reference)
+        << "the output is not one whole document";
     EXPECT_EQ(1, std::distance(fs::directory_iterator(out), {})) << "a temporary file was left";
   }
 }

@@ -15,19 +15,13 @@
 
 #include <nlohmann/json.hpp>
 
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestHost.h"
 
 namespace velmora::test {
 
 inline std::filesystem::path Executable(const std::string& name) {
   return std::filesystem::path(VELMORA_EDITIONS_DIR) / name;
-}
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 struct Outcome {
@@ -64,10 +58,10 @@ class ScriptedRun {
                                     errorFile.string() + "'");
     exitCode = outcome.exitCode;
     output = outcome.output;
-    errors = ReadFile(errorFile);
+    errors = velmora::test::ReadBytes(errorFile);
     unsetenv("VELMORA_UI_SCRIPT");
     unsetenv("VELMORA_UI_TRANSCRIPT");
-    std::istringstream lines(ReadFile(transcriptFile));
+    std::istringstream lines(velmora::test::ReadBytes(transcriptFile));
     for (std::string line; std::getline(lines, line);) {
       if (!line.empty()) events.push_back(nlohmann::json::parse(line, nullptr, false));
     }

@@ -8,6 +8,7 @@
 #include "runtime/Connect.h"
 #include "tests/app/RunFixture.h"
 #include "tests/editions/EditionRun.h"
+#include "tests/support/TestFiles.h"
 #include "tests/tools/ExpectHoldsTogether.h"
 
 namespace fs = std::filesystem;
@@ -15,7 +16,7 @@ using velmora::test::Executable;
 using velmora::test::Execute;
 using velmora::test::ExecuteScript;
 using velmora::test::Outcome;
-using velmora::test::ReadFile;
+using velmora::test::ReadBytes;
 using velmora::test::RunFixture;
 using velmora::test::ScriptedRun;
 using velmora::test::TestHost;
@@ -77,7 +78,7 @@ TEST(Editions, SecondEditionLeavesTheFirstEditionsSettingsAlone) {
                           "set 1016 6\nset 1000 8\nset 1015 C:\\out\\one.xml\nclick 1002\n");
   ASSERT_EQ(0, first.exitCode);
   const fs::path settings = host.home() / "settings";
-  const std::string firstSettings = ReadFile(settings / "Velmora1.env");
+  const std::string firstSettings = ReadBytes(settings / "Velmora1.env");
   ASSERT_FALSE(firstSettings.empty());
 
   // The first edition remembers its months; the second shows its own defaults.
@@ -89,7 +90,7 @@ TEST(Editions, SecondEditionLeavesTheFirstEditionsSettingsAlone) {
                            "set 1016 5\nset 1000 7\nset 1015 C:\\out\\two.xml\nclick 1002\n");
   ASSERT_EQ(0, second.exitCode);
   EXPECT_TRUE(fs::exists(settings / "Velmora2.env"));
-  EXPECT_EQ(firstSettings, ReadFile(settings / "Velmora1.env"));
+  EXPECT_EQ(firstSettings, ReadBytes(settings / "Velmora1.env"));
   // Periods that start after the first month hold together as well.
   inspect::test::ExpectHoldsTogether(host.cDrive() / "out" / "one.xml");
   inspect::test::ExpectHoldsTogether(host.cDrive() / "out" / "two.xml");

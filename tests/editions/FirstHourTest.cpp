@@ -7,12 +7,13 @@
 #include <string>
 
 #include "tests/editions/EditionRun.h"
+#include "tests/support/TestFiles.h"
 
 namespace fs = std::filesystem;
 using velmora::test::Executable;
 using velmora::test::Execute;
 using velmora::test::Outcome;
-using velmora::test::ReadFile;
+using velmora::test::ReadBytes;
 using velmora::test::TestHost;
 
 namespace {
@@ -27,7 +28,6 @@ std::string Bare() {
 
 }  // namespace
 
-#if defined(ORBECK_ADMIN_PATH) && defined(ORBECK_HOST_PATH)
 TEST(FirstHour, EveryToolAndEditionAnswersHelpAndVersion) {
   const std::vector<std::pair<std::string, fs::path>> programs = {
       {"Velmora1", Executable("Velmora1")}, {"Velmora2", Executable("Velmora2")},
@@ -43,7 +43,6 @@ TEST(FirstHour, EveryToolAndEditionAnswersHelpAndVersion) {
     EXPECT_EQ(0u, version.output.find(name + " 21.00.03\n")) << version.output;
   }
 }
-#endif
 
 TEST(FirstHour, InstallPutsTheToolsWithManPagesBesideTheEditions) {
   TestHost host;
@@ -56,7 +55,7 @@ TEST(FirstHour, InstallPutsTheToolsWithManPagesBesideTheEditions) {
     EXPECT_TRUE(fs::exists(prefix / "bin" / name)) << name;
     const fs::path page = prefix / "share" / "man" / "man1" / (std::string(name) + ".1");
     // help2man's page: a title, the name line, and the options of --help.
-    const std::string text = ReadFile(page);
+    const std::string text = ReadBytes(page);
     EXPECT_EQ(0u, text.find(".\\\" DO NOT MODIFY THIS FILE!")) << page;
     EXPECT_NE(std::string::npos, text.find(".SH NAME\n" + std::string(name) + " \\- ")) << text;
     EXPECT_NE(std::string::npos, text.find("\\fB\\-\\-version\\fR")) << text;
@@ -73,7 +72,7 @@ TEST(FirstHour, ADisplayThatDoesNotAnswerEndsWithTheNoDisplayMessage) {
       Execute(Bare() + "DISPLAY=:249 " + Quoted(Executable("Velmora1")) + " 2>" + Quoted(folder / "stderr"));
   EXPECT_EQ(2, run.exitCode);
   EXPECT_EQ("Velmora1: no display and no automation script (set VELMORA_UI_SCRIPT)\n",
-            ReadFile(folder / "stderr"));
+            ReadBytes(folder / "stderr"));
 }
 
 #ifdef VELMORA_EDITIONS_HAVE_QT
@@ -86,7 +85,7 @@ TEST(FirstHour, WindowedStartWithoutAHostWaitsOnItsBoxWithoutQtWarnings) {
               " QT_QPA_PLATFORM=offscreen ORBECK_HOME=" + Quoted(folder / "absent") + " timeout 5 " +
               Quoted(Executable("Velmora1")) + " 2>" + Quoted(folder / "stderr"));
   EXPECT_EQ(124, run.exitCode);
-  const std::string errors = ReadFile(folder / "stderr");
+  const std::string errors = ReadBytes(folder / "stderr");
   EXPECT_EQ(0u, errors.find("Velmora1: the host installation could not be attached")) << errors;
   EXPECT_EQ(std::string::npos, errors.find("XDG_RUNTIME_DIR")) << errors;
   EXPECT_EQ(std::string::npos, errors.find("QStandardPaths")) << errors;

@@ -9,6 +9,10 @@
 #include <set>
 #include <string>
 
+#include "tests/support/Cp932Text.h"
+
+using velmora::test::Cp932;
+
 namespace cp = platform::cp932;
 
 namespace {
@@ -141,29 +145,13 @@ TEST(Cp932ConversionTest, RoundTripAndErrorsNameTheOffset) {
   EXPECT_NE(std::string::npos, emoji.error.find("offset 1")) << emoji.error;
 }
 
-// glibc's own conversion of UTF-8 text, made here without the code under test.
-std::string IconvCp932(const std::string& utf8) {
-  iconv_t cd = iconv_open("CP932", "UTF-8");
-  std::string in = utf8;
-  std::string out(utf8.size() + 4, '\0');
-  char* inPtr = in.data();
-  char* outPtr = out.data();
-  std::size_t inLeft = in.size();
-  std::size_t outLeft = out.size();
-  std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  EXPECT_NE(static_cast<std::size_t>(-1), rc) << utf8;
-  out.resize(out.size() - outLeft);
-  return out;
-}
-
 TEST(Cp932ConversionTest, ProgramLiteralsAreCodePage932) {
   EXPECT_EQ("\x8C\x88\x8E\x5A\x8F\x91", SJ("決算書"));
-  EXPECT_EQ(IconvCp932("決算書"), SJ("決算書"));
-  EXPECT_EQ(IconvCp932("　"), SJ("　"));
-  EXPECT_EQ(IconvCp932("出力先のフォルダ（表）が見つかりません。"),
+  EXPECT_EQ(Cp932("決算書"), SJ("決算書"));
+  EXPECT_EQ(Cp932("　"), SJ("　"));
+  EXPECT_EQ(Cp932("出力先のフォルダ（表）が見つかりません。"),
             SJ("出力先のフォルダ（表）が見つかりません。"));
-  EXPECT_EQ(IconvCp932("①～Ⅹ"), SJ("①～Ⅹ"));
+  EXPECT_EQ(Cp932("①～Ⅹ"), SJ("①～Ⅹ"));
   // One conversion per call site: the same site gives the same object each time.
   auto site = []() -> const std::string* { return &SJ("決算書"); };
   EXPECT_EQ(site(), site());

@@ -12,6 +12,8 @@
 #include <fstream>
 #include <string>
 
+#include "tests/support/TestFiles.h"
+
 namespace platform::testing {
 
 // The form a Linux-style path takes on the system: itself on Linux, "Z:\\tmp\\x" for
@@ -63,12 +65,11 @@ class TempDrives : public ::testing::Test {
   }
 
   void WriteFile(const std::string& relative, const std::string& content) {
-    std::ofstream(Utf8(root_ + "/" + relative), std::ios::binary) << content;
+    velmora::test::WriteBytes(Utf8(root_ + "/" + relative), content);
   }
 
   std::string ReadFile(const std::string& relative) {
-    std::ifstream in(Utf8(root_ + "/" + relative), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return velmora::test::ReadBytes(Utf8(root_ + "/" + relative));
   }
 
   bool OnDisk(const std::string& relative) { return std::filesystem::exists(Utf8(root_ + "/" + relative)); }

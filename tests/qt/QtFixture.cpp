@@ -18,6 +18,7 @@
 #include "platform/Faults.h"
 #include "platform/ui/UiBackend.h"
 #include "runtime/Connect.h"
+#include "tests/support/FilledConditions.h"
 
 namespace velmora::qttest {
 
@@ -84,17 +85,11 @@ int QtFixture::RunProgram(const std::string& fileName) {
 }
 
 std::unique_ptr<ConditionsDialog> QtFixture::Conditions(const std::string& hostPath) {
-  auto dialog = std::make_unique<ConditionsDialog>(0, kVelmora1);
-  dialog->companyText = platform::cp932::LiteralFromUtf8(" 株式会社試験");
-  dialog->periodText = platform::cp932::LiteralFromUtf8(" 2024/04/01～2025/03/31");
-  dialog->periodStart = 20240401;
-  dialog->periodEnd = 20250331;
-  dialog->companiesActReady = 1;
-  std::snprintf(dialog->userId, sizeof dialog->userId, "user1");
-  dialog->selectedNo1 = 1;
-  dialog->selectedNo2 = 1;
-  dialog->hostOutputPath = hostPath;
-  return dialog;
+  velmora::test::ConditionsFill fill;
+  fill.companyUtf8 = " 株式会社試験";
+  fill.periodUtf8 = " 2024/04/01～2025/03/31";
+  fill.hostOutputPath = hostPath;
+  return velmora::test::FilledConditions(fill);
 }
 
 std::string QtFixture::OutputOnC(const std::string& name) const { return "C:\\" + name; }

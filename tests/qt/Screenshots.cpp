@@ -26,6 +26,7 @@
 #include "platform/ui/Window.h"
 #include "runstate/ProgressWindow.h"
 #include "runtime/Connect.h"
+#include "tests/support/FilledConditions.h"
 #include "tests/support/TestHost.h"
 
 namespace {
@@ -59,17 +60,11 @@ bool Save(const QImage& image, const fs::path& file) {
 }
 
 std::unique_ptr<ConditionsDialog> Conditions(const std::string& hostPath) {
-  auto dialog = std::make_unique<ConditionsDialog>(0, kVelmora1);
-  dialog->companyText = SJ(" 株式会社ベルモア商事");
-  dialog->periodText = SJ(" 2024/04/01～2025/03/31");
-  dialog->periodStart = 20240401;
-  dialog->periodEnd = 20250331;
-  dialog->companiesActReady = 1;
-  std::snprintf(dialog->userId, sizeof dialog->userId, "user1");
-  dialog->selectedNo1 = 1;
-  dialog->selectedNo2 = 1;
-  dialog->hostOutputPath = hostPath;
-  return dialog;
+  velmora::test::ConditionsFill fill;
+  fill.companyUtf8 = " 株式会社ベルモア商事";
+  fill.periodUtf8 = " 2024/04/01～2025/03/31";
+  fill.hostOutputPath = hostPath;
+  return velmora::test::FilledConditions(fill);
 }
 
 // Shows the dialog modally and runs `act` inside its loop, then ends it.

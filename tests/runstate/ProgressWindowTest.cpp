@@ -7,7 +7,9 @@
 
 #include "platform/ui/UiBackend.h"
 #include "runstate/ProgressWindow.h"
-#include "tests/aggregate/Cp932Reference.h"
+#include "tests/support/Cp932Text.h"
+
+using velmora::test::Cp932;
 
 namespace {
 

@@ -76,15 +76,16 @@ TEST(InspectCheck, BrokenCopiesFailWithOneErrorOnTheRightLine) {
   const std::vector<Damage> damages = {
       {"changed item amount",
        [](const std::string& d) {
-         return Replace(d, Sjis("普通預金\">75286900<"), Sjis("普通預金\">75296900<"));
+         return Replace(d, Cp932("普通預金\">75286900<"), Cp932("普通預金\">75296900<"));
        },
        at("<CurrentAssets "), "187,623,700 written, 187,633,700 computed (difference -10,000)"},
-      {"missing item", [](const std::string& d) { return RemoveLine(d, Sjis("<Item Label=\"普通預金\">")); },
+      {"missing item", [](const std::string& d) { return RemoveLine(d, Cp932("<Item Label=\"普通預金\">")); },
        at("<CurrentAssets "), "187,623,700 written, 112,336,800 computed"},
       {"net assets no longer balance the assets",
        [](const std::string& d) {
-         return Replace(Replace(d, Sjis("繰越利益剰余金\">177211800<"), Sjis("繰越利益剰余金\">177311800<")),
-                        "Amount=\"238511800\"", "Amount=\"238611800\"");
+         return Replace(
+             Replace(d, Cp932("繰越利益剰余金\">177211800<"), Cp932("繰越利益剰余金\">177311800<")),
+             "Amount=\"238511800\"", "Amount=\"238611800\"");
        },
        at("<Assets "),
        "assets against liabilities plus net assets: 345,413,700 written, 345,513,700 computed"},
@@ -119,10 +120,10 @@ TEST(InspectCheck, BrokenCopiesFailWithOneErrorOnTheRightLine) {
       {"truncated file", [](const std::string& d) { return d.substr(0, d.size() / 2); }, lastLine,
        "the file ends here, inside this element: it is cut short"},
       {"byte that is not Shift_JIS",
-       [](const std::string& d) { return Replace(d, Sjis("当座預金"), "\xFF" + Sjis("座預金")); }, at("\xFF"),
-       "byte 0xFF at offset"},
+       [](const std::string& d) { return Replace(d, Cp932("当座預金"), "\xFF" + Cp932("座預金")); },
+       at("\xFF"), "byte 0xFF at offset"},
       {"lead byte without its second byte",
-       [](const std::string& d) { return Replace(d, Sjis("当座預金"), "\x81<"); }, at("\x81<"),
+       [](const std::string& d) { return Replace(d, Cp932("当座預金"), "\x81<"); }, at("\x81<"),
        "byte 0x81 at offset"},
       {"LF without CR", [](const std::string& d) { return Replace(d, "</VERSION>\r\n", "</VERSION>\n"); },
        at("</VERSION>"), "the line ends in LF without CR"},
@@ -173,7 +174,7 @@ TEST(InspectCheck, DifferencesACorrectDocumentMayHaveAreWarnings) {
        }(),
        "within what cutting fractions of a yen can cause"},
       {"net assets holding the year's net income as a total line",
-       Replace(demo, Sjis("繰越利益剰余金\">177211800<"), Sjis("繰越利益剰余金\">132250000<")),
+       Replace(demo, Cp932("繰越利益剰余金\">177211800<"), Cp932("繰越利益剰余金\">132250000<")),
        // nothing on net assets (it would come first); the statement of changes still closes
        // retained earnings with the year's profit
        "the balance sheet lists 繰越利益剰余金 at 132,250,000"},

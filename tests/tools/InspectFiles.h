@@ -5,12 +5,15 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/support/Cp932Text.h"
+#include "tests/support/TestFiles.h"
+
 namespace inspect::test {
 
-std::string ReadBytes(const std::filesystem::path& path);
-void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
-std::filesystem::path Golden(const std::string& relative);  // under tests/data
-std::string Sjis(const std::string& utf8);
+using velmora::test::Cp932;
+using velmora::test::ReadBytes;
+using velmora::test::WriteBytes;
+inline std::filesystem::path Golden(const std::string& relative) { return velmora::test::DataPath(relative); }
 
 // 1-based line of the byte at offset (lines end in LF).
 long LineOf(const std::string& bytes, std::size_t offset);

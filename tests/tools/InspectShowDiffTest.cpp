@@ -35,12 +35,12 @@ std::size_t Count(const std::string& text, const std::string& what) {
 // first posting of the ledger's second account removed.
 std::string ModifiedDemo() {
   std::string d = ReadBytes(Golden("e2e/demo-company.xml"));
-  d = Replace(d, Sjis("普通預金\">75286900<"), Sjis("普通預金\">75296900<"));
-  d = Replace(d, Sjis("\t\t\t\t\t<Item Label=\"前払費用\">450000</Item>\r\n"), "");
-  d = Replace(d, Sjis("\t\t\t\t\t<Item Label=\"未払費用\">96000</Item>\r\n"),
-              Sjis("\t\t\t\t\t<Item Label=\"未払費用\">96000</Item>\r\n\t\t\t\t\t<Item "
-                   "Label=\"仮受金\">5000</Item>\r\n"));
-  d = Replace(d, Sjis("株式会社北斗精機"), Sjis("株式会社北斗精機工業"));
+  d = Replace(d, Cp932("普通預金\">75286900<"), Cp932("普通預金\">75296900<"));
+  d = Replace(d, Cp932("\t\t\t\t\t<Item Label=\"前払費用\">450000</Item>\r\n"), "");
+  d = Replace(d, Cp932("\t\t\t\t\t<Item Label=\"未払費用\">96000</Item>\r\n"),
+              Cp932("\t\t\t\t\t<Item Label=\"未払費用\">96000</Item>\r\n\t\t\t\t\t<Item "
+                    "Label=\"仮受金\">5000</Item>\r\n"));
+  d = Replace(d, Cp932("株式会社北斗精機"), Cp932("株式会社北斗精機工業"));
   const std::size_t second = d.find("<HJ00780S01>", d.find("<HJ00780S01>") + 1);
   const std::size_t begin = d.rfind('\n', d.find("<HJ00780S02>", second)) + 1;
   return d.erase(begin, d.find("</HJ00780S02>\r\n", begin) + 15 - begin);
@@ -88,8 +88,8 @@ TEST(InspectShow, TerminalTablesLineUpInDisplayCells) {
     std::set<std::size_t> amountEnds;
     int tables = 0;
     while (std::getline(lines, line)) {
-      if (line.rfind(Sjis("■ 貸借対照表"), 0) == 0 || line.rfind(Sjis("■ 損益計算書"), 0) == 0) ++tables;
-      if (line.rfind(Sjis("■ 製造原価報告書"), 0) == 0) break;
+      if (line.rfind(Cp932("■ 貸借対照表"), 0) == 0 || line.rfind(Cp932("■ 損益計算書"), 0) == 0) ++tables;
+      if (line.rfind(Cp932("■ 製造原価報告書"), 0) == 0) break;
       if (tables > 0 && std::regex_search(line, std::regex("[0-9]$"))) amountEnds.insert(line.size());
     }
     EXPECT_EQ(2, tables);

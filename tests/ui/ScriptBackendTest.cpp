@@ -2,7 +2,6 @@
 // and the transcript written byte for byte. Code page 932 inputs are made with iconv so that
 // the backend's own conversion is checked against an independent one.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -13,31 +12,19 @@
 #include "platform/script/ScriptBackend.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Window.h"
+#include "tests/support/Cp932Text.h"
+#include "tests/support/TestFiles.h"
 
 using namespace platform;
 using platform::script::ScriptBackend;
+using velmora::test::Cp932;
 
 namespace {
-
-std::string Sjis(const std::string& utf8) {
-  iconv_t cd = iconv_open("CP932", "UTF-8");
-  std::string in = utf8;
-  std::string out(in.size() * 2 + 4, '\0');
-  char* inPtr = in.data();
-  char* outPtr = out.data();
-  std::size_t inLeft = in.size();
-  std::size_t outLeft = out.size();
-  const std::size_t converted = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  EXPECT_NE(static_cast<std::size_t>(-1), converted) << utf8;
-  out.resize(out.size() - outLeft);
-  return out;
-}
 
 DialogTemplate ConditionsLike() {
   DialogTemplate t;
   t.id = 600;
-  t.caption = Sjis("条件");
+  t.caption = Cp932("条件");
   auto add = [&](int id, ControlKind kind, std::uint32_t style, const std::string& text = {}) {
     ControlTemplate c;
     c.id = id;
@@ -50,7 +37,7 @@ DialogTemplate ConditionsLike() {
   add(IDC_STATIC, ControlKind::Label, 0, "x");
   add(100, ControlKind::Edit, StyleTabStop | StyleDigitsOnly);
   add(102, ControlKind::Edit, StyleTabStop);
-  add(130, ControlKind::PushButton, StyleTabStop, Sjis("実行"));
+  add(130, ControlKind::PushButton, StyleTabStop, Cp932("実行"));
   add(131, ControlKind::PushButton, StyleTabStop | StyleDisabled);
   return t;
 }
@@ -66,9 +53,9 @@ class CheckingDialog : public CDialog {
   bool OnCommand(int id) override {
     if (id != 130) return false;
     if (GetDlgItemText(102).empty()) {
-      MessageBoxA(GetSafeHwnd(), Sjis("名前がありません。"), Sjis("決算書"), MB_OK | MB_ICONEXCLAMATION);
+      MessageBoxA(GetSafeHwnd(), Cp932("名前がありません。"), Cp932("決算書"), MB_OK | MB_ICONEXCLAMATION);
       SelectWholeText(102);
-    } else if (MessageBoxA(GetSafeHwnd(), Sjis("上書きしますか？"), Sjis("決算書"),
+    } else if (MessageBoxA(GetSafeHwnd(), Cp932("上書きしますか？"), Cp932("決算書"),
                            MB_YESNO | MB_ICONQUESTION) == IDYES) {
       EndDialog(1002);
     }
@@ -76,17 +63,10 @@ class CheckingDialog : public CDialog {
   }
   void OnCancel() override {
     if (ignoreCancel) return;
-    MessageBoxA(GetSafeHwnd(), Sjis("中止します。"), Sjis("決算書"), MB_OK | MB_ICONINFORMATION);
+    MessageBoxA(GetSafeHwnd(), Cp932("中止します。"), Cp932("決算書"), MB_OK | MB_ICONINFORMATION);
     EndDialog(1003);
   }
 };
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 std::filesystem::path TempTranscript(const char* name) {
   return std::filesystem::temp_directory_path() /
@@ -95,7 +75,7 @@ std::filesystem::path TempTranscript(const char* name) {
 
 FileDialogRequest SaveRequest() {
   FileDialogRequest request;
-  request.title = Sjis("保存ファイルを指定");
+  request.title = Cp932("保存ファイルを指定");
   request.initialDir = "C:\\Out\\";
   request.fileName = "a.xml";
   request.filter = "Xml Files (*.xml)|*.xml||";
@@ -125,7 +105,7 @@ TEST(ScriptBackendRun, PlaysTheScriptAndWritesTheTranscriptByteForByte) {
     CheckingDialog dialog;
     EXPECT_EQ(1002, dialog.DoModal());
     EXPECT_EQ("45", dialog.GetDlgItemText(100));
-    EXPECT_EQ(Sjis("表"), dialog.GetDlgItemText(102));
+    EXPECT_EQ(Cp932("表"), dialog.GetDlgItemText(102));
   }
   std::string chosen;
   EXPECT_EQ(SaveFileAnswer::Chosen, backend->SaveFileDialog(SaveRequest(), chosen));
@@ -156,7 +136,7 @@ TEST(ScriptBackendRun, PlaysTheScriptAndWritesTheTranscriptByteForByte) {
       "\n"
       R"({"event":"exit","status":0})"
       "\n";
-  EXPECT_EQ(expected, ReadFile(path));
+  EXPECT_EQ(expected, velmora::test::ReadBytes(path));
   EXPECT_EQ(11u, backend->Transcript().size());
   SetUi(nullptr);
   std::filesystem::remove(path);
@@ -232,8 +212,8 @@ TEST(ScriptBackendEvents, ProgressCaptionCarriesTheMainBarPosition) {
   mainBar.Attach(&progress, 1016);
   mainBar.SetRange32(0, 10000);
   mainBar.SetPos(500);
-  progress.SetWindowText(Sjis("集計中 5％"));
-  progress.SetWindowText(Sjis("集計中 5％"));  // unchanged: no event
+  progress.SetWindowText(Cp932("集計中 5％"));
+  progress.SetWindowText(Cp932("集計中 5％"));  // unchanged: no event
   ASSERT_EQ(1u, backend->Transcript().size());
   EXPECT_EQ(R"({"caption":"集計中 5％","event":"progress","position":500})", backend->Transcript()[0].dump());
 
@@ -259,7 +239,7 @@ TEST(ScriptBackendEvents, HostCallsAndWaitCursorAreRecordedAsTheyHappen) {
     EXPECT_EQ(
         R"({"event":"host","call":"post","hwnd":1048577,"enable":false,"child":0,"message":32769,"wParam":-1,"lParam":2,"delivered":true})"
         "\n",
-        ReadFile(path));
+        velmora::test::ReadBytes(path));
     backend.WaitCursor(1);
     EXPECT_EQ(R"({"depth":1,"event":"waitCursor"})", backend.Transcript().back().dump());
   }
@@ -317,7 +297,7 @@ TEST(ScriptBackendBoxes, SavedPathGetsTheDefaultExtensionOnlyWhenItsNameHasNone)
   ASSERT_EQ(SaveFileAnswer::Chosen, backend.SaveFileDialog(request, chosen));
   EXPECT_EQ("C:\\a.b\\name.XML", chosen);
   ASSERT_EQ(SaveFileAnswer::Chosen, backend.SaveFileDialog(request, chosen));
-  EXPECT_EQ(Sjis("C:\\out\\表.XML"), chosen);
+  EXPECT_EQ(Cp932("C:\\out\\表.XML"), chosen);
   ASSERT_EQ(SaveFileAnswer::Chosen, backend.SaveFileDialog(request, chosen));
   EXPECT_EQ("C:\\out\\x.txt", chosen);
   ASSERT_EQ(SaveFileAnswer::Chosen, backend.SaveFileDialog(request, chosen));

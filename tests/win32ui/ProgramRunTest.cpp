@@ -18,6 +18,7 @@
 #include "platform/win32ui/Win32UiBackend.h"
 #include "runstate/ProgressWindow.h"
 #include "runtime/Connect.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestHost.h"
 
 #include <windows.h>
@@ -243,14 +244,13 @@ TEST(Win32ProgramRun, TheUserTypesClicksAndPressesF12AndTheWindowsFollowTheModel
   EXPECT_EQ(10000, boxes[0].progressBar);
   EXPECT_EQ(boxes[0].modelProgressBar, boxes[0].progressBar);
 
-  std::ifstream file(host.cDrive() / u8"出力" / "run.xml", std::ios::binary);
-  ASSERT_TRUE(file) << "no document where the user typed";
-  std::stringstream document;
-  document << file.rdbuf();
-  EXPECT_EQ(0u, document.str().find("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<REPORT>"))
-      << document.str().substr(0, 80);
+  ASSERT_TRUE(std::filesystem::exists(host.cDrive() / u8"出力" / "run.xml"))
+      << "no document where the user typed";
+  const std::string document = velmora::test::ReadBytes(host.cDrive() / u8"出力" / "run.xml");
+  EXPECT_EQ(0u, document.find("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<REPORT>"))
+      << document.substr(0, 80);
   // The click on the general-ledger box reached the run: the ledger form is there or not.
-  EXPECT_EQ(!ledgerWasChecked, document.str().find("HJ00780S") != std::string::npos);
+  EXPECT_EQ(!ledgerWasChecked, document.find("HJ00780S") != std::string::npos);
 }
 
 }  // namespace

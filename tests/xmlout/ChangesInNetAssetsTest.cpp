@@ -45,7 +45,7 @@ const std::string kClose = "\t\t</StatementChangesNetAssets>\r\n";
 
 std::string Item(const std::string& nameUtf8, const std::vector<std::string>& inner) {
   std::string item =
-      "\t\t\t<ChangesNetAssetsItem>\r\n\t\t\t\t<AccountList>" + Sjis(nameUtf8) + "</AccountList>\r\n";
+      "\t\t\t<ChangesNetAssetsItem>\r\n\t\t\t\t<AccountList>" + Cp932(nameUtf8) + "</AccountList>\r\n";
   for (const std::string& line : inner) item += line + "\r\n";
   return item + "\t\t\t</ChangesNetAssetsItem>\r\n";
 }
@@ -109,7 +109,7 @@ TEST_F(XmlChanges, RetainedEarningsShowNetIncomeBesideAZeroChange) {
                {"\t\t\t\t<BalanceEndPreviousPeriod>40</BalanceEndPreviousPeriod>",
                 "\t\t\t\t<ChangesItemsDuringPeriod>",
                 "\t\t\t\t\t<TotalChangesItemsDuringPeriod>0</TotalChangesItemsDuringPeriod>",
-                "\t\t\t\t\t<ChangesItem>", "\t\t\t\t\t\t<Reason>" + Sjis("当期純利益") + "</Reason>",
+                "\t\t\t\t\t<ChangesItem>", "\t\t\t\t\t\t<Reason>" + Cp932("当期純利益") + "</Reason>",
                 "\t\t\t\t\t\t<Amount>-75</Amount>", "\t\t\t\t\t</ChangesItem>",
                 "\t\t\t\t</ChangesItemsDuringPeriod>",
                 "\t\t\t\t<BalanceEndCurrentPeriod>40</BalanceEndCurrentPeriod>"}) +
@@ -164,8 +164,8 @@ TEST_F(XmlChanges, ComponentsFollowTheFixedColumnOrder) {
 
 TEST_F(XmlChanges, TheGeneralReserveNameIsMatchedOnlyAtCharacterBoundaries) {
   // ヵ is 0x83 0x95 and ﾊ is 0xCA: the bytes 0x95 0xCA of 別 appear across the boundary.
-  const std::string name = Sjis("ヵﾊ途積立金");
-  ASSERT_NE(std::string::npos, name.find(Sjis("別途積立金")));
+  const std::string name = Cp932("ヵﾊ途積立金");
+  ASSERT_NE(std::string::npos, name.find(Cp932("別途積立金")));
   lines = {Component(0x80281040, "ヵﾊ途積立金", 0, 4 * kYen)};
   const std::vector<std::string> changeOf4 = {
       "\t\t\t\t<ChangesItemsDuringPeriod>",

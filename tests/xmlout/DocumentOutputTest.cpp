@@ -56,7 +56,7 @@ TEST_F(XmlDocument, AFailedReplacementKeepsTheEarlierFile) {
 }
 
 TEST_F(XmlDocument, OutOfMemoryForTheSupportFileShowsItsBoxAndFailsTheDocument) {
-  WriteBytes(folder.LinuxPath("SUPPORT.INF"), Sjis("[=製品名=]Foo\r\n"));
+  WriteBytes(folder.LinuxPath("SUPPORT.INF"), Cp932("[=製品名=]Foo\r\n"));
   WriteBytes(folder.LinuxPath("out.xml"), "earlier");
   std::vector<RecordedBox> boxes;
   platform::SetUi(std::make_unique<BoxRecorder>(boxes));
@@ -65,7 +65,7 @@ TEST_F(XmlDocument, OutOfMemoryForTheSupportFileShowsItsBoxAndFailsTheDocument) 
   ASSERT_EQ(0, Write());
   platform::SetUi(nullptr);
   ASSERT_EQ(1u, boxes.size());
-  EXPECT_EQ(Sjis("ﾒﾓﾘが不足しています。"), boxes[0].text);
+  EXPECT_EQ(Cp932("ﾒﾓﾘが不足しています。"), boxes[0].text);
   EXPECT_EQ("Velmora1", boxes[0].caption);
   EXPECT_EQ(0u, boxes[0].type);
   EXPECT_TRUE(SameBytes("earlier", Output()));
@@ -127,7 +127,7 @@ TEST_F(XmlDocument, ProgressPulsesOncePerElementOfTheHeadAndStepsThreeRangesToTh
   const long pulses = 1 + 6 + 1 + 4 + 1 + 1;
   const long steps = 1001 + 1001 + 3001;
   EXPECT_EQ(pulses * 6 + steps * 7, repaints);
-  EXPECT_EQ(Sjis("集計中 100％"), window.GetWindowText());
+  EXPECT_EQ(Cp932("集計中 100％"), window.GetWindowText());
   EXPECT_EQ(10000, window.MainPos());
   window.DestroyWindow();
   platform::SetUi(nullptr);

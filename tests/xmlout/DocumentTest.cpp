@@ -86,11 +86,11 @@ TEST_F(XmlDocument, EmptyDataGivesTheFrameAndEmptyStatements) {
       "\t\t<VERSION>1</VERSION>",
       "\t\t<FUNCTIONID>-2</FUNCTIONID>",
       "\t\t<CONNECTEDPROGRAMVER>21.00.03</CONNECTEDPROGRAMVER>",
-      "\t\t<PROGRAMNAME>Orbeck" + Sjis("２１") + "</PROGRAMNAME>",
+      "\t\t<PROGRAMNAME>Orbeck" + Cp932("２１") + "</PROGRAMNAME>",
       "\t\t<PROGRAMVER>21.00.0X</PROGRAMVER>",
       "\t</SYSTEM>",
       "\t<BASIC>",
-      "\t\t<KOMONSAKINAME>" + Sjis("ＡＢＣ商事カブ") + "</KOMONSAKINAME>",
+      "\t\t<KOMONSAKINAME>" + Cp932("ＡＢＣ商事カブ") + "</KOMONSAKINAME>",
       "\t\t<JIGYOUNENDOFROM>20250401</JIGYOUNENDOFROM>",
       "\t\t<JIGYOUNENDOTO>20260331</JIGYOUNENDOTO>",
       "\t\t<PATTERN>",
@@ -122,7 +122,7 @@ TEST_F(XmlDocument, EmptyDataGivesTheFrameAndEmptyStatements) {
 TEST_F(XmlDocument, SupportFileValuesReplaceTheFallbacks) {
   // The version line ends at the end-of-file mark; the name line at its CR LF.
   WriteBytes(folder.LinuxPath("SUPPORT.INF"),
-             Sjis("[=会社名=]X\r\n[=製品名=]Foo & Bar\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]21.00.05\x1Atrail"));
+             Cp932("[=会社名=]X\r\n[=製品名=]Foo & Bar\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]21.00.05\x1Atrail"));
   ASSERT_EQ(1, Write());
   const std::string system = Section(Output(), "<PROGRAMNAME>", "</PROGRAMVER>\r\n");
   EXPECT_TRUE(SameBytes(
@@ -130,17 +130,17 @@ TEST_F(XmlDocument, SupportFileValuesReplaceTheFallbacks) {
 }
 
 TEST_F(XmlDocument, AMarkerWithoutTextOrAValueAtTheEndOfTheDataAreHandled) {
-  WriteBytes(folder.LinuxPath("SUPPORT.INF"), Sjis("[=製品名=]\r\nx\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]9.9"));
+  WriteBytes(folder.LinuxPath("SUPPORT.INF"), Cp932("[=製品名=]\r\nx\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]9.9"));
   ASSERT_EQ(1, Write());
   const std::string system = Section(Output(), "<PROGRAMNAME>", "</PROGRAMVER>\r\n");
   EXPECT_TRUE(SameBytes(
-      "<PROGRAMNAME>Orbeck" + Sjis("２１") + "</PROGRAMNAME>\r\n\t\t<PROGRAMVER>9.9</PROGRAMVER>\r\n",
+      "<PROGRAMNAME>Orbeck" + Cp932("２１") + "</PROGRAMNAME>\r\n\t\t<PROGRAMVER>9.9</PROGRAMVER>\r\n",
       system));
 }
 
 TEST_F(XmlDocument, ASupportValueLongerThanALineIsWrittenWhole) {
   const std::string longName(400, 'n');
-  WriteBytes(folder.LinuxPath("SUPPORT.INF"), Sjis("[=製品名=]") + longName + "\r\n");
+  WriteBytes(folder.LinuxPath("SUPPORT.INF"), Cp932("[=製品名=]") + longName + "\r\n");
   ASSERT_EQ(1, Write());
   EXPECT_TRUE(SameBytes("<PROGRAMNAME>" + longName + "</PROGRAMNAME>\r\n",
                         Section(Output(), "<PROGRAMNAME>", "</PROGRAMNAME>\r\n")));
@@ -149,7 +149,7 @@ TEST_F(XmlDocument, ASupportValueLongerThanALineIsWrittenWhole) {
 TEST_F(XmlDocument, EditionFallbackNameIsTheEditionsOwn) {
   StatementWriter care(kVelmora3);
   ASSERT_EQ(1, care.WriteDocument(folder.Windows("out.xml"), 1, profile));
-  EXPECT_TRUE(SameBytes("<PROGRAMNAME>" + Sjis("Orbeck２１ ハルモア") + "</PROGRAMNAME>\r\n",
+  EXPECT_TRUE(SameBytes("<PROGRAMNAME>" + Cp932("Orbeck２１ ハルモア") + "</PROGRAMNAME>\r\n",
                         Section(Output(), "<PROGRAMNAME>", "</PROGRAMNAME>\r\n")));
 }
 
@@ -158,11 +158,11 @@ TEST_F(XmlDocument, LongCompanyNamesAreCutAtACharacterBoundaryWithin63Bytes) {
   std::string name;
   for (int i = 0; i < 32; ++i) name += "商";
   std::memset(profile.companyName, 0, sizeof profile.companyName);
-  Sjis(name).copy(profile.companyName, 259);
+  Cp932(name).copy(profile.companyName, 259);
   ASSERT_EQ(1, Write());
   std::string cut;
   for (int i = 0; i < 31; ++i) cut += "商";
-  EXPECT_TRUE(SameBytes("<KOMONSAKINAME>" + Sjis(cut) + "</KOMONSAKINAME>\r\n",
+  EXPECT_TRUE(SameBytes("<KOMONSAKINAME>" + Cp932(cut) + "</KOMONSAKINAME>\r\n",
                         Section(Output(), "<KOMONSAKINAME>", "</KOMONSAKINAME>\r\n")));
 
   // 31 half-width letters become 62 bytes, within the limit and kept whole.
@@ -171,7 +171,7 @@ TEST_F(XmlDocument, LongCompanyNamesAreCutAtACharacterBoundaryWithin63Bytes) {
   ASSERT_EQ(1, Write());
   std::string wide;
   for (int i = 0; i < 31; ++i) wide += "ａ";
-  EXPECT_TRUE(SameBytes("<KOMONSAKINAME>" + Sjis(wide) + "</KOMONSAKINAME>\r\n",
+  EXPECT_TRUE(SameBytes("<KOMONSAKINAME>" + Cp932(wide) + "</KOMONSAKINAME>\r\n",
                         Section(Output(), "<KOMONSAKINAME>", "</KOMONSAKINAME>\r\n")));
 }
 

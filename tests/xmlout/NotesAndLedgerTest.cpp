@@ -32,7 +32,7 @@ class XmlNotesAndLedger : public ::testing::Test {
     noteLines.push_back("<Kind>");
     noteLines.push_back(std::string("<Disp>") + disp);
     noteLines.push_back(withValue ? "<Value>" : "<Other>");
-    for (const std::string& text : textUtf8) noteLines.push_back(Sjis(text));
+    for (const std::string& text : textUtf8) noteLines.push_back(Cp932(text));
     noteLines.push_back("</Value>");
   }
   std::string Run(int expectedResult = 1) {
@@ -172,7 +172,7 @@ TEST_F(XmlNotesAndLedger, ChildNotesNestAfterTheParentsLinesWithEscapesAndEmptyL
   EXPECT_TRUE(SameBytes(
       kOpen +
           Lines({"\t\t\t<NoteBalanceSheet>", "\t\t\t\t<Line>A&amp;B</Line>", "\t\t\t\t<Line></Line>",
-                 "\t\t\t\t<PledgedAssets>", "\t\t\t\t\t<Line>" + Sjis("担保") + "</Line>",
+                 "\t\t\t\t<PledgedAssets>", "\t\t\t\t\t<Line>" + Cp932("担保") + "</Line>",
                  "\t\t\t\t\t<Line>xy</Line>", "\t\t\t\t</PledgedAssets>", "\t\t\t</NoteBalanceSheet>"}) +
           kClose,
       Run()));
@@ -264,10 +264,10 @@ TEST_F(XmlNotesAndLedger, LedgerFormsGroupRowsByAccountInStatementOrder) {
   ledger[0].balance = 3 * kYen;
   ledger[1].accountCode = 1110000;
   ledger[1].lineNo = -1;
-  Sjis("＜A&B＞").copy(ledger[1].description, 60);
+  Cp932("＜A&B＞").copy(ledger[1].description, 60);
   ledger[2].accountCode = 5110000;
   ledger[2].lineNo = 2;
-  Sjis("（本社）").copy(ledger[2].counterSubAccountName, 30);
+  Cp932("（本社）").copy(ledger[2].counterSubAccountName, 30);
   writer.ledgerLines = &ledger;
 
   auto row = [](const std::string& lineNo, const std::string& counterSub, const std::string& description,
@@ -280,17 +280,17 @@ TEST_F(XmlNotesAndLedger, LedgerFormsGroupRowsByAccountInStatementOrder) {
                   "\t\t\t\t\t<HJ00780S0110>" + amount + "</HJ00780S0110>",
                   "\t\t\t\t\t<HJ00780S0120>" + balance + "</HJ00780S0120>", "\t\t\t\t</HJ00780S02>"});
   };
-  const std::string expected = "\t\t<HJ00780S>\r\n\t\t\t<HJ00780S01>\r\n\t\t\t\t<HJ00780S0010>" +
-                               Sjis("現金") + "</HJ00780S0010>\r\n\t\t\t\t<HJ00780S0020>" + Sjis("流動資産") +
-                               "</HJ00780S0020>\r\n\t\t\t\t<HJ00780S0030>1</HJ00780S0030>\r\n"
-                               "\t\t\t\t<HJ00780S0040>3</HJ00780S0040>\r\n" +
-                               row("1", "", "", "2", "3") + row("-1", "", Sjis("＜A&amp;B＞"), "0", "0") +
-                               "\t\t\t</HJ00780S01>\r\n\t\t\t<HJ00780S01>\r\n\t\t\t\t<HJ00780S0010>" +
-                               Sjis("原価") + "</HJ00780S0010>\r\n\t\t\t\t<HJ00780S0020>" + Sjis("売上原価") +
-                               "</HJ00780S0020>\r\n\t\t\t\t<HJ00780S0030>0</HJ00780S0030>\r\n"
-                               "\t\t\t\t<HJ00780S0040>-2</HJ00780S0040>\r\n" +
-                               row("2", Sjis("本社"), "", "0", "0") +
-                               "\t\t\t</HJ00780S01>\r\n\t\t</HJ00780S>\r\n";
+  const std::string expected =
+      "\t\t<HJ00780S>\r\n\t\t\t<HJ00780S01>\r\n\t\t\t\t<HJ00780S0010>" + Cp932("現金") +
+      "</HJ00780S0010>\r\n\t\t\t\t<HJ00780S0020>" + Cp932("流動資産") +
+      "</HJ00780S0020>\r\n\t\t\t\t<HJ00780S0030>1</HJ00780S0030>\r\n"
+      "\t\t\t\t<HJ00780S0040>3</HJ00780S0040>\r\n" +
+      row("1", "", "", "2", "3") + row("-1", "", Cp932("＜A&amp;B＞"), "0", "0") +
+      "\t\t\t</HJ00780S01>\r\n\t\t\t<HJ00780S01>\r\n\t\t\t\t<HJ00780S0010>" + Cp932("原価") +
+      "</HJ00780S0010>\r\n\t\t\t\t<HJ00780S0020>" + Cp932("売上原価") +
+      "</HJ00780S0020>\r\n\t\t\t\t<HJ00780S0030>0</HJ00780S0030>\r\n"
+      "\t\t\t\t<HJ00780S0040>-2</HJ00780S0040>\r\n" +
+      row("2", Cp932("本社"), "", "0", "0") + "\t\t\t</HJ00780S01>\r\n\t\t</HJ00780S>\r\n";
   int result = -1;
   const std::string bytes =
       Capture([&](XmlElementWriter& xml) { return writer.WriteLedgerForms(xml); }, &result);

@@ -34,7 +34,7 @@ class XmlSections : public ::testing::Test {
 };
 
 std::string Item(const std::string& labelUtf8, const std::string& amount, int level = 5) {
-  return std::string(static_cast<std::size_t>(level), '\t') + "<Item Label=\"" + Sjis(labelUtf8) + "\">" +
+  return std::string(static_cast<std::size_t>(level), '\t') + "<Item Label=\"" + Cp932(labelUtf8) + "\">" +
          amount + "</Item>\r\n";
 }
 
@@ -65,7 +65,7 @@ TEST_F(XmlSections, OnlyRowKindsZeroAndThreeAreItemsButAnyKindLabelsASection) {
     return opened & writer.WriteItems(xml, 0x80880000, 5);
   });
   EXPECT_TRUE(SameBytes(
-      "\t\t\t\t<CurrentAssets Label=\"" + Sjis("流動資産合計") + "\" Amount=\"\">\r\n" + Item("預金", "8"),
+      "\t\t\t\t<CurrentAssets Label=\"" + Cp932("流動資産合計") + "\" Amount=\"\">\r\n" + Item("預金", "8"),
       bytes));
 }
 
@@ -89,11 +89,11 @@ TEST_F(XmlSections, NamesAreCleanedOfBracketsBlanksAndMarkers) {
 }
 
 TEST(XmlCleanName, KeepsDoubleByteCharactersWholeAndDropsMarkersAnywhere) {
-  EXPECT_EQ(Sjis("別途積立金特別"), CleanName(Sjis("別途積立金（特別）")));
+  EXPECT_EQ(Cp932("別途積立金特別"), CleanName(Cp932("別途積立金（特別）")));
   EXPECT_EQ("", CleanName(""));
   // 0x81 0x40 is the full-width blank, but here 0x81 is the second byte of メ (0x83 0x81)
   // followed by the byte 0x40 ('@').
-  const std::string trailThenAt = Sjis("メ") + "@";
+  const std::string trailThenAt = Cp932("メ") + "@";
   ASSERT_EQ(std::string("\x83\x81\x40", 3), trailThenAt);
   EXPECT_EQ(trailThenAt, CleanName(trailThenAt));
 }
@@ -103,8 +103,8 @@ TEST_F(XmlSections, TotalLinesUseTheSecondNameAndAreLeftOutWhenMissing) {
       MakeLine(0x40880008, "売上総利益", -3 * kYen, 2),
       MakeLine(0x40880000, "営業利益", 0, 2),
   };
-  Sjis("【売上総損益】").copy(lines[0].altName, 30);
-  Sjis("　").copy(lines[1].altName, 30);  // cleans to nothing: the official name is used
+  Cp932("【売上総損益】").copy(lines[0].altName, 30);
+  Cp932("　").copy(lines[1].altName, 30);  // cleans to nothing: the official name is used
   int result = 0;
   const std::string bytes = Capture(
       [&](XmlElementWriter& xml) {
@@ -117,8 +117,8 @@ TEST_F(XmlSections, TotalLinesUseTheSecondNameAndAreLeftOutWhenMissing) {
   EXPECT_EQ(1, result);  // a missing total line writes nothing and succeeds
   EXPECT_TRUE(SameBytes(
       Lines({
-          "\t\t\t<GrossProfit Label=\"" + Sjis("売上総損益") + "\" Amount=\"-3\"></GrossProfit>",
-          "\t\t\t<OperatingIncome Label=\"" + Sjis("営業利益") + "\" Amount=\"\"></OperatingIncome>",
+          "\t\t\t<GrossProfit Label=\"" + Cp932("売上総損益") + "\" Amount=\"-3\"></GrossProfit>",
+          "\t\t\t<OperatingIncome Label=\"" + Cp932("営業利益") + "\" Amount=\"\"></OperatingIncome>",
       }),
       bytes));
 }
@@ -143,7 +143,7 @@ TEST_F(XmlSections, SubcontractCostOnlyWithItsOwnLine) {
   lines.push_back(MakeLine(0x20040000, "外注費合計", 5 * kYen, 2));
   const std::string bytes = Run(&StatementWriter::WriteManufacturingCost);
   EXPECT_NE(std::string::npos,
-            bytes.find("\t\t\t</LaborCost>\r\n\t\t\t<SubcontractCost Label=\"" + Sjis("外注費合計") +
+            bytes.find("\t\t\t</LaborCost>\r\n\t\t\t<SubcontractCost Label=\"" + Cp932("外注費合計") +
                        "\" Amount=\"5\">\r\n" + Item("外注加工費", "5", 4) +
                        "\t\t\t</SubcontractCost>\r\n\t\t\t<OverheadExpenses>\r\n"));
 }
@@ -158,7 +158,7 @@ TEST_F(XmlSections, MissingGrossProfitLeavesTheRestOfTheIncomeStatementUnchanged
   lines.erase(lines.begin() + 1);
   const std::string without = Run(&StatementWriter::WriteIncomeStatement);
   const std::string grossProfitLine =
-      "\t\t\t<GrossProfit Label=\"" + Sjis("売上総利益") + "\" Amount=\"10\"></GrossProfit>\r\n";
+      "\t\t\t<GrossProfit Label=\"" + Cp932("売上総利益") + "\" Amount=\"10\"></GrossProfit>\r\n";
   const std::size_t at = withGrossProfit.find(grossProfitLine);
   ASSERT_NE(std::string::npos, at);
   EXPECT_TRUE(SameBytes(withGrossProfit.substr(0, at) + withGrossProfit.substr(at + grossProfitLine.size()),
@@ -192,11 +192,11 @@ TEST_F(XmlSections, UnclassifiedNoncurrentLinesWarnOnceEachAndAppearUnderAllThre
       "\r\n\r\nOrbeckの勘定科目設定画面にて、科目性格を\r\n"
       " [有形固定資産] [無形固定資産] [投資その他の資産]\r\n"
       "のいずれかに設定し、もう一度処理を行ってください。\r\n";
-  EXPECT_TRUE(SameBytes(Sjis(head + "199\r\n正式名称\t： 【その他】" + tail), boxes[0].text));
-  EXPECT_TRUE(SameBytes(Sjis(head + "198\r\n正式名称\t： 保証金" + tail), boxes[1].text));
+  EXPECT_TRUE(SameBytes(Cp932(head + "199\r\n正式名称\t： 【その他】" + tail), boxes[0].text));
+  EXPECT_TRUE(SameBytes(Cp932(head + "198\r\n正式名称\t： 保証金" + tail), boxes[1].text));
   for (const RecordedBox& box : boxes) {
     EXPECT_EQ(77, box.owner);
-    EXPECT_EQ(Sjis("決算書"), box.caption);
+    EXPECT_EQ(Cp932("決算書"), box.caption);
     EXPECT_EQ(0x30u, box.type);
   }
 }

@@ -22,15 +22,7 @@
 inline constexpr int64_t kYen = 10000;
 
 inline std::string GoldenBytes(const std::string& name) {
-  const char* source = getenv("VELMORA_SOURCE_DIR");
-  const std::string utf8 =
-      ReadBytes(std::string(source != nullptr ? source : ".") + "/tests/data/xmlout/" + name);
-  std::string withCrLf;
-  for (const char c : utf8) {
-    if (c == '\n') withCrLf += '\r';
-    withCrLf += c;
-  }
-  return Sjis(withCrLf);
+  return velmora::test::WrittenForm("xmlout/" + name);
 }
 
 inline LedgerLine MakeLedger(int32_t account, int32_t lineNo, const char* date, const char* sub,
@@ -38,10 +30,10 @@ inline LedgerLine MakeLedger(int32_t account, int32_t lineNo, const char* date, 
   LedgerLine row;
   row.accountCode = account;
   row.lineNo = lineNo;
-  Sjis(date).copy(row.dateText, 30);
-  Sjis(sub).copy(row.subAccountName, 30);
-  Sjis(counter).copy(row.counterAccountName, 30);
-  Sjis(description).copy(row.description, 60);
+  Cp932(date).copy(row.dateText, 30);
+  Cp932(sub).copy(row.subAccountName, 30);
+  Cp932(counter).copy(row.counterAccountName, 30);
+  Cp932(description).copy(row.description, 60);
   row.amount = amount;
   row.balance = balance;
   return row;
@@ -51,7 +43,7 @@ class XmlDocument : public ::testing::Test {
  protected:
   void SetUp() override {
     std::memset(&profile, 0, sizeof profile);
-    Sjis("ABC商事ｶﾌﾞ").copy(profile.companyName, 259);
+    Cp932("ABC商事ｶﾌﾞ").copy(profile.companyName, 259);
     profile.periodStart = 20250401;
     profile.periodEnd = 20260331;
     previousFolder = platform::win::_getcwd();
@@ -104,7 +96,7 @@ class XmlDocument : public ::testing::Test {
         MakeLine(0x20040400, "外注費", 100 * kYen),
         MakeLine(0x20080000, "当期総製造費用", 600 * kYen, 2),
     };
-    Sjis("売上総損益").copy(lines[17].altName, 30);
+    Cp932("売上総損益").copy(lines[17].altName, 30);
     lines[12].openingAmount = 500071 * kYen;
     lines[13].openingAmount = 100 * kYen;
     lines[13].periodAmount = 50 * kYen;
@@ -116,7 +108,7 @@ class XmlDocument : public ::testing::Test {
          {"<ID>1060010", "<Name>x", "<Kind>0", "<Disp>1", "<Value>", "<Line>担保資産 A&B</Line>", "</Value>",
           "<ID>1060020", "<Name>y", "<Kind>0", "<Disp>1", "<Value>", "<Line>建物 500,000円</Line>",
           "<Line></Line>", "</Value>"}) {
-      notes.push_back(Sjis(line));
+      notes.push_back(Cp932(line));
     }
     ledger = {
         MakeLedger(1110000, 1, "令和7年4月1日", "", "売上高", "売上 A社", 1000 * kYen, 1000 * kYen),

@@ -13,7 +13,7 @@ TEST(XmlElementWriter, EscapesTheFiveCharactersInTextAndIndentsByLevel) {
 
 TEST(XmlElementWriter, DoubleByteCharactersWithBackslashOrBarSecondBytesPassUnchanged) {
   // ソ is 0x83 0x5C and 竹 is 0x92 0x7C; neither second byte may be altered.
-  const std::string text = Sjis("ソ竹表");
+  const std::string text = Cp932("ソ竹表");
   ASSERT_EQ(std::string("\x83\x5C\x92\x7C\x95\x5C", 6), text);
   const std::string bytes =
       Capture([&](XmlElementWriter& xml) { return xml.WriteElement("N", text, 0, "Label", text.c_str()); });

@@ -1,6 +1,5 @@
-// Helpers of the document writer's tests: a temporary folder addressed in Windows form,
-// expected Shift_JIS bytes from iconv (independent of the program's own conversion),
-// whole-file byte comparison with a readable line diff, and an xmllint check.
+// Helpers of the document writer's tests: a temporary folder addressed in Windows form, the
+// shared test support's files, iconv text and byte comparison, and an xmllint check.
 #pragma once
 
 #include <functional>
@@ -11,11 +10,16 @@
 
 #include "platform/ui/UiBackend.h"
 #include "runstate/StatementModel.h"
+#include "tests/support/Cp932Text.h"
+#include "tests/support/Golden.h"
+#include "tests/support/TestFiles.h"
 
 class XmlElementWriter;
 
-// Code page 932 bytes of UTF-8 text, converted by glibc's iconv.
-std::string Sjis(const std::string& utf8);
+using velmora::test::Cp932;
+using velmora::test::ReadBytes;
+using velmora::test::SameBytes;
+using velmora::test::WriteBytes;
 
 // A fresh folder under the system's temporary folder, removed at the end of the test.
 // VELMORA_DRIVES is unset, so Z: is the Linux root.
@@ -32,19 +36,12 @@ class TempFolder {
   std::string linux_;
 };
 
-std::string ReadBytes(const std::string& linuxPath);
-void WriteBytes(const std::string& linuxPath, const std::string& bytes);
-
 // Runs write against an element writer opened on a temporary file and returns the bytes
 // written; result receives what write returned.
 std::string Capture(const std::function<int(XmlElementWriter&)>& write, int* result = nullptr);
 
 // Joins lines, ending each with CR LF.
 std::string Lines(const std::vector<std::string>& lines);
-
-// Compares whole byte strings; on a difference reports the first differing line of both,
-// in UTF-8 with CR, LF and TAB made visible.
-::testing::AssertionResult SameBytes(const std::string& expected, const std::string& actual);
 
 // True when xmllint accepts the file as well-formed (its encoding declaration included).
 bool WellFormed(const std::string& linuxPath);

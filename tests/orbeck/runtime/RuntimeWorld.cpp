@@ -11,17 +11,11 @@
 #include "orbeck/StoreSeal.h"
 #include "platform/Faults.h"
 #include "runtime/Connect.h"
+#include "tests/support/TestFiles.h"
 
 namespace orbeck::test {
 
 namespace {
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
 
 // The standard company. Names are code page 932 bytes written as hex, so the expected
 // bytes in the tests are independent of any conversion code. The user "admin" has selected
@@ -113,7 +107,9 @@ void RuntimeWorld::ExecOnStore(const std::string& sql) {
 
 std::string RuntimeWorld::StoreSql(const char* name) {
   const char* source = std::getenv("VELMORA_SOURCE_DIR");
-  std::string sql = source != nullptr ? ReadFile(std::filesystem::path(source) / "orbeck/store" / name) : "";
+  std::string sql = source != nullptr
+                        ? velmora::test::ReadBytes(std::filesystem::path(source) / "orbeck/store" / name)
+                        : "";
   EXPECT_FALSE(sql.empty()) << name;
   return sql;
 }
@@ -133,6 +129,6 @@ void RuntimeWorld::AttachStandard() {
   ASSERT_EQ(ClAccConnect::Inst().Initiate(), 0);
 }
 
-std::string RuntimeWorld::ReadStoreBytes() const { return ReadFile(home_ / "orbeck.db"); }
+std::string RuntimeWorld::ReadStoreBytes() const { return velmora::test::ReadBytes(home_ / "orbeck.db"); }
 
 }  // namespace orbeck::test

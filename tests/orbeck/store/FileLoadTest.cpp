@@ -10,6 +10,7 @@
 #include "orbeck/store/HostDataLoader.h"
 #include "orbeck/store/StoreFile.h"
 #include "tests/orbeck/store/StoreQuery.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestHost.h"
 
 namespace {
@@ -18,13 +19,6 @@ using nlohmann::json;
 using nlohmann::ordered_json;
 using orbeck::store::test::StoreQuery;
 using velmora::test::TestHost;
-
-std::string FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 std::size_t FilesIn(const std::filesystem::path& folder) {
   std::size_t files = 0;
@@ -124,13 +118,13 @@ TEST(FileLoad, ARefusalAfterTheJournalsLeavesEverythingAsItWas) {
     std::string expected;
     ASSERT_EQ(0, orbeck::store::LoadHostDataText(text, host.home(), expected));
     ASSERT_TRUE(host.loaded());
-    const std::string before = FileBytes(host.storePath());
+    const std::string before = velmora::test::ReadBytes(host.storePath());
     const std::filesystem::path file = host.root() / "company.json";
     std::ofstream(file, std::ios::binary) << text;
     std::string error;
     EXPECT_EQ(0, orbeck::store::LoadHostDataFile(file, host.home(), error));
     EXPECT_EQ(expected.starts_with("not JSON") ? file.string() + ": " + expected : expected, error);
-    EXPECT_EQ(before, FileBytes(host.storePath()));
+    EXPECT_EQ(before, velmora::test::ReadBytes(host.storePath()));
     EXPECT_EQ(2u, FilesIn(host.home())) << "a temporary file was left beside the store and its seal";
 
     // Into a home that does not exist yet: no folder is left behind either.

@@ -8,19 +8,13 @@
 
 #include "orbeck/store/HostDataLoader.h"
 #include "orbeck/store/HostDocumentParser.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestHost.h"
 
 namespace {
 
 using nlohmann::json;
 using velmora::test::TestHost;
-
-std::string FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 std::string Repeat(const std::string& text, int times) {
   std::string out;
@@ -41,7 +35,7 @@ class LoaderRefuses : public ::testing::TestWithParam<BadCase> {};
 TEST_P(LoaderRefuses, NamesThePlaceAndKeepsTheEarlierStore) {
   TestHost host;
   ASSERT_TRUE(host.loaded());
-  std::string before = FileBytes(host.storePath());
+  std::string before = velmora::test::ReadBytes(host.storePath());
   json doc = TestHost::MinimalCompany();
   GetParam().spoil(doc);
   std::string error;
@@ -53,7 +47,7 @@ TEST_P(LoaderRefuses, NamesThePlaceAndKeepsTheEarlierStore) {
   std::string streamError;
   EXPECT_EQ(0, orbeck::store::LoadHostDataText(doc.dump(), host.home(), streamError));
   EXPECT_EQ(error, streamError);
-  EXPECT_EQ(before, FileBytes(host.storePath()));
+  EXPECT_EQ(before, velmora::test::ReadBytes(host.storePath()));
   std::size_t files = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(host.home())) ++files;
   EXPECT_EQ(2u, files) << "a temporary file was left beside the store and its seal";

@@ -8,6 +8,7 @@
 #include "orbeck/store/HostDataLoader.h"
 #include "tests/orbeck/store/StoreQuery.h"
 #include "tests/support/Process.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestHost.h"
 
 namespace {
@@ -76,10 +77,7 @@ class AdminCommand : public ::testing::Test {
         std::string(ORBECK_ADMIN_PATH) + " " + arguments + " 2>" + (host.root() / "stderr.txt").string();
     return velmora::test::RunCommand(command);
   }
-  std::string Stderr() {
-    std::ifstream in(host.root() / "stderr.txt");
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string Stderr() { return velmora::test::ReadBytes(host.root() / "stderr.txt"); }
   TestHost host{nullptr};
 };
 

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "tests/orbeck/store/StoreQuery.h"
+#include "tests/support/TestFiles.h"
 
 namespace {
 
@@ -32,9 +33,8 @@ TEST(TestHost, SetsTheEnvironmentAndRestoresItAfterwards) {
     EXPECT_EQ("(unset)", Env("VELMORA_FAULTS"));
     EXPECT_EQ("(unset)", Env("VELMORA_UI_SCRIPT"));
     EXPECT_EQ("(unset)", Env("VELMORA_UI_TRANSCRIPT"));
-    std::ifstream drives(host.drivesFile());
-    std::string text((std::istreambuf_iterator<char>(drives)), {});
-    EXPECT_EQ("Z: / fixed\nC: \"" + host.cDrive().string() + "\" fixed\n", text);
+    EXPECT_EQ("Z: / fixed\nC: \"" + host.cDrive().string() + "\" fixed\n",
+              velmora::test::ReadBytes(host.drivesFile()));
     EXPECT_TRUE(std::filesystem::is_directory(host.cDrive()));
   }
   EXPECT_FALSE(std::filesystem::exists(root));

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/TestFiles.h"
+
 namespace {
 
 struct HostRun {
@@ -39,12 +41,7 @@ class OrbeckHost : public ::testing::Test {
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return run;
   }
-  std::string CommandLine() {
-    std::ifstream file(home / "cmdline");
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
+  std::string CommandLine() { return velmora::test::ReadBytes(home / "cmdline"); }
   std::filesystem::path home;
 };
 

@@ -1,0 +1,19 @@
+// Files for tests on both systems: whole files read and written as bytes, and the paths of
+// the source tree's test data (tests/data).
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace velmora::test {
+
+// The whole file, or an empty string when it cannot be read.
+std::string ReadBytes(const std::filesystem::path& path);
+// Replaces the file with the bytes.
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
+// A path below the source tree, which every test executable knows (VELMORA_SOURCE_DIR).
+std::filesystem::path SourcePath(const std::string& relative);
+// A file of the committed test data: tests/data/relative.
+std::filesystem::path DataPath(const std::string& relative);
+
+}  // namespace velmora::test
