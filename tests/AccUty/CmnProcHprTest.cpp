@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Faults.h"
 #include "runtime/OrbeckRuntime.h"
@@ -71,6 +72,21 @@ int32_t NextDay(int32_t date) {
   return (y + 1) * 10000 + 101;
 }
 
+// Every day of the weeks around each era change since 1912, and the first and last day of
+// each year.
+std::vector<int32_t> EraChangeDates() {
+  std::vector<int32_t> dates;
+  for (int32_t tenDaysBefore : {19120720, 19261215, 19881229, 20190421}) {
+    int32_t date = tenDaysBefore;
+    for (int i = 0; i < 21; ++i, date = NextDay(date)) dates.push_back(date);
+  }
+  for (int year = 1913; year <= 2040; ++year) {
+    dates.push_back(year * 10000 + 101);
+    dates.push_back(year * 10000 + 1231);
+  }
+  return dates;
+}
+
 class DateFormatterTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -95,17 +111,7 @@ TEST_F(DateFormatterTest, ReiwaBeginsOnTheFirstOfMayWithYearOne) {
 TEST_F(DateFormatterTest, AgreesWithIcuAcrossEveryEraChangeSince1912) {
   IcuJapaneseCalendar icu;
   ASSERT_TRUE(icu.ok());
-  // Every day of the weeks around each era change, and the first and last day of each year.
-  std::vector<int32_t> dates;
-  for (int32_t tenDaysBefore : {19120720, 19261215, 19881229, 20190421}) {
-    int32_t date = tenDaysBefore;
-    for (int i = 0; i < 21; ++i, date = NextDay(date)) dates.push_back(date);
-  }
-  for (int year = 1913; year <= 2040; ++year) {
-    dates.push_back(year * 10000 + 101);
-    dates.push_back(year * 10000 + 1231);
-  }
-  for (int32_t date : dates) {
+  for (int32_t date : EraChangeDates()) {
     StGENGOINFO era{};
     int32_t year = 0;
     ASSERT_TRUE(formatter_.FindEra(date, era, year)) << date;
@@ -140,6 +146,45 @@ TEST(DateFormatterEraMaster, AnEraAddedToTheMasterIsHonoured) {
   EXPECT_EQ(Cp932("令和22年2月14日"), formatter.FormatDate(20400214, 0));
   EXPECT_EQ(Cp932("新元1年2月15日"), formatter.FormatDate(20400215, 0));
   EXPECT_EQ(Cp932("新元2年1月1日"), formatter.FormatDate(20410101, 0));
+}
+
+// The host's numbers of its eras say nothing of their order: however the master numbers them
+// and in whatever order the host data lists them, a date falls in the era with the latest
+// first day not after it.
+TEST(DateFormatterEraMaster, ErasAreTakenInTheOrderOfTheirFirstDaysWhateverTheirNumbers) {
+  IcuJapaneseCalendar icu;
+  ASSERT_TRUE(icu.ok());
+  const struct {
+    const char* arrangement;
+    std::vector<int> numbers;  // the number of each era, oldest first
+    std::vector<int> listed;   // the document's order, as indexes of the eras oldest first
+  } cases[] = {
+      {"numbered newest first", {5, 4, 3, 2, 1}, {0, 1, 2, 3, 4}},
+      {"listed newest first", {1, 2, 3, 4, 5}, {4, 3, 2, 1, 0}},
+      {"numbered and listed in neither order", {30, 10, 50, 20, 40}, {2, 4, 0, 3, 1}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arrangement);
+    nlohmann::json document = BaseDocument();
+    const nlohmann::json oldestFirst = document["eras"];
+    document["eras"] = nlohmann::json::array();
+    for (const int index : c.listed) {
+      nlohmann::json era = oldestFirst[static_cast<std::size_t>(index)];
+      era["no"] = c.numbers[static_cast<std::size_t>(index)];
+      document["eras"].push_back(era);
+    }
+    EngineHost host(document);
+    ASSERT_TRUE(host.ok()) << host.error();
+    const DateFormatter formatter(0);
+    for (const int32_t date : EraChangeDates()) {
+      StGENGOINFO era{};
+      int32_t year = 0;
+      ASSERT_TRUE(formatter.FindEra(date, era, year)) << date;
+      const IcuEra expected = icu.Era(date);
+      EXPECT_EQ(expected.year, year) << date;
+      EXPECT_EQ(Cp932(expected.name), std::string(era.name)) << date;
+    }
+  }
 }
 
 TEST_F(DateFormatterTest, OtherStylesAreEmpty) { EXPECT_EQ("", formatter_.FormatDate(20240401, 1)); }

@@ -83,6 +83,33 @@ TEST_F(ConditionsSettingsTest, FailedSaveKeepsTheOldFile) {
   EXPECT_EQ("other/0/0:1/1/1/1/\n", FileText("Settings/Velmora1.env"));
 }
 
+// An old file that cannot be read whole (its first read or a later one fails) is left as it
+// is: a save that went on would write the new line alone and drop the other users' lines.
+TEST_F(ConditionsSettingsTest, AnOldFileThatCannotBeReadKeepsTheOtherUsersLines) {
+  Host("C:\\Out\\");
+  std::filesystem::create_directories(OnC("Settings"));
+  const std::string others = "other/0/0:1/1/1/1/\nthird/1/2:4/3/2/0/C:\\T\\t.xml\n";
+  // Longer than one read of the file (64 KiB), so that the second read is a later one.
+  const std::string large = others + std::string(70000, 'x') + "\n";
+  const struct {
+    const char* faults;
+    const std::string& content;
+  } cases[] = {{"FileRead@Velmora1.env", others}, {"FileRead@Velmora1.env#2", large}};
+  const std::string path = "C:\\Out\\a.xml";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.faults);
+    velmora::test::WriteBytes(OnC("Settings/Velmora1.env"), c.content);
+    platform::faults::Set(c.faults);
+    EXPECT_FALSE(Dialog(kAprilStart, kMarchEnd)->SaveSettings(4, 3, 1, 1, &path));
+    platform::faults::Clear();
+    EXPECT_TRUE(FileText("Settings/Velmora1.env") == c.content) << "the old file was replaced";
+    EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(OnC("Settings")), {}));
+  }
+  // Readable again, the save keeps them and puts the new line last.
+  ASSERT_TRUE(Dialog(kAprilStart, kMarchEnd)->SaveSettings(4, 3, 1, 1, &path));
+  EXPECT_EQ(0u, FileText("Settings/Velmora1.env").find(others));
+}
+
 TEST_F(ConditionsSettingsTest, ALinkAtTheOldTemporaryNameIsNeverFollowed) {
 #ifdef _WIN32
   GTEST_SKIP() << "Wine makes no symbolic links (docs/testing.md)";
