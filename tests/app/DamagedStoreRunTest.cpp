@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "orbeck/store/StoreFile.h"
 #include "tests/app/RunFixture.h"

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 
 #include "orbeck/StoreStatement.h"
 #include "platform/Faults.h"

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "ConditionsHarness.h"
 #include "platform/Faults.h"

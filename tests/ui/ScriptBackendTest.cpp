@@ -5,8 +5,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "TestDialogs.h"
 #include "platform/script/ScriptBackend.h"

@@ -5,8 +5,6 @@
 #include <stdlib.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "orbeck/StoreSeal.h"
 #include "platform/Faults.h"

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "orbeck/store/HostDataLoader.h"
 #include "orbeck/store/StoreFile.h"

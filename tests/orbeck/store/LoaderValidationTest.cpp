@@ -4,7 +4,6 @@
 
 #include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "orbeck/store/HostDataLoader.h"
 #include "orbeck/store/HostDocumentParser.h"

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 
 #include "tests/orbeck/store/StoreQuery.h"
 #include "tests/support/TestFiles.h"
