@@ -36,8 +36,10 @@ struct Transaction {
   std::string origin;  // "FILE:LINE" of the transaction
 };
 
-// A source hands its books to a sink: every account first, then the transactions in date
-// order. A sink's 0 stops the reading; the reader then returns 0 with the sink's message.
+// A source hands its books to a sink: each account before the first transaction that names
+// it (a stream that learns an account's type from its first posting cannot give them all
+// first), and the transactions in date order. A sink's 0 stops the reading; the reader then
+// returns 0 with the sink's message.
 class BookSink {
  public:
   virtual ~BookSink() = default;
