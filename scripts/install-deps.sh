@@ -13,6 +13,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n libxcb1-dev
   fonts-ipafont-gothic
   help2man jq
+  # orbeck-import reads plain-text journals through hledger; ledger journals are checked with ledger.
+  hledger ledger
   xvfb xauth
   clang-format ccache
   # The windows preset: the cross compiler, Wine to run its tests, the tools that generate

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Exports your own books, shown on the example journal: imports data/example-books.journal
+# with its map (data/example-books.map.json) into a host store of its own
+# (build/import-home) with orbeck-import, and runs Velmora1 headless through the
+# automation script data/demo.script, as scripts/demo.sh does for the demo company.
+#   scripts/import-demo.sh [OUTPUT [JOURNAL MAP]]
+#     OUTPUT: where the document goes (default build/import-out/kessan.xml)
+# DEMO_BUILD_DIR names an existing build to use as it is (nothing is installed or built
+# then; the host store goes to DEMO_BUILD_DIR/import-home).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$(pwd)"
+
+output="${1:-build/import-out/kessan.xml}"
+journal="${2:-data/example-books.journal}"
+map="${3:-data/example-books.map.json}"
+case "$output" in /*) ;; *) output="$root/$output" ;; esac
+outdir="$(dirname "$output")"
+outname="$(basename "$output")"
+mkdir -p "$outdir"
+outdir="$(cd "$outdir" && pwd)"
+output="$outdir/$outname"
+
+if [ -n "${DEMO_BUILD_DIR:-}" ]; then
+  build="$(cd "$DEMO_BUILD_DIR" && pwd)"
+  home="$build/import-home"
+else
+  bash scripts/install-deps.sh
+  cmake --preset default >/dev/null
+  cmake --build --preset default -j "$(nproc)" --target Velmora1 orbeck-import
+  build="$root/build/default"
+  home="$root/build/import-home"
+fi
+importer="$build/tools/orbeck-import/orbeck-import"
+program="$build/editions/Velmora1"
+if [ ! -x "$importer" ] || [ ! -x "$program" ]; then
+  echo "import-demo: the build did not produce orbeck-import and Velmora1" >&2
+  exit 2
+fi
+
+rm -rf "$home"
+mkdir -p "$home"
+"$importer" "$journal" --map "$map" --home "$home"
+
+# C: is the output folder; the rest of the file system is Z: (as in scripts/demo.sh).
+printf 'Z: / fixed\nC: "%s" fixed\n' "$outdir" > "$home/drives"
+script="$home/demo.script"
+sedname="$(printf '%s' "$outname" | sed 's/[\\&|]/\\&/g')"
+sed "s|^set 1015 C:\\\\kessan.xml\$|set 1015 C:\\\\$sedname|" "$root/data/demo.script" > "$script"
+transcript="$home/transcript.jsonl"
+
+set +e
+ORBECK_HOME="$home" VELMORA_DRIVES="$home/drives" VELMORA_UI_SCRIPT="$script" \
+  VELMORA_UI_TRANSCRIPT="$transcript" "$program"
+status=$?
+set -e
+
+case "$status" in
+  0) meaning="completed" ;;
+  1) meaning="cancelled" ;;
+  2) meaning="failed" ;;
+  *) meaning="unexpected" ;;
+esac
+if [ "$status" -eq 0 ] && [ -f "$output" ]; then
+  echo "document:   $output"
+else
+  echo "document:   not written ($output)"
+fi
+echo "run status: $status ($meaning)"
+echo "transcript: $transcript"
+if [ "$status" -ne 0 ] && [ -f "$transcript" ]; then
+  echo "messages:"
+  jq -r 'select(.event == "messageBox") | .text | gsub("\n+"; " ") | "  " + .' "$transcript"
+fi
+exit "$status"

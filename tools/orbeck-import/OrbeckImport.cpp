@@ -1,0 +1,105 @@
+// orbeck-import BOOKS [--map MAP.json] (--json OUT | --home DIR | --explain) [options]
+// Books of account (hledger journals or their JSON, journal CSV, GnuCash) into the
+// simulated host's data: a host data document, or a store loaded straight from it.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tools/orbeck-import/Import.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: orbeck-import BOOKS [--map MAP.json] [--from hledger|csv|gnucash]\n"
+    "                    [--json OUT.json] [--home DIR] [--explain]\n"
+    "                    [--company NAME] [--period-start DATE] [--period-end DATE]\n"
+    "                    [--closing-day N] [--tax-basis excluded|included|none]\n"
+    "                    [--user ID] [--data-id ID]\n"
+    "       orbeck-import --help | --version\n";
+
+void PrintHelp() {
+  std::cout << kUsage
+            << "\n"
+               "Reads books of account and an account map and writes the simulated Orbeck 21's\n"
+               "host data: the document (--json) or a store loaded from it (--home), all or\n"
+               "nothing. The sources, the map and every refusal are described in docs/import.md.\n"
+               "\n"
+               "Options:\n"
+               "  --map MAP.json      the account map (sections, numbers, names, company)\n"
+               "  --from KIND         the kind of books; default: by the file's extension\n"
+               "                      (.journal .hledger .ledger .j: a journal hledger reads;\n"
+               "                      .json: saved `hledger print -O json`; .csv; .gnucash)\n"
+               "  --json OUT.json     write the host data document\n"
+               "  --home DIR          load it into DIR/orbeck.db (replaces an existing store)\n"
+               "  --explain           print each source account -> section -> account code ->\n"
+               "                      statement line, before anything is written\n"
+               "  --company NAME, --period-start DATE, --period-end DATE (yyyy-mm-dd; the end\n"
+               "  defaults to a year after the start), --closing-day N, --tax-basis B, --user ID,\n"
+               "  --data-id ID        the company and its period, over the map's company\n"
+               "  --help              print this help and exit\n"
+               "  --version           print the version and exit\n"
+               "\n"
+               "Exit code: 0 done, 1 the books or the map were refused (nothing written), 2 usage\n"
+               "error.\n";
+}
+
+int Usage() {
+  std::cerr << kUsage;
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 1 && args[0] == "--help") {
+    PrintHelp();
+    return 0;
+  }
+  if (args.size() == 1 && args[0] == "--version") {
+    std::cout << "orbeck-import " << VELMORA_VERSION << "\n";
+    return 0;
+  }
+  orbeck::import::ImportOptions options;
+  std::vector<std::string> positional;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--explain") {
+      options.explain = true;
+      continue;
+    }
+    if (arg.rfind("--", 0) != 0) {
+      positional.push_back(arg);
+      continue;
+    }
+    if (i + 1 == args.size()) return Usage();
+    const std::string& value = args[++i];
+    if (arg == "--map") options.map = value;
+    else if (arg == "--from") options.from = value;
+    else if (arg == "--json") options.json = value;
+    else if (arg == "--home") options.home = value;
+    else if (arg == "--company") options.company = value;
+    else if (arg == "--period-start") options.periodStart = value;
+    else if (arg == "--period-end") options.periodEnd = value;
+    else if (arg == "--tax-basis") options.taxBasis = value;
+    else if (arg == "--user") options.user = value;
+    else if (arg == "--data-id") options.dataId = value;
+    else if (arg == "--closing-day") {
+      try {
+        options.closingDay = std::stoi(value);
+      } catch (const std::exception&) {
+        return Usage();
+      }
+    } else {
+      return Usage();
+    }
+  }
+  if (positional.size() != 1 || (!options.json && !options.home && !options.explain)) return Usage();
+  options.books = positional[0];
+  std::string error;
+  if (orbeck::import::RunImport(options, std::cout, error) == 0) {
+    std::cerr << "orbeck-import: " << error << "\n";
+    return 1;
+  }
+  return 0;
+}
