@@ -118,7 +118,7 @@ int BookImporter::Take(const Transaction& transaction, std::string& error) {
     }
   }
   if (balance != 0) {
-    error = transaction.origin + ": the entry does not balance (off by " + YenText(balance) + ")";
+    error = transaction.origin + ": the entry does not balance (off by " + YenText(balance) + " yen)";
     return 0;
   }
   if (transaction.date > company.periodEnd) {
