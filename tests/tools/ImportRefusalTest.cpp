@@ -66,6 +66,8 @@ struct Refusal {
   std::string expected;  // parts of the message, in order, separated by '|'
 };
 
+void PrintTo(const Refusal& refusal, std::ostream* out) { *out << refusal.name; }
+
 class ImportRefusal : public ::testing::TestWithParam<Refusal> {};
 
 TEST_P(ImportRefusal, NamesTheFaultAndWritesNothing) {
@@ -156,6 +158,8 @@ struct Pairing {
   std::string entry;
   nlohmann::json lines;  // the journal's lines, description and counterKind left out
 };
+
+void PrintTo(const Pairing& pairing, std::ostream* out) { *out << pairing.name; }
 
 class ImportTaxPairing : public ::testing::TestWithParam<Pairing> {};
 
