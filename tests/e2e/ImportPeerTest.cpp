@@ -77,7 +77,8 @@ Document ReadDocument(const fs::path& file) {
       document.items[current + "/" + m[1].str()] = m[2];
     }
     if (std::regex_search(line, m, total)) document.amounts[m[1]] = m[2].str().empty() ? "0" : m[2].str();
-    if (std::regex_search(line, m, element) && document.amounts.count(m[1]) == 0) document.amounts[m[1]] = m[2];
+    if (std::regex_search(line, m, element) && document.amounts.count(m[1]) == 0)
+      document.amounts[m[1]] = m[2];
   }
   return document;
 }
@@ -96,17 +97,17 @@ std::string Yen(int64_t tenThousandths) { return std::to_string(tenThousandths /
 
 // One statement item and the hledger query of the accounts the map places there.
 struct Expected {
-  const char* item;    // "Statement/Label"
-  const char* query;   // hledger account query
-  int sign;            // +1 debit-balance, -1 credit-balance
+  const char* item;   // "Statement/Label"
+  const char* query;  // hledger account query
+  int sign;           // +1 debit-balance, -1 credit-balance
 };
 
 struct Book {
   const char* name;
   const char* journal;
   const char* map;
-  const char* start;  // the fiscal period, as hledger's -b and -e take it
-  const char* after;  // the day after its end
+  const char* start;          // the fiscal period, as hledger's -b and -e take it
+  const char* after;          // the day after its end
   const char* profitAndLoss;  // query of every revenue and expense account
   const char* manufacturing;  // query of the manufacturing accounts
   const char* retained;       // query of the opening of 繰越利益剰余金: earlier P&L
@@ -147,7 +148,8 @@ TEST_P(ImportPeer, EveryItemEqualsHledgersBalance) {
   std::map<std::string, bool> seen;
   for (const Expected& e : book.expected) {
     bool balanceSheet = std::string(e.item).rfind(kBS, 0) == 0;
-    int64_t balance = e.sign * HledgerTotal(journal, (balanceSheet ? closing : period) + " '" + e.query + "'");
+    int64_t balance =
+        e.sign * HledgerTotal(journal, (balanceSheet ? closing : period) + " '" + e.query + "'");
     std::string want = Yen(balance);
     auto found = document.items.find(e.item);
     if (want == "0") {
@@ -175,14 +177,21 @@ TEST_P(ImportPeer, EveryItemEqualsHledgersBalance) {
     EXPECT_EQ(Yen(manufactured), document.items["IncomeStatement/当期製品製造原価"]);
     seen["IncomeStatement/当期製品製造原価"] = true;
   }
-  for (const auto& [item, amount] : document.items) EXPECT_TRUE(seen[item]) << "unexpected item " << item << " " << amount;
+  for (const auto& [item, amount] : document.items)
+    EXPECT_TRUE(seen[item]) << "unexpected item " << item << " " << amount;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Books, ImportPeer,
     ::testing::Values(
-        Book{"example", "data/example-books.journal", "data/example-books.map.json", "2024-04-01", "2025-04-01",
-             "^(収益|費用)(:|$)", "^費用:製造原価(:|$)", "^(収益|費用|純資産:繰越利益剰余金)(:|$)",
+        Book{"example",
+             "data/example-books.journal",
+             "data/example-books.map.json",
+             "2024-04-01",
+             "2025-04-01",
+             "^(収益|費用)(:|$)",
+             "^費用:製造原価(:|$)",
+             "^(収益|費用|純資産:繰越利益剰余金)(:|$)",
              {
                  {"BalanceSheet/現金", "^資産:現金(:|$)", 1},
                  {"BalanceSheet/普通預金", "^資産:普通預金(:|$)", 1},
@@ -208,8 +217,14 @@ INSTANTIATE_TEST_SUITE_P(
                  {"ScheduleCostGoodsManufactured/電力料", "^費用:製造原価:電力料(:|$)", 1},
                  {"ScheduleCostGoodsManufactured/減価償却費", "^費用:製造原価:減価償却費(:|$)", 1},
              }},
-        Book{"workshop", "tests/data/import/workshop.journal", "tests/data/import/workshop.map.json", "2025-04-01",
-             "2026-04-01", "^(収益|費用)(:|$)", "^費用:製造(:|$)", "^(収益|費用)(:|$)",
+        Book{"workshop",
+             "tests/data/import/workshop.journal",
+             "tests/data/import/workshop.map.json",
+             "2025-04-01",
+             "2026-04-01",
+             "^(収益|費用)(:|$)",
+             "^費用:製造(:|$)",
+             "^(収益|費用)(:|$)",
              {
                  {"BalanceSheet/普通預金", "^assets:bank(:|$)", 1},
                  {"BalanceSheet/現金", "^資産:現金(:|$)", 1},

@@ -31,11 +31,14 @@ constexpr const char* kMinimalMap =
 // A hand-made stand-in for `hledger print -O json` of one transaction of two postings.
 std::string SavedJson(const std::string& first, const std::string& second) {
   auto posting = [](const std::string& account, const std::string& mantissa) {
-    return R"({"paccount":")" + account + R"(","pamount":[{"acommodity":"¥","aprice":null,"aquantity":)"
-           R"({"decimalMantissa":)" + mantissa + R"(,"decimalPlaces":0,"floatingPoint":0}}],"ptags":[]})";
+    return R"({"paccount":")" + account +
+           R"(","pamount":[{"acommodity":"¥","aprice":null,"aquantity":)"
+           R"({"decimalMantissa":)" +
+           mantissa + R"(,"decimalPlaces":0,"floatingPoint":0}}],"ptags":[]})";
   };
-  return R"([{"tdate":"2024-05-01","tcode":"","tdescription":"x","tpostings":[)" + posting("資産:現金", first) + "," +
-         posting("収益:売上高", second) + R"(],"tsourcepos":[{"sourceColumn":1,"sourceLine":7,"sourceName":"b.journal"},)"
+  return R"([{"tdate":"2024-05-01","tcode":"","tdescription":"x","tpostings":[)" +
+         posting("資産:現金", first) + "," + posting("収益:売上高", second) +
+         R"(],"tsourcepos":[{"sourceColumn":1,"sourceLine":7,"sourceName":"b.journal"},)"
          R"({"sourceColumn":1,"sourceLine":9,"sourceName":"b.journal"}]}])";
 }
 
@@ -43,8 +46,9 @@ class ImportFiles {
  public:
   ImportFiles() {
     static int count = 0;
-    dir_ = fs::temp_directory_path() / ("import-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                        "-" + std::to_string(++count));
+    dir_ = fs::temp_directory_path() /
+           ("import-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+            std::to_string(++count));
     fs::create_directories(dir_);
   }
   ~ImportFiles() { fs::remove_all(dir_); }
@@ -97,8 +101,8 @@ TEST_P(ImportRefusal, NamesTheFaultAndWritesNothing) {
 std::string Journal(const std::string& entries) { return std::string(kTypes) + "\n" + entries; }
 
 std::string MapWith(const std::string& rules) {
-  return R"({"format":"orbeck-import-map","version":1,"company":{"periodStart":"2024-04-01"},"accounts":[)" + rules +
-         "]}";
+  return R"({"format":"orbeck-import-map","version":1,"company":{"periodStart":"2024-04-01"},"accounts":[)" +
+         rules + "]}";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -106,31 +110,38 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Refusal{"Unbalanced", "b.json", SavedJson("1000", "-999"), kMinimalMap,
                 "b.journal:7: the entry does not balance (off by 1 yen)"},
-        Refusal{"OtherCurrency", "b.journal", Journal("2024-05-01 x\n  資産:現金  USD 10\n  収益:売上高\n"), kMinimalMap,
-                "b.journal:10: the currency \"USD\""},
+        Refusal{"OtherCurrency", "b.journal", Journal("2024-05-01 x\n  資産:現金  USD 10\n  収益:売上高\n"),
+                kMinimalMap, "b.journal:10: the currency \"USD\""},
         Refusal{"Price", "b.journal", Journal("2024-05-01 x\n  資産:現金  ¥1,000 @ USD 7\n  収益:売上高\n"),
                 kMinimalMap, "b.journal:10: a price or cost"},
         Refusal{"FiveDecimals", "b.journal", Journal("2024-05-01 x\n  資産:現金  ¥1.23456\n  収益:売上高\n"),
                 kMinimalMap, "b.journal:10: more than 4 decimals in 資産:現金"},
         Refusal{"UnplacedAllListed", "b.journal",
                 Journal("2024-05-01 x\n  資産:謎の口座  ¥10\n  資産:現金  ¥10\n  収益:不明\n"), kMinimalMap,
-                "2 accounts with activity that the map does not place:\n  資産:謎の口座 (|b.journal:10)\n  収益:不明 ("},
+                "2 accounts with activity that the map does not place:\n  資産:謎の口座 (|b.journal:10)\n  "
+                "収益:不明 ("},
         Refusal{"AgainstItsType", "b.journal", Journal("2024-05-01 x\n  費用:消耗品費  ¥10\n  資産:現金\n"),
                 MapWith(R"({"account":"費用:消耗品費","section":"bs.current.other"})"),
-                "b.journal:10: 費用:消耗品費 is an account of type expense, mapped by /accounts/0 to bs.current.other"},
-        Refusal{"NoCodePage932Form", "b.journal", Journal("2024-05-01 x\n  資産:現金:🍣  ¥10\n  収益:売上高\n"),
-                kMinimalMap, "b.journal:10: the sub-account name \"🍣\" has no code page 932 form"},
-        Refusal{"NameOverItsBytes", "b.journal", Journal("2024-05-01 x\n  費用:消耗品費  ¥10\n  資産:現金\n"),
-                MapWith(R"({"account":"費用:消耗品費","section":"pl.sga","name":"とても長い名前の消耗品費の勘定科目"})"),
-                "the account name \"とても長い名前の消耗品費の勘定科目\" is 34 bytes in code page 932, over 30"},
+                "b.journal:10: 費用:消耗品費 is an account of type expense, mapped by /accounts/0 to "
+                "bs.current.other"},
+        Refusal{"NoCodePage932Form", "b.journal",
+                Journal("2024-05-01 x\n  資産:現金:🍣  ¥10\n  収益:売上高\n"), kMinimalMap,
+                "b.journal:10: the sub-account name \"🍣\" has no code page 932 form"},
+        Refusal{
+            "NameOverItsBytes", "b.journal", Journal("2024-05-01 x\n  費用:消耗品費  ¥10\n  資産:現金\n"),
+            MapWith(
+                R"({"account":"費用:消耗品費","section":"pl.sga","name":"とても長い名前の消耗品費の勘定科目"})"),
+            "the account name \"とても長い名前の消耗品費の勘定科目\" is 34 bytes in code page 932, over 30"},
         Refusal{"DescriptionOverItsBytes", "b.journal",
-                Journal("2024-05-01 " + std::string(61, 'x') + "\n  資産:現金  ¥10\n  収益:売上高\n"), kMinimalMap,
-                "b.journal:10: the description \"" + std::string(61, 'x') + "\" is 61 bytes"},
-        Refusal{"AccountNumberOver9999", "b.journal", Journal("2024-05-01 x\n  資産:現金  ¥10\n  収益:売上高\n"),
+                Journal("2024-05-01 " + std::string(61, 'x') + "\n  資産:現金  ¥10\n  収益:売上高\n"),
+                kMinimalMap, "b.journal:10: the description \"" + std::string(61, 'x') + "\" is 61 bytes"},
+        Refusal{"AccountNumberOver9999", "b.journal",
+                Journal("2024-05-01 x\n  資産:現金  ¥10\n  収益:売上高\n"),
                 MapWith(R"({"account":"資産:現金","section":"bs.current.cash","number":10000})"),
                 "map.json: /accounts/0/number: an account number is 1 to 9999"},
         Refusal{"NotASectionKey", "b.journal", Journal("2024-05-01 x\n  資産:現金  ¥10\n  収益:売上高\n"),
-                MapWith(R"({"account":"資産:現金","section":"bs.cash"})"), "/accounts/0/section: not a section key"},
+                MapWith(R"({"account":"資産:現金","section":"bs.cash"})"),
+                "/accounts/0/section: not a section key"},
         Refusal{"NoPeriod", "b.journal", Journal(""), R"({"format":"orbeck-import-map","version":1})",
                 "the fiscal period is not given"}),
     [](const ::testing::TestParamInfo<Refusal>& param) { return std::string(param.param.name); });
@@ -197,12 +208,15 @@ INSTANTIATE_TEST_SUITE_P(
                 nlohmann::json::parse(R"([{"debit":11000000,"debitAmount":"2200",
                                            "credit":71000000,"creditAmount":"2000","creditTax":"200"}])")},
         Pairing{"TwoLinesOneTaxStaysItsOwnLine",
-                "2024-05-01 x\n  費用:消耗品費  ¥1,000\n  費用:水道光熱費  ¥500\n  資産:仮払消費税  ¥150\n  資産:現金\n",
-                nlohmann::json::parse(R"([{"debit":74000000,"debitAmount":"1000"},{"debit":74010000,"debitAmount":"500"},
+                "2024-05-01 x\n  費用:消耗品費  ¥1,000\n  費用:水道光熱費  ¥500\n  資産:仮払消費税  ¥150\n  "
+                "資産:現金\n",
+                nlohmann::json::parse(
+                    R"([{"debit":74000000,"debitAmount":"1000"},{"debit":74010000,"debitAmount":"500"},
                                           {"debit":18900000,"debitAmount":"150"},{"credit":11000000,"creditAmount":"1650"}])")},
         Pairing{"TaxOnTheOtherSideStaysItsOwnLine",
                 "2024-05-01 x\n  資産:現金  ¥1,100\n  費用:消耗品費  ¥-1,000\n  資産:仮払消費税  ¥-100\n",
-                nlohmann::json::parse(R"([{"debit":11000000,"debitAmount":"1100"},{"credit":74000000,"creditAmount":"1000"},
+                nlohmann::json::parse(
+                    R"([{"debit":11000000,"debitAmount":"1100"},{"credit":74000000,"creditAmount":"1000"},
                                           {"credit":18900000,"creditAmount":"100"}])")}),
     [](const ::testing::TestParamInfo<Pairing>& param) { return std::string(param.param.name); });
 

@@ -10,12 +10,14 @@ namespace {
 
 class MapReader {
  public:
-  MapReader(const std::string& name, AccountMap& map, std::string& error) : name_(name), map_(map), error_(error) {}
+  MapReader(const std::string& name, AccountMap& map, std::string& error)
+      : name_(name), map_(map), error_(error) {}
 
   int Read(const nlohmann::json& document) {
     if (!document.is_object()) return Fail("", "not an object");
     if (!Known(document, "", {"format", "version", "company", "accounts", "nameDefaults", "csv"})) return 0;
-    if (document.value("format", "") != "orbeck-import-map") return Fail("/format", "not \"orbeck-import-map\"");
+    if (document.value("format", "") != "orbeck-import-map")
+      return Fail("/format", "not \"orbeck-import-map\"");
     if (!document.contains("version") || document["version"] != 1) return Fail("/version", "not 1");
     if (document.contains("nameDefaults")) {
       if (!document["nameDefaults"].is_boolean()) return Fail("/nameDefaults", "not true or false");
@@ -46,7 +48,8 @@ class MapReader {
     return 0;
   }
 
-  bool Known(const nlohmann::json& object, const std::string& pointer, std::initializer_list<const char*> members) {
+  bool Known(const nlohmann::json& object, const std::string& pointer,
+             std::initializer_list<const char*> members) {
     for (auto it = object.begin(); it != object.end(); ++it) {
       bool known = false;
       for (const char* member : members) known = known || it.key() == member;
@@ -69,7 +72,8 @@ class MapReader {
     int32_t date = value.is_number_integer() ? static_cast<int32_t>(value.get<int64_t>())
                    : value.is_string()       ? ParseDate(value.get<std::string>())
                                              : 0;
-    if (!IsCalendarDate(date)) return Fail(pointer + "/" + member, "not a date (yyyy-mm-dd or yyyymmdd)") != 0;
+    if (!IsCalendarDate(date))
+      return Fail(pointer + "/" + member, "not a date (yyyy-mm-dd or yyyymmdd)") != 0;
     out = date;
     return true;
   }
@@ -77,7 +81,8 @@ class MapReader {
   bool ReadCompany(const nlohmann::json& company) {
     const std::string at = "/company";
     if (!company.is_object()) return Fail(at, "not an object") != 0;
-    if (!Known(company, at, {"name", "dataId", "periodStart", "periodEnd", "closingDay", "taxBasis", "user"})) return false;
+    if (!Known(company, at, {"name", "dataId", "periodStart", "periodEnd", "closingDay", "taxBasis", "user"}))
+      return false;
     Company& out = map_.company;
     if (!Text(company, at, "name", out.name) || !Text(company, at, "dataId", out.dataId) ||
         !Text(company, at, "user", out.user) || !Date(company, at, "periodStart", out.periodStart) ||
@@ -102,7 +107,8 @@ class MapReader {
     MapRule out;
     out.where = at;
     if (!Text(rule, at, "account", out.account) || !Text(rule, at, "pattern", out.patternText)) return false;
-    if (out.account.empty() == out.patternText.empty()) return Fail(at, "needs one of account and pattern") != 0;
+    if (out.account.empty() == out.patternText.empty())
+      return Fail(at, "needs one of account and pattern") != 0;
     if (!out.patternText.empty()) {
       try {
         out.pattern = std::make_shared<std::regex>(out.patternText, std::regex::ECMAScript);
@@ -113,33 +119,43 @@ class MapReader {
     std::string key;
     if (!Text(rule, at, "section", key)) return false;
     out.section = FindSection(key);
-    if (out.section == nullptr) return Fail(at + "/section", "not a section key (docs/import.md lists them)") != 0;
+    if (out.section == nullptr)
+      return Fail(at + "/section", "not a section key (docs/import.md lists them)") != 0;
     if (!Text(rule, at, "name", out.name)) return false;
-    if (!out.name.empty() && out.pattern) return Fail(at + "/name", "a pattern's accounts keep their own names") != 0;
+    if (!out.name.empty() && out.pattern)
+      return Fail(at + "/name", "a pattern's accounts keep their own names") != 0;
     if (rule.contains("number")) {
       const nlohmann::json& number = rule["number"];
       if (out.pattern) return Fail(at + "/number", "a pattern's accounts are numbered in order") != 0;
       if (!number.is_number_integer() || number.get<int64_t>() < 1 || number.get<int64_t>() > 9999)
         return Fail(at + "/number", "an account number is 1 to 9999") != 0;
       out.number = number.get<int>();
-      if (IsTotalNumber(out.number)) return Fail(at + "/number", "the number of a total row of the chart") != 0;
+      if (IsTotalNumber(out.number))
+        return Fail(at + "/number", "the number of a total row of the chart") != 0;
       if (std::string(out.section->key) == kRetainedKey)
-        return Fail(at + "/number", "繰越利益剰余金 has its own number; its accounts become its sub-accounts") != 0;
+        return Fail(at + "/number",
+                    "繰越利益剰余金 has its own number; its accounts become its sub-accounts") != 0;
       if (!numbers_.insert(out.number).second) return Fail(at + "/number", "given to two accounts") != 0;
     }
     std::string subs;
     if (!Text(rule, at, "subAccounts", subs)) return false;
-    if (subs == "merge") out.subAccounts = SubAccounts::Merge;
-    else if (!subs.empty() && subs != "sub") return Fail(at + "/subAccounts", "not \"sub\" or \"merge\"") != 0;
+    if (subs == "merge")
+      out.subAccounts = SubAccounts::Merge;
+    else if (!subs.empty() && subs != "sub")
+      return Fail(at + "/subAccounts", "not \"sub\" or \"merge\"") != 0;
     map_.rules.push_back(std::move(out));
     return true;
   }
 
   static int ParseTaxBasis(const std::string& text, TaxBasis& out) {
-    if (text == "excluded") out = TaxBasis::Excluded;
-    else if (text == "included") out = TaxBasis::Included;
-    else if (text == "none") out = TaxBasis::None;
-    else return 0;
+    if (text == "excluded")
+      out = TaxBasis::Excluded;
+    else if (text == "included")
+      out = TaxBasis::Included;
+    else if (text == "none")
+      out = TaxBasis::None;
+    else
+      return 0;
     return 1;
   }
 };
@@ -166,7 +182,8 @@ int32_t ParseDate(const std::string& text) {
   return IsCalendarDate(date) ? date : 0;
 }
 
-int ParseAccountMap(const nlohmann::json& document, const std::string& name, AccountMap& map, std::string& error) {
+int ParseAccountMap(const nlohmann::json& document, const std::string& name, AccountMap& map,
+                    std::string& error) {
   return MapReader(name, map, error).Read(document);
 }
 

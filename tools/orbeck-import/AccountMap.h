@@ -25,7 +25,7 @@ struct MapRule {
   std::string patternText;              // or a pattern (ECMAScript), matched against the whole path
   std::shared_ptr<std::regex> pattern;  // null for exact rules
   const Section* section = nullptr;
-  int number = 0;  // 0: given in order of appearance
+  int number = 0;    // 0: given in order of appearance
   std::string name;  // empty: the path's last level
   SubAccounts subAccounts = SubAccounts::Sub;
   std::string where;  // "/accounts/N", for messages
@@ -52,7 +52,8 @@ struct AccountMap {
 
 // Reads and checks the map; messages start with the file's name and the JSON pointer.
 int ReadAccountMap(const std::filesystem::path& file, AccountMap& map, std::string& error);
-int ParseAccountMap(const nlohmann::json& document, const std::string& name, AccountMap& map, std::string& error);
+int ParseAccountMap(const nlohmann::json& document, const std::string& name, AccountMap& map,
+                    std::string& error);
 
 // yyyymmdd from "2024-04-01" or "20240401", checked as a calendar date; 0 when it is neither.
 int32_t ParseDate(const std::string& text);

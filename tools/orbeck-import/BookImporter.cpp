@@ -16,8 +16,8 @@ int Cp932Within(const std::string& utf8, std::size_t limit, const std::string& w
     return 0;
   }
   if (converted.text.size() > limit) {
-    error = what + " \"" + utf8 + "\" is " + std::to_string(converted.text.size()) + " bytes in code page 932, over " +
-            std::to_string(limit);
+    error = what + " \"" + utf8 + "\" is " + std::to_string(converted.text.size()) +
+            " bytes in code page 932, over " + std::to_string(limit);
     return 0;
   }
   out = std::move(converted.text);
@@ -31,11 +31,13 @@ BookImporter::BookImporter(const AccountMap& map) : map_(map) {
 
 int BookImporter::NextNumber(const Section& section) const {
   for (int n = section.firstNumber; n <= section.lastNumber; ++n)
-    if (numbers_.count(n) == 0 && std::find(reserved_.begin(), reserved_.end(), n) == reserved_.end()) return n;
+    if (numbers_.count(n) == 0 && std::find(reserved_.begin(), reserved_.end(), n) == reserved_.end())
+      return n;
   return 0;
 }
 
-int BookImporter::NewHost(const Placement& placement, const std::string& origin, int32_t& host, std::string& error) {
+int BookImporter::NewHost(const Placement& placement, const std::string& origin, int32_t& host,
+                          std::string& error) {
   HostAccount account;
   account.section = placement.section;
   account.rule = placement.rule;
@@ -43,7 +45,9 @@ int BookImporter::NewHost(const Placement& placement, const std::string& origin,
   std::string bytes;
   if (Cp932Within(account.name, 30, origin + ": the account name", bytes, error) == 0) return 0;
   bool retained = std::string(placement.section->key) == kRetainedKey;
-  account.number = retained ? kRetainedNumber : placement.number != 0 ? placement.number : NextNumber(*placement.section);
+  account.number = retained                ? kRetainedNumber
+                   : placement.number != 0 ? placement.number
+                                           : NextNumber(*placement.section);
   if (account.number == 0) {
     error = origin + ": " + placement.hostPath + ": the section " + placement.section->key +
             " has no account number left; give numbers in the map";
@@ -85,7 +89,8 @@ int BookImporter::Admit(const SourceAccount& account, std::string& error) {
   if (subName.empty()) {
     target.sources.push_back(account.path);
   } else {
-    auto sub = std::find_if(target.subs.begin(), target.subs.end(), [&](const SubAccount& s) { return s.name == subName; });
+    auto sub = std::find_if(target.subs.begin(), target.subs.end(),
+                            [&](const SubAccount& s) { return s.name == subName; });
     if (sub == target.subs.end()) {
       if (target.subs.size() == 9999) {
         error = account.origin + ": " + account.path + ": more than 9999 sub-accounts of " + target.name;
@@ -130,7 +135,8 @@ int BookImporter::Take(const Transaction& transaction, std::string& error) {
   booked.origin = transaction.origin;
   bool inPeriod = transaction.date >= company.periodStart;
   std::string bytes;
-  if (inPeriod && Cp932Within(transaction.description, 60, transaction.origin + ": the description", bytes, error) == 0)
+  if (inPeriod &&
+      Cp932Within(transaction.description, 60, transaction.origin + ": the description", bytes, error) == 0)
     return 0;
   booked.description = transaction.description;
   booked.first = static_cast<uint32_t>(books_.postings.size());
@@ -159,11 +165,13 @@ int BookImporter::Take(const Transaction& transaction, std::string& error) {
       continue;
     }
     if (posting.tax != 0 && IsTaxSection(*host.section)) {
-      error = transaction.origin + ": " + posting.account + " is a consumption-tax account with a tax of its own";
+      error =
+          transaction.origin + ": " + posting.account + " is a consumption-tax account with a tax of its own";
       return 0;
     }
     if (posting.amount == 0 && posting.tax == 0) continue;
-    books_.postings.push_back(BookedPosting{known.host, known.sub, posting.amount, posting.tax, posting.pair});
+    books_.postings.push_back(
+        BookedPosting{known.host, known.sub, posting.amount, posting.tax, posting.pair});
   }
   booked.count = static_cast<uint32_t>(books_.postings.size()) - booked.first;
   if (inPeriod && unplaced_.empty()) books_.transactions.push_back(std::move(booked));

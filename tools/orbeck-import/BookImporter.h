@@ -32,8 +32,8 @@ struct HostAccount {
 };
 
 struct BookedPosting {
-  int32_t host = 0;  // index into accounts
-  int32_t sub = 0;   // 0: the account itself, else the sub-account's number
+  int32_t host = 0;    // index into accounts
+  int32_t sub = 0;     // 0: the account itself, else the sub-account's number
   int64_t amount = 0;  // tax included, debit positive
   int64_t tax = 0;
   int32_t pair = -1;
@@ -83,10 +83,10 @@ class BookImporter : public BookSink {
   };
   const AccountMap& map_;
   ImportedBooks books_;
-  std::map<std::string, Known> known_;        // by source path
-  std::map<std::string, int32_t> hosts_;      // by host path
-  std::map<int, int32_t> numbers_;            // account number -> host index
-  std::vector<int> reserved_;                 // the map's own numbers
+  std::map<std::string, Known> known_;    // by source path
+  std::map<std::string, int32_t> hosts_;  // by host path
+  std::map<int, int32_t> numbers_;        // account number -> host index
+  std::vector<int> reserved_;             // the map's own numbers
   std::vector<std::string> unplaced_;
   std::vector<std::string> order_;  // source paths in order of appearance
 

@@ -20,11 +20,11 @@ struct SourceAccount {
 };
 
 struct Posting {
-  std::string account;  // SourceAccount::path
-  int64_t amount = 0;   // the posting's value, tax included; debit positive
-  int64_t tax = 0;      // consumption tax inside `amount`, where the source states it (CSV)
+  std::string account;   // SourceAccount::path
+  int64_t amount = 0;    // the posting's value, tax included; debit positive
+  int64_t tax = 0;       // consumption tax inside `amount`, signed like it, where the source states it (CSV)
   std::string taxClass;  // the source's tax class (CSV), empty elsewhere
-  int32_t pair = -1;     // postings of one source row share a number (CSV: debit and credit)
+  int32_t pair = -1;     // adjacent postings of one source row share a number (CSV: debit and credit)
   std::string origin;    // "FILE:LINE" of the posting
 };
 

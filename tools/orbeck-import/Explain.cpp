@@ -14,7 +14,8 @@ std::string LineOf(const Section& section) {
   if (std::string(section.key) == kRetainedKey) return "株主資本等変動計算書 / 繰越利益剰余金";
   for (const TotalRow& total : TotalRows())
     if (total.number == section.totalNumber)
-      return std::string(StatementOf(section.character)) + " / " + (*total.secondName ? total.secondName : total.name);
+      return std::string(StatementOf(section.character)) + " / " +
+             (*total.secondName ? total.secondName : total.name);
   return StatementOf(section.character);
 }
 

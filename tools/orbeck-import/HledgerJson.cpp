@@ -26,7 +26,8 @@ SourceType TypeOfName(const std::string& path) {
   if (top == "asset" || top == "assets") return SourceType::Asset;
   if (top == "liability" || top == "liabilities" || top == "debts") return SourceType::Liability;
   if (top == "equity") return SourceType::Equity;
-  if (top == "revenue" || top == "revenues" || top == "income" || top == "incomes") return SourceType::Revenue;
+  if (top == "revenue" || top == "revenues" || top == "income" || top == "incomes")
+    return SourceType::Revenue;
   if (top == "expense" || top == "expenses") return SourceType::Expense;
   return SourceType::Unknown;
 }
@@ -121,7 +122,9 @@ class Follower : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Follower
   bool Is(std::size_t depth, const char* key) const {
     return stack_.size() > depth && stack_[depth].object && stack_[depth].key == key;
   }
-  bool In(const char* key) const { return !stack_.empty() && stack_.back().object && stack_.back().key == key; }
+  bool In(const char* key) const {
+    return !stack_.empty() && stack_.back().object && stack_.back().key == key;
+  }
   bool PostingLevel() const { return stack_.size() == 4 && Is(1, "tpostings"); }
   bool AmountLevel() const { return stack_.size() == 6 && Is(1, "tpostings") && Is(3, "pamount"); }
   void Advance() {
@@ -167,7 +170,8 @@ class Follower : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Follower
   bool Date(const std::string& text) {
     int y = 0, m = 0, d = 0;
     char tail = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3) pending_ = "a date not yyyy-mm-dd";
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3)
+      pending_ = "a date not yyyy-mm-dd";
     transaction_.date = y * 10000 + m * 100 + d;
     return true;
   }
@@ -230,12 +234,27 @@ class Follower : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Follower
 SourceType TypeOfTag(const std::string& value) {
   if (value.empty()) return SourceType::Unknown;
   switch (value[0]) {
-    case 'A': case 'a': case 'C': case 'c': return SourceType::Asset;
-    case 'L': case 'l': return SourceType::Liability;
-    case 'E': case 'e': case 'V': case 'v': return SourceType::Equity;
-    case 'R': case 'r': return SourceType::Revenue;
-    case 'X': case 'x': return SourceType::Expense;
-    default: return SourceType::Unknown;
+    case 'A':
+    case 'a':
+    case 'C':
+    case 'c':
+      return SourceType::Asset;
+    case 'L':
+    case 'l':
+      return SourceType::Liability;
+    case 'E':
+    case 'e':
+    case 'V':
+    case 'v':
+      return SourceType::Equity;
+    case 'R':
+    case 'r':
+      return SourceType::Revenue;
+    case 'X':
+    case 'x':
+      return SourceType::Expense;
+    default:
+      return SourceType::Unknown;
   }
 }
 
@@ -252,8 +271,9 @@ int ReadHledgerJson(const std::filesystem::path& file, BookSink& sink, std::stri
   rapidjson::ParseResult result = reader.Parse<rapidjson::kParseValidateEncodingFlag>(stream, follower);
   std::fclose(in);
   if (result) return 1;
-  error = !follower.error.empty() ? follower.error
-                                  : file.string() + ": not hledger's JSON (byte " + std::to_string(result.Offset()) + ")";
+  error = !follower.error.empty()
+              ? follower.error
+              : file.string() + ": not hledger's JSON (byte " + std::to_string(result.Offset()) + ")";
   return 0;
 }
 

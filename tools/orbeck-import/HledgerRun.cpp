@@ -29,7 +29,8 @@ std::string FirstLine(const std::filesystem::path& file) {
 
 int ReadHledgerJournal(const std::filesystem::path& journal, BookSink& sink, std::string& error) {
   if (std::system("command -v hledger >/dev/null 2>&1") != 0) {
-    error = journal.string() + ": reading a journal needs hledger (Debian: apt-get install hledger), "
+    error = journal.string() +
+            ": reading a journal needs hledger (Debian: apt-get install hledger), "
             "or give the output of `hledger print -O json` saved as a .json file";
     return 0;
   }
@@ -38,12 +39,13 @@ int ReadHledgerJournal(const std::filesystem::path& journal, BookSink& sink, std
     error = journal.string() + ": cannot be read";
     return 0;
   }
-  std::filesystem::path temp = std::filesystem::temp_directory_path(ec) /
-                               ("orbeck-import-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  std::filesystem::path temp =
+      std::filesystem::temp_directory_path(ec) /
+      ("orbeck-import-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
   std::filesystem::path json = temp.string() + ".json";
   std::filesystem::path messages = temp.string() + ".err";
-  std::string command = "hledger print -O json -f " + Quoted(journal.string()) + " >" + Quoted(json.string()) +
-                        " 2>" + Quoted(messages.string());
+  std::string command = "hledger print -O json -f " + Quoted(journal.string()) + " >" +
+                        Quoted(json.string()) + " 2>" + Quoted(messages.string());
   int status = std::system(command.c_str());
   int result = 0;
   if (status != 0) {

@@ -47,7 +47,8 @@ struct Row {
 void WriteRow(const Row& row, std::ostream& out) {
   out << "{\"code\":" << row.code << ",\"name\":" << Quote(row.name);
   if (!row.secondName.empty()) out << ",\"secondName\":" << Quote(row.secondName);
-  out << ",\"kind\":" << row.kind << ",\"debitNature\":" << row.debitNature << ",\"character\":" << Hex(row.character);
+  out << ",\"kind\":" << row.kind << ",\"debitNature\":" << row.debitNature
+      << ",\"character\":" << Hex(row.character);
   if (row.opening != 0) out << ",\"opening\":\"" << YenText(row.opening) << "\"";
   if (row.kind >= 2) {
     out << ",\"members\":[";
@@ -120,16 +121,20 @@ void WriteSide(const char* side, const LineSide& s, std::ostream& out) {
 void WriteHostDataText(const ImportedBooks& books, const Company& company, std::ostream& out) {
   out << "{\"format\":\"orbeck-host-data\",\"version\":1,\"packageName\":\"Orbeck２１\",\"expSysLink\":0,\n"
          "\"folders\":{\"0\":\"Users\\\\Public\\\\Documents\\\\Orbeck\\\\Out\\\\\",\"1\":\"Settings\\\\\"},\n"
-      << "\"users\":[{\"id\":" << Quote(company.user) << ",\"selectedFirst\":1,\"selectedNo\":1}],\"currentUser\":"
-      << Quote(company.user) << ",\n"
-      << "\"eras\":[{\"no\":1,\"firstDay\":18680125,\"name\":\"明治\"},{\"no\":2,\"firstDay\":19120730,\"name\":\"大正\"},"
-         "{\"no\":3,\"firstDay\":19261225,\"name\":\"昭和\"},{\"no\":4,\"firstDay\":19890108,\"name\":\"平成\"},"
+      << "\"users\":[{\"id\":" << Quote(company.user)
+      << ",\"selectedFirst\":1,\"selectedNo\":1}],\"currentUser\":" << Quote(company.user) << ",\n"
+      << "\"eras\":[{\"no\":1,\"firstDay\":18680125,\"name\":\"明治\"},{\"no\":2,\"firstDay\":19120730,"
+         "\"name\":\"大正\"},"
+         "{\"no\":3,\"firstDay\":19261225,\"name\":\"昭和\"},{\"no\":4,\"firstDay\":19890108,\"name\":"
+         "\"平成\"},"
          "{\"no\":5,\"firstDay\":20190501,\"name\":\"令和\"}],\n"
-      << "\"data\":[{\"dataId\":" << Quote(company.dataId) << ",\"selectedNo\":1,\"companyName\":" << Quote(company.name)
+      << "\"data\":[{\"dataId\":" << Quote(company.dataId)
+      << ",\"selectedNo\":1,\"companyName\":" << Quote(company.name)
       << ",\"periodStart\":" << company.periodStart << ",\"periodEnd\":" << company.periodEnd
       << ",\"closingDay\":" << company.closingDay << ",\"patternFlag\":" << (books.manufacturing ? 1 : 0);
   if (company.taxBasis != TaxBasis::None)
-    out << ",\"tax\":{\"method\":0,\"amountBasis\":" << (company.taxBasis == TaxBasis::Included ? 1 : 0) << "}";
+    out << ",\"tax\":{\"method\":0,\"amountBasis\":" << (company.taxBasis == TaxBasis::Included ? 1 : 0)
+        << "}";
   out << ",\n\"accounts\":[\n";
   std::vector<Row> rows = Chart(books);
   for (std::size_t i = 0; i < rows.size(); ++i) {

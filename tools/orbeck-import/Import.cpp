@@ -24,9 +24,12 @@ int ApplyOptions(const ImportOptions& options, Company& company, std::string& er
     company.closingDay = *options.closingDay;
   }
   if (options.taxBasis) {
-    if (*options.taxBasis == "excluded") company.taxBasis = TaxBasis::Excluded;
-    else if (*options.taxBasis == "included") company.taxBasis = TaxBasis::Included;
-    else if (*options.taxBasis == "none") company.taxBasis = TaxBasis::None;
+    if (*options.taxBasis == "excluded")
+      company.taxBasis = TaxBasis::Excluded;
+    else if (*options.taxBasis == "included")
+      company.taxBasis = TaxBasis::Included;
+    else if (*options.taxBasis == "none")
+      company.taxBasis = TaxBasis::None;
     else {
       error = "--tax-basis: not excluded, included or none";
       return 0;
@@ -70,7 +73,8 @@ int ApplyOptions(const ImportOptions& options, Company& company, std::string& er
 std::filesystem::path TempDocument() {
   std::error_code ec;
   return std::filesystem::temp_directory_path(ec) /
-         ("orbeck-import-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".json");
+         ("orbeck-import-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+          ".json");
 }
 
 int WriteDocument(const ImportedBooks& books, const Company& company, const std::filesystem::path& file,

@@ -74,16 +74,26 @@ int main(int argc, char** argv) {
     }
     if (i + 1 == args.size()) return Usage();
     const std::string& value = args[++i];
-    if (arg == "--map") options.map = value;
-    else if (arg == "--from") options.from = value;
-    else if (arg == "--json") options.json = value;
-    else if (arg == "--home") options.home = value;
-    else if (arg == "--company") options.company = value;
-    else if (arg == "--period-start") options.periodStart = value;
-    else if (arg == "--period-end") options.periodEnd = value;
-    else if (arg == "--tax-basis") options.taxBasis = value;
-    else if (arg == "--user") options.user = value;
-    else if (arg == "--data-id") options.dataId = value;
+    if (arg == "--map")
+      options.map = value;
+    else if (arg == "--from")
+      options.from = value;
+    else if (arg == "--json")
+      options.json = value;
+    else if (arg == "--home")
+      options.home = value;
+    else if (arg == "--company")
+      options.company = value;
+    else if (arg == "--period-start")
+      options.periodStart = value;
+    else if (arg == "--period-end")
+      options.periodEnd = value;
+    else if (arg == "--tax-basis")
+      options.taxBasis = value;
+    else if (arg == "--user")
+      options.user = value;
+    else if (arg == "--data-id")
+      options.dataId = value;
     else if (arg == "--closing-day") {
       try {
         options.closingDay = std::stoi(value);

@@ -10,11 +10,11 @@ namespace orbeck::import {
 
 struct Placement {
   const Section* section = nullptr;  // null: not placed
-  std::string hostPath;  // the source path that stands for the host account
-  std::string hostName;  // the host account's name (UTF-8)
-  int number = 0;        // the map's number, 0 when given in order
-  std::string subName;   // the sub-account's name, empty for the account itself
-  std::string rule;      // what placed it: "map /accounts/N" or "the name 現金"
+  std::string hostPath;              // the source path that stands for the host account
+  std::string hostName;              // the host account's name (UTF-8)
+  int number = 0;                    // the map's number, 0 when given in order
+  std::string subName;               // the sub-account's name, empty for the account itself
+  std::string rule;                  // what placed it: "map /accounts/N" or "the name 現金"
 };
 
 // 1 with the placement (section null when nothing places it); 0 with a message when a map

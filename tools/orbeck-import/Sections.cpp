@@ -110,12 +110,18 @@ bool IsTotalNumber(int number) {
 
 bool Agrees(SourceType type, SectionClass sectionClass) {
   switch (type) {
-    case SourceType::Unknown: return true;
-    case SourceType::Asset: return sectionClass == C::Asset;
-    case SourceType::Liability: return sectionClass == C::Liability;
-    case SourceType::Equity: return sectionClass == C::Equity;
-    case SourceType::Revenue: return sectionClass == C::Revenue;
-    case SourceType::Expense: return sectionClass == C::Expense;
+    case SourceType::Unknown:
+      return true;
+    case SourceType::Asset:
+      return sectionClass == C::Asset;
+    case SourceType::Liability:
+      return sectionClass == C::Liability;
+    case SourceType::Equity:
+      return sectionClass == C::Equity;
+    case SourceType::Revenue:
+      return sectionClass == C::Revenue;
+    case SourceType::Expense:
+      return sectionClass == C::Expense;
   }
   return false;
 }
@@ -129,12 +135,18 @@ bool IsTaxSection(const Section& section) {
 
 const char* TypeName(SourceType type) {
   switch (type) {
-    case SourceType::Unknown: return "unknown";
-    case SourceType::Asset: return "asset";
-    case SourceType::Liability: return "liability";
-    case SourceType::Equity: return "equity";
-    case SourceType::Revenue: return "revenue";
-    case SourceType::Expense: return "expense";
+    case SourceType::Unknown:
+      return "unknown";
+    case SourceType::Asset:
+      return "asset";
+    case SourceType::Liability:
+      return "liability";
+    case SourceType::Equity:
+      return "equity";
+    case SourceType::Revenue:
+      return "revenue";
+    case SourceType::Expense:
+      return "expense";
   }
   return "unknown";
 }

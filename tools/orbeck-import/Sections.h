@@ -29,7 +29,7 @@ struct Section {
 inline constexpr const char* kTaxPaidKey = "bs.current.tax-paid";
 inline constexpr const char* kTaxReceivedKey = "bs.current-liabilities.tax-received";
 inline constexpr const char* kRetainedKey = "na.retained";
-inline constexpr int kRetainedNumber = 5340;   // 繰越利益剰余金, a listed total over 差引損益
+inline constexpr int kRetainedNumber = 5340;      // 繰越利益剰余金, a listed total over 差引損益
 inline constexpr int kManufacturedNumber = 7220;  // 当期製品製造原価, a listed total over the schedule
 
 struct TotalRow {

@@ -11,7 +11,8 @@ struct Named {
   const char* name;
   SourceKind kind;
 };
-constexpr Named kNames[] = {{"hledger", SourceKind::Hledger}, {"csv", SourceKind::Csv}, {"gnucash", SourceKind::Gnucash}};
+constexpr Named kNames[] = {
+    {"hledger", SourceKind::Hledger}, {"csv", SourceKind::Csv}, {"gnucash", SourceKind::Gnucash}};
 
 struct Extension {
   const char* extension;
@@ -41,7 +42,8 @@ int ChooseSource(const SourceRequest& request, SourceKind& kind, std::string& er
       kind = known.kind;
       return 1;
     }
-  error = request.file.string() + ": the kind of books is not known by its name; say --from hledger|csv|gnucash";
+  error =
+      request.file.string() + ": the kind of books is not known by its name; say --from hledger|csv|gnucash";
   return 0;
 }
 

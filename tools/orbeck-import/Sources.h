@@ -16,8 +16,8 @@ enum class SourceKind { Hledger, Csv, Gnucash };
 
 struct SourceRequest {
   std::filesystem::path file;
-  std::string from;         // "hledger", "csv", "gnucash", or empty: guessed from the extension
-  nlohmann::json csvMap;    // the account map's `csv` member (null when it has none)
+  std::string from;       // "hledger", "csv", "gnucash", or empty: guessed from the extension
+  nlohmann::json csvMap;  // the account map's `csv` member (null when it has none)
 };
 
 // The kind named by `from`, else guessed from the extension (.journal .hledger .ledger .j

@@ -6,7 +6,8 @@ namespace orbeck::import {
 std::string YenText(int64_t tenThousandths) {
   bool negative = tenThousandths < 0;
   // The magnitude as unsigned, so that the smallest int64 has one too.
-  uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(tenThousandths) : static_cast<uint64_t>(tenThousandths);
+  uint64_t magnitude =
+      negative ? 0 - static_cast<uint64_t>(tenThousandths) : static_cast<uint64_t>(tenThousandths);
   std::string text = std::to_string(magnitude / 10000);
   uint64_t fraction = magnitude % 10000;
   if (fraction != 0) {
