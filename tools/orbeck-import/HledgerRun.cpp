@@ -44,8 +44,12 @@ int ReadHledgerJournal(const std::filesystem::path& journal, BookSink& sink, std
       ("orbeck-import-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
   std::filesystem::path json = temp.string() + ".json";
   std::filesystem::path messages = temp.string() + ".err";
-  std::string command = "hledger print -O json -f " + Quoted(journal.string()) + " >" +
-                        Quoted(json.string()) + " 2>" + Quoted(messages.string());
+  // hledger needs a working folder that exists; the journal's own is one, and its includes
+  // are relative to it anyway.
+  std::filesystem::path absolute = std::filesystem::absolute(journal, ec);
+  std::string command = "cd " + Quoted(absolute.parent_path().string()) + " && hledger print -O json -f " +
+                        Quoted(absolute.string()) + " >" + Quoted(json.string()) + " 2>" +
+                        Quoted(messages.string());
   int status = std::system(command.c_str());
   int result = 0;
   if (status != 0) {
