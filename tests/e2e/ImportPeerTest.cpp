@@ -99,7 +99,7 @@ std::string Yen(int64_t tenThousandths) { return std::to_string(tenThousandths /
 // One statement item and the hledger query of the accounts the map places there.
 struct Expected {
   const char* item;   // "Statement/Label"
-  const char* query;  // hledger account query
+  std::string query;  // hledger account query
   int sign;           // +1 debit-balance, -1 credit-balance
 };
 
