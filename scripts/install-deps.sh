@@ -13,7 +13,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n libxcb1-dev
   fonts-ipafont-gothic
   help2man jq
-  # orbeck-import reads plain-text journals through hledger; ledger journals are checked with ledger.
+  # orbeck-import reads plain-text journals through hledger; ledger prints what hledger cannot read (docs/import.md).
   hledger ledger
   xvfb xauth
   clang-format ccache

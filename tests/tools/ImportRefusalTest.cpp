@@ -142,6 +142,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"NotASectionKey", "b.journal", Journal("2024-05-01 x\n  資産:現金  ¥10\n  収益:売上高\n"),
                 MapWith(R"({"account":"資産:現金","section":"bs.cash"})"),
                 "/accounts/0/section: not a section key"},
+        Refusal{"NamesOnlyWhereTheTypeAgrees", "b.journal",
+                Journal("2024-05-01 x\n  expenses:現金  ¥10\n  雑:現金  ¥10\n  資産:現金\n"), kMinimalMap,
+                "2 accounts with activity that the map does not place:\n  expenses:現金 (|\n  雑:現金 ("},
         Refusal{"NoPeriod", "b.journal", Journal(""), R"({"format":"orbeck-import-map","version":1})",
                 "the fiscal period is not given"}),
     [](const ::testing::TestParamInfo<Refusal>& param) { return std::string(param.param.name); });
@@ -161,6 +164,44 @@ TEST(ImportSource, WithoutHledgerSaysWhatToInstall) {
   ::setenv("PATH", saved.c_str(), 1);
   EXPECT_EQ(0, result);
   EXPECT_NE(std::string::npos, error.find("apt-get install hledger")) << error;
+}
+
+// Placement as --explain shows it: the first rule that matches wins, an exact path takes
+// the paths below it as sub-accounts or folds them, a pattern makes each path an account,
+// and the standard names place the rest.
+TEST(ImportPlacement, FirstMatchWinsAndSubAccountsAsTheRuleSays) {
+  ImportFiles files;
+  orbeck::import::ImportOptions options;
+  options.books = files.Write("b.journal", Journal("2024-05-01 x\n"
+                                                   "  資産:普通預金:北都  ¥10\n"
+                                                   "  資産:普通預金:東和:別段  ¥10\n"
+                                                   "  費用:消耗品費:事務用  ¥5\n"
+                                                   "  費用:消耗品費:工場用  ¥5\n"
+                                                   "  費用:水道光熱費  ¥5\n"
+                                                   "  資産:現金\n"));
+  options.map = files.Write(
+      "map.json",
+      MapWith(R"({"account":"資産:普通預金","section":"bs.current.cash","number":1130},)"
+              R"({"pattern":"^資産:普通預金:.*","section":"bs.current.other"},)"
+              R"({"account":"費用:消耗品費","section":"pl.sga","subAccounts":"merge","name":"消耗品"},)"
+              R"({"pattern":"^費用:.*費$","section":"pl.nonoperating.expense"})"));
+  options.explain = true;
+  std::ostringstream explain;
+  std::string error;
+  ASSERT_EQ(1, orbeck::import::RunImport(options, explain, error)) << error;
+  EXPECT_EQ(
+      "資産:普通預金:北都 → bs.current.cash → 11300001 普通預金 / 北都 → 貸借対照表 / 流動資産  (map "
+      "/accounts/0)\n"
+      "資産:普通預金:東和:別段 → bs.current.cash → 11300002 普通預金 / 東和 → 貸借対照表 / 流動資産  (map "
+      "/accounts/0)\n"
+      "費用:消耗品費:事務用 → pl.sga → 74000000 消耗品 → 損益計算書 / 販売費及び一般管理費  (map "
+      "/accounts/2)\n"
+      "費用:消耗品費:工場用 → pl.sga → 74000000 消耗品 → 損益計算書 / 販売費及び一般管理費  (map "
+      "/accounts/2)\n"
+      "費用:水道光熱費 → pl.nonoperating.expense → 82000000 水道光熱費 → 損益計算書 / 営業外費用  (map "
+      "/accounts/3)\n"
+      "資産:現金 → bs.current.cash → 11000000 現金 → 貸借対照表 / 流動資産  (the name 現金)\n",
+      explain.str());
 }
 
 // The consumption-tax pairing: the lines of each journal as the document writes them.
