@@ -110,6 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Refusal{"Unbalanced", "b.json", SavedJson("1000", "-999"), kMinimalMap,
                 "b.journal:7: the entry does not balance (off by 1 yen)"},
+        Refusal{"AmountBeyondInt64", "b.json", SavedJson("99999999999999999999", "-99999999999999999999"),
+                kMinimalMap, "b.journal:7: an amount too large in 資産:現金"},
         Refusal{"OtherCurrency", "b.journal", Journal("2024-05-01 x\n  資産:現金  USD 10\n  収益:売上高\n"),
                 kMinimalMap, "b.journal:10: the currency \"USD\""},
         Refusal{"Price", "b.journal", Journal("2024-05-01 x\n  資産:現金  ¥1,000 @ USD 7\n  収益:売上高\n"),

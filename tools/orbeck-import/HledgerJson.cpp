@@ -43,14 +43,12 @@ class Follower : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Follower
   bool Int(int v) { return Scalar(nullptr, 0, true, v); }
   bool Uint(unsigned v) { return Scalar(nullptr, 0, true, v); }
   bool Int64(int64_t v) { return Scalar(nullptr, 0, true, v); }
+  // A mantissa beyond int64 comes as a large unsigned or a double: no exact amount.
   bool Uint64(uint64_t v) {
-    if (v > static_cast<uint64_t>(INT64_MAX)) return Fail("an amount too large");
-    return Scalar(nullptr, 0, true, static_cast<int64_t>(v));
+    if (v <= static_cast<uint64_t>(INT64_MAX)) return Scalar(nullptr, 0, true, static_cast<int64_t>(v));
+    return TooLarge();
   }
-  bool Double(double) {
-    if (In("aquantity")) return Fail("an amount too large");
-    return Scalar(nullptr, 0, false, 0);
-  }
+  bool Double(double) { return In("decimalMantissa") ? TooLarge() : Scalar(nullptr, 0, false, 0); }
   bool String(const char* s, rapidjson::SizeType n, bool) { return Scalar(s, n, false, 0); }
   bool Key(const char* s, rapidjson::SizeType n, bool) {
     stack_.back().key.assign(s, n);
@@ -110,6 +108,12 @@ class Follower : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Follower
   std::string pending_;  // a fault found before the transaction's line is known
   std::set<std::string> accounts_;
   std::vector<SourceAccount> newAccounts_;
+
+  bool TooLarge() {
+    if (pending_.empty()) pending_ = "an amount too large in " + posting_.account;
+    Advance();
+    return true;
+  }
 
   bool Fail(const std::string& what) {
     error = Where() + what;
