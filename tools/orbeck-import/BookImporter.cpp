@@ -40,7 +40,6 @@ int BookImporter::NewHost(const Placement& placement, const std::string& origin,
                           std::string& error) {
   HostAccount account;
   account.section = placement.section;
-  account.rule = placement.rule;
   account.name = placement.hostName;
   std::string bytes;
   if (Cp932Within(account.name, 30, origin + ": the account name", bytes, error) == 0) return 0;
@@ -85,10 +84,9 @@ int BookImporter::Admit(const SourceAccount& account, std::string& error) {
   }
   HostAccount& target = books_.accounts[host];
   known.placed = true;
+  known.rule = placement.rule;
   known.host = host;
-  if (subName.empty()) {
-    target.sources.push_back(account.path);
-  } else {
+  if (!subName.empty()) {
     auto sub = std::find_if(target.subs.begin(), target.subs.end(),
                             [&](const SubAccount& s) { return s.name == subName; });
     if (sub == target.subs.end()) {
@@ -98,10 +96,9 @@ int BookImporter::Admit(const SourceAccount& account, std::string& error) {
       }
       std::string bytes;
       if (Cp932Within(subName, 30, account.origin + ": the sub-account name", bytes, error) == 0) return 0;
-      target.subs.push_back(SubAccount{subName, {}});
+      target.subs.push_back(SubAccount{subName});
       sub = target.subs.end() - 1;
     }
-    sub->sources.push_back(account.path);
     known.sub = static_cast<int32_t>(sub - target.subs.begin()) + 1;
   }
   known_[account.path] = known;

@@ -18,17 +18,14 @@ namespace orbeck::import {
 
 struct SubAccount {
   std::string name;  // UTF-8
-  std::vector<std::string> sources;
 };
 
 struct HostAccount {
   const Section* section = nullptr;
-  int number = 0;    // account number; 0 for 繰越利益剰余金's sub-accounts' parent (the chart's row)
+  int number = 0;    // account number (繰越利益剰余金's, the chart's own row, for its sub-accounts)
   std::string name;  // UTF-8
   int64_t debitSum = 0;  // what the transactions before the period leave, debit positive
   std::vector<SubAccount> subs;
-  std::vector<std::string> sources;  // source paths that land on the account itself
-  std::string rule;
 };
 
 struct BookedPosting {
@@ -80,6 +77,7 @@ class BookImporter : public BookSink {
     int32_t sub = 0;
     std::string origin;
     bool active = false;
+    std::string rule;  // what placed it, for --explain
   };
   const AccountMap& map_;
   ImportedBooks books_;

@@ -32,7 +32,7 @@ void BookImporter::Explain(std::ostream& out) const {
     const HostAccount& host = books_.accounts[known.host];
     std::string name = known.sub == 0 ? host.name : host.name + " / " + host.subs[known.sub - 1].name;
     out << host.section->key << " → " << host.number * 10000 + known.sub << " " << name << " → "
-        << LineOf(*host.section) << "  (" << host.rule << ")\n";
+        << LineOf(*host.section) << "  (" << known.rule << ")\n";
   }
 }
 
