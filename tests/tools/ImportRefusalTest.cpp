@@ -116,6 +116,10 @@ INSTANTIATE_TEST_SUITE_P(
                 kMinimalMap, "b.journal:10: the currency \"USD\""},
         Refusal{"Price", "b.journal", Journal("2024-05-01 x\n  資産:現金  ¥1,000 @ USD 7\n  収益:売上高\n"),
                 kMinimalMap, "b.journal:10: a price or cost"},
+        Refusal{
+            "VirtualPosting", "b.journal",
+            Journal("2024-05-01 x\n  資産:現金  ¥10\n  収益:売上高\n  (資産:普通預金)  ¥5\n"), kMinimalMap,
+            "b.journal:10: a virtual posting in parentheses, 資産:普通預金, which balances against nothing"},
         Refusal{"FiveDecimals", "b.journal", Journal("2024-05-01 x\n  資産:現金  ¥1.23456\n  収益:売上高\n"),
                 kMinimalMap, "b.journal:10: more than 4 decimals in 資産:現金"},
         Refusal{"UnplacedAllListed", "b.journal",

@@ -3,6 +3,7 @@
 // when its object closes; an account the first time a posting names it.
 #include <cstdio>
 #include <set>
+#include <string_view>
 #include <vector>
 
 #include <rapidjson/filereadstream.h>
@@ -154,6 +155,13 @@ class Follower : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Follower
     }
     if (depth == 4 && Is(1, "tpostings") && stack_[3].key == "paccount" && s != nullptr) {
       posting_.account.assign(s, n);
+      return true;
+    }
+    // An unbalanced virtual posting, "(account)", balances against nothing: the books
+    // would not add up on the host.
+    if (depth == 4 && Is(1, "tpostings") && stack_[3].key == "ptype" && s != nullptr &&
+        std::string_view(s, n) == "VirtualPosting" && pending_.empty()) {
+      pending_ = "a virtual posting in parentheses, " + posting_.account + ", which balances against nothing";
       return true;
     }
     if (depth == 6 && Is(1, "tpostings") && Is(3, "ptags") && s != nullptr) {
