@@ -19,25 +19,18 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/app/RunFixture.h"
+#include "tests/support/Process.h"
+#include "tests/support/TestFiles.h"
 #include "tests/tools/ExpectHoldsTogether.h"
 #include "tools/orbeck-import/Import.h"
 
 namespace fs = std::filesystem;
 using velmora::test::RunFixture;
+using velmora::test::SourcePath;
 
 namespace {
 
-fs::path Source(const std::string& relative) { return fs::path(VELMORA_TEST_SOURCE_DIR) / relative; }
-
-std::string Output(const std::string& command) {
-  std::string text;
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return text;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
-  ::pclose(pipe);
-  return text;
-}
+std::string Output(const std::string& command) { return velmora::test::CaptureCommand(command).output; }
 
 // hledger's total of `bal` with the arguments, in ten-thousandths of a yen.
 int64_t HledgerTotal(const fs::path& journal, const std::string& arguments) {
@@ -181,7 +174,7 @@ void ExpectAgreesWithHledger(const Book& book, const fs::path& journal, const fs
 class ImportPeer : public ::testing::TestWithParam<Book> {};
 
 TEST_P(ImportPeer, EveryItemEqualsHledgersBalance) {
-  ExpectAgreesWithHledger(GetParam(), Source(GetParam().journal), Source(GetParam().map));
+  ExpectAgreesWithHledger(GetParam(), SourcePath(GetParam().journal), SourcePath(GetParam().map));
 }
 
 INSTANTIATE_TEST_SUITE_P(

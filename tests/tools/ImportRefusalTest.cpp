@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "tests/support/TestFiles.h"
 #include "tools/orbeck-import/Import.h"
 
 namespace fs = std::filesystem;
@@ -53,7 +54,7 @@ class ImportFiles {
   }
   ~ImportFiles() { fs::remove_all(dir_); }
   fs::path Write(const std::string& name, const std::string& text) const {
-    std::ofstream(dir_ / name, std::ios::binary) << text;
+    velmora::test::WriteBytes(dir_ / name, text);
     return dir_ / name;
   }
   fs::path Out() const { return dir_ / "out.json"; }
