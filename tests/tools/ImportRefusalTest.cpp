@@ -173,6 +173,30 @@ TEST(ImportSource, WithoutHledgerSaysWhatToInstall) {
   EXPECT_NE(std::string::npos, error.find("apt-get install hledger")) << error;
 }
 
+// --home loads all or nothing: a refusal of the books, or of the document by the loader,
+// leaves the store that was there byte for byte.
+TEST(ImportHome, ARefusalLeavesTheStoreAsItWas) {
+  ImportFiles files;
+  orbeck::import::ImportOptions options;
+  options.books = files.Write("b.journal", Journal("2024-05-01 x\n  資産:現金  ¥10\n  収益:売上高\n"));
+  options.map = files.Write("map.json", kMinimalMap);
+  options.home = files.Out().parent_path() / "home";
+  std::ostringstream explain;
+  std::string error;
+  ASSERT_EQ(1, orbeck::import::RunImport(options, explain, error)) << error;
+  const std::string store = velmora::test::ReadBytes(*options.home / "orbeck.db");
+  ASSERT_FALSE(store.empty());
+
+  orbeck::import::ImportOptions unbalanced = options;
+  unbalanced.books = files.Write("u.json", SavedJson("10", "-9"));
+  EXPECT_EQ(0, orbeck::import::RunImport(unbalanced, explain, error));
+  orbeck::import::ImportOptions refusedByTheLoader = options;
+  refusedByTheLoader.dataId = "データ";
+  EXPECT_EQ(0, orbeck::import::RunImport(refusedByTheLoader, explain, error));
+  EXPECT_EQ(0u, error.rfind("the host data refused: ", 0)) << error;
+  EXPECT_TRUE(store == velmora::test::ReadBytes(*options.home / "orbeck.db"));
+}
+
 // Placement as --explain shows it: the first rule that matches wins, an exact path takes
 // the paths below it as sub-accounts or folds them, a pattern makes each path an account,
 // and the standard names place the rest.
