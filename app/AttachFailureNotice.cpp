@@ -1,5 +1,5 @@
-// The attach failure notice. The runtime's statuses 9010 to 9013 say which part of the
-// installation is missing; any other status is named by its number.
+// The attach failure notice. The runtime's statuses 9010 to 9014 say which part of the
+// installation is missing or unusable; any other status means the store could not be read.
 #include "app/AttachFailureNotice.h"
 
 #include <string>
@@ -12,6 +12,7 @@ constexpr long kNoHome = 9010;
 constexpr long kNoStore = 9011;
 constexpr long kOpenFailed = 9012;
 constexpr long kWrongSchema = 9013;
+constexpr long kDamagedStore = 9014;
 
 std::string Missing(long status, const std::string& folder) {
   switch (status) {
@@ -22,9 +23,12 @@ std::string Missing(long status, const std::string& folder) {
     case kOpenFailed:
       return "会計データ " + folder + "/orbeck.db を読み込めません。";
     case kWrongSchema:
-      return "会計データ " + folder + "/orbeck.db の形式が、このプログラムの扱えるものではありません。";
+      return "会計データ " + folder +
+             "/orbeck.db の形式が、このプログラムの扱えるものではありません (より新しい版で作成されたか、別の形式です)。";
+    case kDamagedStore:
+      return "会計データ " + folder + "/orbeck.db が、作成された後に書き換えられています (封印と一致しません)。";
     default:
-      return "ホストのランタイムが状態 " + std::to_string(status) + " を返しました。";
+      return "会計データ " + folder + "/orbeck.db を読み込めません。";
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "app/FailureLines.h"
 #include "platform/Cp932.h"
 #include "platform/Ini.h"
 #include "platform/WinFs.h"
@@ -66,11 +67,19 @@ int ProgramLevelCode(const std::string& folder) {
   return level < kExpectedLevel ? 1 : 2;
 }
 
-int CheckProgramLevel(bool showMessages, platform::HWND owner) {
+namespace {
+
+std::string CurrentFolder() {
   std::string folder = platform::win::_getcwd();
   // A folder that does not fit the 261-byte buffer of _getcwd reads as no folder.
   if (folder.size() >= kFolderCapacity) folder.clear();
-  const int code = ProgramLevelCode(folder);
+  return folder;
+}
+
+}  // namespace
+
+int CheckProgramLevel(bool showMessages, platform::HWND owner) {
+  const int code = ProgramLevelCode(CurrentFolder());
   for (const LevelMessage& entry : kMessages) {
     if (entry.code != code) continue;
     if (showMessages) {
@@ -80,4 +89,12 @@ int CheckProgramLevel(bool showMessages, platform::HWND owner) {
     return 0;
   }
   return 1;
+}
+
+std::string ProgramLevelReport(const std::string& program) {
+  const std::string folder = CurrentFolder();
+  const int code = ProgramLevelCode(folder);
+  if (code == 0) return {};
+  const std::string path = ProgramLevelFilePath(folder);
+  return ProgramLevelLine(program, code, path, platform::win::PathFileExistsA(path));
 }

@@ -16,3 +16,7 @@ int ProgramLevelCode(const std::string& folder);
 // 1 when the level fits; 0 otherwise, after showing the code's message when showMessages is
 // set (through the runtime's message display, owned by owner).
 int CheckProgramLevel(bool showMessages, platform::HWND owner);
+
+// The line that says why the check did not pass for the current folder (FailureLines.h);
+// empty when it passes.
+std::string ProgramLevelReport(const std::string& program);

@@ -8,10 +8,13 @@
 #include "aggregate/StatementAggregator.h"
 #include "app/AttachFailureNotice.h"
 #include "app/CompatibilityCheck.h"
+#include "app/FailureLines.h"
 #include "app/LinkApp.h"
 #include "app/UnsupportedNotesWarning.h"
 #include "dialog/ConditionsDialog.h"
 #include "platform/Cp932.h"
+#include "platform/DriveMap.h"
+#include "platform/WinFs.h"
 #include "platform/ui/UiBackend.h"
 #include "platform/ui/Window.h"
 #include "runstate/ProgressWindow.h"
@@ -86,10 +89,7 @@ bool LinkApp::InitInstance() {
   if (const long attach = connect.Initiate(); attach != 0) {
     // The run ends silently towards the host and posts no notice; the console line is the
     // only sign a batch user gets of why nothing ran.
-    std::fprintf(
-        stderr,
-        "%s: the host installation could not be attached (runtime status %ld); nothing was exported\n",
-        edition_.executableName, attach);
+    platform::ReportError(AttachFailureLine(edition_.executableName, attach, connect.HomeFolder()));
     attachFailed_ = true;
     // Started from the desktop, nobody reads standard error: a user who sees windows is told
     // what is missing. Still no notice goes to the host, which is not there.
@@ -104,6 +104,10 @@ bool LinkApp::InitInstance() {
   EnterProgramFolder();
 
   if (!CheckProgramLevel(true, parentMode ? hostWindow : 0)) {
+    const std::string folderProblem =
+        m_programPath.empty() ? platform::win::DriveMap::ProgramFolderProblem() : std::string();
+    platform::ReportError(folderProblem.empty() ? ProgramLevelReport(edition_.executableName)
+                                                : ProgramFolderLine(edition_.executableName, folderProblem));
     runStatus = Failed;
     return false;
   }
@@ -216,6 +220,7 @@ bool LinkApp::RunWork(ConditionsDialog& dialog, const DataProfile& profile, int 
     writer.progressBase = static_cast<uint16_t>(aggregator.ProgressPos());
     // Nothing is handed on after a read that failed, whether or not its caller noticed.
     if (aggregator.readFailure.Failed() || !RuntimeReadFailure().empty()) written = 0;
+    platform::win::ClearFileFailure();
     if (written) written = writer.WriteDocument(conditions.outputPath, functionId, profile);
   }
 
@@ -223,6 +228,10 @@ bool LinkApp::RunWork(ConditionsDialog& dialog, const DataProfile& profile, int 
     std::string unread = aggregator.readFailure.What();
     if (unread.empty()) unread = writer.readFailure.What();
     if (unread.empty()) unread = RuntimeReadFailure();
+    if (unread.empty()) {
+      platform::ReportError(
+          WriteFailureLine(edition_.executableName, conditions.outputPath, platform::win::LastFileFailure()));
+    }
     platform::MessageBoxA(progressWindow, FailureText(unread), Caption(),
                           platform::MB_ICONEXCLAMATION | platform::MB_OK);
     progress.EndDialog(1);

@@ -8,6 +8,7 @@
 #include "platform/Cp932.h"
 #include "platform/LinuxFile.h"
 #include "platform/NativePath.h"
+#include "platform/WinFs.h"
 #include "platform/WinTypes.h"
 
 namespace platform::win {
@@ -160,22 +161,67 @@ MapSource CurrentSource() {
   return source;
 }
 
-DriveMap Load(const std::string& path) {
+}  // namespace
+
+DriveMap DriveMap::FromFile(const std::string& path) {
   std::string reason;
   std::optional<std::string> content = ReadLinuxFile(path, reason);
   if (!content) {
     std::fprintf(stderr, "drive map %s cannot be read (%s): no drive is mapped\n", path.c_str(),
                  reason.c_str());
-    return DriveMap::Parse({});
+    DriveMap map = DriveMap::Parse({});
+    map.file_ = path;
+    map.readError_ = reason;
+    return map;
   }
   std::vector<std::string> errors;
   DriveMap map = DriveMap::Parse(*content, &errors);
   for (const std::string& error : errors)
     std::fprintf(stderr, "drive map %s, %s\n", path.c_str(), error.c_str());
+  map.file_ = path;
+#ifndef _WIN32
+  // A map written for the documents alone (C: only) must not leave ZentorDef.ini and
+  // SUPPORT.INF beside the program out of reach.
+  const std::optional<std::string> program = native::ProgramFolder();
+  if (!map.drives_['Z' - 'A'].present && program && !map.Serves(*program)) {
+    map.drives_['Z' - 'A'] = DriveEntry{true, "/", DRIVE_FIXED};
+  }
+#endif
   return map;
 }
 
-}  // namespace
+bool DriveMap::Serves(const std::string& folder) const {
+  auto covers = [&folder](const std::string& root) {
+    return !root.empty() && folder.compare(0, root.size(), root) == 0 &&
+           (folder.size() == root.size() || root.back() == native::kSeparator ||
+            folder[root.size()] == native::kSeparator);
+  };
+  if (identity_) return true;
+  for (const DriveEntry& drive : drives_) {
+    if (drive.present && covers(drive.folder)) return true;
+  }
+  for (const ShareEntry& share : shares_) {
+    if (covers(share.folder)) return true;
+  }
+  return false;
+}
+
+std::string DriveMap::ProgramFolderProblem() {
+  std::shared_ptr<const DriveMap> map = Current();
+  const std::optional<std::string> program = native::ProgramFolder();
+  if (!program) return "the system does not say where the program's own file is";
+  if (ToWindowsPath(*program)) return {};
+  if (!map->readError_.empty()) {
+    return "the drive map " + map->file_ + " (VELMORA_DRIVES) cannot be read (" + map->readError_ +
+           "): correct the variable, or unset it to use Z: for /";
+  }
+  if (map->Serves(*program)) {
+    return "the program's folder " + *program +
+           " has no name in code page 932: install the program in a folder whose name has one";
+  }
+  return "the program's folder " + *program + " is on no drive of the drive map " + map->file_ +
+         " (VELMORA_DRIVES): add a line for it, such as \"Z: / fixed\"";
+}
 
 std::shared_ptr<const DriveMap> DriveMap::Current() {
   static std::mutex mutex;
@@ -185,7 +231,7 @@ std::shared_ptr<const DriveMap> DriveMap::Current() {
   MapSource source = CurrentSource();
   if (cached && source == cachedSource) return cached;
   cachedSource = source;
-  cached = std::make_shared<const DriveMap>(source.file ? Load(*source.file) : Default());
+  cached = std::make_shared<const DriveMap>(source.file ? FromFile(*source.file) : Default());
   return cached;
 }
 

@@ -19,9 +19,15 @@ constexpr std::size_t kBlockSize = 1024 * 1024;
 }  // namespace
 
 bool File::Write(const void* data, std::size_t size) {
-  if (fd_ < 0 || !writing_ || faults::Hit("FileWrite", path_)) return false;
+  if (fd_ < 0 || !writing_) return false;
+  if (faults::Hit("FileWrite", path_)) {
+    detail::NoteFileFailure("the fault point FileWrite fired");
+    return false;
+  }
   buffer_.append(static_cast<const char*>(data), size);
-  return buffer_.size() < kBlockSize || HandOff();
+  if (buffer_.size() < kBlockSize || HandOff()) return true;
+  detail::NoteFileFailure("a block of it could not be written");
+  return false;
 }
 
 bool File::HandOff() {

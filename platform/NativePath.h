@@ -25,6 +25,9 @@ std::string NormalizeFolder(std::string folder);
 // separator except at a root; none when it cannot be formed (no current folder).
 std::optional<std::string> Absolute(const std::string& path);
 
+// The folder of the running program's own file; none when the system does not say.
+std::optional<std::string> ProgramFolder();
+
 // A file's identity and modification time, so that a file rewritten in place is noticed.
 struct FileStamp {
   std::uint64_t device = 0;

@@ -100,6 +100,12 @@ class File {
   std::string temporaryPath_;
 };
 
+// Why the last file creation, write or replacement that failed did fail, in words (UTF-8):
+// the system's reason, or what the drive map lacks for the path. Empty when none failed
+// since ClearFileFailure. One record for the process: a run asks right after its write.
+std::string LastFileFailure();
+void ClearFileFailure();
+
 // Linux path of a Windows-form path through the drive map; none when unmapped.
 std::optional<std::string> ToLinuxPath(const std::string& windowsPath);
 // Windows form of a Linux path through the inverse drive map; none when no drive covers it.

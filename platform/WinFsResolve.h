@@ -15,6 +15,14 @@ struct ResolvedPath {
 
 std::optional<ResolvedPath> Resolve(const std::string& windowsPath);
 
+// Why a path cannot be changed, when Resolve gives none or a read-only drive: what the drive
+// map lacks for it, in words (UTF-8); empty when it can be.
+std::string UnreachableReason(const std::string& windowsPath);
+// Keeps the reason of a failed file call for LastFileFailure.
+void NoteFileFailure(std::string reason);
+// The system's text for its last error of the calling thread (errno, GetLastError), UTF-8.
+std::string SystemErrorText();
+
 // Six characters of a temporary name from the system's random bytes; when the system gave
 // none, from the clock and the process id (an exclusive create still keeps names apart).
 std::string TemporaryName(const unsigned char* random, unsigned long long processId);

@@ -50,6 +50,15 @@ std::optional<FileStamp> StampOf(const std::string& path) {
                    static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
 }
 
+std::optional<std::string> ProgramFolder() {
+  char exe[PATH_MAX];
+  const ssize_t length = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (length <= 0) return std::nullopt;
+  const std::string path(exe, static_cast<std::size_t>(length));
+  const std::size_t slash = path.find_last_of('/');
+  return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
 // The Linux build always has a map; there is no real drive behind a letter.
 unsigned RealDriveType(const std::string&) { return DRIVE_NO_ROOT_DIR; }
 

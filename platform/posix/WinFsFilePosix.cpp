@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "platform/BlockWriter.h"
 #include "platform/Cp932.h"
@@ -37,18 +38,39 @@ std::string RandomName() {
   return detail::TemporaryName(random ? bytes : nullptr, static_cast<unsigned long long>(::getpid()));
 }
 
+// The reason of a path the map does not let the program change, or none.
+bool Unreachable(const std::optional<detail::ResolvedPath>& resolved, const std::string& path) {
+  if (resolved && !resolved->readOnly) return false;
+  detail::NoteFileFailure(detail::UnreachableReason(path));
+  return true;
+}
+
 }  // namespace
+
+namespace detail {
+
+std::string SystemErrorText() { return std::strerror(errno); }
+
+}  // namespace detail
 
 File::~File() { Close(); }
 
 bool File::Create(const std::string& path) {
   Close();
-  if (faults::Hit("FileCreate", path)) return false;
+  if (faults::Hit("FileCreate", path)) {
+    detail::NoteFileFailure("the fault point FileCreate fired");
+    return false;
+  }
   std::optional<detail::ResolvedPath> resolved = detail::Resolve(path);
-  if (!resolved || resolved->readOnly) return false;
+  if (Unreachable(resolved, path)) return false;
   int fd = ::open(resolved->linuxPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    detail::NoteFileFailure(detail::SystemErrorText());
+    return false;
+  }
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ftruncate(fd, 0) != 0) {
+    detail::NoteFileFailure(errno == EWOULDBLOCK ? "another writer has the file open"
+                                                 : detail::SystemErrorText());
     ::close(fd);
     return false;
   }
@@ -61,7 +83,10 @@ bool File::Create(const std::string& path) {
 bool File::CreateTemporary(const std::string& targetPath) {
   Close();
   temporaryPath_.clear();
-  if (faults::Hit("FileCreate", targetPath)) return false;
+  if (faults::Hit("FileCreate", targetPath)) {
+    detail::NoteFileFailure("the fault point FileCreate fired");
+    return false;
+  }
   const std::size_t separator = cp932::FindLastChar(targetPath, '\\');
   const std::string folder =
       separator == std::string::npos ? std::string() : targetPath.substr(0, separator + 1);
@@ -69,11 +94,12 @@ bool File::CreateTemporary(const std::string& targetPath) {
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     const std::string candidate = folder + "~vm" + RandomName() + ".tmp";
     std::optional<detail::ResolvedPath> resolved = detail::Resolve(candidate);
-    if (!resolved || resolved->readOnly) return false;
+    if (Unreachable(resolved, candidate)) return false;
     const int fd =
         ::open(resolved->linuxPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
       if (errno == EEXIST) continue;
+      detail::NoteFileFailure(detail::SystemErrorText());
       return false;
     }
     fd_ = fd;
@@ -127,6 +153,7 @@ bool File::Close() {
   if (writing_) {
     // A document is renamed over an earlier one once it is closed: it must be on disk first.
     closed = Flush() && ::fdatasync(fd_) == 0;
+    if (!closed) detail::NoteFileFailure("not all of it reached the disk (" + detail::SystemErrorText() + ")");
   }
   writer_.reset();
   closed = ::close(fd_) == 0 && closed;

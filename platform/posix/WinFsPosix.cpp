@@ -80,7 +80,13 @@ bool MoveFileReplace(const std::string& source, const std::string& target) {
   if (faults::Hit("MoveFileReplace", target)) return false;
   std::optional<std::string> from = Writable(source);
   std::optional<std::string> to = Writable(target);
-  return from && to && ::rename(from->c_str(), to->c_str()) == 0;
+  if (!from || !to) {
+    detail::NoteFileFailure(detail::UnreachableReason(to ? source : target));
+    return false;
+  }
+  if (::rename(from->c_str(), to->c_str()) == 0) return true;
+  detail::NoteFileFailure(detail::SystemErrorText());
+  return false;
 }
 
 std::string GetTempPathA() {

@@ -326,4 +326,8 @@ void ScriptBackend::HostCall(const HostWindowCall& call) {
 
 void ScriptBackend::RunEnded(int status) { Record(Event{{"event", "exit"}, {"status", status}}); }
 
+void ScriptBackend::ErrorReported(const std::string& line) {
+  Record(Event{{"event", "error"}, {"text", line}});
+}
+
 }  // namespace platform::script

@@ -22,6 +22,7 @@
 //   {"event":"waitCursor","depth":N}
 //   {"event":"scriptEnded","template":ID}   (a dialog still waiting when the script ended: closed as Esc)
 //   {"event":"scriptIgnored","line":N,"action":..,"reason":..}   (a line that could not act)
+//   {"event":"error","text":..}   (a failure the program explains in one line, as on standard error)
 //   {"event":"exit","status":N}
 // OWNER is the template id of the program window that owns the box, {"host":HWND}, or null.
 #pragma once
@@ -64,6 +65,7 @@ class ScriptBackend : public UiBackend {
   void WaitCursor(int) override;
   void HostCall(const HostWindowCall&) override;
   void RunEnded(int) override;
+  void ErrorReported(const std::string& line) override;
 
  private:
   struct Action;

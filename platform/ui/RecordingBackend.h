@@ -25,12 +25,14 @@ class RecordingBackend : public UiBackend {
   void HostCall(const HostWindowCall& call) override { hostCalls.push_back(call); }
   void WaitCursor(int depth) override { waitCursorDepths.push_back(depth); }
   void RunEnded(int status) override { exitStatuses.push_back(status); }
+  void ErrorReported(const std::string& line) override { errors.push_back(line); }
 
   std::vector<Box> boxes;
   std::vector<FileDialogRequest> saveDialogs;
   std::vector<HostWindowCall> hostCalls;
   std::vector<int> waitCursorDepths;
   std::vector<int> exitStatuses;
+  std::vector<std::string> errors;  // UTF-8
 };
 
 }  // namespace platform

@@ -1,6 +1,8 @@
 // The process's UI backend: a recording backend until one is set.
 #include "platform/ui/UiBackend.h"
 
+#include <cstdio>
+
 #include "platform/ui/RecordingBackend.h"
 
 namespace platform {
@@ -20,5 +22,11 @@ UiBackend& Ui() {
 }
 
 void SetUi(std::unique_ptr<UiBackend> backend) { Current() = std::move(backend); }
+
+void ReportError(const std::string& line) {
+  std::fprintf(stderr, "%s\n", line.c_str());
+  std::fflush(stderr);
+  Ui().ErrorReported(line);
+}
 
 }  // namespace platform

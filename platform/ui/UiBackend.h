@@ -60,10 +60,16 @@ class UiBackend {
   virtual void WaitCursor(int) {}  // nesting depth after the change
   virtual void HostCall(const HostWindowCall&) {}
   virtual void RunEnded(int) {}  // the process's run status, at exit
+  // A failure the program explains in one line (UTF-8, no line break), already on standard
+  // error; the automation backend keeps it in the transcript.
+  virtual void ErrorReported(const std::string&) {}
 };
 
 // The backend in use; a recording backend that answers every question "no" until one is set.
 UiBackend& Ui();
 void SetUi(std::unique_ptr<UiBackend> backend);
+
+// Reports a failure in one line (UTF-8): on standard error and to the backend in use.
+void ReportError(const std::string& line);
 
 }  // namespace platform

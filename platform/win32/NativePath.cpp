@@ -78,4 +78,18 @@ unsigned RealDriveType(const std::string& root) {
   return wide ? ::GetDriveTypeW(wide->c_str()) : DRIVE_NO_ROOT_DIR;
 }
 
+std::optional<std::string> ProgramFolder() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return std::nullopt;
+    if (length < buffer.size()) {
+      std::optional<std::string> path = win32::Utf8(std::wstring_view(buffer.data(), length));
+      if (!path) return std::nullopt;
+      return Clean(path->substr(0, path->find_last_of('\\') + 1));
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
 }  // namespace platform::native

@@ -45,7 +45,10 @@ bool WriteAll(HANDLE handle, const char* bytes, std::size_t size) {
 
 std::optional<std::wstring> NativeOf(const std::string& path, bool forWriting) {
   std::optional<detail::ResolvedPath> resolved = detail::Resolve(path);
-  if (!resolved || (forWriting && resolved->readOnly)) return std::nullopt;
+  if (!resolved || (forWriting && resolved->readOnly)) {
+    if (forWriting) detail::NoteFileFailure(detail::UnreachableReason(path));
+    return std::nullopt;
+  }
   return win32::Utf16(resolved->linuxPath);
 }
 
@@ -59,6 +62,23 @@ std::string RandomName() {
 
 }  // namespace
 
+namespace detail {
+
+std::string SystemErrorText() {
+  const DWORD error = ::GetLastError();
+  wchar_t* text = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+      0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::optional<std::string> utf8 = length > 0 ? win32::Utf8(std::wstring_view(text, length)) : std::nullopt;
+  ::LocalFree(text);
+  std::string shown = utf8.value_or("system error " + std::to_string(error));
+  while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r' || shown.back() == '.')) shown.pop_back();
+  return shown;
+}
+
+}  // namespace detail
+
 File::~File() { Close(); }
 
 bool File::Create(const std::string& path) {
@@ -68,7 +88,10 @@ bool File::Create(const std::string& path) {
   if (!native) return false;
   HANDLE handle = ::CreateFileW(native->c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
+  if (handle == INVALID_HANDLE_VALUE) {
+    detail::NoteFileFailure(detail::SystemErrorText());
+    return false;
+  }
   OVERLAPPED whole{};
   if (!::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
                     &whole) ||
@@ -103,6 +126,7 @@ bool File::CreateTemporary(const std::string& targetPath) {
     if (handle == INVALID_HANDLE_VALUE) {
       const DWORD error = ::GetLastError();
       if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+      detail::NoteFileFailure(detail::SystemErrorText());
       return false;
     }
     fd_ = Adopt(handle, _O_WRONLY);

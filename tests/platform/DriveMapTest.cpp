@@ -91,12 +91,43 @@ TEST_F(DriveMapCurrentTest, EveryDriveTypeIsReportedAndTheMapIsReadAgainWhenTheV
   EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("D:\\sub"));
   EXPECT_EQ(platform::DRIVE_REMOTE, win::GetDriveTypeA("\\\\SRV\\share\\"));
   EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("\\\\srv\\other\\"));
-  EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("Z:\\"));
+  EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("Y:\\"));
 
   UseMap("H: @ cdrom\n");
   EXPECT_EQ(platform::DRIVE_CDROM, win::GetDriveTypeA("H:\\"));
   EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("D:\\"));
 }
+
+#ifndef _WIN32
+// The test executable lives in the build tree, which none of these maps' folders holds
+// unless a line says so.
+TEST_F(DriveMapCurrentTest, TheProgramsFolderKeepsZUnlessTheMapPlacesItOrNamesZ) {
+  struct Case {
+    const char* map;
+    unsigned zType;
+    const char* moduleRoot;  // how the program's path begins; empty: it has no Windows form
+    const char* problem;     // part of ProgramFolderProblem(); empty: none
+  };
+  const Case cases[] = {
+      {"C: @/c\n", platform::DRIVE_FIXED, "Z:\\", ""},
+      {"C: @/c\nz: - cdrom\n", platform::DRIVE_CDROM, "", "is on no drive of the drive map"},
+      {"P: /\n", platform::DRIVE_NO_ROOT_DIR, "P:\\", ""},
+      {"Z: @\n", platform::DRIVE_FIXED, "", "add a line for it, such as \"Z: / fixed\""},
+  };
+  for (const Case& c : cases) {
+    UseMap(c.map);
+    EXPECT_EQ(c.zType, win::GetDriveTypeA("Z:\\")) << c.map;
+    const std::string module = win::GetModuleFileNameA();
+    EXPECT_EQ(std::string(c.moduleRoot), module.substr(0, std::string(c.moduleRoot).size())) << c.map;
+    EXPECT_EQ(*c.moduleRoot == '\0', module.empty()) << c.map << module;
+    const std::string problem = win::DriveMap::ProgramFolderProblem();
+    EXPECT_EQ(*c.problem == '\0', problem.empty()) << c.map << problem;
+    EXPECT_NE(std::string::npos, problem.find(c.problem)) << c.map << problem;
+  }
+  ::setenv("VELMORA_DRIVES", (root_ + "/missing").c_str(), 1);
+  EXPECT_NE(std::string::npos, win::DriveMap::ProgramFolderProblem().find(root_ + "/missing (VELMORA_DRIVES) cannot be read"));
+}
+#endif
 
 TEST_F(DriveMapCurrentTest, AMapFileRewrittenInPlaceIsReadAgain) {
   std::string file = root_ + "/drives";
