@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
+#include <sstream>
 
 #include "tests/app/RunFixture.h"
 #include "tests/editions/EditionRun.h"
@@ -29,7 +31,7 @@ std::vector<std::string> EventKinds(const ScriptedRun& run) {
 // reason on standard error and the failing exit code of a run that never started.
 void ExpectEndedBeforeAttaching(const TestHost& host, const ScriptedRun& run) {
   EXPECT_EQ(2, run.exitCode);
-  EXPECT_EQ(std::vector<std::string>{"exit"}, EventKinds(run));
+  EXPECT_EQ((std::vector<std::string>{"error", "exit"}), EventKinds(run));
   EXPECT_NE(std::string::npos, run.errors.find("Velmora1: the host installation could not be attached"))
       << run.errors;
   EXPECT_TRUE(fs::is_empty(host.cDrive() / "out"));
@@ -74,6 +76,83 @@ TEST(BadInput, FilesOfTheEnvironmentThatFailToReadAreNamedOnStandardError) {
   EXPECT_NE(std::string::npos, map.errors.find("cannot be read")) << map.errors;
   EXPECT_TRUE(fs::is_empty(host.cDrive() / "out"));
   unsetenv("VELMORA_FAULTS");
+}
+
+// Each failure that stops a run is one line, the same on standard error and in the
+// transcript, naming the file or folder concerned and the next step.
+TEST(BadInput, EveryFailureThatStopsARunSaysWhatWhereAndWhatToDo) {
+  struct Case {
+    const char* name;
+    void (*prepare)(TestHost& host, fs::path& program, std::string& outputPath);
+    std::vector<std::string> said;  // parts of the line, in order
+  };
+  const auto copyWithout = [](TestHost& host, fs::path& program, std::string&) {
+    // The program alone in a folder of its own: no ZentorDef.ini beside it.
+    fs::create_directories(host.root() / "bin");
+    fs::copy_file(program, host.root() / "bin" / "Velmora1");
+    program = host.root() / "bin" / "Velmora1";
+  };
+  const std::vector<Case> cases = {
+      {"program folder on no drive",
+       [](TestHost& host, fs::path&, std::string&) {
+         std::ofstream(host.drivesFile()) << "C: " << host.cDrive().string() << "\nZ: - fixed\n";
+       },
+       {"cannot be reached: the program's folder ", " is on no drive of the drive map ",
+        "add a line for it, such as \"Z: / fixed\""}},
+      {"drive map missing",
+       [](TestHost& host, fs::path&, std::string&) { fs::remove(host.drivesFile()); },
+       {"the drive map ", "drives.conf (VELMORA_DRIVES) cannot be read (No such file or directory)"}},
+      {"no ZentorDef.ini", copyWithout, {"bin\\ZentorDef.ini does not exist; put the ZentorDef.ini"}},
+      {"no host folder",
+       [](TestHost& host, fs::path&, std::string&) { setenv("ORBECK_HOME", (host.root() / "absent").c_str(), 1); },
+       {"could not be attached: the host folder ", "absent does not exist: create it with `orbeck-admin load"}},
+      {"no store", [](TestHost& host, fs::path&, std::string&) { fs::remove(host.storePath()); },
+       {"holds no store (orbeck.db): load one with `orbeck-admin load"}},
+      {"damaged store",
+       [](TestHost& host, fs::path&, std::string&) {
+         std::fstream store(host.storePath(), std::ios::in | std::ios::out | std::ios::binary);
+         store.seekp(-1, std::ios::end);
+         store.put('\x7F');
+       },
+       {"orbeck.db differs from its seal", "reload it with `orbeck-admin load"}},
+      {"folder the system refuses",
+       [](TestHost&, fs::path&, std::string& output) { output = "Z:\\proc\\kessan.xml"; },
+       {"the document Z:\\proc\\kessan.xml could not be written: No such file or directory"}},
+      {"drive with nothing behind it",
+       [](TestHost&, fs::path&, std::string& output) { output = "Q:\\kessan.xml"; },
+       {"the document Q:\\kessan.xml could not be written: drive Q: is not in the drive map ",
+        "drives.conf (VELMORA_DRIVES)"}},
+  };
+  for (const Case& c : cases) {
+    TestHost host;
+    fs::create_directories(host.cDrive() / "out");
+    fs::path program = velmora::test::Executable("Velmora1");
+    // The yes creates a missing folder of the output path.
+    std::string output = "C:\\out\\a.xml";
+    c.prepare(host, program, output);
+    const fs::path script = host.root() / "run.script";
+    const fs::path transcript = host.root() / "run.jsonl";
+    std::ofstream(script) << "set 1016 4\nset 1000 3\nset 1015 " << output << "\nclick 1002\nanswer yes\n";
+    const velmora::test::Outcome run = velmora::test::Execute(
+        "VELMORA_UI_SCRIPT='" + script.string() + "' VELMORA_UI_TRANSCRIPT='" + transcript.string() + "' '" +
+        program.string() + "' 2>&1 >/dev/null | grep -v '^drive map '");
+    std::string transcribed;
+    std::istringstream lines(velmora::test::ReadFile(transcript));
+    for (std::string line; std::getline(lines, line);) {
+      const nlohmann::json event = nlohmann::json::parse(line, nullptr, false);
+      if (event.value("event", "") == "error") transcribed += event.value("text", "") + "\n";
+    }
+    EXPECT_EQ(transcribed, run.output) << c.name;
+    EXPECT_EQ(0u, run.output.find("Velmora1: ")) << c.name << run.output;
+    EXPECT_EQ(1, std::count(run.output.begin(), run.output.end(), '\n')) << c.name << run.output;
+    std::size_t from = 0;
+    for (const std::string& part : c.said) {
+      from = run.output.find(part, from);
+      ASSERT_NE(std::string::npos, from) << c.name << ": " << part << "\n" << run.output;
+    }
+    EXPECT_TRUE(fs::is_empty(host.cDrive() / "out")) << c.name;
+    unsetenv("ORBECK_HOME");
+  }
 }
 
 TEST(BadInput, HostHandleWithNoWindowIsIgnored) {
