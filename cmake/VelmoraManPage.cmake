@@ -9,8 +9,10 @@ function(velmora_man_page target description)
     return()
   endif()
   set(page ${CMAKE_CURRENT_BINARY_DIR}/${target}.1)
+  # help2man runs the program and reads its output in the C locale unless told otherwise:
+  # without UTF-8 the Japanese of --version would become question marks.
   add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${VELMORA_HELP2MAN} --no-info --no-discard-stderr --section=1 --name=${description}
+    COMMAND ${VELMORA_HELP2MAN} --locale=C.UTF-8 --no-info --no-discard-stderr --section=1 --name=${description}
             --output=${page} $<TARGET_FILE:${target}>
     VERBATIM)
   include(GNUInstallDirs)

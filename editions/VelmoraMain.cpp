@@ -31,7 +31,7 @@ void PrintVersion(const EditionProfile& edition) {
 void PrintHelp(const EditionProfile& edition) {
   std::printf(
       "Usage: %s [HOSTWINDOW,MESSAGE,FUNCTION,[OUTPUTPATH]]\n"
-      "       %s --version | --help\n"
+      "  or:  %s --version | --help\n"
       "\n"
       "Exports the financial statements of the accounting data selected in the host\n"
       "into one Shift_JIS XML document. The host passes its window handle, the message\n"

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "tests/editions/EditionRun.h"
@@ -54,14 +55,53 @@ TEST(FirstHour, InstallPutsTheToolsWithManPagesBesideTheEditions) {
        {"Velmora1", "Velmora2", "Velmora3", "orbeck-admin", "orbeck-host", "velmora-inspect"}) {
     EXPECT_TRUE(fs::exists(prefix / "bin" / name)) << name;
     const fs::path page = prefix / "share" / "man" / "man1" / (std::string(name) + ".1");
-    // help2man's page: a title, the name line, and the options of --help.
+    // help2man's page: a title and the name line.
     const std::string text = ReadBytes(page);
     EXPECT_EQ(0u, text.find(".\\\" DO NOT MODIFY THIS FILE!")) << page;
     EXPECT_NE(std::string::npos, text.find(".SH NAME\n" + std::string(name) + " \\- ")) << text;
-    EXPECT_NE(std::string::npos, text.find("\\fB\\-\\-version\\fR")) << text;
+    // Every usage line of --help is a line of its own in SYNOPSIS.
+    const std::string help = Execute(Quoted(prefix / "bin" / name) + " --help").output;
+    std::size_t usages = 0;
+    std::istringstream helpLines(help);
+    for (std::string line; std::getline(helpLines, line);) {
+      if (line.rfind("Usage: ", 0) == 0 || line.rfind("  or:  ", 0) == 0) ++usages;
+    }
+    const std::size_t synopsis = text.find(".SH SYNOPSIS\n");
+    const std::string synopsisText = text.substr(synopsis, text.find(".SH DESCRIPTION") - synopsis);
+    std::size_t lines = 0;
+    for (std::size_t at = 0; (at = synopsisText.find(".B " + std::string(name) + "\n", at)) != std::string::npos; ++at)
+      ++lines;
+    EXPECT_GE(usages, 2u) << help;
+    EXPECT_EQ(usages, lines) << synopsisText;
+    EXPECT_NE(std::string::npos, synopsisText.find("--version")) << synopsisText;
   }
-  // The installed tool finds nothing of the build tree: it runs on its own.
-  EXPECT_EQ(0, Execute(Quoted(prefix / "bin" / "orbeck-admin") + " --version").exitCode);
+  // The editions' pages keep the Japanese of --version, whatever the locale of the build, and
+  // man renders them in a locale without UTF-8 too.
+  const fs::path editionPage = prefix / "share" / "man" / "man1" / "Velmora1.1";
+  EXPECT_NE(std::string::npos, ReadBytes(editionPage).find("Zentor 連動 from Orbeck２１")) << ReadBytes(editionPage);
+  const Outcome shown = Execute("LC_ALL=C LANG=C MANWIDTH=80 man -l " + Quoted(editionPage) + " 2>&1");
+  EXPECT_EQ(0, shown.exitCode) << shown.output;
+  EXPECT_NE(std::string::npos, shown.output.find("Velmora1 --version")) << shown.output;
+  EXPECT_EQ(std::string::npos, shown.output.find("??")) << shown.output;
+
+  // The documents the help points to, the demo company and desktop entries with Japanese names.
+  for (const char* doc : {"host-data.md", "inspect.md", "rc25.xsd", "README.md"}) {
+    EXPECT_TRUE(fs::exists(prefix / "share" / "doc" / "velmora" / doc)) << doc;
+  }
+  for (const char* edition : {"Velmora1", "Velmora2", "Velmora3"}) {
+    const std::string entry = ReadBytes(prefix / "share" / "applications" / (std::string(edition) + ".desktop"));
+    EXPECT_NE(std::string::npos, entry.find("\nName[ja]=決算書連動 (Orbeck２１")) << entry;
+  }
+  // The installed tool loads the installed demo from another folder, with nothing of the
+  // build tree.
+  const fs::path elsewhere = host.root() / "elsewhere";
+  fs::create_directories(elsewhere);
+  const Outcome load = Execute("cd " + Quoted(elsewhere) + " && " + Quoted(prefix / "bin" / "orbeck-admin") +
+                               " load " + Quoted(prefix / "share" / "velmora" / "demo-company.json") + " --home " +
+                               Quoted(host.root() / "demo-home") + " 2>&1");
+  EXPECT_EQ(0, load.exitCode) << load.output;
+  EXPECT_TRUE(fs::exists(host.root() / "demo-home" / "orbeck.db"));
+  EXPECT_TRUE(fs::exists(prefix / "share" / "velmora" / "demo.script"));
 }
 
 TEST(FirstHour, ADisplayThatDoesNotAnswerEndsWithTheNoDisplayMessage) {

@@ -14,9 +14,9 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: orbeck-admin load FILE.json [--home DIR]\n"
-    "       orbeck-admin dump [--home DIR] [OUT.json]\n"
-    "       orbeck-admin check [--home DIR]\n"
-    "       orbeck-admin --help | --version\n";
+    "  or:  orbeck-admin dump [--home DIR] [OUT.json]\n"
+    "  or:  orbeck-admin check [--home DIR]\n"
+    "  or:  orbeck-admin --help | --version\n";
 
 int Usage() {
   std::cerr << kUsage << "DIR defaults to $ORBECK_HOME, else ~/.local/share/orbeck\n";
@@ -28,7 +28,9 @@ void PrintHelp() {
             << "\n"
                "Builds the host data store of the simulated Orbeck 21 installation from a JSON\n"
                "document (load) and writes a store back as JSON (dump; to standard output\n"
-               "without OUT.json). The document format is described in docs/host-data.md.\n"
+               "without OUT.json). The document format is described in host-data.md (docs/ of\n"
+               "the source, share/doc/velmora when installed); the demo company is\n"
+               "share/velmora/demo-company.json.\n"
                "check runs the full integrity check of the store and its seal: \"ok\", or one\n"
                "line per problem on standard error.\n"
                "\n"

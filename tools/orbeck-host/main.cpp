@@ -22,7 +22,7 @@ constexpr long kFirstHostHandle = 1048576;
 
 constexpr const char* kUsage =
     "Usage: orbeck-host run [--message N] [--function N] PROGRAM [OUTPUT-PATH]\n"
-    "       orbeck-host --help | --version\n";
+    "  or:  orbeck-host --help | --version\n";
 
 int Usage() {
   std::cerr << kUsage;

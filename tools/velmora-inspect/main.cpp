@@ -21,9 +21,9 @@ constexpr std::size_t kShownFindings = 1000;
 
 constexpr const char* kUsage =
     "Usage: velmora-inspect check FILE.xml\n"
-    "       velmora-inspect show FILE.xml [--html OUT.html] [--ledger]\n"
-    "       velmora-inspect diff OLD.xml NEW.xml\n"
-    "       velmora-inspect --help | --version\n";
+    "  or:  velmora-inspect show FILE.xml [--html OUT.html] [--ledger]\n"
+    "  or:  velmora-inspect diff OLD.xml NEW.xml\n"
+    "  or:  velmora-inspect --help | --version\n";
 
 int Usage() {
   std::fputs(kUsage, stderr);
@@ -34,7 +34,8 @@ void PrintHelp() {
   std::cout << kUsage
             << "\n"
                "Checks, shows and compares the statement documents (Shift_JIS XML, root REPORT,\n"
-               "format RC25) that the Velmora editions export; see docs/inspect.md.\n"
+               "format RC25) that the Velmora editions export; see inspect.md (docs/ of the\n"
+               "source, share/doc/velmora when installed).\n"
                "\n"
                "  check   the bytes, the line ends, the structure (XML Schema docs/rc25.xsd) and\n"
                "          the figures: one line per failure with the element's path and both numbers\n"
