@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 
+#include "platform/qt/FocusFrameStyle.h"
 #include "platform/qt/KeyTranslation.h"
 #include "platform/qt/QtText.h"
 
@@ -149,6 +150,10 @@ QWidget* DialogWindow::MakeControl(std::size_t index) {
     }
   }
   widget->setGeometry(units_.X(tmpl.x), units_.Y(tmpl.y), units_.X(tmpl.width), units_.Y(tmpl.height));
+  if (tmpl.kind == ControlKind::PushButton || tmpl.kind == ControlKind::CheckBox ||
+      tmpl.kind == ControlKind::RadioButton) {
+    widget->setStyle(FocusFrame());
+  }
   if (!TakesFocus(tmpl.kind)) {
     widget->setFocusPolicy(Qt::NoFocus);
   } else {
@@ -301,6 +306,17 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     FocusFirstControlIn(static_cast<QWidget*>(watched));
     return true;
   }
+  if (event->type() == QEvent::Shortcut) {
+    // A label's accelerator to the edit that has the focus already moves nothing, so no focus
+    // event follows; the accelerator still selects the edit's text, as on Windows.
+    auto* label = qobject_cast<QLabel*>(watched);
+    auto* edit = label ? qobject_cast<QLineEdit*>(label->buddy()) : nullptr;
+    if (edit && edit->hasFocus()) {
+      const int id = IdOf(edit);
+      if (id != IDC_STATIC && dialog_->UserFocus(id, true)) edit->selectAll();
+      return true;
+    }
+  }
   if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
     const auto& key = static_cast<const QKeyEvent&>(*event);
     if (!TranslateKey(key)) return QWidget::eventFilter(watched, event);
@@ -341,6 +357,12 @@ void DialogWindow::FocusFirstControlIn(QWidget* group) {
     const ControlState& control = controls[next];
     if (!TakesFocus(control.tmpl.kind) || !control.enabled) continue;
     if (!frame.contains(widgets_[next]->geometry())) continue;
+    auto* edit = qobject_cast<QLineEdit*>(widgets_[next]);
+    if (edit && edit->hasFocus()) {
+      // No focus event follows; the accelerator still selects the text.
+      if (dialog_->UserFocus(control.tmpl.id, true)) edit->selectAll();
+      return;
+    }
     widgets_[next]->setFocus(Qt::ShortcutFocusReason);
     return;
   }

@@ -200,6 +200,14 @@ TEST_F(QtConditionsWindow, AcceleratorsReachTheControlsThroughTheModel) {
     // A group box's accelerator focuses the first control it frames.
     QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier);
     ExpectWholeTextSelected(window, kIdcOutputPath);
+    // An accelerator to the edit that has the focus already selects its text again.
+    Edit(window, kIdcOutputPath)->deselect();
+    QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier);
+    ExpectWholeTextSelected(window, kIdcOutputPath);
+    QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
+    Edit(window, kIdcFirstMonth)->deselect();
+    QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
+    ExpectWholeTextSelected(window, kIdcFirstMonth);
     // A radio button's accelerator clicks it (after the button's short press animation).
     QTest::keyClick(&window, Qt::Key_M, Qt::AltModifier);
     QTest::qWait(300);
@@ -207,6 +215,58 @@ TEST_F(QtConditionsWindow, AcceleratorsReachTheControlsThroughTheModel) {
     EXPECT_EQ(0, window.Dialog()->IsDlgButtonChecked(kIdcShareholdersKind));
     AnswerBoxes({QMessageBox::Ok});
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  });
+}
+
+// Pixels that turn dark (by more than half the range) when the widget takes the focus.
+int DarkenedPixels(const QImage& unfocused, const QImage& focused, const QRect& where) {
+  int count = 0;
+  for (int y = where.top(); y <= where.bottom(); ++y) {
+    for (int x = where.left(); x <= where.right(); ++x) {
+      if (qGray(unfocused.pixel(x, y)) - qGray(focused.pixel(x, y)) > 128) ++count;
+    }
+  }
+  return count;
+}
+
+// The keyboard focus as the Windows dialogs draw it: a dotted rectangle just inside the
+// button's bevel, and one around the check box's text; half its pixels are drawn.
+TEST_F(QtConditionsWindow, TheFocusIsADottedRectangleInsideTheControl) {
+  auto dialog = Conditions();
+  RunModal(*dialog, [&](DialogWindow& window) {
+    QWidget* browse = window.ControlWidget(kIdcBrowse);
+    QWidget* ledger = window.ControlWidget(kIdcGeneralLedger);
+    const QImage browseBefore = browse->grab().toImage();
+    const QImage ledgerBefore = ledger->grab().toImage();
+    QTest::keyClick(Edit(window, kIdcFirstMonth), Qt::Key_Return);
+    QTest::keyClick(Edit(window, kIdcLastMonth), Qt::Key_Return);
+    QTest::keyClick(Edit(window, kIdcOutputPath), Qt::Key_Return);
+    ExpectFocus(window, kIdcBrowse);
+    const QImage browseFocused = browse->grab().toImage();
+    ASSERT_EQ(browseBefore.size(), browseFocused.size());
+    const QRect inset = QRect(QPoint(0, 0), browseFocused.size() / browseFocused.devicePixelRatio())
+                            .adjusted(3, 3, -4, -4);
+    const int topAndBottom = DarkenedPixels(browseBefore, browseFocused, QRect(inset.topLeft(), QSize(inset.width(), 1))) +
+                             DarkenedPixels(browseBefore, browseFocused,
+                                            QRect(inset.bottomLeft(), QSize(inset.width(), 1)));
+    const int sides = DarkenedPixels(browseBefore, browseFocused, QRect(inset.topLeft(), QSize(1, inset.height()))) +
+                      DarkenedPixels(browseBefore, browseFocused, QRect(inset.topRight(), QSize(1, inset.height())));
+    EXPECT_GE(topAndBottom, inset.width() * 2 / 3) << "of " << 2 * inset.width();
+    EXPECT_GE(sides, inset.height() * 2 / 3) << "of " << 2 * inset.height();
+    // Nothing else of the button changes: the rectangle is the focus mark.
+    EXPECT_LE(DarkenedPixels(browseBefore, browseFocused, inset.adjusted(2, 2, -2, -2)), 0);
+
+    QTest::keyClick(browse, Qt::Key_Tab);
+    QTest::keyClick(window.ControlWidget(kIdcExecute), Qt::Key_Tab);
+    QTest::keyClick(window.ControlWidget(kIdcCancel), Qt::Key_Tab);
+    ExpectFocus(window, kIdcGeneralLedger);
+    const QImage ledgerFocused = ledger->grab().toImage();
+    const QImage browseLeft = browse->grab().toImage();
+    // Around the text: at least its width, on both long sides, in dots.
+    EXPECT_GE(DarkenedPixels(ledgerBefore, ledgerFocused, ledgerFocused.rect()), ledger->width() / 2);
+    EXPECT_EQ(0, DarkenedPixels(browseBefore, browseLeft, browseLeft.rect()));
+    AnswerBoxes({QMessageBox::Ok});
+    QTest::keyClick(ledger, Qt::Key_Escape);
   });
 }
 
