@@ -86,9 +86,11 @@ TEST_F(QtBackendCalls, SaveFileDialogStartsInTheMappedFolderAndAnswersInWindowsF
   platform::qt::QtFileDialog::SetNextFileName(QString());
   EXPECT_EQ(platform::SaveFileAnswer::Cancelled, platform::Ui().SaveFileDialog(request, chosen));
 
-  // A folder outside every mapped drive cannot be named in Windows form.
+  // A folder outside every mapped drive cannot be named in Windows form (the map names Z:,
+  // which would otherwise stay "/").
   platform::qt::QtFileDialog::SetNextFileName(QStringLiteral("/nonexistent-root/file.xml"));
-  std::ofstream(host_->drivesFile(), std::ios::trunc) << "C: \"" << host_->cDrive().string() << "\" fixed\n";
+  std::ofstream(host_->drivesFile(), std::ios::trunc)
+      << "C: \"" << host_->cDrive().string() << "\" fixed\nZ: - fixed\n";
   EXPECT_EQ(platform::SaveFileAnswer::Cancelled, platform::Ui().SaveFileDialog(request, chosen));
 
   EXPECT_EQ(QStringList{QStringLiteral("Xml Files (*.xml)")},
