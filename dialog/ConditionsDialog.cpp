@@ -199,6 +199,9 @@ void ConditionsDialog::Browse() {
       fileName = outputPathText.substr(colon + 1);
     }
   }
+  // A path without a folder would open the dialog wherever the process stands (the program's
+  // own folder); the host's output folder is where the default path points.
+  if (folder.empty()) folder = ClFileMgr::Inst().GetAppFolderPath(0);
   platform::CFileDialog fileDialog(false, "XML", fileName,
                                    platform::OFN_HIDEREADONLY | platform::OFN_NOCHANGEDIR |
                                        platform::OFN_PATHMUSTEXIST | platform::OFN_FILEMUSTEXIST,

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
@@ -20,6 +21,7 @@
 
 #include "platform/DriveMap.h"
 #include "platform/WinFs.h"
+#include "platform/qt/DialogUnits.h"
 #include "platform/qt/QtText.h"
 
 namespace platform::qt {
@@ -52,6 +54,15 @@ bool IsAbsolute(const QString& path) {
          path.startsWith(QStringLiteral("\\\\"));
 }
 
+// The root of a Windows-form path: "C:\" or "\\server\share\"; empty without one.
+QString Root(const QString& path) {
+  if (path.size() >= 3 && path[1] == QLatin1Char(':')) return path.left(3);
+  if (!path.startsWith(QStringLiteral("\\\\"))) return QString();
+  const qsizetype server = path.indexOf(QLatin1Char('\\'), 2);
+  const qsizetype share = server < 0 ? -1 : path.indexOf(QLatin1Char('\\'), server + 1);
+  return share < 0 ? QString() : path.left(share + 1);
+}
+
 std::optional<QString> LinuxFolderOf(const QString& windowsFolder) {
   const std::optional<std::string> mapped = win::ToLinuxPath(FromQString(windowsFolder));
   if (!mapped) return std::nullopt;
@@ -59,6 +70,47 @@ std::optional<QString> LinuxFolderOf(const QString& windowsFolder) {
   if (!QFileInfo(folder).isDir()) return std::nullopt;
   return folder;
 }
+
+// The file list in the words and forms of the Japanese Windows dialog: column titles, the
+// kind of each entry named from its extension, sizes in whole kilobytes, dates as yyyy/MM/dd.
+class JapaneseFileModel : public QFileSystemModel {
+ public:
+  using QFileSystemModel::QFileSystemModel;
+
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+      return QFileSystemModel::headerData(section, orientation, role);
+    switch (section) {
+      case 0:
+        return QStringLiteral("名前");
+      case 1:
+        return QStringLiteral("サイズ");
+      case 2:
+        return QStringLiteral("種類");
+      default:
+        return QStringLiteral("更新日時");
+    }
+  }
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (role != Qt::DisplayRole || index.column() == 0) return QFileSystemModel::data(index, role);
+    const QFileInfo info = fileInfo(index);
+    switch (index.column()) {
+      case 1:
+        if (info.isDir()) return QString();
+        return QString::number((info.size() + 1023) / 1024) + QStringLiteral(" KB");
+      case 2: {
+        if (info.isDir()) return QStringLiteral("ファイル フォルダー");
+        const QString suffix = info.suffix().toUpper();
+        if (suffix.isEmpty()) return QStringLiteral("ファイル");
+        if (suffix == QStringLiteral("XML")) return QStringLiteral("XML ドキュメント");
+        return suffix + QStringLiteral(" ファイル");
+      }
+      default:
+        return info.lastModified().toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+    }
+  }
+};
 
 // The drive roots whose folders exist, then the shares.
 QStringList MappedRoots() {
@@ -84,6 +136,9 @@ DriveFileDialog::DriveFileDialog(QWidget* parent, const QString& title, const st
                                  const QString& defaultSuffix)
     : QDialog(parent), defaultSuffix_(defaultSuffix) {
   setWindowTitle(title);
+  // The owner's dialog font, which draws the separator 0x5C as the yen sign, as a Japanese
+  // Windows does: paths look the same in both windows.
+  setFont(parent ? parent->font() : DialogFont(DialogTemplate{}));
   roots_ = MappedRoots();
 
   lookIn_ = new QComboBox(this);
@@ -94,7 +149,7 @@ DriveFileDialog::DriveFileDialog(QWidget* parent, const QString& title, const st
   up_->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
   up_->setToolTip(QStringLiteral("1 つ上のフォルダへ"));
 
-  model_ = new QFileSystemModel(this);
+  model_ = new JapaneseFileModel(this);
   model_->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);
   model_->setNameFilterDisables(false);
   view_ = new QTreeView(this);
@@ -231,10 +286,16 @@ void DriveFileDialog::accept() {
   const qsizetype cut = path.lastIndexOf(QLatin1Char('\\'));
   const QString parent = path.left(cut == 2 ? 3 : cut);
   if (cut < 0 || !LinuxFolderOf(parent)) {
-    QMessageBox::warning(
-        this, windowTitle(),
-        QStringLiteral("フォルダ %1 は、割り当てられたドライブにありません。\n別の場所を選んでください。")
-            .arg(parent));
+    // A drive that is mapped but lacks the folder is told apart from a drive that is not.
+    const bool onMappedDrive = cut >= 0 && win::ToLinuxPath(FromQString(Root(path))).has_value();
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    (onMappedDrive ? QStringLiteral("フォルダ %1 が見つかりません。\nフォルダ名を確認してください。")
+                                   : QStringLiteral("フォルダ %1 は、割り当てられたドライブにありません。\n"
+                                                    "別の場所を選んでください。"))
+                        .arg(parent),
+                    QMessageBox::Ok, this);
+    box.setFont(font());
+    box.exec();
     return;
   }
   // Appended as given, as the Windows dialog does.

@@ -272,10 +272,15 @@ TEST_F(ConditionsDialogTest, BrowseSplitsThePathAndFocusesExecute) {
   Host("C:\\Out\\");
   auto dialog = Dialog(kAprilStart, kMarchEnd);
   Run(*dialog,
-      "set 1015 C:\\表\\x.xml\nclick 1001\ncancel\nset 1015 D:y.xml\nfocus 1001\nkey Enter\nsave "
-      "D:\\z.xml\n");
-  const auto dialogs = Events("saveFileDialog");
-  ASSERT_EQ(2u, dialogs.size());
+      "set 1015 C:\\表\\x.xml\nclick 1001\ncancel\nset 1015 k.xml\nclick 1001\ncancel\nset 1015 \nclick "
+      "1001\ncancel\nset 1015 D:y.xml\nfocus 1001\nkey Enter\nsave D:\\z.xml\n");
+  auto dialogs = Events("saveFileDialog");
+  ASSERT_EQ(4u, dialogs.size());
+  // Without a folder in the path the dialog opens in the host's output folder.
+  for (std::size_t i : {1u, 2u}) EXPECT_EQ("C:\\Out\\", dialogs[i].at("folder")) << i;
+  EXPECT_EQ("k.xml", dialogs[1].at("fileName"));
+  EXPECT_EQ("", dialogs[2].at("fileName"));
+  dialogs.erase(dialogs.begin() + 1, dialogs.begin() + 3);
   EXPECT_EQ("保存ファイルを指定", dialogs[0].at("title"));
   EXPECT_EQ("C:\\表\\", dialogs[0].at("folder"));
   EXPECT_EQ("x.xml", dialogs[0].at("fileName"));
@@ -286,7 +291,7 @@ TEST_F(ConditionsDialogTest, BrowseSplitsThePathAndFocusesExecute) {
   EXPECT_EQ("D:", dialogs[1].at("folder"));
   EXPECT_EQ("y.xml", dialogs[1].at("fileName"));
   EXPECT_EQ("D:\\z.xml", dialog->outputPathText);
-  EXPECT_EQ((Strings{"1002", "1002"}), Focus());
+  EXPECT_EQ((Strings{"1002", "1002", "1002", "1002"}), Focus());
 }
 
 TEST_F(ConditionsDialogTest, ANameWithoutACodePage932FormIsToldAndTheFileDialogOpensAgain) {

@@ -111,7 +111,8 @@ TEST_F(PathTranslationTest, WindowsToLinux) {
 }
 
 TEST_F(PathTranslationTest, LinuxToWindowsTakesTheLongestDriveFolder) {
-  UseMap("C: @\nD: @/d\nE: @/d\n\\\\srv\\share @/d/s\n");
+  // Z: is named, without a folder: it would otherwise stay "/" for the program's folder.
+  UseMap("C: @\nD: @/d\nE: @/d\n\\\\srv\\share @/d/s\nZ: - fixed\n");
   EXPECT_EQ("C:\\", win::ToWindowsPath(root_).value_or("none"));
   EXPECT_EQ("C:\\dd", win::ToWindowsPath(root_ + "/dd").value_or("none"));
   EXPECT_EQ("D:\\", win::ToWindowsPath(root_ + "/d/").value_or("none"));

@@ -143,6 +143,9 @@ TEST_F(QtBackendCalls, ANameWithoutACodePage932FormIsNeitherChosenNorCancelled) 
 
 TEST_F(QtBackendCalls, SaveFileDialogHasTheDrivesAsRootsAndShowsWindowsFormPaths) {
   std::filesystem::create_directories(host_->cDrive() / "出力" / "下");
+  const std::filesystem::path earlier = host_->cDrive() / "出力" / "前期.xml";
+  std::ofstream(earlier) << std::string(1500, 'x');
+  ASSERT_EQ(0, std::system(("touch -d '2024-05-06 07:08' '" + earlier.string() + "'").c_str()));
   platform::FileDialogRequest request;
   request.initialDir = platform::cp932::LiteralFromUtf8("C:\\出力\\");
   request.fileName = platform::cp932::LiteralFromUtf8("決算.xml");
@@ -175,7 +178,33 @@ TEST_F(QtBackendCalls, SaveFileDialogHasTheDrivesAsRootsAndShowsWindowsFormPaths
     QTest::keyClick(name, Qt::Key_Return);
     ASSERT_FALSE(Boxes().empty());
     EXPECT_TRUE(Boxes().back().text.contains(QStringLiteral("Q:\\"))) << Boxes().back().text.toStdString();
+    EXPECT_TRUE(Boxes().back().text.contains(Utf8("割り当てられたドライブにありません")))
+        << Boxes().back().text.toStdString();
+    // On a mapped drive only the folder is missing, and the box says so.
+    AnswerBoxes({QMessageBox::Ok});
+    name->setText(Utf8("C:\\無い\\a.xml"));
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(Utf8("フォルダ C:\\無い が見つかりません。\nフォルダ名を確認してください。"), Boxes().back().text);
     EXPECT_TRUE(dialog->isVisible());
+    // Japanese throughout: the list's titles, kinds, sizes and dates as the Windows dialog
+    // shows them, in the font that draws the separator as the conditions dialog does.
+    EXPECT_EQ(platform::qt::DialogFont(platform::DialogTemplate{}), dialog->font());
+    auto* files = dialog->findChild<QTreeView*>(QStringLiteral("files"));
+    auto* model = qobject_cast<QFileSystemModel*>(files->model());
+    QStringList titles;
+    for (int column = 0; column < 4; ++column) titles << model->headerData(column, Qt::Horizontal).toString();
+    EXPECT_EQ((QStringList{Utf8("名前"), Utf8("サイズ"), Utf8("種類"), Utf8("更新日時")}), titles);
+    const QString folder = QString::fromStdString((host_->cDrive() / "出力").string());
+    // The model reads the folder on a thread of its own.
+    for (int wait = 0; wait < 100 && model->rowCount(model->index(folder)) < 2; ++wait) QTest::qWait(20);
+    const QModelIndex document = model->index(folder + Utf8("/前期.xml"), 1);
+    const QModelIndex below = model->index(folder + Utf8("/下"), 1);
+    ASSERT_TRUE(document.isValid() && below.isValid());
+    EXPECT_EQ(QStringLiteral("2 KB"), document.data().toString());
+    EXPECT_EQ(Utf8("XML ドキュメント"), document.siblingAtColumn(2).data().toString());
+    EXPECT_EQ(QStringLiteral("2024/05/06 07:08"), document.siblingAtColumn(3).data().toString());
+    EXPECT_EQ(QString(), below.data().toString());
+    EXPECT_EQ(Utf8("ファイル フォルダー"), below.siblingAtColumn(2).data().toString());
     // A drive root has no parent.
     emit lookIn->activated(0);
     EXPECT_EQ(Utf8("C:\\"), lookIn->currentText());
