@@ -160,6 +160,7 @@ DriveFileDialog::DriveFileDialog(QWidget* parent, const QString& title, const st
   view_->setSortingEnabled(true);
   view_->sortByColumn(0, Qt::AscendingOrder);
   view_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  view_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
   view_->setMinimumSize(520, 260);
 
   name_ = new QLineEdit(fileName, this);

@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
   fs::create_directories(host.cDrive() / "決算書" / "2023年度");
   std::ofstream(host.cDrive() / "決算書" / "kessan-2024.xml") << "<REPORT/>\n";
   platform::FileDialogRequest request;
-  request.title = SJ("名前を付けて保存");
+  request.title = SJ("保存ファイルを指定");
   request.initialDir = SJ("C:\\決算書\\");
   request.fileName = "kessan.xml";
   request.defaultExt = "XML";
