@@ -184,7 +184,7 @@ int main(int argc, char** argv) {
   ::CreateDirectoryW(L"C:\\決算書\\2023年度", nullptr);
   std::ofstream(fs::path(L"C:\\決算書\\kessan-2024.xml")) << "<REPORT/>\n";
   platform::FileDialogRequest request;
-  request.title = SJ("名前を付けて保存");
+  request.title = SJ("保存ファイルを指定");
   request.initialDir = SJ("C:\\決算書\\");
   request.fileName = "kessan.xml";
   request.defaultExt = "XML";
