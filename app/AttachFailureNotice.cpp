@@ -24,9 +24,11 @@ std::string Missing(long status, const std::string& folder) {
       return "会計データ " + folder + "/orbeck.db を読み込めません。";
     case kWrongSchema:
       return "会計データ " + folder +
-             "/orbeck.db の形式が、このプログラムの扱えるものではありません (より新しい版で作成されたか、別の形式です)。";
+             "/orbeck.db の形式が、このプログラムの扱えるものではありません "
+             "(より新しい版で作成されたか、別の形式です)。";
     case kDamagedStore:
-      return "会計データ " + folder + "/orbeck.db が、作成された後に書き換えられています (封印と一致しません)。";
+      return "会計データ " + folder +
+             "/orbeck.db が、作成された後に書き換えられています (封印と一致しません)。";
     default:
       return "会計データ " + folder + "/orbeck.db を読み込めません。";
   }

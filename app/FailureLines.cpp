@@ -33,8 +33,8 @@ std::string AttachCause(long status, const std::string& home) {
       return "the store " + store +
              " is of another schema or was written by a newer loader: reload it with this version's " + load;
     case kDamagedStore:
-      return "the store " + store + " differs from its seal (it was changed after it was loaded): reload it with " +
-             load;
+      return "the store " + store +
+             " differs from its seal (it was changed after it was loaded): reload it with " + load;
     case kStoreError:
       return "the store " + store + " could not be read: check it with `orbeck-admin check --home " + home +
              "` and reload it with " + load;
@@ -47,10 +47,10 @@ std::string AttachCause(long status, const std::string& home) {
 }  // namespace
 
 std::string AttachFailureLine(const std::string& program, long status, const std::string& homeFolder) {
-  const std::string cause =
-      homeFolder.empty() ? "no host folder can be named (neither ORBECK_HOME nor HOME is set): set "
-                           "ORBECK_HOME to the folder that holds orbeck.db"
-                         : AttachCause(status, homeFolder);
+  const std::string cause = homeFolder.empty()
+                                ? "no host folder can be named (neither ORBECK_HOME nor HOME is set): set "
+                                  "ORBECK_HOME to the folder that holds orbeck.db"
+                                : AttachCause(status, homeFolder);
   return program + ": the host installation could not be attached: " + cause + "; nothing was exported";
 }
 
@@ -58,7 +58,8 @@ std::string ProgramFolderLine(const std::string& program, const std::string& pro
   return program + ": ZentorDef.ini and SUPPORT.INF beside the program cannot be reached: " + problem;
 }
 
-std::string ProgramLevelLine(const std::string& program, int code, const std::string& iniPath, bool iniExists) {
+std::string ProgramLevelLine(const std::string& program, int code, const std::string& iniPath,
+                             bool iniExists) {
   const std::string ini = Shown(iniPath);
   switch (code) {
     case -1:
@@ -67,10 +68,12 @@ std::string ProgramLevelLine(const std::string& program, int code, const std::st
              "; put the ZentorDef.ini that comes with the program beside it";
     case 1:
       return program + ": " + ini +
-             " says the installed Zentor application is older than this component: install its latest version";
+             " says the installed Zentor application is older than this component: install its latest "
+             "version";
     default:
       return program + ": " + ini +
-             " says this component is older than the installed Zentor application: install the latest component";
+             " says this component is older than the installed Zentor application: install the latest "
+             "component";
   }
 }
 

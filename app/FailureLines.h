@@ -13,7 +13,8 @@ std::string ProgramFolderLine(const std::string& program, const std::string& pro
 // The compatibility check did not pass: code as ProgramLevelCode gives it (-1 no usable
 // definition file, 1 the Zentor application is older, 2 this component is older) for the
 // definition file at iniPath (code page 932), which may not exist at all.
-std::string ProgramLevelLine(const std::string& program, int code, const std::string& iniPath, bool iniExists);
+std::string ProgramLevelLine(const std::string& program, int code, const std::string& iniPath,
+                             bool iniExists);
 // The document could not be written at outputPath (code page 932); reason is the system's
 // (UTF-8, empty when it gave none).
 std::string WriteFailureLine(const std::string& program, const std::string& outputPath,

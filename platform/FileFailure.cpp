@@ -52,8 +52,8 @@ std::string UnreachableReason(const std::string& windowsPath) {
   }
   if (windowsPath.find('/') != std::string::npos) return "\"/\" is not allowed in a Windows path";
   std::shared_ptr<const DriveMap> map = DriveMap::Current();
-  const std::string mapName =
-      map->File().empty() ? std::string("the drive map") : "the drive map " + map->File() + " (VELMORA_DRIVES)";
+  const std::string mapName = map->File().empty() ? std::string("the drive map")
+                                                  : "the drive map " + map->File() + " (VELMORA_DRIVES)";
   if (windowsPath.size() >= 2 && windowsPath[0] == '\\' && windowsPath[1] == '\\') {
     return "its share is not in " + mapName;
   }

@@ -153,7 +153,8 @@ bool File::Close() {
   if (writing_) {
     // A document is renamed over an earlier one once it is closed: it must be on disk first.
     closed = Flush() && ::fdatasync(fd_) == 0;
-    if (!closed) detail::NoteFileFailure("not all of it reached the disk (" + detail::SystemErrorText() + ")");
+    if (!closed)
+      detail::NoteFileFailure("not all of it reached the disk (" + detail::SystemErrorText() + ")");
   }
   writer_.reset();
   closed = ::close(fd_) == 0 && closed;

@@ -289,12 +289,13 @@ void DriveFileDialog::accept() {
   if (cut < 0 || !LinuxFolderOf(parent)) {
     // A drive that is mapped but lacks the folder is told apart from a drive that is not.
     const bool onMappedDrive = cut >= 0 && win::ToLinuxPath(FromQString(Root(path))).has_value();
-    QMessageBox box(QMessageBox::Warning, windowTitle(),
-                    (onMappedDrive ? QStringLiteral("フォルダ %1 が見つかりません。\nフォルダ名を確認してください。")
-                                   : QStringLiteral("フォルダ %1 は、割り当てられたドライブにありません。\n"
-                                                    "別の場所を選んでください。"))
-                        .arg(parent),
-                    QMessageBox::Ok, this);
+    QMessageBox box(
+        QMessageBox::Warning, windowTitle(),
+        (onMappedDrive ? QStringLiteral("フォルダ %1 が見つかりません。\nフォルダ名を確認してください。")
+                       : QStringLiteral("フォルダ %1 は、割り当てられたドライブにありません。\n"
+                                        "別の場所を選んでください。"))
+            .arg(parent),
+        QMessageBox::Ok, this);
     box.setFont(font());
     box.exec();
     return;

@@ -68,12 +68,13 @@ std::string SystemErrorText() {
   const DWORD error = ::GetLastError();
   wchar_t* text = nullptr;
   const DWORD length = ::FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-      0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::optional<std::string> utf8 = length > 0 ? win32::Utf8(std::wstring_view(text, length)) : std::nullopt;
   ::LocalFree(text);
   std::string shown = utf8.value_or("system error " + std::to_string(error));
-  while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r' || shown.back() == '.')) shown.pop_back();
+  while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r' || shown.back() == '.'))
+    shown.pop_back();
   return shown;
 }
 

@@ -3,8 +3,8 @@
 // shell around a real run.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -104,9 +104,13 @@ TEST(BadInput, EveryFailureThatStopsARunSaysWhatWhereAndWhatToDo) {
        {"the drive map ", "drives.conf (VELMORA_DRIVES) cannot be read (No such file or directory)"}},
       {"no ZentorDef.ini", copyWithout, {"bin\\ZentorDef.ini does not exist; put the ZentorDef.ini"}},
       {"no host folder",
-       [](TestHost& host, fs::path&, std::string&) { setenv("ORBECK_HOME", (host.root() / "absent").c_str(), 1); },
-       {"could not be attached: the host folder ", "absent does not exist: create it with `orbeck-admin load"}},
-      {"no store", [](TestHost& host, fs::path&, std::string&) { fs::remove(host.storePath()); },
+       [](TestHost& host, fs::path&, std::string&) {
+         setenv("ORBECK_HOME", (host.root() / "absent").c_str(), 1);
+       },
+       {"could not be attached: the host folder ",
+        "absent does not exist: create it with `orbeck-admin load"}},
+      {"no store",
+       [](TestHost& host, fs::path&, std::string&) { fs::remove(host.storePath()); },
        {"holds no store (orbeck.db): load one with `orbeck-admin load"}},
       {"damaged store",
        [](TestHost& host, fs::path&, std::string&) {

@@ -69,7 +69,8 @@ TEST(FirstHour, InstallPutsTheToolsWithManPagesBesideTheEditions) {
     const std::size_t synopsis = text.find(".SH SYNOPSIS\n");
     const std::string synopsisText = text.substr(synopsis, text.find(".SH DESCRIPTION") - synopsis);
     std::size_t lines = 0;
-    for (std::size_t at = 0; (at = synopsisText.find(".B " + std::string(name) + "\n", at)) != std::string::npos; ++at)
+    for (std::size_t at = 0;
+         (at = synopsisText.find(".B " + std::string(name) + "\n", at)) != std::string::npos; ++at)
       ++lines;
     EXPECT_GE(usages, 2u) << help;
     EXPECT_EQ(usages, lines) << synopsisText;
@@ -78,7 +79,8 @@ TEST(FirstHour, InstallPutsTheToolsWithManPagesBesideTheEditions) {
   // The editions' pages keep the Japanese of --version, whatever the locale of the build, and
   // man renders them in a locale without UTF-8 too.
   const fs::path editionPage = prefix / "share" / "man" / "man1" / "Velmora1.1";
-  EXPECT_NE(std::string::npos, ReadBytes(editionPage).find("Zentor 連動 from Orbeck２１")) << ReadBytes(editionPage);
+  EXPECT_NE(std::string::npos, ReadBytes(editionPage).find("Zentor 連動 from Orbeck２１"))
+      << ReadBytes(editionPage);
   const Outcome shown = Execute("LC_ALL=C LANG=C MANWIDTH=80 man -l " + Quoted(editionPage) + " 2>&1");
   EXPECT_EQ(0, shown.exitCode) << shown.output;
   EXPECT_NE(std::string::npos, shown.output.find("Velmora1 --version")) << shown.output;
@@ -89,7 +91,8 @@ TEST(FirstHour, InstallPutsTheToolsWithManPagesBesideTheEditions) {
     EXPECT_TRUE(fs::exists(prefix / "share" / "doc" / "velmora" / doc)) << doc;
   }
   for (const char* edition : {"Velmora1", "Velmora2", "Velmora3"}) {
-    const std::string entry = ReadBytes(prefix / "share" / "applications" / (std::string(edition) + ".desktop"));
+    const std::string entry =
+        ReadBytes(prefix / "share" / "applications" / (std::string(edition) + ".desktop"));
     EXPECT_NE(std::string::npos, entry.find("\nName[ja]=決算書連動 (Orbeck２１")) << entry;
   }
   // The installed tool loads the installed demo from another folder, with nothing of the
@@ -97,8 +100,8 @@ TEST(FirstHour, InstallPutsTheToolsWithManPagesBesideTheEditions) {
   const fs::path elsewhere = host.root() / "elsewhere";
   fs::create_directories(elsewhere);
   const Outcome load = Execute("cd " + Quoted(elsewhere) + " && " + Quoted(prefix / "bin" / "orbeck-admin") +
-                               " load " + Quoted(prefix / "share" / "velmora" / "demo-company.json") + " --home " +
-                               Quoted(host.root() / "demo-home") + " 2>&1");
+                               " load " + Quoted(prefix / "share" / "velmora" / "demo-company.json") +
+                               " --home " + Quoted(host.root() / "demo-home") + " 2>&1");
   EXPECT_EQ(0, load.exitCode) << load.output;
   EXPECT_TRUE(fs::exists(host.root() / "demo-home" / "orbeck.db"));
   EXPECT_TRUE(fs::exists(prefix / "share" / "velmora" / "demo.script"));

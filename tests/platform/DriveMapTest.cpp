@@ -125,7 +125,8 @@ TEST_F(DriveMapCurrentTest, TheProgramsFolderKeepsZUnlessTheMapPlacesItOrNamesZ)
     EXPECT_NE(std::string::npos, problem.find(c.problem)) << c.map << problem;
   }
   ::setenv("VELMORA_DRIVES", (root_ + "/missing").c_str(), 1);
-  EXPECT_NE(std::string::npos, win::DriveMap::ProgramFolderProblem().find(root_ + "/missing (VELMORA_DRIVES) cannot be read"));
+  EXPECT_NE(std::string::npos,
+            win::DriveMap::ProgramFolderProblem().find(root_ + "/missing (VELMORA_DRIVES) cannot be read"));
 }
 #endif
 

@@ -184,7 +184,8 @@ TEST_F(QtBackendCalls, SaveFileDialogHasTheDrivesAsRootsAndShowsWindowsFormPaths
     AnswerBoxes({QMessageBox::Ok});
     name->setText(Utf8("C:\\無い\\a.xml"));
     QTest::keyClick(name, Qt::Key_Return);
-    EXPECT_EQ(Utf8("フォルダ C:\\無い が見つかりません。\nフォルダ名を確認してください。"), Boxes().back().text);
+    EXPECT_EQ(Utf8("フォルダ C:\\無い が見つかりません。\nフォルダ名を確認してください。"),
+              Boxes().back().text);
     EXPECT_TRUE(dialog->isVisible());
     // Japanese throughout: the list's titles, kinds, sizes and dates as the Windows dialog
     // shows them, in the font that draws the separator as the conditions dialog does.

@@ -244,13 +244,14 @@ TEST_F(QtConditionsWindow, TheFocusIsADottedRectangleInsideTheControl) {
     ExpectFocus(window, kIdcBrowse);
     const QImage browseFocused = browse->grab().toImage();
     ASSERT_EQ(browseBefore.size(), browseFocused.size());
-    const QRect inset = QRect(QPoint(0, 0), browseFocused.size() / browseFocused.devicePixelRatio())
-                            .adjusted(3, 3, -4, -4);
-    const int topAndBottom = DarkenedPixels(browseBefore, browseFocused, QRect(inset.topLeft(), QSize(inset.width(), 1))) +
-                             DarkenedPixels(browseBefore, browseFocused,
-                                            QRect(inset.bottomLeft(), QSize(inset.width(), 1)));
-    const int sides = DarkenedPixels(browseBefore, browseFocused, QRect(inset.topLeft(), QSize(1, inset.height()))) +
-                      DarkenedPixels(browseBefore, browseFocused, QRect(inset.topRight(), QSize(1, inset.height())));
+    const QRect inset =
+        QRect(QPoint(0, 0), browseFocused.size() / browseFocused.devicePixelRatio()).adjusted(3, 3, -4, -4);
+    const int topAndBottom =
+        DarkenedPixels(browseBefore, browseFocused, QRect(inset.topLeft(), QSize(inset.width(), 1))) +
+        DarkenedPixels(browseBefore, browseFocused, QRect(inset.bottomLeft(), QSize(inset.width(), 1)));
+    const int sides =
+        DarkenedPixels(browseBefore, browseFocused, QRect(inset.topLeft(), QSize(1, inset.height()))) +
+        DarkenedPixels(browseBefore, browseFocused, QRect(inset.topRight(), QSize(1, inset.height())));
     EXPECT_GE(topAndBottom, inset.width() * 2 / 3) << "of " << 2 * inset.width();
     EXPECT_GE(sides, inset.height() * 2 / 3) << "of " << 2 * inset.height();
     // Nothing else of the button changes: the rectangle is the focus mark.
