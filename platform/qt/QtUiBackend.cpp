@@ -1,6 +1,7 @@
 // The Qt backend object.
 #include "platform/qt/QtUiBackend.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -9,6 +10,7 @@
 #include <QTranslator>
 
 #include "platform/qt/DialogWindow.h"
+#include "platform/qt/FocusFrameStyle.h"
 #include "platform/qt/QtFileDialog.h"
 #include "platform/qt/QtText.h"
 #include "platform/ui/Dialog.h"
@@ -104,6 +106,8 @@ int QtUiBackend::MessageBox(HWND owner, const std::string& text, const std::stri
   QMessageBox box(IconOf(type), ToQString(caption), ToQString(text),
                   yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, WindowOfHandle(owner));
   box.setFont(QFont(QStringLiteral("IPAPGothic")));
+  // Its buttons show the focus as the dialogs' do.
+  for (QAbstractButton* button : box.buttons()) button->setStyle(FocusFrame());
   // The box shows the arrow while a wait cursor is up; the program restores its cursor after.
   if (cursorDepth_ > 0) QApplication::setOverrideCursor(Qt::ArrowCursor);
   const int answer = box.exec();
