@@ -141,7 +141,7 @@ TEST(BadInput, EveryFailureThatStopsARunSaysWhatWhereAndWhatToDo) {
         "VELMORA_UI_SCRIPT='" + script.string() + "' VELMORA_UI_TRANSCRIPT='" + transcript.string() + "' '" +
         program.string() + "' 2>&1 >/dev/null | grep -v '^drive map '");
     std::string transcribed;
-    std::istringstream lines(velmora::test::ReadFile(transcript));
+    std::istringstream lines(velmora::test::ReadBytes(transcript));
     for (std::string line; std::getline(lines, line);) {
       const nlohmann::json event = nlohmann::json::parse(line, nullptr, false);
       if (event.value("event", "") == "error") transcribed += event.value("text", "") + "\n";
