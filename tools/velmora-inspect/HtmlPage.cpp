@@ -185,11 +185,11 @@ class HtmlSink : public LedgerSink {
 
 }  // namespace
 
-std::vector<Finding> ShowAsHtml(const std::string& path, const std::string& htmlPath) {
+std::vector<Finding> ShowAsHtml(const Source& source, const std::string& htmlPath) {
   const std::string ledgerPath = htmlPath + ".ledger.part";
   const std::string pagePath = htmlPath + ".part";
   HtmlSink sink(ledgerPath);
-  ReadResult read = ReadDocument(path, ReadOptions{false}, &sink);
+  ReadResult read = ReadDocument(source, ReadOptions{false}, &sink);
   std::error_code ignored;
   if (read.complete) {
     if (sink.Write(read.root, pagePath)) {

@@ -117,9 +117,9 @@ class TerminalSink : public LedgerSink {
 
 }  // namespace
 
-std::vector<Finding> ShowInTerminal(const std::string& path, const ShowOptions& options, std::ostream& out) {
+std::vector<Finding> ShowInTerminal(const Source& source, const ShowOptions& options, std::ostream& out) {
   TerminalSink sink(options, out);
-  ReadResult read = ReadDocument(path, ReadOptions{false}, &sink);
+  ReadResult read = ReadDocument(source, ReadOptions{false}, &sink);
   if (read.complete) sink.Finish(read.root);
   return read.findings;
 }

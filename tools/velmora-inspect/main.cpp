@@ -13,6 +13,7 @@
 
 #include "tools/velmora-inspect/Checker.h"
 #include "tools/velmora-inspect/Diff.h"
+#include "tools/velmora-inspect/InputFeed.h"
 #include "tools/velmora-inspect/Show.h"
 
 namespace {
@@ -48,13 +49,10 @@ void PrintHelp() {
 
 // A file that cannot be opened is a usage problem (exit 2), not a failed check.
 bool Readable(const std::string& file) {
-  std::FILE* f = std::fopen(file.c_str(), "rb");
-  if (f == nullptr) {
-    std::cerr << file << ": cannot be read\n";
-    return false;
-  }
-  std::fclose(f);
-  return true;
+  const std::string problem = inspect::OpenProblem(file);
+  if (problem.empty()) return true;
+  std::cerr << file << ": cannot be read: " << problem << "\n";
+  return false;
 }
 
 int Check(const std::string& file) {
