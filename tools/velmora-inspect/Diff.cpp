@@ -49,7 +49,7 @@ std::vector<Entry> Entries(const Layout& l) {
     for (const std::string& s : stack) path += " / " + s;
     if (const int n = ++seen[path]; n > 1) path += " #" + std::to_string(n);
     std::string text;
-    for (const std::string& line : note.lines) text += line + "\n";
+    for (std::size_t i = 0; i < note.lines.size(); ++i) text += (i > 0 ? "\n" : "") + note.lines[i];
     entries.push_back({Difference::Part::Notes, path, std::nullopt, text});
   }
   return entries;

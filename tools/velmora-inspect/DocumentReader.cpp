@@ -277,6 +277,10 @@ bool Walker::Step() {
 }
 
 void Walker::Conclude() {
+  if (feed_.Broken()) {
+    const long broken = feed_.BrokenLine();
+    std::erase_if(result_.findings, [broken](const Finding& f) { return f.line >= broken; });
+  }
   result_.complete = status_ == 0 && !feed_.Broken() && open_.empty() && frames_.empty() &&
                      !result_.root.name.empty();
   if (!result_.complete && !feed_.Broken() && !frames_.empty()) {

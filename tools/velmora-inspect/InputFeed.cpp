@@ -128,6 +128,7 @@ bool InputFeed::Refill() {
     atEnd_ = true;
     if (!decoder_.Finish()) {
       findings_.push_back({Severity::Error, line_, "", "the file ends inside a double-byte character"});
+      brokenLine_ = line_;
       broken_ = true;
     } else if (!atStart_ && !lastWasLf_ && !sawBareCr_ && !sawBareLf_) {
       findings_.push_back({Severity::Error, line_, "", "the last line does not end in CR LF"});
@@ -144,7 +145,8 @@ bool InputFeed::Refill() {
     std::size_t at = static_cast<std::size_t>(decoder_.BadOffset() - chunkStart);
     if (decoder_.BadOffset() < chunkStart) at = 0;  // a lead byte held from the chunk before
     CheckLineEnds(bytes, at);
-    findings_.push_back({Severity::Error, LineAt(bytes, at), "",
+    brokenLine_ = LineAt(bytes, at);
+    findings_.push_back({Severity::Error, brokenLine_, "",
                          "byte " + Hex(static_cast<unsigned char>(bytes[std::min(at, n - 1)])) +
                              " at offset " + std::to_string(decoder_.BadOffset()) + " is not Shift_JIS"});
     broken_ = true;
@@ -155,8 +157,8 @@ bool InputFeed::Refill() {
   if (auto violation = guard_.Scan(decoded_)) {
     // The parser gets the text before the violation and then the end of its input.
     const auto at = static_cast<std::ptrdiff_t>(violation->offset);
-    findings_.push_back({Severity::Error, line_ + std::count(decoded_.begin(), decoded_.begin() + at, '\n'), "",
-                         "refused: " + violation->message});
+    brokenLine_ = line_ + std::count(decoded_.begin(), decoded_.begin() + at, '\n');
+    findings_.push_back({Severity::Error, brokenLine_, "", "refused: " + violation->message});
     decoded_.resize(violation->offset);
     broken_ = true;
     atEnd_ = true;

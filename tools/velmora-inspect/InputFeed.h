@@ -34,6 +34,8 @@ class InputFeed {
   int Read(char* buffer, int len);
   // True once a byte failed to decode: libxml2's complaints after it are its echo.
   bool Broken() const { return broken_; }
+  // The line the input broke on: what the parser said of it echoes the break.
+  long BrokenLine() const { return brokenLine_; }
   std::vector<Finding>& Findings() { return findings_; }
   long LastLine() const { return line_; }
 
@@ -63,6 +65,7 @@ class InputFeed {
   bool atStart_ = true;
   bool atEnd_ = false;
   bool broken_ = false;
+  long brokenLine_ = 0;
   std::vector<Finding> findings_;
 };
 
