@@ -41,7 +41,8 @@ std::string Attributes(std::size_t n) {
 std::string Laughs() {
   std::string d = kDeclaration + "<!DOCTYPE REPORT [\r\n<!ENTITY a0 \"lol\">\r\n";
   for (int i = 1; i < 10; ++i)
-    d += "<!ENTITY a" + std::to_string(i) + " \"" + Repeat("&a" + std::to_string(i - 1) + ";", 10) + "\">\r\n";
+    d +=
+        "<!ENTITY a" + std::to_string(i) + " \"" + Repeat("&a" + std::to_string(i - 1) + ";", 10) + "\">\r\n";
   return d + "]>\r\n<REPORT>&a9;</REPORT>\r\n";
 }
 
@@ -61,10 +62,14 @@ TEST(InspectHostile, DocumentsBuiltToExhaustTheReaderAreRefusedByEveryCommand) {
       {"65 nested elements", Nested(65), "elements nested more than 64 deep"},
       {"100,000 attributes", Attributes(100000), "a tag with more than 16 attributes"},
       {"17 attributes", Attributes(17), "a tag with more than 16 attributes"},
-      {"a 100 MB attribute", kDeclaration + "<REPORT a=\"" + std::string(100'000'000, 'x') + "\"></REPORT>\r\n",
+      {"a 100 MB attribute",
+       kDeclaration + "<REPORT a=\"" + std::string(100'000'000, 'x') + "\"></REPORT>\r\n",
        "a tag of more than 65,536 bytes"},
       {"a 100 MB text", kDeclaration + "<REPORT>" + std::string(100'000'000, 'x') + "</REPORT>\r\n",
        "a text of more than 1,048,576 bytes"},
+      {"60,000 elements before the ledger",
+       kDeclaration + "<REPORT>" + Repeat("<a/>", 60000) + "</REPORT>\r\n",
+       "more than 50,000 elements before the general ledger"},
       {"a billion laughs", Laughs(), "document type or markup declaration"},
       {"an external DTD", kDeclaration + "<!DOCTYPE REPORT SYSTEM \"file:///etc/passwd\">\r\n<REPORT/>\r\n",
        "document type or markup declaration"},
@@ -84,7 +89,8 @@ TEST(InspectHostile, DocumentsBuiltToExhaustTheReaderAreRefusedByEveryCommand) {
     const std::vector<Finding> showProblems = ShowInTerminal(hostile, ShowOptions{true}, shown);
     EXPECT_NE(std::string::npos, Errors(showProblems).find(c.refusal)) << c.name;
 
-    const DiffOutcome diff = DiffDocuments(Source::InMemory("golden.xml", golden), hostile, [](const Difference&) {});
+    const DiffOutcome diff =
+        DiffDocuments(Source::InMemory("golden.xml", golden), hostile, [](const Difference&) {});
     EXPECT_FALSE(diff.readable) << c.name;
     EXPECT_NE(std::string::npos, Errors(diff.afterProblems).find(c.refusal)) << c.name;
   }
@@ -101,11 +107,13 @@ TEST(InspectHostile, InputsInsideTheBoundsAreReadLikeAnyOther) {
       {"64 nested elements", Nested(64), "structure: Element 'a'"},
       {"16 attributes", Attributes(16), "Element 'REPORT'"},
       {"markup inside a comment and a CDATA section",
-       kDeclaration + "<!-- <!DOCTYPE x> \" ' --><REPORT><![CDATA[<a b=\"]]></REPORT>\r\n", "Element 'REPORT'"},
+       kDeclaration + "<!-- <!DOCTYPE x> \" ' --><REPORT><![CDATA[<a b=\"]]></REPORT>\r\n",
+       "Element 'REPORT'"},
       // A ledger field's end tag longer than the small-string buffer: the element that ends is
       // still named right after the reader has let go of it.
       {"a long element name inside the ledger",
-       std::string(demo).insert(field, "<AnElementNameOfMoreThanSixteenBytes></AnElementNameOfMoreThanSixteenBytes>"),
+       std::string(demo).insert(
+           field, "<AnElementNameOfMoreThanSixteenBytes></AnElementNameOfMoreThanSixteenBytes>"),
        "HJ00780S02[1]/AnElementNameOfMoreThanSixteenBytes: structure: Element "
        "'AnElementNameOfMoreThanSixteenBytes': This element is not expected. Expected is ( HJ00780S0070 )"},
   };
@@ -120,8 +128,8 @@ TEST(InspectHostile, InputsInsideTheBoundsAreReadLikeAnyOther) {
 // Exit code and standard error of the tool; a command that hangs is stopped by timeout.
 std::pair<int, std::string> RunInspect(const std::string& arguments, const TempFolder& folder) {
   const std::string err = (folder / "stderr.txt").string();
-  const int status =
-      std::system(("timeout 20 " + std::string(VELMORA_INSPECT_PATH) + " " + arguments + " >/dev/null 2>" + err).c_str());
+  const int status = std::system(
+      ("timeout 20 " + std::string(VELMORA_INSPECT_PATH) + " " + arguments + " >/dev/null 2>" + err).c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(err)};
 }
 
@@ -142,7 +150,8 @@ TEST(InspectHostile, WhatIsNotARegularFileWithContentIsRefusedWithItsReason) {
   };
   for (const auto& input : inputs) {
     for (const std::string& command :
-         {"check " + input.file, "show " + input.file, "diff " + demo + " " + input.file, "diff " + input.file + " " + demo}) {
+         {"check " + input.file, "show " + input.file, "diff " + demo + " " + input.file,
+          "diff " + input.file + " " + demo}) {
       const auto [code, err] = RunInspect(command, folder);
       EXPECT_EQ(2, code) << command << "\n" << err;
       EXPECT_NE(std::string::npos, err.find(input.file + ":")) << command << "\n" << err;

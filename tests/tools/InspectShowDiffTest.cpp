@@ -40,7 +40,7 @@ std::string ModifiedDemo() {
   d = Replace(d, Cp932("\t\t\t\t\t<Item Label=\"前払費用\">450000</Item>\r\n"), "");
   d = Replace(d, Cp932("\t\t\t\t\t<Item Label=\"未払費用\">96000</Item>\r\n"),
               Cp932("\t\t\t\t\t<Item Label=\"未払費用\">96000</Item>\r\n\t\t\t\t\t<Item "
-                    "Label=\"仮受金\">5000</Item>\r\n"));
+                   "Label=\"仮受金\">5000</Item>\r\n"));
   d = Replace(d, Cp932("株式会社北斗精機"), Cp932("株式会社北斗精機工業"));
   const std::size_t second = d.find("<HJ00780S01>", d.find("<HJ00780S01>") + 1);
   const std::size_t begin = d.rfind('\n', d.find("<HJ00780S02>", second)) + 1;
@@ -165,7 +165,8 @@ TEST(InspectShow, InAnAccountantsWords) {
   EXPECT_NE(std::string::npos, LineStarting(text, "日付").find("貸方"));
 
   // Every note the schema knows has a Japanese title.
-  const std::string schema = ReadBytes(std::filesystem::path(std::getenv("VELMORA_SOURCE_DIR")) / "docs/rc25.xsd");
+  const std::string schema =
+      ReadBytes(std::filesystem::path(std::getenv("VELMORA_SOURCE_DIR")) / "docs/rc25.xsd");
   const std::size_t begin = schema.find("<!-- notes: begin -->"), end = schema.find("<!-- notes: end -->");
   ASSERT_LT(begin, end);
   std::smatch m;
@@ -217,7 +218,8 @@ TEST(InspectDiff, ComparesStatementsNotesAndTheLedgerRowByRow) {
   const std::size_t cash = demo.find(Cp932("<HJ00780S0010>現金<"));
   const std::size_t second = demo.find("<HJ00780S02>", demo.find("<HJ00780S02>", cash) + 1);
   const std::size_t third = demo.find("\t\t\t\t<HJ00780S02>", second);
-  const std::string secondRow = demo.substr(demo.rfind('\n', second) + 1, third - demo.rfind('\n', second) - 1);
+  const std::string secondRow =
+      demo.substr(demo.rfind('\n', second) + 1, third - demo.rfind('\n', second) - 1);
   const struct {
     const char* name;
     std::string after;
@@ -227,45 +229,68 @@ TEST(InspectDiff, ComparesStatementsNotesAndTheLedgerRowByRow) {
       {"the same document", demo, {}, 0, 0, 0},
       {"one posting's date",
        SetLedgerField(demo, "現金", 1, "HJ00780S0060", "令和6年4月19日"),
-       {"changed     総勘定元帳 / 現金 / 2件目 / 日付: 令和6年4月18日 -> 令和6年4月19日"}, 0, 0, 1},
+       {"changed     総勘定元帳 / 現金 / 2件目 / 日付: 令和6年4月18日 -> 令和6年4月19日"},
+       0,
+       0,
+       1},
       {"one posting's amount and its running balance",
-       SetLedgerField(SetLedgerField(demo, "現金", 2, "HJ00780S0110", "-58400"), "現金", 2, "HJ00780S0120", "997900"),
+       SetLedgerField(SetLedgerField(demo, "現金", 2, "HJ00780S0110", "-58400"), "現金", 2, "HJ00780S0120",
+                      "997900"),
        {"changed     総勘定元帳 / 現金 / 3件目 / 金額: △58,300 -> △58,400 (100 減少)",
         "changed     総勘定元帳 / 現金 / 3件目 / 残高: 998,000 -> 997,900 (100 減少)"},
-       0, 0, 2},
+       0,
+       0,
+       2},
       {"a posting's description and counter account",
-       SetLedgerField(SetLedgerField(demo, "現金", 1, "HJ00780S0100", "工場 備品"), "現金", 1, "HJ00780S0080", "備品"),
+       SetLedgerField(SetLedgerField(demo, "現金", 1, "HJ00780S0100", "工場 備品"), "現金", 1, "HJ00780S0080",
+                      "備品"),
        {"changed     総勘定元帳 / 現金 / 2件目 / 相手科目: 消耗品費 -> 備品",
         "changed     総勘定元帳 / 現金 / 2件目 / 摘要: 工場 消耗品 -> 工場 備品"},
-       0, 0, 2},
+       0,
+       0,
+       2},
       {"a posting twice",
        std::string(demo).insert(third, secondRow),
-       {"appeared    総勘定元帳 / 現金 / 3件目: 令和6年4月18日 消耗品費 工場 消耗品 △293,700（残高 1,056,300）",
+       {"appeared    総勘定元帳 / 現金 / 3件目: 令和6年4月18日 消耗品費 工場 消耗品 △293,700（残高 "
+        "1,056,300）",
         "changed     総勘定元帳 / 現金 / 件数: 52 -> 53 (1 増加)"},
-       0, 0, 2},
+       0,
+       0,
+       2},
       {"a posting less",
        std::string(demo).erase(demo.rfind('\n', second) + 1, secondRow.size()),
-       {"disappeared 総勘定元帳 / 現金 / 2件目: 令和6年4月18日 消耗品費 工場 消耗品 △293,700（残高 1,056,300）",
+       {"disappeared 総勘定元帳 / 現金 / 2件目: 令和6年4月18日 消耗品費 工場 消耗品 △293,700（残高 "
+        "1,056,300）",
         "changed     総勘定元帳 / 現金 / 件数: 52 -> 51 (1 減少)"},
-       0, 0, 2},
+       0,
+       0,
+       2},
       {"an account renamed",
        Replace(demo, Cp932("<HJ00780S0010>現金<"), Cp932("<HJ00780S0010>手許現金<")),
        {"disappeared 総勘定元帳 / 現金: 期首残高 850,000、期末残高 252,800、52件",
         "appeared    総勘定元帳 / 手許現金: 期首残高 850,000、期末残高 252,800、52件"},
-       0, 0, 2},
+       0,
+       0,
+       2},
       {"statements and notes",
-       Replace(Replace(Replace(Replace(Replace(demo, Cp932("普通預金\">75286900<"), Cp932("普通預金\">75296900<")),
-                                       Cp932("\t\t\t\t\t<Item Label=\"前払費用\">450000</Item>\r\n"), ""),
-                               Cp932("<Item Label=\"未払費用\">96000</Item>\r\n"),
-                               Cp932("<Item Label=\"未払費用\">96000</Item>\r\n<Item Label=\"仮受金\">5000</Item>\r\n")),
-                       Cp932("株式会社北斗精機"), Cp932("株式会社北斗精機工業")),
-               Cp932("<Line>86,450,000円</Line>"), Cp932("<Line>86,540,000円</Line>")),
+       Replace(
+           Replace(
+               Replace(
+                   Replace(Replace(demo, Cp932("普通預金\">75286900<"), Cp932("普通預金\">75296900<")),
+                           Cp932("\t\t\t\t\t<Item Label=\"前払費用\">450000</Item>\r\n"), ""),
+                   Cp932("<Item Label=\"未払費用\">96000</Item>\r\n"),
+                   Cp932("<Item Label=\"未払費用\">96000</Item>\r\n<Item Label=\"仮受金\">5000</Item>\r\n")),
+               Cp932("株式会社北斗精機"), Cp932("株式会社北斗精機工業")),
+           Cp932("<Line>86,450,000円</Line>"), Cp932("<Line>86,540,000円</Line>")),
        {"changed     会社名: 株式会社北斗精機 -> 株式会社北斗精機工業",
         "changed     貸借対照表 / 資産の部 / 流動資産 / 普通預金: 75,286,900 -> 75,296,900 (10,000 増加)",
         "disappeared 貸借対照表 / 資産の部 / 流動資産 / 前払費用: 450,000 (450,000 減少)",
-        "changed     個別注記表 / 貸借対照表に関する注記 / 有形固定資産の減価償却累計額: 86,450,000円 -> 86,540,000円",
+        "changed     個別注記表 / 貸借対照表に関する注記 / 有形固定資産の減価償却累計額: 86,450,000円 -> "
+        "86,540,000円",
         "appeared    貸借対照表 / 負債の部 / 流動負債 / 仮受金: 5,000 (5,000 増加)"},
-       4, 1, 0},
+       4,
+       1,
+       0},
   };
   for (const auto& c : cases) {
     const DiffLines diff = DiffOf(demo, c.after);
@@ -278,7 +303,8 @@ TEST(InspectDiff, ComparesStatementsNotesAndTheLedgerRowByRow) {
   // Without the ledger, only the ledger's accounts are gone, each on one line.
   const DiffLines plain = DiffOf(demo, ReadBytes(Golden("e2e/demo-company-no-ledger.xml")));
   EXPECT_EQ(Count(demo, "<HJ00780S01>"), plain.lines.size());
-  for (const std::string& line : plain.lines) EXPECT_EQ(0u, line.rfind("disappeared 総勘定元帳 / ", 0)) << line;
+  for (const std::string& line : plain.lines)
+    EXPECT_EQ(0u, line.rfind("disappeared 総勘定元帳 / ", 0)) << line;
 }
 
 int RunTool(const std::string& arguments) {

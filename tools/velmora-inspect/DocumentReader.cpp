@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "tools/velmora-inspect/InputFeed.h"
 #include "tools/velmora-inspect/LedgerShape.h"
@@ -32,6 +33,11 @@ int ReadCallback(void* context, char* buffer, int len) {
 }
 int CloseCallback(void*) { return 0; }
 
+// Elements kept as the tree before the ledger: a few hundred in a statement document, a few
+// thousand for a company with very many accounts. More is hostile input, refused before it
+// costs time and memory.
+constexpr long kMaxTreeElements = 50000;
+
 struct Frame {
   std::string name;
   std::string label;
@@ -53,6 +59,9 @@ class Walker {
   void LedgerStart(const std::string& name);
   void LedgerEnd(const Frame& ended);
   void Complain(long line, std::string message);
+  void Refuse(long line, const std::string& why) {
+    refusal_ = Finding{Severity::Error, line, Path(), "refused: " + why};
+  }
   std::string Path() const;
   long NodeLine() const;
 
@@ -77,6 +86,8 @@ class Walker {
   long forms_ = 0;
   int errorsShown_ = 0;
   int status_ = 1;
+  long treeElements_ = 0;
+  std::optional<Finding> refusal_;  // the reading stopped at input it will not read
 };
 
 long Walker::NodeLine() const {
@@ -181,6 +192,11 @@ void Walker::Start(const char* name) {
     return;
   }
   const long line = NodeLine();
+  if (++treeElements_ > kMaxTreeElements) {
+    Refuse(line, "more than " + WithSeparators(kMaxTreeElements) +
+                     " elements before the general ledger (a statement document has a few hundred)");
+    return;
+  }
   Frame frame{name, {}};
   Element e;
   e.name = name;
@@ -253,6 +269,10 @@ bool Walker::Step() {
   switch (xmlTextReaderNodeType(reader_)) {
     case XML_READER_TYPE_ELEMENT:
       Start(reinterpret_cast<const char*>(xmlTextReaderConstName(reader_)));
+      if (refusal_) {
+        status_ = -1;
+        return false;
+      }
       if (xmlTextReaderIsEmptyElement(reader_) == 1) End();
       break;
     case XML_READER_TYPE_END_ELEMENT:
@@ -267,7 +287,7 @@ bool Walker::Step() {
     case XML_READER_TYPE_ENTITY_REFERENCE:
       // The input guard refuses a declaration before the parser sees it; should one pass,
       // the reading stops here, before anything of it is used.
-      Complain(NodeLine(), "refused: a document type declaration or an entity reference");
+      Refuse(NodeLine(), "a document type declaration or an entity reference");
       status_ = -1;
       return false;
     default:
@@ -281,9 +301,14 @@ void Walker::Conclude() {
     const long broken = feed_.BrokenLine();
     std::erase_if(result_.findings, [broken](const Finding& f) { return f.line >= broken; });
   }
-  result_.complete = status_ == 0 && !feed_.Broken() && open_.empty() && frames_.empty() &&
-                     !result_.root.name.empty();
-  if (!result_.complete && !feed_.Broken() && !frames_.empty()) {
+  result_.complete =
+      status_ == 0 && !feed_.Broken() && open_.empty() && frames_.empty() && !result_.root.name.empty();
+  if (refusal_) {
+    // What the parser said on the refused line and after it is about what was not read.
+    const long line = refusal_->line;
+    std::erase_if(result_.findings, [line](const Finding& f) { return f.line >= line; });
+    result_.findings.push_back(std::move(*refusal_));
+  } else if (!result_.complete && !feed_.Broken() && !frames_.empty()) {
     // The input ended with elements still open: a file cut short. What libxml2 made of the
     // last, partial line says nothing more.
     const long last = feed_.LastLine();
@@ -332,7 +357,8 @@ DocumentReader::DocumentReader(const Source& source, const ReadOptions& options,
   state_->walker = std::make_unique<Walker>(state_->reader, state_->feed, sink, options.validate, result);
   xmlTextReaderSetStructuredErrorHandler(state_->reader, StructuredError, state_->walker.get());
   if (options.validate) {
-    if (xmlSchemaPtr schema = Schema(); schema == nullptr || xmlTextReaderSetSchema(state_->reader, schema) != 0) {
+    if (xmlSchemaPtr schema = Schema();
+        schema == nullptr || xmlTextReaderSetSchema(state_->reader, schema) != 0) {
       result.findings.push_back({Severity::Error, 0, "", "the document's XML Schema cannot be loaded"});
     }
   }

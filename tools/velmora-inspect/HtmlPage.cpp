@@ -95,12 +95,13 @@ class HtmlSink : public LedgerSink {
   }
   void BeginForm(const LedgerForm& form) override {
     accounts_.push_back(form.account);
-    ledger_ << "<section class=\"account\" id=\"ledger-" << form.index << "\">\n<h3>" << Escape(form.account)
-            << "<small>" << Escape(form.section) << "</small></h3>\n"
-            << "<table><thead><tr><th>日付</th><th>補助科目</th><th>相手科目</th><th>摘要</th>"
-               "<th class=\"amount\">借方</th><th class=\"amount\">貸方</th><th class=\"amount\">残高</th></tr>"
-               "</thead><tbody>\n"
-            << "<tr class=\"total\"><td colspan=\"6\">期首残高</td>" << AmountCell(form.opening) << "</tr>\n";
+    ledger_
+        << "<section class=\"account\" id=\"ledger-" << form.index << "\">\n<h3>" << Escape(form.account)
+        << "<small>" << Escape(form.section) << "</small></h3>\n"
+        << "<table><thead><tr><th>日付</th><th>補助科目</th><th>相手科目</th><th>摘要</th>"
+           "<th class=\"amount\">借方</th><th class=\"amount\">貸方</th><th class=\"amount\">残高</th></tr>"
+           "</thead><tbody>\n"
+        << "<tr class=\"total\"><td colspan=\"6\">期首残高</td>" << AmountCell(form.opening) << "</tr>\n";
   }
   void Row(const LedgerForm& form, const LedgerRow& row) override {
     std::string counter = row.counterAccount;
@@ -108,8 +109,8 @@ class HtmlSink : public LedgerSink {
     const DebitCredit sides = ToDebitCredit(form.section, row.amount);
     ledger_ << "<tr class=\"posting\"><td>" << Escape(row.date) << "</td><td>" << Escape(row.subAccount)
             << "</td><td>" << Escape(counter) << "</td><td>" << Escape(row.description) << "</td>"
-            << "<td class=\"amount\">" << Escape(sides.debit) << "</td><td class=\"amount\">" << Escape(sides.credit)
-            << "</td>" << AmountCell(row.balance) << "</tr>\n";
+            << "<td class=\"amount\">" << Escape(sides.debit) << "</td><td class=\"amount\">"
+            << Escape(sides.credit) << "</td>" << AmountCell(row.balance) << "</tr>\n";
   }
   void EndForm(const LedgerForm& form) override {
     ledger_ << "<tr class=\"total\"><td colspan=\"6\">期末残高</td>" << AmountCell(form.closing)
@@ -152,7 +153,8 @@ class HtmlSink : public LedgerSink {
            "<th class=\"amount\">うち当期純利益</th><th "
            "class=\"amount\">当期末残高</th></tr></thead><tbody>\n";
     for (const ChangesRow& r : l.changes) {
-      out << (r.derived ? "<tr class=\"total\"><td>" : "<tr><td>") << Escape(r.component) << "</td>" << AmountCell(r.opening) << AmountCell(r.change)
+      out << (r.derived ? "<tr class=\"total\"><td>" : "<tr><td>") << Escape(r.component) << "</td>"
+          << AmountCell(r.opening) << AmountCell(r.change)
           << (r.netIncome != 0 ? AmountCell(r.netIncome) : AmountCell(std::nullopt)) << AmountCell(r.closing)
           << "</tr>\n";
     }

@@ -28,7 +28,8 @@ std::string OpenProblem(const Source& source) {
   const std::filesystem::file_status status = std::filesystem::status(path, error);
   if (error) return error.message();
   if (std::filesystem::is_directory(status)) return "it is a folder, not a file";
-  if (!std::filesystem::is_regular_file(status)) return "it is not a regular file (a FIFO, a device or a socket)";
+  if (!std::filesystem::is_regular_file(status))
+    return "it is not a regular file (a FIFO, a device or a socket)";
   if (std::filesystem::file_size(path, error) == 0 && !error) return "the file is empty";
   return {};
 }

@@ -124,7 +124,8 @@ void AddLiabilitiesAndNetAssets(const Element& balanceSheet, Statement& s) {
   if (liabilities == nullptr || netAssets == nullptr || !liabilities->amount || !netAssets->amount) return;
   const auto a = ParseAttributeAmount(*liabilities->amount), b = ParseAttributeAmount(*netAssets->amount);
   if (!a || !b) return;
-  StatementRow row{StatementRow::Kind::Total, 0, "負債・純資産合計", Plus(*a, *b), s.title + " / 負債・純資産合計", true};
+  StatementRow row{StatementRow::Kind::Total,       0,   "負債・純資産合計", Plus(*a, *b),
+                   s.title + " / 負債・純資産合計", true};
   s.rows.push_back(std::move(row));
 }
 
@@ -151,7 +152,8 @@ ChangesRow Total(std::string label, const std::vector<ChangesRow>& rows, bool eq
 // 株主資本合計 after the last equity component, 純資産合計 at the end.
 void AddChangesTotals(std::vector<ChangesRow>& rows, bool members) {
   if (rows.empty()) return;
-  const auto firstOther = std::find_if(rows.begin(), rows.end(), [](const ChangesRow& r) { return !IsEquityComponent(r.component); });
+  const auto firstOther = std::find_if(rows.begin(), rows.end(),
+                                       [](const ChangesRow& r) { return !IsEquityComponent(r.component); });
   ChangesRow equity = Total(members ? "社員資本合計" : "株主資本合計", rows, true);
   ChangesRow all = Total("純資産合計", rows, false);
   rows.insert(firstOther, std::move(equity));
@@ -173,9 +175,9 @@ void Notes(const Element& e, int depth, std::vector<NoteBlock>& out) {
 }  // namespace
 
 DebitCredit ToDebitCredit(const std::string& section, const std::string& amount) {
-  static const char* const kCreditGroups[] = {"流動負債",   "固定負債",         "負債の部",   "株主資本",
-                                              "評価･換算差額等", "新株予約権",   "純資産の部", "負債・純資産合計",
-                                              "売上高",     "営業外収益",       "特別利益"};
+  static const char* const kCreditGroups[] = {
+      "流動負債",   "固定負債",         "負債の部", "株主資本",   "評価･換算差額等", "新株予約権",
+      "純資産の部", "負債・純資産合計", "売上高",   "営業外収益", "特別利益"};
   const bool credit = std::any_of(std::begin(kCreditGroups), std::end(kCreditGroups),
                                   [&](const char* g) { return section == g; });
   const auto v = ParseAmount(amount);

@@ -20,7 +20,7 @@ struct StatementRow {
   int depth = 0;
   std::string label;
   std::optional<std::int64_t> amount;
-  std::string path;  // label path: statement / sections / label, unique within the document
+  std::string path;      // label path: statement / sections / label, unique within the document
   bool derived = false;  // a total the inspector adds up, not one the document writes
 };
 

@@ -39,19 +39,21 @@ class NameSink : public LedgerSink {
 
 // For each account of a, the index of its partner in b or -1, and the same for b: the
 // longest increasing run of b's indices among the names both share.
-void PairAccounts(const std::vector<std::string>& a, const std::vector<std::string>& b, std::vector<long>& ofA,
-                  std::vector<long>& ofB) {
+void PairAccounts(const std::vector<std::string>& a, const std::vector<std::string>& b,
+                  std::vector<long>& ofA, std::vector<long>& ofB) {
   std::unordered_map<std::string, long> inB;
   for (std::size_t j = 0; j < b.size(); ++j) inB.emplace(b[j], static_cast<long>(j));
   std::vector<std::pair<long, long>> shared;  // (index in a, index in b)
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (const auto it = inB.find(a[i]); it != inB.end()) shared.emplace_back(static_cast<long>(i), it->second);
+    if (const auto it = inB.find(a[i]); it != inB.end())
+      shared.emplace_back(static_cast<long>(i), it->second);
   }
   std::vector<long> tails;  // per run length, the index into shared of its smallest last element
   std::vector<long> previous(shared.size(), -1);
   for (std::size_t k = 0; k < shared.size(); ++k) {
-    const auto at = std::lower_bound(tails.begin(), tails.end(), shared[k].second,
-                                     [&](long t, long value) { return shared[static_cast<std::size_t>(t)].second < value; });
+    const auto at = std::lower_bound(tails.begin(), tails.end(), shared[k].second, [&](long t, long value) {
+      return shared[static_cast<std::size_t>(t)].second < value;
+    });
     if (at != tails.begin()) previous[k] = *(at - 1);
     if (at == tails.end()) {
       tails.push_back(static_cast<long>(k));
@@ -70,8 +72,9 @@ void PairAccounts(const std::vector<std::string>& a, const std::vector<std::stri
 
 // The fields that say which posting a row is; amount, balance and line number may change.
 bool SamePosting(const LedgerRow& a, const LedgerRow& b) {
-  return a.date == b.date && a.counterAccount == b.counterAccount && a.counterSubAccount == b.counterSubAccount &&
-         a.description == b.description && a.subAccount == b.subAccount;
+  return a.date == b.date && a.counterAccount == b.counterAccount &&
+         a.counterSubAccount == b.counterSubAccount && a.description == b.description &&
+         a.subAccount == b.subAccount;
 }
 
 std::string Money(const std::string& text) {
@@ -125,7 +128,13 @@ class Comparison {
     }
     Amount(base + " / 期末残高", a.closing, b.closing);
     if (older.taken != newer.taken)
-      Emit({Difference::Kind::Changed, Difference::Part::Ledger, base + " / 件数", older.taken, newer.taken, {}, {}});
+      Emit({Difference::Kind::Changed,
+            Difference::Part::Ledger,
+            base + " / 件数",
+            older.taken,
+            newer.taken,
+            {},
+            {}});
   }
 
  private:
@@ -170,12 +179,14 @@ class Comparison {
     if (a && b) {
       Emit({Difference::Kind::Changed, Difference::Part::Ledger, path, a, b, {}, {}});
     } else {
-      Emit({Difference::Kind::Changed, Difference::Part::Ledger, path, std::nullopt, std::nullopt, before, after});
+      Emit({Difference::Kind::Changed, Difference::Part::Ledger, path, std::nullopt, std::nullopt, before,
+            after});
     }
   }
   void Text(const std::string& path, const std::string& before, const std::string& after) {
     if (before != after)
-      Emit({Difference::Kind::Changed, Difference::Part::Ledger, path, std::nullopt, std::nullopt, before, after});
+      Emit({Difference::Kind::Changed, Difference::Part::Ledger, path, std::nullopt, std::nullopt, before,
+            after});
   }
 
   void RowPair(const std::string& base, Side& older, Side& newer) {
@@ -195,7 +206,8 @@ class Comparison {
     const std::string path = base + " / " + std::to_string(side.taken + 1) + "件目";
     const std::string text = RowText(side.Take());
     Emit({kind, Difference::Part::Ledger, path, std::nullopt, std::nullopt,
-          kind == Difference::Kind::Disappeared ? text : std::string(), kind == Difference::Kind::Appeared ? text : std::string()});
+          kind == Difference::Kind::Disappeared ? text : std::string(),
+          kind == Difference::Kind::Appeared ? text : std::string()});
   }
 
   void Alone(LedgerStream& stream, const std::string& key, Difference::Kind kind) {
@@ -203,10 +215,11 @@ class Comparison {
     if (!stream.NextForm(form)) return;
     std::int64_t rows = 0;
     for (LedgerRow row; stream.NextRow(row);) ++rows;
-    const std::string text =
-        "期首残高 " + Money(form.opening) + "、期末残高 " + Money(form.closing) + "、" + std::to_string(rows) + "件";
+    const std::string text = "期首残高 " + Money(form.opening) + "、期末残高 " + Money(form.closing) + "、" +
+                             std::to_string(rows) + "件";
     Emit({kind, Difference::Part::Ledger, "総勘定元帳 / " + key, std::nullopt, std::nullopt,
-          kind == Difference::Kind::Disappeared ? text : std::string(), kind == Difference::Kind::Appeared ? text : std::string()});
+          kind == Difference::Kind::Disappeared ? text : std::string(),
+          kind == Difference::Kind::Appeared ? text : std::string()});
   }
 
   LedgerStream& before_;

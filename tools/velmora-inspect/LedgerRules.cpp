@@ -36,8 +36,9 @@ void LedgerRules::EndForm(const LedgerForm& form) {
   // by their tax only), so the last running balance may legitimately miss the closing one.
   findings_.push_back({Severity::Warning, form.closingLine, formPath_ + "/HJ00780S0040",
                        "closing balance " + WithSeparators(*closing) +
-                           " written, the opening balance and the postings come to " + WithSeparators(*running_) +
-                           " (difference " + WithSeparators(Minus(*closing, *running_)) +
+                           " written, the opening balance and the postings come to " +
+                           WithSeparators(*running_) + " (difference " +
+                           WithSeparators(Minus(*closing, *running_)) +
                            "; postings the ledger leaves out make such a difference)"});
 }
 

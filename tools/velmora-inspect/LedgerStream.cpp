@@ -10,7 +10,9 @@ void LedgerStream::BeginLedger(const Element& report, const Element& data) {
   events_.push_back({Event::Kind::Ledger, {}, {}});
 }
 void LedgerStream::BeginForm(const LedgerForm& form) { events_.push_back({Event::Kind::Form, form, {}}); }
-void LedgerStream::Row(const LedgerForm&, const LedgerRow& row) { events_.push_back({Event::Kind::Row, {}, row}); }
+void LedgerStream::Row(const LedgerForm&, const LedgerRow& row) {
+  events_.push_back({Event::Kind::Row, {}, row});
+}
 void LedgerStream::EndForm(const LedgerForm& form) { events_.push_back({Event::Kind::FormEnd, form, {}}); }
 
 bool LedgerStream::Pump() {

@@ -34,9 +34,12 @@ std::optional<MarkupViolation> MarkupGuard::Scan(std::string_view chunk) {
     switch (state_) {
       case State::Text: {
         const void* lt = std::memchr(data + i, '<', size - i);
-        const std::size_t next = lt != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lt) - data) : size;
+        const std::size_t next =
+            lt != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lt) - data) : size;
         run_ += next - i;
-        if (run_ > kMaxText) return Violation(i, "a text of more than " + Bytes(kMaxText) + " (a statement document's texts are short)");
+        if (run_ > kMaxText)
+          return Violation(
+              i, "a text of more than " + Bytes(kMaxText) + " (a statement document's texts are short)");
         i = next;
         if (lt != nullptr) {
           start = i++;
@@ -81,7 +84,7 @@ std::optional<MarkupViolation> MarkupGuard::Scan(std::string_view chunk) {
             return Violation(start, "a tag with more than " + std::to_string(kMaxAttributes) +
                                         " attributes (a statement document's tags have at most two)");
         } else if (c == '>') {
-          if (endTag_ || previous_ == '/') --depth_;
+          if ((endTag_ || previous_ == '/') && depth_ > 0) --depth_;
           run_ = 0;
           state_ = State::Text;
         }
@@ -90,7 +93,8 @@ std::optional<MarkupViolation> MarkupGuard::Scan(std::string_view chunk) {
       }
       case State::Quote: {
         const void* q = std::memchr(data + i, quote_, size - i);
-        const std::size_t next = q != nullptr ? static_cast<std::size_t>(static_cast<const char*>(q) - data) + 1 : size;
+        const std::size_t next =
+            q != nullptr ? static_cast<std::size_t>(static_cast<const char*>(q) - data) + 1 : size;
         run_ += next - i;
         if (run_ > kMaxTag) return Violation(start, "a tag of more than " + Bytes(kMaxTag));
         i = next;
@@ -106,9 +110,8 @@ std::optional<MarkupViolation> MarkupGuard::Scan(std::string_view chunk) {
           closers_ = 0;
           state_ = bang_ == kComment ? State::Comment : State::CData;
         } else if (kComment.substr(0, bang_.size()) != bang_ && kCData.substr(0, bang_.size()) != bang_) {
-          return Violation(start,
-                           "a document type or markup declaration (<!" + bang_ +
-                               "...): a statement document has none, and its entities are never read");
+          return Violation(start, "a document type or markup declaration (<!" + bang_ +
+                                      "...): a statement document has none, and its entities are never read");
         }
         ++i;
         break;
@@ -117,7 +120,8 @@ std::optional<MarkupViolation> MarkupGuard::Scan(std::string_view chunk) {
       case State::CData:
       case State::Instruction: {
         const char c = data[i++];
-        if (++run_ > kMaxText) return Violation(start, "a comment or section of more than " + Bytes(kMaxText));
+        if (++run_ > kMaxText)
+          return Violation(start, "a comment or section of more than " + Bytes(kMaxText));
         const char closer = state_ == State::Comment ? '-' : state_ == State::CData ? ']' : '?';
         if (c == '>' && (state_ == State::Instruction ? previous_ == '?' : closers_ >= 2)) {
           run_ = 0;

@@ -38,9 +38,9 @@ class MarkupGuard {
   int attributes_ = 0;
   bool endTag_ = false;
   char quote_ = 0;
-  char previous_ = 0;    // the byte before, inside a tag: '/' before '>' closes an empty element
-  int closers_ = 0;      // '-' or ']' just seen inside a comment or CDATA section
-  std::string bang_;     // the bytes after "<!", until they say what follows
+  char previous_ = 0;  // the byte before, inside a tag: '/' before '>' closes an empty element
+  int closers_ = 0;    // '-' or ']' just seen inside a comment or CDATA section
+  std::string bang_;   // the bytes after "<!", until they say what follows
   bool failed_ = false;
 };
 

@@ -102,7 +102,8 @@ int Show(const std::vector<std::string>& args) {
 
 int Diff(const std::string& oldFile, const std::string& newFile) {
   const inspect::DiffOutcome outcome = inspect::DiffDocuments(
-      oldFile, newFile, [](const inspect::Difference& d) { std::cout << inspect::FormatDifference(d) << '\n'; });
+      oldFile, newFile,
+      [](const inspect::Difference& d) { std::cout << inspect::FormatDifference(d) << '\n'; });
   if (!outcome.readable) {
     Unreadable(oldFile, outcome.beforeProblems);
     Unreadable(newFile, outcome.afterProblems);
