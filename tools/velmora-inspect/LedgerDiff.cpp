@@ -95,8 +95,9 @@ class Comparison {
   Comparison(LedgerStream& before, LedgerStream& after, const std::function<void(const Difference&)>& report)
       : before_(before), after_(after), report_(report) {}
 
-  void Disappeared(const std::string& key) { Alone(before_, key, Difference::Kind::Disappeared); }
-  void Appeared(const std::string& key) { Alone(after_, key, Difference::Kind::Appeared); }
+  // Each reads the next form of its side; false when there is none.
+  bool Disappeared(const std::string& key) { return Alone(before_, key, Difference::Kind::Disappeared); }
+  bool Appeared(const std::string& key) { return Alone(after_, key, Difference::Kind::Appeared); }
 
   void Pair(const std::string& key) {
     LedgerForm a, b;
@@ -210,16 +211,18 @@ class Comparison {
           kind == Difference::Kind::Appeared ? text : std::string()});
   }
 
-  void Alone(LedgerStream& stream, const std::string& key, Difference::Kind kind) {
+  // key: the account's name as the list of names has it; empty: the form's own name.
+  bool Alone(LedgerStream& stream, const std::string& key, Difference::Kind kind) {
     LedgerForm form;
-    if (!stream.NextForm(form)) return;
+    if (!stream.NextForm(form)) return false;
     std::int64_t rows = 0;
     for (LedgerRow row; stream.NextRow(row);) ++rows;
     const std::string text = "期首残高 " + Money(form.opening) + "、期末残高 " + Money(form.closing) + "、" +
                              std::to_string(rows) + "件";
-    Emit({kind, Difference::Part::Ledger, "総勘定元帳 / " + key, std::nullopt, std::nullopt,
-          kind == Difference::Kind::Disappeared ? text : std::string(),
+    Emit({kind, Difference::Part::Ledger, "総勘定元帳 / " + (key.empty() ? form.account : key), std::nullopt,
+          std::nullopt, kind == Difference::Kind::Disappeared ? text : std::string(),
           kind == Difference::Kind::Appeared ? text : std::string()});
+    return true;
   }
 
   LedgerStream& before_;
@@ -258,6 +261,12 @@ void CompareLedgers(LedgerStream& before, LedgerStream& after, const std::vector
     } else {
       break;
     }
+  }
+  // Forms the lists of names did not know of (a file changed between the two readings) are
+  // still differences.
+  while (comparison.Disappeared({})) {
+  }
+  while (comparison.Appeared({})) {
   }
 }
 
