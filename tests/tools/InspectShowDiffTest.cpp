@@ -272,6 +272,14 @@ TEST(InspectDiff, ComparesStatementsNotesAndTheLedgerRowByRow) {
        0,
        0,
        2},
+      {"an account more",
+       [&] {
+         const std::size_t form = demo.rfind("\t\t\t<HJ00780S01>", cash);
+         const std::size_t next = demo.find("\t\t\t<HJ00780S01>", cash);
+         return std::string(demo).insert(
+             next, Replace(demo.substr(form, next - form), Sjis(">現金<"), Sjis(">小口現金<")));
+       }(),
+       {"appeared    総勘定元帳 / 小口現金: 期首残高 850,000、期末残高 252,800、52件"}, 0, 0, 1},
       {"statements and notes",
        Replace(
            Replace(

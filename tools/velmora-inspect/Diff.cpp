@@ -1,6 +1,5 @@
 // The statements' and the notes' entries of two layouts and their comparison, the wording of
-// a difference, and the two passes over both documents: their ledgers' account names first
-// (which also finds a document that cannot be read whole), then everything side by side.
+// a difference, and both documents read side by side.
 #include "tools/velmora-inspect/Diff.h"
 
 #include <map>
@@ -131,11 +130,6 @@ std::string FormatDifference(const Difference& d) {
 DiffOutcome DiffDocuments(const Source& before, const Source& after,
                           const std::function<void(const Difference&)>& report) {
   DiffOutcome outcome;
-  bool beforeWhole = false, afterWhole = false;
-  const std::vector<std::string> beforeAccounts = LedgerAccounts(before, outcome.beforeProblems, beforeWhole);
-  const std::vector<std::string> afterAccounts = LedgerAccounts(after, outcome.afterProblems, afterWhole);
-  if (!beforeWhole || !afterWhole) return outcome;
-
   const auto counted = [&](const Difference& d) {
     ++(d.part == Difference::Part::Statements ? outcome.statements
        : d.part == Difference::Part::Notes    ? outcome.notes
@@ -147,14 +141,12 @@ DiffOutcome DiffDocuments(const Source& before, const Source& after,
   const std::optional<Layout> afterLayout = newer.Statements();
   if (beforeLayout && afterLayout) {
     for (const Difference& d : CompareLayouts(*beforeLayout, *afterLayout)) counted(d);
-    CompareLedgers(older, newer, beforeAccounts, afterAccounts, counted);
+    CompareLedgers(older, newer, before, after, counted);
   }
   ReadResult beforeRead = older.Finish(), afterRead = newer.Finish();
   outcome.readable = beforeLayout && afterLayout && beforeRead.complete && afterRead.complete;
-  if (!outcome.readable) {
-    outcome.beforeProblems = std::move(beforeRead.findings);
-    outcome.afterProblems = std::move(afterRead.findings);
-  }
+  outcome.beforeProblems = std::move(beforeRead.findings);
+  outcome.afterProblems = std::move(afterRead.findings);
   return outcome;
 }
 

@@ -95,13 +95,15 @@ class Comparison {
   Comparison(LedgerStream& before, LedgerStream& after, const std::function<void(const Difference&)>& report)
       : before_(before), after_(after), report_(report) {}
 
-  // Each reads the next form of its side; false when there is none.
-  bool Disappeared(const std::string& key) { return Alone(before_, key, Difference::Kind::Disappeared); }
-  bool Appeared(const std::string& key) { return Alone(after_, key, Difference::Kind::Appeared); }
+  // Each reads the rows of the forms given, which the streams have just handed over.
+  void Disappeared(const std::string& key, const LedgerForm& form) {
+    Alone(before_, key, form, Difference::Kind::Disappeared);
+  }
+  void Appeared(const std::string& key, const LedgerForm& form) {
+    Alone(after_, key, form, Difference::Kind::Appeared);
+  }
 
-  void Pair(const std::string& key) {
-    LedgerForm a, b;
-    if (!before_.NextForm(a) || !after_.NextForm(b)) return;
+  void Pair(const std::string& key, const LedgerForm& a, const LedgerForm& b) {
     const std::string base = "総勘定元帳 / " + key;
     Amount(base + " / 期首残高", a.opening, b.opening);
     Side older(before_), newer(after_);
@@ -211,18 +213,14 @@ class Comparison {
           kind == Difference::Kind::Appeared ? text : std::string()});
   }
 
-  // key: the account's name as the list of names has it; empty: the form's own name.
-  bool Alone(LedgerStream& stream, const std::string& key, Difference::Kind kind) {
-    LedgerForm form;
-    if (!stream.NextForm(form)) return false;
+  void Alone(LedgerStream& stream, const std::string& key, const LedgerForm& form, Difference::Kind kind) {
     std::int64_t rows = 0;
     for (LedgerRow row; stream.NextRow(row);) ++rows;
     const std::string text = "期首残高 " + Money(form.opening) + "、期末残高 " + Money(form.closing) + "、" +
                              std::to_string(rows) + "件";
-    Emit({kind, Difference::Part::Ledger, "総勘定元帳 / " + (key.empty() ? form.account : key), std::nullopt,
-          std::nullopt, kind == Difference::Kind::Disappeared ? text : std::string(),
+    Emit({kind, Difference::Part::Ledger, "総勘定元帳 / " + key, std::nullopt, std::nullopt,
+          kind == Difference::Kind::Disappeared ? text : std::string(),
           kind == Difference::Kind::Appeared ? text : std::string()});
-    return true;
   }
 
   LedgerStream& before_;
@@ -232,41 +230,74 @@ class Comparison {
 
 }  // namespace
 
-std::vector<std::string> LedgerAccounts(const Source& source, std::vector<Finding>& problems, bool& whole) {
+std::vector<std::string> LedgerAccounts(const Source& source) {
   NameSink sink;
-  ReadResult read = ReadDocument(source, ReadOptions{false}, &sink);
-  problems = std::move(read.findings);
-  whole = read.complete;
+  (void)ReadDocument(source, ReadOptions{false}, &sink);
   return std::move(sink.names);
 }
 
-void CompareLedgers(LedgerStream& before, LedgerStream& after, const std::vector<std::string>& beforeAccounts,
-                    const std::vector<std::string>& afterAccounts,
-                    const std::function<void(const Difference&)>& report) {
-  std::vector<long> ofBefore, ofAfter;
-  PairAccounts(beforeAccounts, afterAccounts, ofBefore, ofAfter);
+namespace {
+
+// One side of the ledger comparison: its current form, the form's key and its place.
+struct Cursor {
+  explicit Cursor(LedgerStream& s) : stream(s) { Next(); }
+  void Next() {
+    present = stream.NextForm(form);
+    if (present) key = keys.Key(form.account);
+    ++index;
+  }
+
+  LedgerStream& stream;
+  AccountKeys keys;
+  LedgerForm form;
+  std::string key;
+  bool present = false;
+  std::size_t index = static_cast<std::size_t>(-1);  // of form among the ledger's forms
+};
+
+}  // namespace
+
+void CompareLedgers(LedgerStream& before, LedgerStream& after, const Source& beforeSource,
+                    const Source& afterSource, const std::function<void(const Difference&)>& report) {
   Comparison comparison(before, after, report);
-  std::size_t i = 0, j = 0;
-  // The pairs keep both orders, so once the accounts of one side only are passed, the next
-  // accounts of both sides are partners.
-  while (i < beforeAccounts.size() || j < afterAccounts.size()) {
-    if (i < beforeAccounts.size() && ofBefore[i] < 0) {
-      comparison.Disappeared(beforeAccounts[i++]);
-    } else if (j < afterAccounts.size() && ofAfter[j] < 0) {
-      comparison.Appeared(afterAccounts[j++]);
-    } else if (i < beforeAccounts.size() && j < afterAccounts.size()) {
-      comparison.Pair(beforeAccounts[i]);
-      ++i;
-      ++j;
-    } else {
-      break;
+  Cursor a(before), b(after);
+  // While both ledgers name the same accounts in the same order, which is the common case, the
+  // forms pair up as they come. At the first account that differs, the lists of both ledgers'
+  // accounts decide the pairs of the rest: the longest run of names in the same order.
+  std::vector<long> ofBefore, ofAfter;
+  std::size_t baseA = 0, baseB = 0;
+  bool listed = false;
+  const auto partner = [](const std::vector<long>& of, std::size_t at) {
+    return at < of.size() ? of[at] : -1;
+  };
+  while (a.present || b.present) {
+    if (!listed && a.present && b.present && a.key != b.key) {
+      const std::vector<std::string> namesA = LedgerAccounts(beforeSource),
+                                     namesB = LedgerAccounts(afterSource);
+      baseA = a.index;
+      baseB = b.index;
+      const auto rest = [](const std::vector<std::string>& names, std::size_t from) {
+        return std::vector<std::string>(
+            names.begin() + static_cast<std::ptrdiff_t>(std::min(from, names.size())), names.end());
+      };
+      PairAccounts(rest(namesA, baseA), rest(namesB, baseB), ofBefore, ofAfter);
+      listed = true;
     }
-  }
-  // Forms the lists of names did not know of (a file changed between the two readings) are
-  // still differences.
-  while (comparison.Disappeared({})) {
-  }
-  while (comparison.Appeared({})) {
+    const bool pairedA = !listed || partner(ofBefore, a.index - baseA) >= 0;
+    const bool pairedB = !listed || partner(ofAfter, b.index - baseB) >= 0;
+    if (a.present && (!b.present || !pairedA)) {
+      comparison.Disappeared(a.key, a.form);
+      a.Next();
+    } else if (b.present && (!a.present || !pairedB)) {
+      comparison.Appeared(b.key, b.form);
+      b.Next();
+    } else {
+      // The pairs keep both orders: once the accounts of one side only are passed, the next
+      // accounts of both sides are partners.
+      comparison.Pair(a.key, a.form, b.form);
+      a.Next();
+      b.Next();
+    }
   }
 }
 

@@ -17,12 +17,11 @@
 namespace inspect {
 
 // The account names of a ledger in order, a repeated name with "#2", "#3", ...
-std::vector<std::string> LedgerAccounts(const Source& source, std::vector<Finding>& problems, bool& whole);
+std::vector<std::string> LedgerAccounts(const Source& source);
 
-// Compares the ledgers of two streams whose statements have been read; accounts: each
-// stream's LedgerAccounts.
-void CompareLedgers(LedgerStream& before, LedgerStream& after, const std::vector<std::string>& beforeAccounts,
-                    const std::vector<std::string>& afterAccounts,
-                    const std::function<void(const Difference&)>& report);
+// Compares the ledgers of two streams whose statements have been read. The sources are read
+// once more for their lists of accounts only when the ledgers' accounts differ.
+void CompareLedgers(LedgerStream& before, LedgerStream& after, const Source& beforeSource,
+                    const Source& afterSource, const std::function<void(const Difference&)>& report);
 
 }  // namespace inspect
