@@ -40,7 +40,7 @@ std::string ModifiedDemo() {
   d = Replace(d, Cp932("\t\t\t\t\t<Item Label=\"前払費用\">450000</Item>\r\n"), "");
   d = Replace(d, Cp932("\t\t\t\t\t<Item Label=\"未払費用\">96000</Item>\r\n"),
               Cp932("\t\t\t\t\t<Item Label=\"未払費用\">96000</Item>\r\n\t\t\t\t\t<Item "
-                   "Label=\"仮受金\">5000</Item>\r\n"));
+                    "Label=\"仮受金\">5000</Item>\r\n"));
   d = Replace(d, Cp932("株式会社北斗精機"), Cp932("株式会社北斗精機工業"));
   const std::size_t second = d.find("<HJ00780S01>", d.find("<HJ00780S01>") + 1);
   const std::size_t begin = d.rfind('\n', d.find("<HJ00780S02>", second)) + 1;
@@ -277,9 +277,12 @@ TEST(InspectDiff, ComparesStatementsNotesAndTheLedgerRowByRow) {
          const std::size_t form = demo.rfind("\t\t\t<HJ00780S01>", cash);
          const std::size_t next = demo.find("\t\t\t<HJ00780S01>", cash);
          return std::string(demo).insert(
-             next, Replace(demo.substr(form, next - form), Sjis(">現金<"), Sjis(">小口現金<")));
+             next, Replace(demo.substr(form, next - form), Cp932(">現金<"), Cp932(">小口現金<")));
        }(),
-       {"appeared    総勘定元帳 / 小口現金: 期首残高 850,000、期末残高 252,800、52件"}, 0, 0, 1},
+       {"appeared    総勘定元帳 / 小口現金: 期首残高 850,000、期末残高 252,800、52件"},
+       0,
+       0,
+       1},
       {"statements and notes",
        Replace(
            Replace(
