@@ -24,7 +24,7 @@ declare -A allowed=(
   [editions]="app runstate platform platform/script platform/qt platform/win32ui"
   [tools]="orbeck runtime platform"
   [bench]="orbeck runtime platform"
-  [fuzz]="app dialog runstate orbeck runtime platform platform/script"
+  [fuzz]="app dialog runstate orbeck runtime platform platform/script tools"
 )
 
 # The layer a path belongs to: its first folder, except the UI backends, which are layers

@@ -7,7 +7,9 @@ cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)" --target SettingsFileFuzz IniFuzz NotesFuzz CommandLineFuzz ScriptFuzz \
-  DriveMapFuzz Cp932Fuzz LoaderFuzz
+  DriveMapFuzz Cp932Fuzz LoaderFuzz InspectFuzz
+# The inspector's harness diffs each input against one of its seeds.
+export VELMORA_SOURCE_DIR="$PWD"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for seeds in fuzz/corpus/*/; do

@@ -11,6 +11,7 @@
 
 #include "tests/tools/InspectFiles.h"
 #include "tools/velmora-inspect/Diff.h"
+#include "tools/velmora-inspect/NoteTitles.h"
 #include "tools/velmora-inspect/Report.h"
 #include "tools/velmora-inspect/Show.h"
 #include "tools/velmora-inspect/TextTable.h"
@@ -124,35 +125,197 @@ TEST(InspectShow, HtmlPageLinksEveryPartAndEveryLedgerAccount) {
   EXPECT_NE(std::string::npos, ReadBytes(folder / "page.html").find("<h1>株式会社北斗精機工業</h1>"));
 }
 
-TEST(InspectDiff, ListsWhatChangedAppearedAndDisappearedByLabelPath) {
-  TempFolder folder;
-  WriteBytes(folder / "modified.xml", ModifiedDemo());
-  std::vector<Finding> problems;
-  const auto demo = DiffEntries(Golden("e2e/demo-company.xml").string(), problems);
-  ASSERT_TRUE(problems.empty());
-  const auto modified = DiffEntries((folder / "modified.xml").string(), problems);
-  ASSERT_TRUE(problems.empty());
-  EXPECT_TRUE(Compare(demo, demo).empty());
-
-  std::vector<std::string> lines;
-  for (const Difference& d : Compare(demo, modified)) lines.push_back(FormatDifference(d));
-  // The second ledger account's first posting (当座預金, +18,600,000 from 普通預金) is gone.
-  const std::vector<std::string> expected = {
-      "changed     会社名: 株式会社北斗精機 -> 株式会社北斗精機工業",
-      "changed     貸借対照表 / 資産の部 / 流動資産 / 普通預金: 75,286,900 -> 75,296,900 (+10,000)",
-      "disappeared 貸借対照表 / 資産の部 / 流動資産 / 前払費用: 450,000 (-450,000)",
-      "changed     総勘定元帳 / 当座預金 / 増加合計: 169,060,000 -> 150,460,000 (-18,600,000)",
-      "changed     総勘定元帳 / 当座預金 / 件数: 39 -> 38 (-1)",
-      "appeared    貸借対照表 / 負債の部 / 流動負債 / 仮受金: 5,000 (+5,000)",
-  };
-  EXPECT_EQ(expected, lines);
-
-  // Without the ledger, only the ledger's entries are gone.
-  const auto plain = DiffEntries(Golden("e2e/demo-company-no-ledger.xml").string(), problems);
-  for (const Difference& d : Compare(demo, plain)) {
-    EXPECT_EQ(Difference::Kind::Disappeared, d.kind);
-    EXPECT_EQ(0u, d.path.rfind("総勘定元帳 / ", 0)) << d.path;
+// The line of the terminal view that starts with label, or "" when none does.
+std::string LineStarting(const std::string& text, const std::string& label) {
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind(label, 0) == 0) return line;
   }
+  return "";
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+TEST(InspectShow, InAnAccountantsWords) {
+  std::ostringstream shown;
+  ASSERT_TRUE(ShowInTerminal(Golden("e2e/demo-company.xml").string(), ShowOptions{true}, shown).empty());
+  const std::string text = shown.str();
+  // The notes under the titles a company's statements give them.
+  for (const char* title : {"【重要な会計方針に係る事項に関する注記】", "  【資産の評価基準及び評価方法】",
+                            "【貸借対照表に関する注記】", "  【担保に供している資産】",
+                            "【株主資本等変動計算書に関する注記】", "  【発行済株式】"}) {
+    EXPECT_NE(std::string::npos, text.find(std::string(title) + "\n")) << title;
+  }
+  EXPECT_EQ(std::string::npos, text.find("[Note"));
+  EXPECT_EQ(std::string::npos, text.find("SharesIssued"));
+  // Negative amounts with △ (期末製品棚卸高 is written as -9800000).
+  EXPECT_TRUE(EndsWith(LineStarting(text, "  期末製品棚卸高"), " △9,800,000"));
+  EXPECT_EQ(std::string::npos, text.find("-9,800,000"));
+  // Liabilities and net assets together are the assets, as the document's own totals say.
+  EXPECT_TRUE(EndsWith(LineStarting(text, "資産合計"), " 345,413,700"));
+  EXPECT_TRUE(EndsWith(LineStarting(text, "負債・純資産合計"), " 345,413,700"));
+  // The statement of changes: 資本金 30,000,000 + 資本準備金 10,000,000 + 利益準備金 2,500,000 +
+  // 別途積立金 15,000,000 + 任意積立金 3,000,000 + 繰越利益剰余金 177,211,800 close shareholders'
+  // equity; with その他有価証券評価差額金 800,000 the balance sheet's net assets.
+  EXPECT_TRUE(EndsWith(LineStarting(text, "株主資本合計"), " 237,711,800"));
+  EXPECT_TRUE(EndsWith(LineStarting(text, "純資産合計                193,550,000"), " 238,511,800"));
+  EXPECT_NE(std::string::npos, LineStarting(text, "日付").find("借方"));
+  EXPECT_NE(std::string::npos, LineStarting(text, "日付").find("貸方"));
+
+  // Every note the schema knows has a Japanese title.
+  const std::string schema =
+      ReadBytes(std::filesystem::path(std::getenv("VELMORA_SOURCE_DIR")) / "docs/rc25.xsd");
+  const std::size_t begin = schema.find("<!-- notes: begin -->"), end = schema.find("<!-- notes: end -->");
+  ASSERT_LT(begin, end);
+  std::smatch m;
+  std::string rest = schema.substr(begin, end - begin);
+  int notes = 0;
+  while (std::regex_search(rest, m, std::regex("ref=\"([^\"]+)\""))) {
+    ++notes;
+    EXPECT_FALSE(std::regex_search(NoteTitle(m[1].str()), std::regex("[A-Za-z]"))) << m[1];
+    rest = m.suffix();
+  }
+  EXPECT_EQ(177, notes);
+
+  // An increase of an asset is a debit, of a revenue a credit.
+  TempFolder folder;
+  ASSERT_TRUE(ShowAsHtml(Golden("e2e/demo-company.xml").string(), (folder / "page.html").string()).empty());
+  const std::string html = ReadBytes(folder / "page.html");
+  EXPECT_NE(std::string::npos,
+            html.find("<td>現金引出</td><td class=\"amount\">500,000</td><td class=\"amount\"></td>"));
+  EXPECT_NE(std::string::npos, html.find("<td>東邦機工(株) 4月分売上</td><td class=\"amount\"></td><td "
+                                         "class=\"amount\">8,800,000</td>"));
+}
+
+// The differences of two documents, formatted, and how many of each part the summary counts.
+struct DiffLines {
+  std::vector<std::string> lines;
+  DiffOutcome outcome;
+};
+
+DiffLines DiffOf(const std::string& before, const std::string& after) {
+  DiffLines out;
+  out.outcome = DiffDocuments(Source::InMemory("before.xml", before), Source::InMemory("after.xml", after),
+                              [&](const Difference& d) { out.lines.push_back(FormatDifference(d)); });
+  EXPECT_TRUE(out.outcome.readable);
+  return out;
+}
+
+// Replaces the text of the n-th (0-based) element named field after the ledger's form of account.
+std::string SetLedgerField(std::string d, const std::string& account, int row, const std::string& field,
+                           const std::string& text) {
+  std::size_t at = d.find(Cp932("<HJ00780S0010>" + account + "<"));
+  for (int i = 0; i <= row; ++i) at = d.find("<HJ00780S02>", at + 1);
+  const std::size_t open = d.find("<" + field + ">", at) + field.size() + 2;
+  return d.replace(open, d.find('<', open) - open, Cp932(text));
+}
+
+TEST(InspectDiff, ComparesStatementsNotesAndTheLedgerRowByRow) {
+  const std::string demo = ReadBytes(Golden("e2e/demo-company.xml"));
+  // The second posting of 現金 (令和6年4月18日, 293,700 to 消耗品費) and its neighbours.
+  const std::size_t cash = demo.find(Cp932("<HJ00780S0010>現金<"));
+  const std::size_t second = demo.find("<HJ00780S02>", demo.find("<HJ00780S02>", cash) + 1);
+  const std::size_t third = demo.find("\t\t\t\t<HJ00780S02>", second);
+  const std::string secondRow =
+      demo.substr(demo.rfind('\n', second) + 1, third - demo.rfind('\n', second) - 1);
+  const struct {
+    const char* name;
+    std::string after;
+    std::vector<std::string> lines;
+    std::int64_t statements, notes, ledger;
+  } cases[] = {
+      {"the same document", demo, {}, 0, 0, 0},
+      {"one posting's date",
+       SetLedgerField(demo, "現金", 1, "HJ00780S0060", "令和6年4月19日"),
+       {"changed     総勘定元帳 / 現金 / 2件目 / 日付: 令和6年4月18日 -> 令和6年4月19日"},
+       0,
+       0,
+       1},
+      {"one posting's amount and its running balance",
+       SetLedgerField(SetLedgerField(demo, "現金", 2, "HJ00780S0110", "-58400"), "現金", 2, "HJ00780S0120",
+                      "997900"),
+       {"changed     総勘定元帳 / 現金 / 3件目 / 金額: △58,300 -> △58,400 (100 減少)",
+        "changed     総勘定元帳 / 現金 / 3件目 / 残高: 998,000 -> 997,900 (100 減少)"},
+       0,
+       0,
+       2},
+      {"a posting's description and counter account",
+       SetLedgerField(SetLedgerField(demo, "現金", 1, "HJ00780S0100", "工場 備品"), "現金", 1, "HJ00780S0080",
+                      "備品"),
+       {"changed     総勘定元帳 / 現金 / 2件目 / 相手科目: 消耗品費 -> 備品",
+        "changed     総勘定元帳 / 現金 / 2件目 / 摘要: 工場 消耗品 -> 工場 備品"},
+       0,
+       0,
+       2},
+      {"a posting twice",
+       std::string(demo).insert(third, secondRow),
+       {"appeared    総勘定元帳 / 現金 / 3件目: 令和6年4月18日 消耗品費 工場 消耗品 △293,700（残高 "
+        "1,056,300）",
+        "changed     総勘定元帳 / 現金 / 件数: 52 -> 53 (1 増加)"},
+       0,
+       0,
+       2},
+      {"a posting less",
+       std::string(demo).erase(demo.rfind('\n', second) + 1, secondRow.size()),
+       {"disappeared 総勘定元帳 / 現金 / 2件目: 令和6年4月18日 消耗品費 工場 消耗品 △293,700（残高 "
+        "1,056,300）",
+        "changed     総勘定元帳 / 現金 / 件数: 52 -> 51 (1 減少)"},
+       0,
+       0,
+       2},
+      {"an account renamed",
+       Replace(demo, Cp932("<HJ00780S0010>現金<"), Cp932("<HJ00780S0010>手許現金<")),
+       {"disappeared 総勘定元帳 / 現金: 期首残高 850,000、期末残高 252,800、52件",
+        "appeared    総勘定元帳 / 手許現金: 期首残高 850,000、期末残高 252,800、52件"},
+       0,
+       0,
+       2},
+      {"an account more",
+       [&] {
+         const std::size_t form = demo.rfind("\t\t\t<HJ00780S01>", cash);
+         const std::size_t next = demo.find("\t\t\t<HJ00780S01>", cash);
+         return std::string(demo).insert(
+             next, Replace(demo.substr(form, next - form), Cp932(">現金<"), Cp932(">小口現金<")));
+       }(),
+       {"appeared    総勘定元帳 / 小口現金: 期首残高 850,000、期末残高 252,800、52件"},
+       0,
+       0,
+       1},
+      {"statements and notes",
+       Replace(
+           Replace(
+               Replace(
+                   Replace(Replace(demo, Cp932("普通預金\">75286900<"), Cp932("普通預金\">75296900<")),
+                           Cp932("\t\t\t\t\t<Item Label=\"前払費用\">450000</Item>\r\n"), ""),
+                   Cp932("<Item Label=\"未払費用\">96000</Item>\r\n"),
+                   Cp932("<Item Label=\"未払費用\">96000</Item>\r\n<Item Label=\"仮受金\">5000</Item>\r\n")),
+               Cp932("株式会社北斗精機"), Cp932("株式会社北斗精機工業")),
+           Cp932("<Line>86,450,000円</Line>"), Cp932("<Line>86,540,000円</Line>")),
+       {"changed     会社名: 株式会社北斗精機 -> 株式会社北斗精機工業",
+        "changed     貸借対照表 / 資産の部 / 流動資産 / 普通預金: 75,286,900 -> 75,296,900 (10,000 増加)",
+        "disappeared 貸借対照表 / 資産の部 / 流動資産 / 前払費用: 450,000 (450,000 減少)",
+        "changed     個別注記表 / 貸借対照表に関する注記 / 有形固定資産の減価償却累計額: 86,450,000円 -> "
+        "86,540,000円",
+        "appeared    貸借対照表 / 負債の部 / 流動負債 / 仮受金: 5,000 (5,000 増加)"},
+       4,
+       1,
+       0},
+  };
+  for (const auto& c : cases) {
+    const DiffLines diff = DiffOf(demo, c.after);
+    EXPECT_EQ(c.lines, diff.lines) << c.name;
+    EXPECT_EQ(c.statements, diff.outcome.statements) << c.name;
+    EXPECT_EQ(c.notes, diff.outcome.notes) << c.name;
+    EXPECT_EQ(c.ledger, diff.outcome.ledger) << c.name;
+  }
+
+  // Without the ledger, only the ledger's accounts are gone, each on one line.
+  const DiffLines plain = DiffOf(demo, ReadBytes(Golden("e2e/demo-company-no-ledger.xml")));
+  EXPECT_EQ(Count(demo, "<HJ00780S01>"), plain.lines.size());
+  for (const std::string& line : plain.lines)
+    EXPECT_EQ(0u, line.rfind("disappeared 総勘定元帳 / ", 0)) << line;
 }
 
 int RunTool(const std::string& arguments) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "tools/velmora-inspect/InputFeed.h"
 #include "tools/velmora-inspect/LedgerShape.h"
@@ -27,10 +28,20 @@ xmlSchemaPtr Schema() {
   return schema;
 }
 
+// libxml2 prints notes of its own straight to standard error (an unfinished branch of its
+// schema validator on element content in a simple type); every problem the reader reports
+// comes through the structured handler.
+void IgnoreGenericError(void*, const char*, ...) {}
+
 int ReadCallback(void* context, char* buffer, int len) {
   return static_cast<InputFeed*>(context)->Read(buffer, len);
 }
 int CloseCallback(void*) { return 0; }
+
+// Elements kept as the tree before the ledger: a few hundred in a statement document, a few
+// thousand for a company with very many accounts. More is hostile input, refused before it
+// costs time and memory.
+constexpr long kMaxTreeElements = 50000;
 
 struct Frame {
   std::string name;
@@ -42,15 +53,20 @@ class Walker {
   Walker(xmlTextReaderPtr reader, InputFeed& feed, LedgerSink* sink, bool validating, ReadResult& result)
       : reader_(reader), feed_(feed), sink_(sink), validating_(validating), result_(result) {}
 
-  void Run();
+  // One node; false at the end of the input or when the reading stops.
+  bool Step();
+  void Conclude();
   void OnError(const xmlError* error);
 
  private:
   void Start(const char* name);
   void End();
   void LedgerStart(const std::string& name);
-  void LedgerEnd(const std::string& name);
+  void LedgerEnd(const Frame& ended);
   void Complain(long line, std::string message);
+  void Refuse(long line, const std::string& why) {
+    refusal_ = Finding{Severity::Error, line, Path(), "refused: " + why};
+  }
   std::string Path() const;
   long NodeLine() const;
 
@@ -74,6 +90,9 @@ class Walker {
   long rowsInForm_ = 0;
   long forms_ = 0;
   int errorsShown_ = 0;
+  int status_ = 1;
+  long treeElements_ = 0;
+  std::optional<Finding> refusal_;  // the reading stopped at input it will not read
 };
 
 long Walker::NodeLine() const {
@@ -118,14 +137,17 @@ void Walker::LedgerStart(const std::string& name) {
   }
 }
 
-void Walker::LedgerEnd(const std::string& name) {
-  const int depth = static_cast<int>(frames_.size() - ledgerBase_);
+// The frame has been taken off frames_ already: what ends is its own copy.
+void Walker::LedgerEnd(const Frame& ended) {
+  const std::string& name = ended.name;
+  const int depth = static_cast<int>(frames_.size() + 1 - ledgerBase_);
   if (validating_) {
     if (auto complaint = shape_.End(name, depth, text_)) {
+      frames_.push_back(ended);  // the complaint's path names the element that ended
       Complain(depth >= 2 && textLine_ > 0 ? textLine_ : NodeLine(), std::move(*complaint));
+      frames_.pop_back();
     }
   }
-  frames_.pop_back();
   if (depth == 1) {
     if (sink_ != nullptr) {
       if (!formAnnounced_) sink_->BeginForm(form_);
@@ -136,7 +158,7 @@ void Walker::LedgerEnd(const std::string& name) {
       if (sink_ != nullptr) sink_->Row(form_, row_);
     } else if (name == "HJ00780S0010") {
       form_.account = text_;
-      frames_.back().label = text_;
+      frames_.back().label = PathLabel(text_);
     } else if (name == "HJ00780S0020") {
       form_.section = text_;
     } else if (name == "HJ00780S0030") {
@@ -175,6 +197,11 @@ void Walker::Start(const char* name) {
     return;
   }
   const long line = NodeLine();
+  if (++treeElements_ > kMaxTreeElements) {
+    Refuse(line, "more than " + WithSeparators(kMaxTreeElements) +
+                     " elements before the general ledger (a statement document has a few hundred)");
+    return;
+  }
   Frame frame{name, {}};
   Element e;
   e.name = name;
@@ -182,7 +209,7 @@ void Walker::Start(const char* name) {
   if (xmlTextReaderHasAttributes(reader_) == 1) {
     if (xmlChar* v = xmlTextReaderGetAttribute(reader_, BAD_CAST "Label")) {
       e.label = reinterpret_cast<const char*>(v);
-      frame.label = *e.label;
+      frame.label = PathLabel(*e.label);
       xmlFree(v);
     }
     if (xmlChar* v = xmlTextReaderGetAttribute(reader_, BAD_CAST "Amount")) {
@@ -207,7 +234,9 @@ void Walker::Start(const char* name) {
 void Walker::End() {
   if (frames_.empty()) return;
   if (inLedger_ && frames_.size() > ledgerBase_) {
-    LedgerEnd(frames_.back().name);
+    const Frame ended = std::move(frames_.back());
+    frames_.pop_back();
+    LedgerEnd(ended);
     text_.clear();
     return;
   }
@@ -238,28 +267,53 @@ void Walker::OnError(const xmlError* error) {
            (schema ? "structure: " : "not well-formed: ") + message);
 }
 
-void Walker::Run() {
-  int status = 0;
-  while ((status = xmlTextReaderRead(reader_)) == 1) {
-    switch (xmlTextReaderNodeType(reader_)) {
-      case XML_READER_TYPE_ELEMENT:
-        Start(reinterpret_cast<const char*>(xmlTextReaderConstName(reader_)));
-        if (xmlTextReaderIsEmptyElement(reader_) == 1) End();
-        break;
-      case XML_READER_TYPE_END_ELEMENT:
-        End();
-        break;
-      case XML_READER_TYPE_TEXT:
-      case XML_READER_TYPE_CDATA:
-        text_ += reinterpret_cast<const char*>(xmlTextReaderConstValue(reader_));
-        textLine_ = xmlGetLineNo(xmlTextReaderCurrentNode(reader_));
-        break;
-      default:
-        break;
-    }
+bool Walker::Step() {
+  if (status_ != 1) return false;
+  status_ = xmlTextReaderRead(reader_);
+  if (status_ != 1) return false;
+  switch (xmlTextReaderNodeType(reader_)) {
+    case XML_READER_TYPE_ELEMENT:
+      Start(reinterpret_cast<const char*>(xmlTextReaderConstName(reader_)));
+      if (refusal_) {
+        status_ = -1;
+        return false;
+      }
+      if (xmlTextReaderIsEmptyElement(reader_) == 1) End();
+      break;
+    case XML_READER_TYPE_END_ELEMENT:
+      End();
+      break;
+    case XML_READER_TYPE_TEXT:
+    case XML_READER_TYPE_CDATA:
+      text_ += reinterpret_cast<const char*>(xmlTextReaderConstValue(reader_));
+      textLine_ = xmlGetLineNo(xmlTextReaderCurrentNode(reader_));
+      break;
+    case XML_READER_TYPE_DOCUMENT_TYPE:
+    case XML_READER_TYPE_ENTITY_REFERENCE:
+      // The input guard refuses a declaration before the parser sees it; should one pass,
+      // the reading stops here, before anything of it is used.
+      Refuse(NodeLine(), "a document type declaration or an entity reference");
+      status_ = -1;
+      return false;
+    default:
+      break;
   }
-  result_.complete = status == 0 && !feed_.Broken() && open_.empty() && frames_.empty();
-  if (!result_.complete && !feed_.Broken() && !frames_.empty()) {
+  return true;
+}
+
+void Walker::Conclude() {
+  if (feed_.Broken()) {
+    const long broken = feed_.BrokenLine();
+    std::erase_if(result_.findings, [broken](const Finding& f) { return f.line >= broken; });
+  }
+  result_.complete =
+      status_ == 0 && !feed_.Broken() && open_.empty() && frames_.empty() && !result_.root.name.empty();
+  if (refusal_) {
+    // What the parser said on the refused line and after it is about what was not read.
+    const long line = refusal_->line;
+    std::erase_if(result_.findings, [line](const Finding& f) { return f.line >= line; });
+    result_.findings.push_back(std::move(*refusal_));
+  } else if (!result_.complete && !feed_.Broken() && !frames_.empty()) {
     // The input ended with elements still open: a file cut short. What libxml2 made of the
     // last, partial line says nothing more.
     const long last = feed_.LastLine();
@@ -267,6 +321,8 @@ void Walker::Run() {
     std::erase_if(feed_.Findings(), [last](const Finding& f) { return f.line >= last; });
     result_.findings.push_back(
         {Severity::Error, last, Path(), "the file ends here, inside this element: it is cut short"});
+  } else if (!result_.complete && result_.findings.empty() && feed_.Findings().empty()) {
+    result_.findings.push_back({Severity::Error, feed_.LastLine(), "", "the document has no root element"});
   }
 }
 
@@ -274,35 +330,69 @@ void StructuredError(void* context, xmlErrorPtr error) { static_cast<Walker*>(co
 
 }  // namespace
 
-ReadResult ReadDocument(const std::string& path, const ReadOptions& options, LedgerSink* sink) {
-  ReadResult result;
-  InputFeed feed(path);
-  if (!feed.IsOpen()) {
-    result.findings.push_back({Severity::Error, 0, "", "cannot be read"});
-    return result;
+struct DocumentReader::State {
+  explicit State(const Source& source) : feed(source) {}
+  ~State() {
+    if (reader != nullptr) xmlFreeTextReader(reader);
   }
+
+  ReadResult result;
+  InputFeed feed;
+  xmlTextReaderPtr reader = nullptr;
+  std::unique_ptr<Walker> walker;
+};
+
+DocumentReader::DocumentReader(const Source& source, const ReadOptions& options, LedgerSink* sink)
+    : state_(std::make_unique<State>(source)) {
+  ReadResult& result = state_->result;
+  if (!state_->feed.Problem().empty()) {
+    result.findings.push_back({Severity::Error, 0, "", "cannot be read: " + state_->feed.Problem()});
+    return;
+  }
+  xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
+  // No entity is substituted (no XML_PARSE_NOENT), no DTD loaded and nothing fetched from the
+  // network; the input guard keeps the size of every node and the depth bounded.
   const int parseOptions = XML_PARSE_IGNORE_ENC | XML_PARSE_NOBLANKS | XML_PARSE_BIG_LINES | XML_PARSE_NONET |
                            XML_PARSE_COMPACT | XML_PARSE_HUGE;
-  xmlTextReaderPtr reader =
-      xmlReaderForIO(ReadCallback, CloseCallback, &feed, path.c_str(), nullptr, parseOptions);
-  if (reader == nullptr) {
+  state_->reader =
+      xmlReaderForIO(ReadCallback, CloseCallback, &state_->feed, source.path.c_str(), nullptr, parseOptions);
+  if (state_->reader == nullptr) {
     result.findings.push_back({Severity::Error, 0, "", "the XML reader cannot be created"});
-    return result;
+    return;
   }
-  Walker walker(reader, feed, sink, options.validate, result);
-  xmlTextReaderSetStructuredErrorHandler(reader, StructuredError, &walker);
+  state_->walker = std::make_unique<Walker>(state_->reader, state_->feed, sink, options.validate, result);
+  xmlTextReaderSetStructuredErrorHandler(state_->reader, StructuredError, state_->walker.get());
   if (options.validate) {
-    if (xmlSchemaPtr schema = Schema(); schema == nullptr || xmlTextReaderSetSchema(reader, schema) != 0) {
+    if (xmlSchemaPtr schema = Schema();
+        schema == nullptr || xmlTextReaderSetSchema(state_->reader, schema) != 0) {
       result.findings.push_back({Severity::Error, 0, "", "the document's XML Schema cannot be loaded"});
     }
   }
-  walker.Run();
-  xmlFreeTextReader(reader);
+}
+
+DocumentReader::~DocumentReader() = default;
+
+bool DocumentReader::Step() { return state_->walker != nullptr && state_->walker->Step(); }
+
+ReadResult DocumentReader::Finish() {
+  if (state_->walker != nullptr) state_->walker->Conclude();
+  if (state_->reader != nullptr) {
+    xmlFreeTextReader(state_->reader);
+    state_->reader = nullptr;
+  }
+  ReadResult result = std::move(state_->result);
   // The decoder's and the line ends' findings come first: they explain what follows.
-  std::vector<Finding> all = std::move(feed.Findings());
+  std::vector<Finding> all = std::move(state_->feed.Findings());
   all.insert(all.end(), result.findings.begin(), result.findings.end());
   result.findings = std::move(all);
   return result;
+}
+
+ReadResult ReadDocument(const Source& source, const ReadOptions& options, LedgerSink* sink) {
+  DocumentReader reader(source, options, sink);
+  while (reader.Step()) {
+  }
+  return reader.Finish();
 }
 
 }  // namespace inspect

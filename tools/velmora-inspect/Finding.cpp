@@ -1,6 +1,8 @@
 // The one-line form of a finding.
 #include "tools/velmora-inspect/Finding.h"
 
+#include "tools/velmora-inspect/Report.h"
+
 namespace inspect {
 
 std::string FormatFinding(const std::string& file, const Finding& finding) {
@@ -15,6 +17,22 @@ bool HasErrors(const std::vector<Finding>& findings) {
     if (f.severity == Severity::Error) return true;
   }
   return false;
+}
+
+void AddMismatch(std::vector<Finding>& findings, long line, const std::string& path, const std::string& what,
+                 std::int64_t stated, std::int64_t computed, std::int64_t allowance) {
+  const std::int64_t difference = Minus(stated, computed);
+  if (difference == 0) return;
+  Finding f;
+  f.line = line;
+  f.path = path;
+  f.message = what + ": " + WithSeparators(stated) + " written, " + WithSeparators(computed) +
+              " computed (difference " + WithSeparators(difference) + ")";
+  if (difference >= -allowance && difference <= allowance) {
+    f.severity = Severity::Warning;
+    f.message += ", within what cutting fractions of a yen can cause";
+  }
+  findings.push_back(std::move(f));
 }
 
 }  // namespace inspect

@@ -40,8 +40,7 @@ std::string Escape(std::string_view text) {
 
 std::string AmountCell(const std::optional<std::int64_t>& v) {
   if (!v) return "<td class=\"amount\"></td>";
-  return std::string("<td class=\"amount") + (*v < 0 ? " negative" : "") + "\">" + WithSeparators(*v) +
-         "</td>";
+  return std::string("<td class=\"amount") + (*v < 0 ? " negative" : "") + "\">" + Accounting(*v) + "</td>";
 }
 
 std::string AmountCell(const std::string& text) {
@@ -96,21 +95,25 @@ class HtmlSink : public LedgerSink {
   }
   void BeginForm(const LedgerForm& form) override {
     accounts_.push_back(form.account);
-    ledger_ << "<section class=\"account\" id=\"ledger-" << form.index << "\">\n<h3>" << Escape(form.account)
-            << "<small>" << Escape(form.section) << "</small></h3>\n"
-            << "<table><thead><tr><th>日付</th><th>補助科目</th><th>相手科目</th><th>摘要</th>"
-               "<th class=\"amount\">金額</th><th class=\"amount\">残高</th></tr></thead><tbody>\n"
-            << "<tr class=\"total\"><td colspan=\"5\">期首残高</td>" << AmountCell(form.opening) << "</tr>\n";
+    ledger_
+        << "<section class=\"account\" id=\"ledger-" << form.index << "\">\n<h3>" << Escape(form.account)
+        << "<small>" << Escape(form.section) << "</small></h3>\n"
+        << "<table><thead><tr><th>日付</th><th>補助科目</th><th>相手科目</th><th>摘要</th>"
+           "<th class=\"amount\">借方</th><th class=\"amount\">貸方</th><th class=\"amount\">残高</th></tr>"
+           "</thead><tbody>\n"
+        << "<tr class=\"total\"><td colspan=\"6\">期首残高</td>" << AmountCell(form.opening) << "</tr>\n";
   }
-  void Row(const LedgerForm&, const LedgerRow& row) override {
+  void Row(const LedgerForm& form, const LedgerRow& row) override {
     std::string counter = row.counterAccount;
     if (!row.counterSubAccount.empty()) counter += "／" + row.counterSubAccount;
+    const DebitCredit sides = ToDebitCredit(form.section, row.amount);
     ledger_ << "<tr class=\"posting\"><td>" << Escape(row.date) << "</td><td>" << Escape(row.subAccount)
             << "</td><td>" << Escape(counter) << "</td><td>" << Escape(row.description) << "</td>"
-            << AmountCell(row.amount) << AmountCell(row.balance) << "</tr>\n";
+            << "<td class=\"amount\">" << Escape(sides.debit) << "</td><td class=\"amount\">"
+            << Escape(sides.credit) << "</td>" << AmountCell(row.balance) << "</tr>\n";
   }
   void EndForm(const LedgerForm& form) override {
-    ledger_ << "<tr class=\"total\"><td colspan=\"5\">期末残高</td>" << AmountCell(form.closing)
+    ledger_ << "<tr class=\"total\"><td colspan=\"6\">期末残高</td>" << AmountCell(form.closing)
             << "</tr>\n</tbody></table>\n<p class=\"back\"><a href=\"#toc\">目次へ</a></p>\n</section>\n";
   }
 
@@ -150,7 +153,8 @@ class HtmlSink : public LedgerSink {
            "<th class=\"amount\">うち当期純利益</th><th "
            "class=\"amount\">当期末残高</th></tr></thead><tbody>\n";
     for (const ChangesRow& r : l.changes) {
-      out << "<tr><td>" << Escape(r.component) << "</td>" << AmountCell(r.opening) << AmountCell(r.change)
+      out << (r.derived ? "<tr class=\"total\"><td>" : "<tr><td>") << Escape(r.component) << "</td>"
+          << AmountCell(r.opening) << AmountCell(r.change)
           << (r.netIncome != 0 ? AmountCell(r.netIncome) : AmountCell(std::nullopt)) << AmountCell(r.closing)
           << "</tr>\n";
     }
@@ -160,7 +164,7 @@ class HtmlSink : public LedgerSink {
       out << "<section id=\"notes\">\n<h2>個別注記表</h2>\n";
       for (const NoteBlock& note : l.notes) {
         out << "<div class=\"note\" style=\"margin-left:" << 1.5 * note.depth << "em\">\n<h3>"
-            << Escape(note.name) << "</h3>\n";
+            << Escape(note.title) << "</h3>\n";
         for (const std::string& line : note.lines) out << "<p>" << Escape(line) << "</p>\n";
         out << "</div>\n";
       }
@@ -185,11 +189,11 @@ class HtmlSink : public LedgerSink {
 
 }  // namespace
 
-std::vector<Finding> ShowAsHtml(const std::string& path, const std::string& htmlPath) {
+std::vector<Finding> ShowAsHtml(const Source& source, const std::string& htmlPath) {
   const std::string ledgerPath = htmlPath + ".ledger.part";
   const std::string pagePath = htmlPath + ".part";
   HtmlSink sink(ledgerPath);
-  ReadResult read = ReadDocument(path, ReadOptions{false}, &sink);
+  ReadResult read = ReadDocument(source, ReadOptions{false}, &sink);
   std::error_code ignored;
   if (read.complete) {
     if (sink.Write(read.root, pagePath)) {

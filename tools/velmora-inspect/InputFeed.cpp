@@ -2,7 +2,9 @@
 #include "tools/velmora-inspect/InputFeed.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 namespace inspect {
 namespace {
@@ -17,7 +19,37 @@ std::string Hex(unsigned char byte) {
 
 }  // namespace
 
-InputFeed::InputFeed(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) { raw_.resize(kChunk); }
+// Asked before the file is opened: only a regular file is, so that opening a FIFO never
+// waits for a writer and a device is never read.
+std::string OpenProblem(const Source& source) {
+  if (source.memory) return source.bytes.empty() ? "the document is empty" : "";
+  const std::string& path = source.path;
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (error) return error.message();
+  if (std::filesystem::is_directory(status)) return "it is a folder, not a file";
+  if (!std::filesystem::is_regular_file(status))
+    return "it is not a regular file (a FIFO, a device or a socket)";
+  if (std::filesystem::file_size(path, error) == 0 && !error) return "the file is empty";
+  return {};
+}
+
+InputFeed::InputFeed(const Source& source) {
+  openProblem_ = OpenProblem(source);
+  if (!openProblem_.empty()) return;
+  if (source.memory) {
+    inMemory_ = true;
+    memory_ = source.bytes;
+    raw_.reserve(kChunk);
+    return;
+  }
+  file_ = std::fopen(source.path.c_str(), "rb");
+  if (file_ == nullptr) {
+    openProblem_ = std::strerror(errno);
+    return;
+  }
+  raw_.resize(kChunk);
+}
 
 InputFeed::~InputFeed() {
   if (file_ != nullptr) std::fclose(file_);
@@ -78,14 +110,26 @@ void InputFeed::CheckLineEnds(const char* bytes, std::size_t size) {
   }
 }
 
+std::size_t InputFeed::Fetch() {
+  if (inMemory_) {
+    const std::size_t n = std::min(kChunk, memory_.size());
+    raw_.assign(memory_.data(), n);
+    memory_.remove_prefix(n);
+    return n;
+  }
+  return std::fread(raw_.data(), 1, raw_.size(), file_);
+}
+
 bool InputFeed::Refill() {
   decoded_.clear();
   decodedPos_ = 0;
-  const std::size_t n = std::fread(raw_.data(), 1, raw_.size(), file_);
+  const std::size_t n = Fetch();
+  fetched_ += n;
   if (n == 0) {
     atEnd_ = true;
     if (!decoder_.Finish()) {
       findings_.push_back({Severity::Error, line_, "", "the file ends inside a double-byte character"});
+      brokenLine_ = line_;
       broken_ = true;
     } else if (!atStart_ && !lastWasLf_ && !sawBareCr_ && !sawBareLf_) {
       findings_.push_back({Severity::Error, line_, "", "the last line does not end in CR LF"});
@@ -98,11 +142,12 @@ bool InputFeed::Refill() {
     atStart_ = false;
   }
   if (!decoder_.Decode(std::string_view(bytes, n), decoded_)) {
-    const std::uint64_t chunkStart = static_cast<std::uint64_t>(std::ftell(file_)) - n;
+    const std::uint64_t chunkStart = fetched_ - n;
     std::size_t at = static_cast<std::size_t>(decoder_.BadOffset() - chunkStart);
     if (decoder_.BadOffset() < chunkStart) at = 0;  // a lead byte held from the chunk before
     CheckLineEnds(bytes, at);
-    findings_.push_back({Severity::Error, LineAt(bytes, at), "",
+    brokenLine_ = LineAt(bytes, at);
+    findings_.push_back({Severity::Error, brokenLine_, "",
                          "byte " + Hex(static_cast<unsigned char>(bytes[std::min(at, n - 1)])) +
                              " at offset " + std::to_string(decoder_.BadOffset()) + " is not Shift_JIS"});
     broken_ = true;
@@ -110,12 +155,21 @@ bool InputFeed::Refill() {
     return false;
   }
   CheckLineEnds(bytes, n);
+  if (auto violation = guard_.Scan(decoded_)) {
+    // The parser gets the text before the violation and then the end of its input.
+    const auto at = static_cast<std::ptrdiff_t>(violation->offset);
+    brokenLine_ = line_ + std::count(decoded_.begin(), decoded_.begin() + at, '\n');
+    findings_.push_back({Severity::Error, brokenLine_, "", "refused: " + violation->message});
+    decoded_.resize(violation->offset);
+    broken_ = true;
+    atEnd_ = true;
+  }
   line_ += static_cast<long>(std::count(bytes, bytes + n, '\n'));
   return true;
 }
 
 int InputFeed::Read(char* buffer, int len) {
-  if (file_ == nullptr) return -1;
+  if (!openProblem_.empty()) return -1;
   while (decodedPos_ == decoded_.size()) {
     if (atEnd_ || !Refill()) return broken_ ? -1 : 0;
   }

@@ -2,8 +2,11 @@
 // total under them; the Japanese headings are the usual names of the statements' parts.
 #include "tools/velmora-inspect/Layout.h"
 
+#include <algorithm>
 #include <map>
 #include <utility>
+
+#include "tools/velmora-inspect/NoteTitles.h"
 
 namespace inspect {
 namespace {
@@ -114,10 +117,53 @@ class StatementBuilder {
   std::map<std::string, int> seen_;
 };
 
+// The written totals of liabilities and net assets added up, under net assets.
+void AddLiabilitiesAndNetAssets(const Element& balanceSheet, Statement& s) {
+  const Element* liabilities = balanceSheet.Child("Liabilities");
+  const Element* netAssets = balanceSheet.Child("NetAssets");
+  if (liabilities == nullptr || netAssets == nullptr || !liabilities->amount || !netAssets->amount) return;
+  const auto a = ParseAttributeAmount(*liabilities->amount), b = ParseAttributeAmount(*netAssets->amount);
+  if (!a || !b) return;
+  StatementRow row{StatementRow::Kind::Total,       0,   "負債・純資産合計", Plus(*a, *b),
+                   s.title + " / 負債・純資産合計", true};
+  s.rows.push_back(std::move(row));
+}
+
+// The components of shareholders' (members') equity among the twelve of the statement of
+// changes; the others are valuation and translation adjustments and share acquisition rights.
+bool IsEquityComponent(const std::string& component) {
+  static const char* const kEquity[] = {"資本金",     "資本準備金", "その他資本剰余金", "利益準備金",
+                                        "別途積立金", "任意積立金", "繰越利益剰余金",   "自己株式"};
+  return std::any_of(std::begin(kEquity), std::end(kEquity), [&](const char* c) { return component == c; });
+}
+
+ChangesRow Total(std::string label, const std::vector<ChangesRow>& rows, bool equityOnly) {
+  ChangesRow total{std::move(label), 0, 0, 0, 0, true};
+  for (const ChangesRow& r : rows) {
+    if (r.derived || (equityOnly && !IsEquityComponent(r.component))) continue;
+    total.opening = Plus(total.opening, r.opening);
+    total.change = Plus(total.change, r.change);
+    total.netIncome = Plus(total.netIncome, r.netIncome);
+    total.closing = Plus(total.closing, r.closing);
+  }
+  return total;
+}
+
+// 株主資本合計 after the last equity component, 純資産合計 at the end.
+void AddChangesTotals(std::vector<ChangesRow>& rows, bool members) {
+  if (rows.empty()) return;
+  const auto firstOther = std::find_if(rows.begin(), rows.end(),
+                                       [](const ChangesRow& r) { return !IsEquityComponent(r.component); });
+  ChangesRow equity = Total(members ? "社員資本合計" : "株主資本合計", rows, true);
+  ChangesRow all = Total("純資産合計", rows, false);
+  rows.insert(firstOther, std::move(equity));
+  rows.push_back(std::move(all));
+}
+
 void Notes(const Element& e, int depth, std::vector<NoteBlock>& out) {
   for (const Element& c : e.children) {
     if (c.name == "Line") continue;
-    NoteBlock block{depth, c.name, {}};
+    NoteBlock block{depth, c.name, NoteTitle(c.name), {}};
     for (const Element& line : c.children) {
       if (line.name == "Line") block.lines.push_back(line.text);
     }
@@ -127,6 +173,18 @@ void Notes(const Element& e, int depth, std::vector<NoteBlock>& out) {
 }
 
 }  // namespace
+
+DebitCredit ToDebitCredit(const std::string& section, const std::string& amount) {
+  static const char* const kCreditGroups[] = {
+      "流動負債",   "固定負債",         "負債の部", "株主資本",   "評価･換算差額等", "新株予約権",
+      "純資産の部", "負債・純資産合計", "売上高",   "営業外収益", "特別利益"};
+  const bool credit = std::any_of(std::begin(kCreditGroups), std::end(kCreditGroups),
+                                  [&](const char* g) { return section == g; });
+  const auto v = ParseAmount(amount);
+  if (!v) return {amount, ""};  // not an amount: shown as written
+  const std::string shown = WithSeparators(*v < 0 ? -*v : *v);
+  return (*v >= 0) != credit ? DebitCredit{shown, ""} : DebitCredit{"", shown};
+}
 
 std::string JapaneseDate(const std::string& d) {
   if (d.size() != 8 || d.find_first_not_of("0123456789") != std::string::npos) return d;
@@ -153,10 +211,11 @@ Layout MakeLayout(const Element& report, const Element& data) {
     s.id = id;
     s.title = Heading(id);
     StatementBuilder(s).Children(*e, 0, s.title);
+    if (s.id == "BalanceSheet") AddLiabilitiesAndNetAssets(*e, s);
   }
   if (const Element* changes = data.Child("StatementChangesNetAssets")) {
-    layout.changesTitle =
-        changes->ChildText("Select") == "2" ? "社員資本等変動計算書" : "株主資本等変動計算書";
+    const bool members = changes->ChildText("Select") == "2";
+    layout.changesTitle = members ? "社員資本等変動計算書" : "株主資本等変動計算書";
     for (const Element& item : changes->children) {
       if (item.name != "ChangesNetAssetsItem") continue;
       ChangesRow row;
@@ -171,6 +230,7 @@ Layout MakeLayout(const Element& report, const Element& data) {
       }
       layout.changes.push_back(std::move(row));
     }
+    AddChangesTotals(layout.changes, members);
   }
   if (const Element* notes = data.Child("ListNotesNonConsolidated")) {
     layout.notesPresent = true;

@@ -1,6 +1,8 @@
 // The document as a reader sees it: every statement as rows of headings, items and totals
-// with their depth, the statement of changes as one row per component, the notes as
-// headed text. The terminal, the HTML page and the comparison all start from this.
+// with their depth, the statement of changes as one row per component, the notes as text
+// under their Japanese titles. The totals an accountant looks for and the document does not
+// write are added (負債・純資産合計; 株主資本合計 and 純資産合計 in the statement of changes),
+// marked as derived. The terminal, the HTML page and the comparison all start from this.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +20,8 @@ struct StatementRow {
   int depth = 0;
   std::string label;
   std::optional<std::int64_t> amount;
-  std::string path;  // label path: statement / sections / label, unique within the document
+  std::string path;      // label path: statement / sections / label, unique within the document
+  bool derived = false;  // a total the inspector adds up, not one the document writes
 };
 
 struct Statement {
@@ -30,11 +33,13 @@ struct Statement {
 struct ChangesRow {
   std::string component;
   std::int64_t opening = 0, change = 0, netIncome = 0, closing = 0;
+  bool derived = false;  // 株主資本合計 or 純資産合計, the sum of the rows above it
 };
 
 struct NoteBlock {
   int depth = 0;
-  std::string name;  // the element name of the note
+  std::string name;   // the element name of the note
+  std::string title;  // its Japanese title
   std::vector<std::string> lines;
 };
 
@@ -50,6 +55,14 @@ struct Layout {
 // report: REPORT with SYSTEM and BASIC; data: DATA with the statements (the ledger is not
 // needed and may still be streaming).
 Layout MakeLayout(const Element& report, const Element& data);
+
+// A ledger posting's amount in the account's own direction (an increase positive) as the
+// debit and credit columns show it: an increase of an asset or an expense is a debit, of a
+// liability, net assets or a revenue a credit; section is the form's statement group.
+struct DebitCredit {
+  std::string debit, credit;  // one of them holds the amount, the other is empty
+};
+DebitCredit ToDebitCredit(const std::string& section, const std::string& amount);
 
 // "20240401" -> "2024年4月1日"; other text unchanged.
 std::string JapaneseDate(const std::string& yyyymmdd);

@@ -53,11 +53,23 @@ class LedgerSink {
   virtual void EndForm(const LedgerForm& form) = 0;
 };
 
-// Amounts as the writer prints them: decimal whole yen, a minus sign, no separators.
+// Amounts as the writer prints them: decimal whole yen, a minus sign, no separators; at most
+// 18 digits, so that a value's negation is one too.
 std::optional<std::int64_t> ParseAmount(std::string_view text);
 // An Amount attribute: empty means zero.
 std::optional<std::int64_t> ParseAttributeAmount(std::string_view text);
 // 1234567 -> "1,234,567", -5 -> "-5".
 std::string WithSeparators(std::int64_t yen);
+// The accountant's form: 1234567 -> "1,234,567", -5 -> "△5".
+std::string Accounting(std::int64_t yen);
+
+// Sums of amounts from a document of any content: beyond the range they stay at its end
+// rather than overflow.
+std::int64_t Plus(std::int64_t a, std::int64_t b);
+std::int64_t Minus(std::int64_t a, std::int64_t b);
+
+// A label as an element path shows it: cut to at most 96 bytes (whole UTF-8 characters,
+// "…" marking the cut), so that a path stays short whatever the document holds.
+std::string PathLabel(std::string_view label);
 
 }  // namespace inspect

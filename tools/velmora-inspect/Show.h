@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/velmora-inspect/Finding.h"
+#include "tools/velmora-inspect/Source.h"
 
 namespace inspect {
 
@@ -16,9 +17,9 @@ struct ShowOptions {
 };
 
 // Writes the document to out; returns the problems that kept it from being read whole.
-std::vector<Finding> ShowInTerminal(const std::string& path, const ShowOptions& options, std::ostream& out);
+std::vector<Finding> ShowInTerminal(const Source& source, const ShowOptions& options, std::ostream& out);
 
 // Writes the page to htmlPath (through a temporary file beside it).
-std::vector<Finding> ShowAsHtml(const std::string& path, const std::string& htmlPath);
+std::vector<Finding> ShowAsHtml(const Source& source, const std::string& htmlPath);
 
 }  // namespace inspect

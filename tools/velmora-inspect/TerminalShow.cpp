@@ -10,11 +10,11 @@
 namespace inspect {
 namespace {
 
-std::string Money(const std::optional<std::int64_t>& v) { return v ? WithSeparators(*v) : ""; }
+std::string Money(const std::optional<std::int64_t>& v) { return v ? Accounting(*v) : ""; }
 
 std::string MoneyText(const std::string& text) {
   const auto v = ParseAmount(text);
-  return v ? WithSeparators(*v) : text;
+  return v ? Accounting(*v) : text;
 }
 
 void Title(std::ostream& out, const std::string& title) { out << "\n■ " << title << "\n\n"; }
@@ -42,8 +42,9 @@ void PrintLayout(const Layout& layout, std::ostream& out) {
                      {"うち当期純利益", true},
                      {"当期末残高", true}});
     for (const ChangesRow& r : layout.changes) {
-      table.AddRow({r.component, WithSeparators(r.opening), WithSeparators(r.change),
-                    r.netIncome != 0 ? WithSeparators(r.netIncome) : "", WithSeparators(r.closing)});
+      if (r.derived) table.AddRule();
+      table.AddRow({r.component, Accounting(r.opening), Accounting(r.change),
+                    r.netIncome != 0 ? Accounting(r.netIncome) : "", Accounting(r.closing)});
     }
     out << table.Render();
   }
@@ -52,7 +53,7 @@ void PrintLayout(const Layout& layout, std::ostream& out) {
     if (layout.notes.empty()) out << "(表示する注記はありません)\n";
     for (const NoteBlock& note : layout.notes) {
       const std::string indent(static_cast<std::size_t>(note.depth) * 2, ' ');
-      out << indent << "[" << note.name << "]\n";
+      out << indent << "【" << note.title << "】\n";
       for (const std::string& line : note.lines) out << indent << "  " << line << "\n";
     }
   }
@@ -79,17 +80,19 @@ class TerminalSink : public LedgerSink {
     out_ << "\n"
          << form.account << "（" << form.section << "）  期首残高 " << MoneyText(form.opening) << "\n";
     out_ << FitLeft("日付", 16) << "  " << FitLeft("相手科目", 24) << "  " << FitLeft("摘要", 40) << "  "
-         << FitRight("金額", 15) << "  " << FitRight("残高", 15) << "\n";
+         << FitRight("借方", 15) << "  " << FitRight("貸方", 15) << "  " << FitRight("残高", 15) << "\n";
   }
-  void Row(const LedgerForm&, const LedgerRow& row) override {
+  void Row(const LedgerForm& form, const LedgerRow& row) override {
     ++rows_;
     if (!options_.ledgerRows) return;
     std::string counter = row.counterAccount;
     if (!row.counterSubAccount.empty()) counter += "／" + row.counterSubAccount;
     std::string description = row.description;
     if (!row.subAccount.empty()) description = "［" + row.subAccount + "］" + description;
+    const DebitCredit sides = ToDebitCredit(form.section, row.amount);
     out_ << FitLeft(row.date, 16) << "  " << FitLeft(counter, 24) << "  " << FitLeft(description, 40) << "  "
-         << FitRight(MoneyText(row.amount), 15) << "  " << FitRight(MoneyText(row.balance), 15) << "\n";
+         << FitRight(sides.debit, 15) << "  " << FitRight(sides.credit, 15) << "  "
+         << FitRight(MoneyText(row.balance), 15) << "\n";
   }
   void EndForm(const LedgerForm& form) override {
     if (options_.ledgerRows) {
@@ -117,9 +120,9 @@ class TerminalSink : public LedgerSink {
 
 }  // namespace
 
-std::vector<Finding> ShowInTerminal(const std::string& path, const ShowOptions& options, std::ostream& out) {
+std::vector<Finding> ShowInTerminal(const Source& source, const ShowOptions& options, std::ostream& out) {
   TerminalSink sink(options, out);
-  ReadResult read = ReadDocument(path, ReadOptions{false}, &sink);
+  ReadResult read = ReadDocument(source, ReadOptions{false}, &sink);
   if (read.complete) sink.Finish(read.root);
   return read.findings;
 }

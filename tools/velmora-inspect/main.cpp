@@ -13,6 +13,7 @@
 
 #include "tools/velmora-inspect/Checker.h"
 #include "tools/velmora-inspect/Diff.h"
+#include "tools/velmora-inspect/InputFeed.h"
 #include "tools/velmora-inspect/Show.h"
 
 namespace {
@@ -41,7 +42,8 @@ void PrintHelp() {
                "          the figures: one line per failure with the element's path and both numbers\n"
                "  show    the statements as tables in the terminal (--ledger: every posting), or\n"
                "          as one self-contained HTML page with a table of contents (--html)\n"
-               "  diff    the amounts that changed, appeared or disappeared, by label path\n"
+               "  diff    what changed, appeared or disappeared: the statements' amounts by label\n"
+               "          path, the notes' texts and the general ledger row by row\n"
                "\n"
                "Exit code: 0 the document holds together / shown / the documents are equal,\n"
                "1 a check failed / the documents differ, 2 a file cannot be read or a usage error.\n";
@@ -49,13 +51,10 @@ void PrintHelp() {
 
 // A file that cannot be opened is a usage problem (exit 2), not a failed check.
 bool Readable(const std::string& file) {
-  std::FILE* f = std::fopen(file.c_str(), "rb");
-  if (f == nullptr) {
-    std::cerr << file << ": cannot be read\n";
-    return false;
-  }
-  std::fclose(f);
-  return true;
+  const std::string problem = inspect::OpenProblem(file);
+  if (problem.empty()) return true;
+  std::cerr << file << ": cannot be read: " << problem << "\n";
+  return false;
 }
 
 int Check(const std::string& file) {
@@ -103,18 +102,22 @@ int Show(const std::vector<std::string>& args) {
 }
 
 int Diff(const std::string& oldFile, const std::string& newFile) {
-  std::vector<inspect::Finding> oldProblems, newProblems;
-  const auto before = inspect::DiffEntries(oldFile, oldProblems);
-  const auto after = inspect::DiffEntries(newFile, newProblems);
-  const bool unreadable = Unreadable(oldFile, oldProblems);
-  if (Unreadable(newFile, newProblems) || unreadable) return 2;
-  const auto differences = inspect::Compare(before, after);
-  for (const auto& d : differences) std::cout << inspect::FormatDifference(d) << '\n';
-  if (differences.empty()) {
+  const inspect::DiffOutcome outcome = inspect::DiffDocuments(
+      oldFile, newFile,
+      [](const inspect::Difference& d) { std::cout << inspect::FormatDifference(d) << '\n'; });
+  if (!outcome.readable) {
+    Unreadable(oldFile, outcome.beforeProblems);
+    Unreadable(newFile, outcome.afterProblems);
+    return 2;
+  }
+  const std::int64_t total = outcome.statements + outcome.notes + outcome.ledger;
+  if (total == 0) {
     std::cout << "the documents are equal\n";
     return 0;
   }
-  std::cout << differences.size() << " differences\n";
+  std::cout << total << (total == 1 ? " difference: " : " differences: ") << outcome.statements
+            << " in the statements, " << outcome.notes << " in the notes, " << outcome.ledger
+            << " in the general ledger\n";
   return 1;
 }
 
