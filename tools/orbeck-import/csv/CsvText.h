@@ -1,0 +1,29 @@
+// A journal CSV's bytes as UTF-8 text: the encoding given, or detected (a byte-order mark or
+// valid UTF-8 means UTF-8, anything else is read as code page 932), and the CSV records of
+// that text split into fields with the line each record starts on.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/orbeck-import/csv/CsvLayout.h"
+
+namespace orbeck::import {
+
+// The UTF-8 text of the file's bytes; 0 with "LINE: ..." naming the first byte that does not
+// decode in the chosen encoding.
+int DecodeCsvText(std::string_view bytes, CsvEncoding encoding, std::string& text, std::string& error);
+
+struct CsvRecord {
+  long line = 0;  // the physical line the record starts on, from 1
+  std::vector<std::string> fields;
+};
+
+// Splits text into records: fields separated by `delimiter`, double-quoted fields holding
+// delimiters, line breaks and doubled quotes. Blank lines are no records. 0 with "LINE: ..."
+// for a quote left open.
+int SplitCsvRecords(std::string_view text, char delimiter, std::vector<CsvRecord>& records, std::string& error);
+
+}  // namespace orbeck::import
