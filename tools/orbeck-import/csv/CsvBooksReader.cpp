@@ -186,7 +186,7 @@ class Reader {
     if (!EntryOf(record, date, Field(record, at_.slip), entry, error)) return 0;
     const std::string description = Field(record, at_.description);
     if (entry->description.empty()) entry->description = description;
-    const int32_t pair = static_cast<int32_t>(entry->postings.size());
+    const int32_t pair = entry->postings.empty() ? 0 : entry->postings.back().pair + 1;
     for (auto [posting, present] : {std::pair{&debit, hasDebit}, std::pair{&credit, hasCredit}}) {
       if (!present) continue;
       posting->pair = pair;
