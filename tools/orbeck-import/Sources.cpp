@@ -3,6 +3,9 @@
 #include "tools/orbeck-import/Sources.h"
 
 #include "tools/orbeck-import/HledgerSource.h"
+#include "tools/orbeck-import/csv/CsvBooksReader.h"
+#include "tools/orbeck-import/gnucash/GnuCashBooksReader.h"
+#include "tools/orbeck-import/gnucash/GnuCashDates.h"
 
 namespace orbeck::import {
 namespace {
@@ -54,11 +57,25 @@ int ReadBooks(const SourceRequest& request, BookSink& sink, std::string& error) 
     case SourceKind::Hledger:
       return request.file.extension() == ".json" ? ReadHledgerJson(request.file, sink, error)
                                                  : ReadHledgerJournal(request.file, sink, error);
-    case SourceKind::Csv:
-    case SourceKind::Gnucash:
-      break;
+    case SourceKind::Csv: {
+      CsvLayout layout;
+      if (!ReadCsvLayout(request.csvMap, layout, error)) return 0;
+      return ReadCsvBooksFile(request.file.string(), layout, sink, error);
+    }
+    case SourceKind::Gnucash: {
+      GnuCashOptions options;
+      int minutes = 0;
+      if (!request.timezone.empty()) {
+        if (!ParseUtcOffset(request.timezone, minutes, error)) {
+          error = "--timezone: " + error;
+          return 0;
+        }
+        options.utcOffsetMinutes = minutes;
+      }
+      return ReadGnuCashBooks(request.file.string(), options, sink, error);
+    }
   }
-  error = request.file.string() + ": this build reads no books of that kind yet";
+  error = request.file.string() + ": not a kind of books this build reads";
   return 0;
 }
 

@@ -18,6 +18,7 @@ struct SourceRequest {
   std::filesystem::path file;
   std::string from;       // "hledger", "csv", "gnucash", or empty: guessed from the extension
   nlohmann::json csvMap;  // the account map's `csv` member (null when it has none)
+  std::string timezone;   // --timezone: a GnuCash book's offset from UTC ("+09:00"), or empty
 };
 
 // The kind named by `from`, else guessed from the extension (.journal .hledger .ledger .j
