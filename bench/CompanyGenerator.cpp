@@ -3,6 +3,8 @@
 // journal balances, tax included, so the reference tool accepts the plain-text journal.
 #include "bench/CompanyGenerator.h"
 
+#include "bench/JournalText.h"
+
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -19,19 +21,6 @@ struct Account {
   std::int32_t code = 0;
   bool debitNature = false;
   bool profitAndLoss = false;  // income statement or manufacturing cost
-};
-
-struct Side {
-  std::int32_t code = 0;
-  long long amount = 0;
-  long long tax = 0;
-};
-
-struct Line {
-  Side debit;
-  Side credit;
-  std::string description;
-  int counterKind = 0;
 };
 
 std::uint32_t CharacterOf(const nlohmann::json& account) {
@@ -61,8 +50,9 @@ std::int32_t SixthMonthEnd(std::int32_t periodStart) {
 
 class Generator {
  public:
-  Generator(const CompanyOptions& options, std::ostream& json, std::ostream* journal)
-      : options_(options), json_(json), journal_(journal), random_(options.seed) {}
+  Generator(const CompanyOptions& options, std::ostream& json, const JournalOutputs& outputs)
+      : options_(options), json_(json), journal_(outputs.ledger), books_(outputs.hledger, outputs.csv),
+        random_(options.seed) {}
 
   bool PrepareChart(nlohmann::json& accounts, std::string& error) {
     std::vector<std::size_t> parents;
@@ -71,6 +61,9 @@ class Generator {
       const nlohmann::json& a = accounts[i];
       const std::uint32_t character = CharacterOf(a);
       const std::int32_t code = a.at("code").get<std::int32_t>();
+      if (a.at("kind").get<int>() == 0)
+        books_.Name(code, character, a.at("debitNature").get<int>() == 1, a.at("name").get<std::string>(),
+                    code / 10000 * 10000);
       if (character == kPaidTax) paidTax_ = code;
       if (character == kReceivedTax) receivedTax_ = code;
       if (a.at("kind").get<int>() != 0 || character == kPaidTax || character == kReceivedTax) continue;
@@ -102,6 +95,8 @@ class Generator {
                           {"balanceRow", false}});
       postable_.push_back(
           {code, parent.at("debitNature").get<int>() == 1, (CharacterOf(parent) & 0x80000000u) == 0});
+      books_.Name(code, CharacterOf(parent), parent.at("debitNature").get<int>() == 1, name,
+                  parent.at("code").get<std::int32_t>());
     }
     for (const Account& a : postable_) {
       if (a.profitAndLoss) (a.debitNature ? expenses_ : revenues_).push_back(a.code);
@@ -119,6 +114,7 @@ class Generator {
     int days = 0;
     while (ShiftDays(periodStart, days) < periodEnd) ++days;
     long id = 0;
+    books_.Begin();
     json_ << '[';
     auto emit = [&](std::int32_t date, int adjustment, const std::vector<Line>& lines) {
       WriteJournal(++id, date, adjustment, lines);
@@ -146,6 +142,7 @@ class Generator {
   const CompanyOptions& options_;
   std::ostream& json_;
   std::ostream* journal_;
+  JournalText books_;
   std::mt19937 random_;
   std::vector<Account> postable_;
   std::vector<std::int32_t> expenses_, revenues_, assets_, liabilities_;
@@ -225,6 +222,7 @@ class Generator {
     }
     json_ << "]}";
     counts_.lines += static_cast<long>(lines.size());
+    books_.Entry(id, date, lines, paidTax_, receivedTax_);
     if (journal_ == nullptr) return;
     *journal_ << date / 10000 << '/' << date / 100 % 100 << '/' << date % 100 << " * "
               << lines.front().description << '\n';
@@ -241,11 +239,11 @@ class Generator {
 }  // namespace
 
 bool WriteCompany(const nlohmann::json& demo, const CompanyOptions& options, std::ostream& json,
-                  std::ostream* journal, CompanyCounts& counts, std::string& error) {
+                  const JournalOutputs& outputs, CompanyCounts& counts, std::string& error) {
   try {
     nlohmann::json document = demo;
     nlohmann::json& data = document.at("data").at(0);
-    Generator generator(options, json, journal);
+    Generator generator(options, json, outputs);
     if (!generator.PrepareChart(data.at("accounts"), error)) return false;
     data["interimClosing"] = options.interimClosing ? 1 : 0;
     data["journals"] = nlohmann::json::array();

@@ -2,7 +2,8 @@
 // chart with its statement totals, widened with sub-accounts to the asked number of
 // accounts, and a year of generated journals (simple and compound entries, consumption tax
 // on some lines, year-end adjustments). The same postings can be written as a plain-text
-// journal for a double-entry reference tool. Deterministic for a seed.
+// journal for a double-entry reference tool, and as an hledger journal and a journal CSV
+// with the chart's names. Deterministic for a seed.
 #pragma once
 
 #include <cstdint>
@@ -29,11 +30,20 @@ struct CompanyCounts {
   int accounts = 0;
 };
 
-// Writes the host data document (compact JSON) built on `demo` (data/demo-company.json);
-// with `journal`, also every entry as a plain-text double-entry journal (one posting per
-// side, tax as a posting of its own on the tax account). False with `error` when the demo
-// document is not the expected one.
+// The same books in other forms, each written where a stream is given.
+struct JournalOutputs {
+  // A plain-text journal for ledger-cli, accounts named "A" + code (one posting per side,
+  // tax as a posting of its own on the tax account).
+  std::ostream* ledger = nullptr;
+  // The books an accountant keeps, with the chart's Japanese names (bench/JournalText.h).
+  std::ostream* hledger = nullptr;
+  std::ostream* csv = nullptr;
+};
+
+// Writes the host data document (compact JSON) built on `demo` (data/demo-company.json),
+// and every entry to the outputs given. False with `error` when the demo document is not
+// the expected one.
 bool WriteCompany(const nlohmann::json& demo, const CompanyOptions& options, std::ostream& json,
-                  std::ostream* journal, CompanyCounts& counts, std::string& error);
+                  const JournalOutputs& outputs, CompanyCounts& counts, std::string& error);
 
 }  // namespace velmora::bench

@@ -1,6 +1,9 @@
 // velmora-make-company: writes a generated company of any size for the benchmark.
 // Usage: velmora-make-company --journals N [--accounts N] [--seed S] [--interim]
 //          [--tax-on-tax-accounts] [--demo DEMO.json] --out COMPANY.json [--journal FILE]
+//          [--hledger FILE] [--csv FILE]
+// --journal writes the books for ledger-cli (accounts "A" + code); --hledger and --csv the
+// same books with the chart's names, as an hledger journal and a journal CSV.
 // The counts go to standard output as "journals J lines L accounts A".
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +18,8 @@ int main(int argc, char** argv) {
   std::string demoPath = VELMORA_DEMO_COMPANY;
   std::string outPath;
   std::string journalPath;
+  std::string hledgerPath;
+  std::string csvPath;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -34,6 +39,10 @@ int main(int argc, char** argv) {
       outPath = argv[++i];
     } else if (arg == "--journal" && hasValue) {
       journalPath = argv[++i];
+    } else if (arg == "--hledger" && hasValue) {
+      hledgerPath = argv[++i];
+    } else if (arg == "--csv" && hasValue) {
+      csvPath = argv[++i];
     } else {
       std::fprintf(stderr, "velmora-make-company: unknown argument %s\n", arg.c_str());
       return 2;
@@ -50,11 +59,15 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::ofstream out(outPath, std::ios::binary);
-  std::unique_ptr<std::ofstream> journal;
-  if (!journalPath.empty()) journal = std::make_unique<std::ofstream>(journalPath, std::ios::binary);
+  auto open = [](const std::string& path) {
+    return path.empty() ? nullptr : std::make_unique<std::ofstream>(path, std::ios::binary);
+  };
+  const std::unique_ptr<std::ofstream> journal = open(journalPath);
+  const std::unique_ptr<std::ofstream> hledger = open(hledgerPath);
+  const std::unique_ptr<std::ofstream> csv = open(csvPath);
   velmora::bench::CompanyCounts counts;
   std::string error;
-  if (!velmora::bench::WriteCompany(demo, options, out, journal.get(), counts, error)) {
+  if (!velmora::bench::WriteCompany(demo, options, out, {journal.get(), hledger.get(), csv.get()}, counts, error)) {
     std::fprintf(stderr, "velmora-make-company: %s\n", error.c_str());
     return 1;
   }

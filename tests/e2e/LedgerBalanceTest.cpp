@@ -145,7 +145,7 @@ TEST(LedgerBalance, GeneratedCompaniesUnderBothAmountBases) {
       std::ostringstream text;
       velmora::bench::CompanyCounts counts;
       std::string error;
-      ASSERT_TRUE(velmora::bench::WriteCompany(demo, options, text, nullptr, counts, error)) << error;
+      ASSERT_TRUE(velmora::bench::WriteCompany(demo, options, text, {}, counts, error)) << error;
       json company = json::parse(text.str());
       company["data"][0]["tax"]["amountBasis"] = amountBasis;
       SCOPED_TRACE("seed " + std::to_string(seed) + ", amount basis " + std::to_string(amountBasis));
