@@ -4,10 +4,13 @@
 # general ledger, and measures in the same run the physical floor (every ledger row of the
 # store read in ledger order, plus the document's bytes written with fdatasync) and the
 # reference tool's register report (`ledger reg`) of the same postings. It prints one table
-# with the ratios and, with --plot, draws time and memory against postings.
-#   scripts/bench.sh [--preset P] [--plot OUT.png] [--data OUT.dat] [--no-reference] [JOURNALS...]
+# with the ratios and, with --plot, draws time and memory against postings. Then, for the same
+# sizes, the importer on the same books as an hledger journal against hledger's own print
+# (bench/import-bench.sh).
+#   scripts/bench.sh [--preset P] [--plot OUT.png] [--data OUT.dat] [--no-reference] [--no-import] [JOURNALS...]
 # Defaults: the release preset, sizes 60000 150000 300000 (about 1M postings at the top).
-# --no-reference leaves out the reference tool, which takes most of the run's time.
+# --no-reference leaves out the reference tool, which takes most of the run's time;
+# --no-import the importer's benchmark.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
@@ -16,6 +19,7 @@ preset=release
 plot=""
 data=""
 reference=1
+import=1
 sizes=()
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -23,6 +27,7 @@ while [ $# -gt 0 ]; do
     --plot) plot="$2"; shift 2 ;;
     --data) data="$2"; shift 2 ;;
     --no-reference) reference=0; shift ;;
+    --no-import) import=0; shift ;;
     *) sizes+=("$1"); shift ;;
   esac
 done
@@ -129,4 +134,9 @@ plot "$results" using (\$2/1e6):(\$8/1024) with linespoints title "export with l
 unset multiplot
 EOF
   echo "plot: $plot"
+fi
+
+if [ "$import" -eq 1 ]; then
+  echo
+  bash bench/import-bench.sh --preset "$preset" "${sizes[@]}"
 fi
