@@ -51,7 +51,10 @@ std::int32_t SixthMonthEnd(std::int32_t periodStart) {
 class Generator {
  public:
   Generator(const CompanyOptions& options, std::ostream& json, const JournalOutputs& outputs)
-      : options_(options), json_(json), journal_(outputs.ledger), books_(outputs.hledger, outputs.csv),
+      : options_(options),
+        json_(json),
+        journal_(outputs.ledger),
+        books_(outputs.hledger, outputs.csv),
         random_(options.seed) {}
 
   bool PrepareChart(nlohmann::json& accounts, std::string& error) {

@@ -54,8 +54,8 @@ void JournalText::Entry(long slip, std::int32_t date, const std::vector<Line>& l
                         std::int32_t receivedTax) {
   if (hledger_ != nullptr) {
     std::ostream& out = *hledger_;
-    out << date / 10000 << '-' << date / 100 % 100 / 10 << date / 100 % 10 << '-' << date % 100 / 10 << date % 10
-        << " (" << slip << ") " << lines.front().description << '\n';
+    out << date / 10000 << '-' << date / 100 % 100 / 10 << date / 100 % 10 << '-' << date % 100 / 10
+        << date % 10 << " (" << slip << ") " << lines.front().description << '\n';
     auto posting = [&](std::int32_t code, long long amount) {
       out << "    " << names_[code].path << "  " << amount << '\n';
     };

@@ -67,7 +67,8 @@ int main(int argc, char** argv) {
   const std::unique_ptr<std::ofstream> csv = open(csvPath);
   velmora::bench::CompanyCounts counts;
   std::string error;
-  if (!velmora::bench::WriteCompany(demo, options, out, {journal.get(), hledger.get(), csv.get()}, counts, error)) {
+  if (!velmora::bench::WriteCompany(demo, options, out, {journal.get(), hledger.get(), csv.get()}, counts,
+                                    error)) {
     std::fprintf(stderr, "velmora-make-company: %s\n", error.c_str());
     return 1;
   }

@@ -93,10 +93,11 @@ TEST(CsvBooks, CompoundEntriesByRowKindAndColumnsByNumber) {
       "0,20240401,7,,,買掛金,800,\n"
       "1,20240402,7,現金,100,売上高,100,\n";
   int result = 0;
-  EXPECT_EQ(Read(csv, layout, result),
-            "account 仕入高 unknown\naccount 買掛金 unknown\naccount 現金 unknown\naccount 売上高 unknown\n"
-            "20240401 [7] 仕入 @b.csv:1\n  仕入高 8000000 pair 0 @b.csv:1\n  買掛金 -8000000 pair 1 @b.csv:2\n"
-            "20240402 [7]  @b.csv:3\n  現金 1000000 pair 0 @b.csv:3\n  売上高 -1000000 pair 0 @b.csv:3\n");
+  EXPECT_EQ(
+      Read(csv, layout, result),
+      "account 仕入高 unknown\naccount 買掛金 unknown\naccount 現金 unknown\naccount 売上高 unknown\n"
+      "20240401 [7] 仕入 @b.csv:1\n  仕入高 8000000 pair 0 @b.csv:1\n  買掛金 -8000000 pair 1 @b.csv:2\n"
+      "20240402 [7]  @b.csv:3\n  現金 1000000 pair 0 @b.csv:3\n  売上高 -1000000 pair 0 @b.csv:3\n");
 }
 
 TEST(CsvBooks, RefusalsNameTheFileAndLine) {
@@ -108,24 +109,29 @@ TEST(CsvBooks, RefusalsNameTheFileAndLine) {
   } cases[] = {
       {kHeader + "2024/04/01,1,現金,,軽減8%,100,,売上高,,,100,,\n", "{}",
        "b.csv:2: debit side: unknown tax class '軽減8%'"},
-      {kHeader + "2024/04/01,5,現金,,,100,,,,,,,\n2024/04/01,6,現金,,,1,,売上高,,,1,,\n2024/04/02,5,,,,,,売上高,,,100,,\n",
+      {kHeader + "2024/04/01,5,現金,,,100,,,,,,,\n2024/04/01,6,現金,,,1,,売上高,,,1,,\n2024/04/"
+                 "02,5,,,,,,売上高,,,100,,\n",
        "{}", "b.csv:4: slip '5' spans two dates: 20240401 (from b.csv:2) and 20240402"},
       {kHeader + "2024/04/01,1,現金,,,100.12345,,売上高,,,100.12345,,\n", "{}",
        "b.csv:2: debit side: malformed amount '100.12345': amount has more than 4 decimals"},
       {kHeader + "2024/04/01,1,現金,,,1000,,売上高,,,\"1,,000\",,\n", "{}",
        "b.csv:2: credit side: malformed amount '1,,000'"},
-      {kHeader + "2024/04/01,1,現金,,,12a,,売上高,,,12,,\n", "{}", "b.csv:2: debit side: malformed amount '12a'"},
+      {kHeader + "2024/04/01,1,現金,,,12a,,売上高,,,12,,\n", "{}",
+       "b.csv:2: debit side: malformed amount '12a'"},
       {kHeader + "2024/04/01,1,現金,,,100,,,,,,,\n2024/04/01,1,,,,,,売上高,,,99,,\n", "{}",
        "b.csv:2: slip '1' does not balance: debits 100, credits 99"},
-      {kHeader + "2024/04/01,1,現金,,,110,10,売上高,,対象外,110,,\n2024/04/01,2,現金,,対象外,110,10,売上高,,,110,,\n",
+      {kHeader + "2024/04/01,1,現金,,,110,10,売上高,,対象外,110,,\n2024/04/"
+                 "01,2,現金,,対象外,110,10,売上高,,,110,,\n",
        "{}", "b.csv:3: debit side: a tax of 10 under the untaxed class '対象外'"},
       {kHeader + "2024/02/30,1,現金,,,1,,売上高,,,1,,\n", "{}", "b.csv:2: '2024/02/30' is not a date"},
       {kHeader + "2024/04/01,1,,,,5,,売上高,,,5,,\n", "{}",
        "b.csv:2: debit side: an amount or sub-account without an account"},
       {"日付,伝票番号,借方勘定科目,借方金額,貸方勘定科目,貸方金額\n", "{}", "b.csv:1: no column '摘要'"},
-      {kHeader + "2024/04/01,1,現金,,,1,,売上高,,,1,,\"open\n", "{}", "b.csv:2: a quoted field is never closed"},
+      {kHeader + "2024/04/01,1,現金,,,1,,売上高,,,1,,\"open\n", "{}",
+       "b.csv:2: a quoted field is never closed"},
       {"区分," + kHeader + "2,2024/04/01,1,現金,,,1,,売上高,,,1,,\n", kinds, "b.csv:2: unknown row kind '2'"},
-      {"区分," + kHeader + "0,2024/04/01,1,現金,,,1,,売上高,,,1,,\n", kinds, "b.csv:2: row kind '0' continues no entry"},
+      {"区分," + kHeader + "0,2024/04/01,1,現金,,,1,,売上高,,,1,,\n", kinds,
+       "b.csv:2: row kind '0' continues no entry"},
       {kHeader + "2024/04/01,1,現金,,,1,,売上高,,,1,,\n2024/04/02,1,現金,,,1,,売上高,,,1,,\xff\n",
        R"({"encoding": "utf-8"})", "b.csv:3: not UTF-8"},
       {velmora::test::Cp932(kHeader) + "2024/04/01,1,\x82\xa0,,,1,,\x82,,,1,,\n", R"({"encoding": "shift_jis"})",
@@ -151,7 +157,8 @@ TEST(CsvBooks, ColumnMapsThatCannotWork) {
       {R"({"columns": {"kind": "区分"}})", "csv.startKinds"},
       {R"({"taxClasses": {"課税10%": "yes"}})", "csv.taxClasses.課税10%"},
       {R"({"header": false, "columns": {"date": 1, "debit": {"account": "借方", "amount": 3},
-           "credit": {"account": 4, "amount": 5}}})", "csv.columns.debit.account: a column named by its header"},
+           "credit": {"account": 4, "amount": 5}}})",
+       "csv.columns.debit.account: a column named by its header"},
       {R"({"delimiter": ";;"})", "csv.delimiter"},
   };
   for (const Case& c : cases) {

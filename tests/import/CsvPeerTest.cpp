@@ -39,8 +39,8 @@ class BalanceSink : public BookSink {
 
 // hledger's CSV balance report: "account","balance" rows, the total last.
 Balances HledgerBalances(const std::string& journal) {
-  const velmora::test::CommandResult run = velmora::test::CaptureCommand("hledger -f '" + journal +
-                                                                         "' bal --flat --no-total -O csv");
+  const velmora::test::CommandResult run =
+      velmora::test::CaptureCommand("hledger -f '" + journal + "' bal --flat --no-total -O csv");
   EXPECT_EQ(run.exitCode, 0) << "hledger (Debian's hledger) must be installed";
   Balances balances;
   std::istringstream rows(run.output);
@@ -49,7 +49,8 @@ Balances HledgerBalances(const std::string& journal) {
   while (std::getline(rows, row)) {
     const std::size_t comma = row.find("\",\"");
     const std::string account = row.substr(1, comma - 1);
-    balances[account.substr(account.find(':') + 1)] += std::stoll(row.substr(comma + 3, row.size() - comma - 4));
+    balances[account.substr(account.find(':') + 1)] +=
+        std::stoll(row.substr(comma + 3, row.size() - comma - 4));
   }
   return balances;
 }
@@ -67,7 +68,8 @@ TEST(CsvPeer, GeneratedBooksBalanceAsHledgerSays) {
     std::ostringstream company, hledger, csv;
     velmora::bench::CompanyCounts counts;
     std::string error;
-    ASSERT_TRUE(velmora::bench::WriteCompany(demo, options, company, {nullptr, &hledger, &csv}, counts, error));
+    ASSERT_TRUE(
+        velmora::bench::WriteCompany(demo, options, company, {nullptr, &hledger, &csv}, counts, error));
     const std::string journal = folder + "velmora-csv-peer.journal";
     std::ofstream(journal, std::ios::binary) << hledger.str();
 

@@ -49,14 +49,14 @@ std::string ReadBook(const std::string& change, const GnuCashOptions& options, i
 
 std::string Split(const char* guid, const char* tx, const char* account, long long num, long long denom,
                   long long quantity) {
-  return "INSERT INTO splits VALUES ('" + std::string(guid) + "','" + tx + "','" + account + "','','','n',NULL," +
-         std::to_string(num) + "," + std::to_string(denom) + "," + std::to_string(quantity) + "," +
-         std::to_string(denom) + ",NULL);";
+  return "INSERT INTO splits VALUES ('" + std::string(guid) + "','" + tx + "','" + account +
+         "','','','n',NULL," + std::to_string(num) + "," + std::to_string(denom) + "," +
+         std::to_string(quantity) + "," + std::to_string(denom) + ",NULL);";
 }
 
 std::string Transaction(const char* guid, const char* currency, const char* date) {
-  return "INSERT INTO transactions VALUES ('" + std::string(guid) + "','" + currency + "','','" + date + "','" +
-         date + "','');";
+  return "INSERT INTO transactions VALUES ('" + std::string(guid) + "','" + currency + "','','" + date +
+         "','" + date + "','');";
 }
 
 // Cash against sales in one transaction of `date`.
@@ -113,27 +113,33 @@ TEST(GnuCashBooks, RefusalsNameWhatIsWrong) {
     std::string change;
     const char* message;
   } cases[] = {
-      {"an account in dollars", usdAccount + Transaction("t-x", "c-jpy", "2024-05-01 10:59:00") +
-                                    Split("s-x1", "t-x", "a-usd", 5, 1, 5) + Split("s-x2", "t-x", "a-cash", -5, 1, -5),
+      {"an account in dollars",
+       usdAccount + Transaction("t-x", "c-jpy", "2024-05-01 10:59:00") +
+           Split("s-x1", "t-x", "a-usd", 5, 1, 5) + Split("s-x2", "t-x", "a-cash", -5, 1, -5),
        "accounts/a-usd: account 'Brokerage' is in USD, not yen"},
-      {"a transaction in dollars", Transaction("t-x", "c-usd", "2024-05-01 10:59:00") +
-                                       Split("s-x1", "t-x", "a-cash", 5, 1, 5) +
-                                       Split("s-x2", "t-x", "a-sales", -5, 1, -5),
+      {"a transaction in dollars",
+       Transaction("t-x", "c-usd", "2024-05-01 10:59:00") + Split("s-x1", "t-x", "a-cash", 5, 1, 5) +
+           Split("s-x2", "t-x", "a-sales", -5, 1, -5),
        "transactions/t-x: in USD, not yen"},
-      {"an imbalance with a balance", CashSale("2024-05-01 10:59:00", 0) + "UPDATE splits SET account_guid =" +
-                                          " 'a-imbalance', value_num = -700, quantity_num = -700 WHERE guid='s-x2';" +
-                                          "UPDATE splits SET value_num = 700, quantity_num = 700 WHERE guid='s-x1';",
+      {"an imbalance with a balance",
+       CashSale("2024-05-01 10:59:00", 0) + "UPDATE splits SET account_guid =" +
+           " 'a-imbalance', value_num = -700, quantity_num = -700 WHERE guid='s-x2';" +
+           "UPDATE splits SET value_num = 700, quantity_num = 700 WHERE guid='s-x1';",
        " GnuCash imbalance or orphan accounts hold a balance (Imbalance-JPY -700)"},
-      {"an orphan with a balance", orphan + CashSale("2024-05-01 10:59:00", 9) +
-                                       "UPDATE splits SET account_guid = 'a-orphan' WHERE guid='s-x2';",
+      {"an orphan with a balance",
+       orphan + CashSale("2024-05-01 10:59:00", 9) +
+           "UPDATE splits SET account_guid = 'a-orphan' WHERE guid='s-x2';",
        " GnuCash imbalance or orphan accounts hold a balance (Orphan-JPY -9)"},
-      {"an unbalanced transaction", CashSale("2024-05-01 10:59:00", 100) +
-                                        "UPDATE splits SET value_num = -99, quantity_num = -99 WHERE guid='s-x2';",
+      {"an unbalanced transaction",
+       CashSale("2024-05-01 10:59:00", 100) +
+           "UPDATE splits SET value_num = -99, quantity_num = -99 WHERE guid='s-x2';",
        "transactions/t-x: does not balance: off by 1"},
-      {"a hundred-thousandth", CashSale("2024-05-01 10:59:00", 1) +
-                                   "UPDATE splits SET value_denom = 100000, quantity_denom = 100000 WHERE tx_guid='t-x';",
+      {"a hundred-thousandth",
+       CashSale("2024-05-01 10:59:00", 1) +
+           "UPDATE splits SET value_denom = 100000, quantity_denom = 100000 WHERE tx_guid='t-x';",
        "splits/s-x1: value 1/100000 has more than 4 decimals"},
-      {"a price", CashSale("2024-05-01 10:59:00", 100) + "UPDATE splits SET quantity_num = 2 WHERE guid='s-x1';",
+      {"a price",
+       CashSale("2024-05-01 10:59:00", 100) + "UPDATE splits SET quantity_num = 2 WHERE guid='s-x1';",
        "splits/s-x1: its quantity differs from its value"},
       {"an old book's date", CashSale("2024-04-30 15:00:00", 1),
        "transactions/t-x: post date '2024-04-30 15:00:00' is an old GnuCash book's local midnight"},
@@ -156,10 +162,14 @@ TEST(GnuCashBooks, AnOldBooksDatesWithItsTimeZone) {
     std::optional<int> offset;
     int32_t day;  // 0: refused
   } cases[] = {
-      {"2024-04-01 10:59:00", std::nullopt, 20240401}, {"2024-04-01 10:59:00", -600, 20240401},
-      {"2024-03-31 15:00:00", 540, 20240401},          {"20240331150000", 540, 20240401},
-      {"2024-04-01 05:00:00", -300, 20240401},         {"2024-12-31 15:00:00", 540, 20250101},
-      {"2024-03-31 15:00:00", std::nullopt, 0},        {"2024-02-30 10:59:00", std::nullopt, 0},
+      {"2024-04-01 10:59:00", std::nullopt, 20240401},
+      {"2024-04-01 10:59:00", -600, 20240401},
+      {"2024-03-31 15:00:00", 540, 20240401},
+      {"20240331150000", 540, 20240401},
+      {"2024-04-01 05:00:00", -300, 20240401},
+      {"2024-12-31 15:00:00", 540, 20250101},
+      {"2024-03-31 15:00:00", std::nullopt, 0},
+      {"2024-02-30 10:59:00", std::nullopt, 0},
       {"2024-04-01", 540, 0},
   };
   for (const Case& c : cases) {
@@ -173,7 +183,8 @@ TEST(GnuCashBooks, AnOldBooksDatesWithItsTimeZone) {
   struct Offset {
     const char* text;
     int minutes;  // -1: refused
-  } offsets[] = {{"+09:00", 540}, {"-0530", -330}, {"UTC", 0}, {"+9", -1}, {"Asia/Tokyo", -1}, {"+15:00", -1}};
+  } offsets[] = {{"+09:00", 540}, {"-0530", -330},    {"UTC", 0},
+                 {"+9", -1},      {"Asia/Tokyo", -1}, {"+15:00", -1}};
   for (const Offset& o : offsets) {
     int minutes = 0;
     std::string error;

@@ -86,9 +86,9 @@ class Reader {
       return resolve(s.account, i.account) && resolve(s.subAccount, i.subAccount) &&
              resolve(s.taxClass, i.taxClass) && resolve(s.amount, i.amount) && resolve(s.tax, i.tax);
     };
-    return resolve(layout_.date, at_.date) && resolve(layout_.slip, at_.slip) && resolve(layout_.kind, at_.kind) &&
-           resolve(layout_.description, at_.description) && side(layout_.debit, at_.debit) &&
-           side(layout_.credit, at_.credit);
+    return resolve(layout_.date, at_.date) && resolve(layout_.slip, at_.slip) &&
+           resolve(layout_.kind, at_.kind) && resolve(layout_.description, at_.description) &&
+           side(layout_.debit, at_.debit) && side(layout_.credit, at_.credit);
   }
 
   static std::string Field(const CsvRecord& record, std::size_t index) {
@@ -105,12 +105,14 @@ class Reader {
     const char* name = debit ? "debit" : "credit";
     std::string why;
     int64_t amount = 0, tax = 0;
-    if (!ParseCsvAmount(Field(record, at.amount), amount, why) || !ParseCsvAmount(Field(record, at.tax), tax, why))
+    if (!ParseCsvAmount(Field(record, at.amount), amount, why) ||
+        !ParseCsvAmount(Field(record, at.tax), tax, why))
       return Fail(record.line, std::string(name) + " side: " + why, error);
     present = !account.empty();
     if (!present) {
       if (amount != 0 || tax != 0 || !sub.empty())
-        return Fail(record.line, std::string(name) + " side: an amount or sub-account without an account", error);
+        return Fail(record.line, std::string(name) + " side: an amount or sub-account without an account",
+                    error);
       return 1;
     }
     if (!taxClass.empty()) {

@@ -6,8 +6,7 @@ namespace {
 
 CsvColumn Named(const char* name) { return CsvColumn{name, 0}; }
 
-int ReadColumn(const nlohmann::json& value, const std::string& where, CsvColumn& column,
-               std::string& error) {
+int ReadColumn(const nlohmann::json& value, const std::string& where, CsvColumn& column, std::string& error) {
   if (value.is_string() && !value.get<std::string>().empty()) {
     column = CsvColumn{value.get<std::string>(), 0};
     return 1;
@@ -194,21 +193,20 @@ int ReadCsvLayout(const nlohmann::json& member, CsvLayout& layout, std::string& 
     error = "csv.startKinds: a kind column needs the kinds that open an entry";
     return 0;
   }
-  const std::pair<const CsvColumn*, const char*> all[] = {
-      {&layout.date, "date"},
-      {&layout.slip, "slip"},
-      {&layout.kind, "kind"},
-      {&layout.description, "description"},
-      {&layout.debit.account, "debit.account"},
-      {&layout.debit.subAccount, "debit.subAccount"},
-      {&layout.debit.taxClass, "debit.taxClass"},
-      {&layout.debit.amount, "debit.amount"},
-      {&layout.debit.tax, "debit.tax"},
-      {&layout.credit.account, "credit.account"},
-      {&layout.credit.subAccount, "credit.subAccount"},
-      {&layout.credit.taxClass, "credit.taxClass"},
-      {&layout.credit.amount, "credit.amount"},
-      {&layout.credit.tax, "credit.tax"}};
+  const std::pair<const CsvColumn*, const char*> all[] = {{&layout.date, "date"},
+                                                          {&layout.slip, "slip"},
+                                                          {&layout.kind, "kind"},
+                                                          {&layout.description, "description"},
+                                                          {&layout.debit.account, "debit.account"},
+                                                          {&layout.debit.subAccount, "debit.subAccount"},
+                                                          {&layout.debit.taxClass, "debit.taxClass"},
+                                                          {&layout.debit.amount, "debit.amount"},
+                                                          {&layout.debit.tax, "debit.tax"},
+                                                          {&layout.credit.account, "credit.account"},
+                                                          {&layout.credit.subAccount, "credit.subAccount"},
+                                                          {&layout.credit.taxClass, "credit.taxClass"},
+                                                          {&layout.credit.amount, "credit.amount"},
+                                                          {&layout.credit.tax, "credit.tax"}};
   for (const auto& [column, key] : all)
     if (!Named(*column, layout.header, key, error)) return 0;
   return 1;

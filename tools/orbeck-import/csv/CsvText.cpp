@@ -83,7 +83,8 @@ int DecodeCsvText(std::string_view bytes, CsvEncoding encoding, std::string& tex
   return 0;
 }
 
-int SplitCsvRecords(std::string_view text, char delimiter, std::vector<CsvRecord>& records, std::string& error) {
+int SplitCsvRecords(std::string_view text, char delimiter, std::vector<CsvRecord>& records,
+                    std::string& error) {
   records.clear();
   long line = 1;
   std::size_t i = 0;

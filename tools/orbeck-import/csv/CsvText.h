@@ -24,6 +24,7 @@ struct CsvRecord {
 // Splits text into records: fields separated by `delimiter`, double-quoted fields holding
 // delimiters, line breaks and doubled quotes. Blank lines are no records. 0 with "LINE: ..."
 // for a quote left open.
-int SplitCsvRecords(std::string_view text, char delimiter, std::vector<CsvRecord>& records, std::string& error);
+int SplitCsvRecords(std::string_view text, char delimiter, std::vector<CsvRecord>& records,
+                    std::string& error);
 
 }  // namespace orbeck::import

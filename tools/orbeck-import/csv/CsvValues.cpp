@@ -72,7 +72,8 @@ int ParseCsvAmount(std::string_view text, int64_t& amount, std::string& error) {
   // Separators only between digits: "1,000" but neither ",1" nor "1,,0".
   std::string plain;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool between = i > 0 && i + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[i - 1])) &&
+    const bool between = i > 0 && i + 1 < text.size() &&
+                         std::isdigit(static_cast<unsigned char>(text[i - 1])) &&
                          std::isdigit(static_cast<unsigned char>(text[i + 1]));
     if (text[i] == ',' && between) continue;
     plain += text[i];

@@ -49,8 +49,8 @@ int ReadGnuCashAccounts(sqlite3* db, std::unordered_map<std::string, GnuCashAcco
   std::string root;
   int step = SQLITE_ROW;
   while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
-    rows[Text(statement, 0)] = {Text(statement, 1), Text(statement, 2), Text(statement, 3), Text(statement, 5),
-                                Text(statement, 4) == "CURRENCY"};
+    rows[Text(statement, 0)] = {Text(statement, 1), Text(statement, 2), Text(statement, 3),
+                                Text(statement, 5), Text(statement, 4) == "CURRENCY"};
     root = Text(statement, 6);
   }
   sqlite3_finalize(statement);

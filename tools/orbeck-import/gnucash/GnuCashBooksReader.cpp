@@ -84,20 +84,28 @@ class Reader {
     sqlite3_stmt* raw = nullptr;
     const int prepared = sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw, sqlite3_finalize);
-    if (prepared != SQLITE_OK) return Fail("", std::string("not a GnuCash book: ") + sqlite3_errmsg(db), error);
+    if (prepared != SQLITE_OK)
+      return Fail("", std::string("not a GnuCash book: ") + sqlite3_errmsg(db), error);
     Entry entry;
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(raw)) == SQLITE_ROW) {
       const std::string guid = Text(raw, 0);
       if (guid != entry.guid) {
         if (!entry.guid.empty() && !Keep(entry, error)) return 0;
-        entry = Entry{guid,          Text(raw, 1), Text(raw, 2), Text(raw, 3), Text(raw, 5),
-                      Text(raw, 4) == "CURRENCY" && Text(raw, 5) == "JPY", {}};
+        entry = Entry{guid,
+                      Text(raw, 1),
+                      Text(raw, 2),
+                      Text(raw, 3),
+                      Text(raw, 5),
+                      Text(raw, 4) == "CURRENCY" && Text(raw, 5) == "JPY",
+                      {}};
       }
-      entry.splits.push_back({Text(raw, 6), Text(raw, 7), sqlite3_column_int64(raw, 8), sqlite3_column_int64(raw, 9),
-                              sqlite3_column_int64(raw, 10), sqlite3_column_int64(raw, 11)});
+      entry.splits.push_back({Text(raw, 6), Text(raw, 7), sqlite3_column_int64(raw, 8),
+                              sqlite3_column_int64(raw, 9), sqlite3_column_int64(raw, 10),
+                              sqlite3_column_int64(raw, 11)});
     }
-    if (step != SQLITE_DONE) return Fail("", std::string("reading the transactions: ") + sqlite3_errmsg(db), error);
+    if (step != SQLITE_DONE)
+      return Fail("", std::string("reading the transactions: ") + sqlite3_errmsg(db), error);
     return entry.guid.empty() || Keep(entry, error);
   }
 
@@ -111,8 +119,10 @@ class Reader {
       return Fail(where, "its quantity differs from its value (a price or a cost)", error);
     const Wide scaled = static_cast<Wide>(split.valueNum) * 10000;
     if (scaled % split.valueDenom != 0)
-      return Fail(where, "value " + std::to_string(split.valueNum) + "/" + std::to_string(split.valueDenom) +
-                             " has more than 4 decimals", error);
+      return Fail(where,
+                  "value " + std::to_string(split.valueNum) + "/" + std::to_string(split.valueDenom) +
+                      " has more than 4 decimals",
+                  error);
     const Wide value = scaled / split.valueDenom;
     if (value > INT64_MAX || value < INT64_MIN) return Fail(where, "value does not fit", error);
     amount = static_cast<int64_t>(value);
@@ -151,7 +161,8 @@ class Reader {
       transaction.postings.push_back(std::move(posting));
     }
     if (sum != 0)
-      return Fail(where, "does not balance: off by " + orbeck::store::FormatAmount(sum) + " (a GnuCash imbalance)",
+      return Fail(where,
+                  "does not balance: off by " + orbeck::store::FormatAmount(sum) + " (a GnuCash imbalance)",
                   error);
     kept_.push_back(std::move(transaction));
     return 1;
@@ -160,7 +171,8 @@ class Reader {
   int SuspenseEmpty(std::string& error) const {
     std::string listed;
     for (const auto& [path, balance] : suspense_)
-      if (balance != 0) listed += (listed.empty() ? "" : ", ") + path + " " + orbeck::store::FormatAmount(balance);
+      if (balance != 0)
+        listed += (listed.empty() ? "" : ", ") + path + " " + orbeck::store::FormatAmount(balance);
     if (listed.empty()) return 1;
     error = file_ + ": GnuCash imbalance or orphan accounts hold a balance (" + listed +
             "): assign their splits to real accounts in GnuCash first";
@@ -170,7 +182,8 @@ class Reader {
 
 }  // namespace
 
-int ReadGnuCashBooks(const std::string& path, const GnuCashOptions& options, BookSink& sink, std::string& error) {
+int ReadGnuCashBooks(const std::string& path, const GnuCashOptions& options, BookSink& sink,
+                     std::string& error) {
   sqlite3* raw = nullptr;
   const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
   const std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close);

@@ -20,6 +20,7 @@ struct GnuCashOptions {
 // yen, a price (a quantity other than the value), an amount finer than four decimals, an
 // unbalanced transaction, an Imbalance- or Orphan- account with a balance, an old book's
 // date without the time zone; or the sink's own message when it stops the reading.
-int ReadGnuCashBooks(const std::string& path, const GnuCashOptions& options, BookSink& sink, std::string& error);
+int ReadGnuCashBooks(const std::string& path, const GnuCashOptions& options, BookSink& sink,
+                     std::string& error);
 
 }  // namespace orbeck::import

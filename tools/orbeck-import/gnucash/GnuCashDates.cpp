@@ -26,8 +26,9 @@ int ParseUtcOffset(std::string_view text, int& minutes, std::string& error) {
   }
   int hours = 0, rest = 0;
   const bool colon = text.size() == 6 && text[3] == ':';
-  const bool ok = (colon || text.size() == 5) && (text[0] == '+' || text[0] == '-') && Digits(text, 1, 2, hours) &&
-                  Digits(text, colon ? 4 : 3, 2, rest) && hours <= 14 && rest < 60;
+  const bool ok = (colon || text.size() == 5) && (text[0] == '+' || text[0] == '-') &&
+                  Digits(text, 1, 2, hours) && Digits(text, colon ? 4 : 3, 2, rest) && hours <= 14 &&
+                  rest < 60;
   if (!ok) {
     error = "time zone '" + std::string(text) + "' is not an offset from UTC such as +09:00";
     return 0;
@@ -41,13 +42,15 @@ int GnuCashPostDay(std::string_view stored, std::optional<int> offsetMinutes, in
   int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
   const bool spaced = stored.size() == 19 && stored[4] == '-' && stored[7] == '-' && stored[10] == ' ' &&
                       stored[13] == ':' && stored[16] == ':';
-  const std::size_t at[6] = {0, spaced ? 5u : 4u, spaced ? 8u : 6u, spaced ? 11u : 8u, spaced ? 14u : 10u,
-                             spaced ? 17u : 12u};
-  const bool read = (spaced || stored.size() == 14) && Digits(stored, at[0], 4, y) && Digits(stored, at[1], 2, mo) &&
-                    Digits(stored, at[2], 2, d) && Digits(stored, at[3], 2, h) && Digits(stored, at[4], 2, mi) &&
+  const std::size_t at[6] = {
+      0, spaced ? 5u : 4u, spaced ? 8u : 6u, spaced ? 11u : 8u, spaced ? 14u : 10u, spaced ? 17u : 12u};
+  const bool read = (spaced || stored.size() == 14) && Digits(stored, at[0], 4, y) &&
+                    Digits(stored, at[1], 2, mo) && Digits(stored, at[2], 2, d) &&
+                    Digits(stored, at[3], 2, h) && Digits(stored, at[4], 2, mi) &&
                     Digits(stored, at[5], 2, s);
   using namespace std::chrono;
-  const year_month_day day{year{y}, month{static_cast<unsigned>(mo)}, std::chrono::day{static_cast<unsigned>(d)}};
+  const year_month_day day{year{y}, month{static_cast<unsigned>(mo)},
+                           std::chrono::day{static_cast<unsigned>(d)}};
   if (!read || !day.ok() || h > 23 || mi > 59 || s > 59) {
     error = "post date '" + std::string(stored) + "' is not a GnuCash date";
     return 0;
