@@ -96,7 +96,7 @@ int RunImport(const ImportOptions& options, std::ostream& explain, std::string& 
   if (!options.map.empty() && ReadAccountMap(options.map, map, error) == 0) return 0;
   if (ApplyOptions(options, map.company, error) == 0) return 0;
   BookImporter importer(map);
-  SourceRequest request{options.books, options.from, map.csv};
+  SourceRequest request{options.books, options.from, map.csv, options.timezone};
   if (ReadBooks(request, importer, error) == 0) return 0;
   if (options.explain) importer.Explain(explain);
   if (importer.Finish(error) == 0) return 0;

@@ -14,7 +14,7 @@ constexpr const char* kUsage =
     "                    [--json OUT.json] [--home DIR] [--explain]\n"
     "                    [--company NAME] [--period-start DATE] [--period-end DATE]\n"
     "                    [--closing-day N] [--tax-basis excluded|included|none]\n"
-    "                    [--user ID] [--data-id ID]\n"
+    "                    [--user ID] [--data-id ID] [--timezone +HH:MM]\n"
     "       orbeck-import --help | --version\n";
 
 void PrintHelp() {
@@ -29,6 +29,8 @@ void PrintHelp() {
                "  --from KIND         the kind of books; default: by the file's extension\n"
                "                      (.journal .hledger .ledger .j: a journal hledger reads;\n"
                "                      .json: saved `hledger print -O json`; .csv; .gnucash)\n"
+               "  --timezone +HH:MM   a GnuCash book's offset from UTC, needed for the dates of\n"
+               "                      books written by old GnuCash versions\n"
                "  --json OUT.json     write the host data document\n"
                "  --home DIR          load it into DIR/orbeck.db (replaces an existing store)\n"
                "  --explain           print each source account -> section -> account code ->\n"
@@ -78,6 +80,8 @@ int main(int argc, char** argv) {
       options.map = value;
     else if (arg == "--from")
       options.from = value;
+    else if (arg == "--timezone")
+      options.timezone = value;
     else if (arg == "--json")
       options.json = value;
     else if (arg == "--home")
