@@ -59,6 +59,24 @@ int BookImporter::NewHost(const Placement& placement, const std::string& origin,
   return 1;
 }
 
+// A side's own tax (a journal CSV states it beside the amount) is summed by the host on the
+// consumption-tax account of its side, which the books may never name: without one the
+// host would leave the tax out and the balance sheet would not balance.
+int BookImporter::TaxAccount(bool debit, const std::string& origin, std::string& error) {
+  const char* key = debit ? kTaxPaidKey : kTaxReceivedKey;
+  for (const HostAccount& account : books_.accounts)
+    if (std::string(account.section->key) == key) return 1;
+  Placement placement;
+  placement.section = FindSection(key);
+  placement.hostName = debit ? "仮払消費税" : "仮受消費税";
+  placement.hostPath = std::string("(") + key + ")";
+  placement.rule = "the taxes the books state";
+  int32_t host = 0;
+  if (NewHost(placement, origin, host, error) == 0) return 0;
+  hosts_[placement.hostPath] = host;
+  return 1;
+}
+
 int BookImporter::Admit(const SourceAccount& account, std::string& error) {
   order_.push_back(account.path);
   Known known;
@@ -167,6 +185,7 @@ int BookImporter::Take(const Transaction& transaction, std::string& error) {
       return 0;
     }
     if (posting.amount == 0 && posting.tax == 0) continue;
+    if (posting.tax != 0 && TaxAccount(posting.amount > 0, posting.origin, error) == 0) return 0;
     books_.postings.push_back(
         BookedPosting{known.host, known.sub, posting.amount, posting.tax, posting.pair});
   }

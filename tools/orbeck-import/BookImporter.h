@@ -91,6 +91,7 @@ class BookImporter : public BookSink {
   int Admit(const SourceAccount& account, std::string& error);
   int NewHost(const Placement& placement, const std::string& origin, int32_t& host, std::string& error);
   int NextNumber(const Section& section) const;
+  int TaxAccount(bool debit, const std::string& origin, std::string& error);
 };
 
 // The text in code page 932 within `limit` bytes; 0 with "what: ..." otherwise.
