@@ -30,20 +30,24 @@ class Reader {
 
   int Read(std::string_view bytes, BookSink& sink, std::string& error) {
     std::string text;
-    std::vector<CsvRecord> records;
-    if (!DecodeCsvText(bytes, layout_.encoding, text, error) ||
-        !SplitCsvRecords(text, layout_.delimiter, records, error)) {
+    if (!DecodeCsvText(bytes, layout_.encoding, text, error)) {
       error = file_ + ":" + error;
       return 0;
     }
-    std::size_t first = 0;
-    if (layout_.header) {
-      if (records.empty()) return Fail(1, "no header record", error);
-      first = 1;
+    CsvRecords records(text, layout_.delimiter);
+    CsvRecord record;
+    auto next = [&] {
+      if (records.Next(record, error)) return 1;
+      error = file_ + ":" + error;
+      return 0;
+    };
+    if (!next()) return 0;
+    if (layout_.header && record.fields.empty()) return Fail(1, "no header record", error);
+    if (!Resolve(record, error)) return 0;
+    if (layout_.header && !next()) return 0;
+    while (!record.fields.empty()) {
+      if (!Take(record, error) || !next()) return 0;
     }
-    if (!Resolve(records, error)) return 0;
-    for (std::size_t r = first; r < records.size(); ++r)
-      if (!Take(records[r], error)) return 0;
     for (const Transaction& entry : entries_)
       if (!Balanced(entry, error)) return 0;
     return Emit(sink, error);
@@ -70,17 +74,18 @@ class Reader {
 
   std::string Origin(long line) const { return file_ + ":" + std::to_string(line); }
 
-  int Resolve(const std::vector<CsvRecord>& records, std::string& error) {
+  // Column numbers from the map, and from the header record for columns named by it.
+  int Resolve(const CsvRecord& header, std::string& error) {
     auto resolve = [&](const CsvColumn& column, std::size_t& index) {
       if (column.number > 0) {
         index = static_cast<std::size_t>(column.number - 1);
         return 1;
       }
       if (column.name.empty()) return 1;
-      const std::vector<std::string>& names = records.front().fields;
+      const std::vector<std::string>& names = header.fields;
       for (std::size_t i = 0; i < names.size(); ++i)
         if (TrimField(names[i]) == column.name) index = i;
-      return index != kNone ? 1 : Fail(records.front().line, "no column '" + column.name + "'", error);
+      return index != kNone ? 1 : Fail(header.line, "no column '" + column.name + "'", error);
     };
     auto side = [&](const CsvSide& s, SideIndexes& i) {
       return resolve(s.account, i.account) && resolve(s.subAccount, i.subAccount) &&

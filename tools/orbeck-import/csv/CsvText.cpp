@@ -83,28 +83,23 @@ int DecodeCsvText(std::string_view bytes, CsvEncoding encoding, std::string& tex
   return 0;
 }
 
-int SplitCsvRecords(std::string_view text, char delimiter, std::vector<CsvRecord>& records,
-                    std::string& error) {
-  records.clear();
-  long line = 1;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    CsvRecord record;
-    record.line = line;
+int CsvRecords::Next(CsvRecord& record, std::string& error) {
+  record.fields.clear();
+  while (at_ < text_.size()) {
+    record.line = line_;
     std::string field;
     bool quoted = false;
     bool any = false;
-    const long quoteLine = line;
-    for (; i < text.size(); ++i) {
-      const char c = text[i];
+    for (; at_ < text_.size(); ++at_) {
+      const char c = text_[at_];
       if (quoted) {
-        if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+        if (c == '"' && at_ + 1 < text_.size() && text_[at_ + 1] == '"') {
           field += '"';
-          ++i;
+          ++at_;
         } else if (c == '"') {
           quoted = false;
         } else {
-          if (c == '\n') ++line;
+          if (c == '\n') ++line_;
           field += c;
         }
         continue;
@@ -112,13 +107,13 @@ int SplitCsvRecords(std::string_view text, char delimiter, std::vector<CsvRecord
       if (c == '"') {
         quoted = true;
         any = true;
-      } else if (c == delimiter) {
+      } else if (c == delimiter_) {
         record.fields.push_back(std::move(field));
         field.clear();
         any = true;
       } else if (c == '\n') {
-        ++i;
-        ++line;
+        ++at_;
+        ++line_;
         break;
       } else if (c != '\r') {
         field += c;
@@ -126,12 +121,12 @@ int SplitCsvRecords(std::string_view text, char delimiter, std::vector<CsvRecord
       }
     }
     if (quoted) {
-      error = std::to_string(quoteLine) + ": a quoted field is never closed";
+      error = std::to_string(record.line) + ": a quoted field is never closed";
       return 0;
     }
     if (!any) continue;
     record.fields.push_back(std::move(field));
-    records.push_back(std::move(record));
+    return 1;
   }
   return 1;
 }

@@ -21,10 +21,21 @@ struct CsvRecord {
   std::vector<std::string> fields;
 };
 
-// Splits text into records: fields separated by `delimiter`, double-quoted fields holding
-// delimiters, line breaks and doubled quotes. Blank lines are no records. 0 with "LINE: ..."
-// for a quote left open.
-int SplitCsvRecords(std::string_view text, char delimiter, std::vector<CsvRecord>& records,
-                    std::string& error);
+// The records of a text one after another: fields separated by `delimiter`, double-quoted
+// fields holding delimiters, line breaks and doubled quotes. Blank lines are no records.
+class CsvRecords {
+ public:
+  CsvRecords(std::string_view text, char delimiter) : text_(text), delimiter_(delimiter) {}
+
+  // 1 with the next record, or with no fields at the end of the text; 0 with "LINE: ..."
+  // for a quote left open.
+  int Next(CsvRecord& record, std::string& error);
+
+ private:
+  std::string_view text_;
+  char delimiter_;
+  std::size_t at_ = 0;
+  long line_ = 1;
+};
 
 }  // namespace orbeck::import
