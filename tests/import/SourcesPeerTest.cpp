@@ -82,7 +82,7 @@ Balances HledgerBalances(const std::filesystem::path& journal, int depth) {
 std::filesystem::path Folder() {
   const std::filesystem::path folder =
       std::filesystem::path(testing::TempDir()) /
-      ("velmora-import-peer-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+      ("velmora-sources-peer-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
   std::filesystem::create_directories(folder);
   return folder;
 }
@@ -99,7 +99,7 @@ int Import(const std::filesystem::path& books, const std::filesystem::path& map,
   return RunImport(options, explain, error);
 }
 
-TEST(ImportPeer, AGeneratedCompanysCsvAsHledgerBalancesItsJournal) {
+TEST(SourcesPeer, AGeneratedCompanysCsvAsHledgerBalancesItsJournal) {
   std::ifstream demoFile(VELMORA_TEST_SOURCE_DIR "/data/demo-company.json");
   const nlohmann::json demo = nlohmann::json::parse(demoFile);
   // The CSV names no account types, so its map places each account of the chart by name
@@ -139,7 +139,7 @@ TEST(ImportPeer, AGeneratedCompanysCsvAsHledgerBalancesItsJournal) {
   EXPECT_GT(document.size(), 40u);
 }
 
-TEST(ImportPeer, TheGnuCashFixtureAsHledgerBalancesTheSameBooks) {
+TEST(SourcesPeer, TheGnuCashFixtureAsHledgerBalancesTheSameBooks) {
   const std::filesystem::path folder = Folder();
   const std::filesystem::path book = folder / "book.gnucash";
   std::filesystem::remove(book);
