@@ -16,7 +16,7 @@ struct ImportOptions {
   std::filesystem::path books;
   std::filesystem::path map;  // empty: no map (names and types only)
   std::string from;
-  std::string timezone;  // a GnuCash book's offset from UTC, for the dates of old books
+  std::string timezone;                       // a GnuCash book's offset from UTC, for the dates of old books
   std::optional<std::filesystem::path> json;  // write the document here
   std::optional<std::filesystem::path> home;  // or load it into this store
   bool explain = false;
