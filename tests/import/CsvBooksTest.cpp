@@ -2,8 +2,8 @@
 // grouped by number and by row kind, the column map by number, and every refusal.
 #include <gtest/gtest.h>
 
-#include "tests/support/Cp932Text.h"
 #include "tests/import/BookRecorder.h"
+#include "tests/support/Cp932Text.h"
 #include "tools/orbeck-import/csv/CsvBooksReader.h"
 
 namespace orbeck::import {
@@ -134,8 +134,8 @@ TEST(CsvBooks, RefusalsNameTheFileAndLine) {
        "b.csv:2: row kind '0' continues no entry"},
       {kHeader + "2024/04/01,1,現金,,,1,,売上高,,,1,,\n2024/04/02,1,現金,,,1,,売上高,,,1,,\xff\n",
        R"({"encoding": "utf-8"})", "b.csv:3: not UTF-8"},
-      {velmora::test::Cp932(kHeader) + "2024/04/01,1,\x82\xa0,,,1,,\x82,,,1,,\n", R"({"encoding": "shift_jis"})",
-       "b.csv:2: not Shift_JIS"},
+      {velmora::test::Cp932(kHeader) + "2024/04/01,1,\x82\xa0,,,1,,\x82,,,1,,\n",
+       R"({"encoding": "shift_jis"})", "b.csv:2: not Shift_JIS"},
   };
   for (const Case& c : cases) {
     int result = 1;
