@@ -82,22 +82,28 @@ TEST(CsvBooks, TheSameBooksInEveryEncodingTheLayoutAllows) {
   }
 }
 
-TEST(CsvBooks, CompoundEntriesByRowKindAndColumnsByNumber) {
-  // No header; columns by number; kind 1 opens an entry, 0 continues it, so the two entries
-  // share a slip number that the kinds keep apart.
-  const CsvLayout layout = Layout(R"({"header": false, "startKinds": ["1"], "continueKinds": ["0"],
-    "columns": {"kind": 1, "date": 2, "slip": 3, "description": 8,
-      "debit": {"account": 4, "amount": 5}, "credit": {"account": 6, "amount": 7}}})");
+TEST(CsvBooks, CompoundEntriesByRowKindOrPerDaySlipsAndColumnsByNumber) {
+  // No header; columns by number. The two entries share a slip number: kind 1 opens an
+  // entry and 0 continues it, or the slip numbers start again each day.
+  auto columns = [](const char* kind) {
+    return std::string(R"("columns": {"kind": )") + kind + R"(, "date": 2, "slip": 3, "description": 8,
+      "debit": {"account": 4, "amount": 5}, "credit": {"account": 6, "amount": 7}}})";
+  };
   const std::string csv =
       "1,20240401,7,仕入高,800,,,仕入\n"
       "0,20240401,7,,,買掛金,800,\n"
       "1,20240402,7,現金,100,売上高,100,\n";
-  int result = 0;
-  EXPECT_EQ(
-      Read(csv, layout, result),
-      "account 仕入高 unknown\naccount 買掛金 unknown\naccount 現金 unknown\naccount 売上高 unknown\n"
-      "20240401 [7] 仕入 @b.csv:1\n  仕入高 8000000 pair 0 @b.csv:1\n  買掛金 -8000000 pair 1 @b.csv:2\n"
-      "20240402 [7]  @b.csv:3\n  現金 1000000 pair 0 @b.csv:3\n  売上高 -1000000 pair 0 @b.csv:3\n");
+  for (const std::string& layout :
+       {R"({"header": false, "startKinds": ["1"], "continueKinds": ["0"], )" + columns("1"),
+        R"({"header": false, "slipsPerDay": true, )" + columns("null")}) {
+    int result = 0;
+    EXPECT_EQ(
+        Read(csv, Layout(layout.c_str()), result),
+        "account 仕入高 unknown\naccount 買掛金 unknown\naccount 現金 unknown\naccount 売上高 unknown\n"
+        "20240401 [7] 仕入 @b.csv:1\n  仕入高 8000000 pair 0 @b.csv:1\n  買掛金 -8000000 pair 1 @b.csv:2\n"
+        "20240402 [7]  @b.csv:3\n  現金 1000000 pair 0 @b.csv:3\n  売上高 -1000000 pair 0 @b.csv:3\n")
+        << layout;
+  }
 }
 
 TEST(CsvBooks, RefusalsNameTheFileAndLine) {

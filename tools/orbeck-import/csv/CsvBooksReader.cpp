@@ -157,7 +157,8 @@ class Reader {
       }
       open_ = true;
     } else if (!slip.empty()) {
-      const auto [found, added] = slips_.emplace(slip, entries_.size());
+      const std::string key = layout_.slipsPerDay ? std::to_string(date) + " " + slip : slip;
+      const auto [found, added] = slips_.emplace(key, entries_.size());
       if (!added) {
         entry = &entries_[found->second];
         opens = false;

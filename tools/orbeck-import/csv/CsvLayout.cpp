@@ -122,6 +122,12 @@ int ReadOptions(const nlohmann::json& member, CsvLayout& layout, std::string& er
         return 0;
       }
       layout.delimiter = value.get<std::string>()[0];
+    } else if (key == "slipsPerDay") {
+      if (!value.is_boolean()) {
+        error = "csv.slipsPerDay: expected true or false";
+        return 0;
+      }
+      layout.slipsPerDay = value.get<bool>();
     } else if (key == "header") {
       if (!value.is_boolean()) {
         error = "csv.header: expected true or false";

@@ -28,6 +28,8 @@ struct CsvLayout {
   CsvEncoding encoding = CsvEncoding::Detect;
   char delimiter = ',';
   bool header = true;  // the first record names the columns
+  // Slip numbers start again each day: an entry is the records of one slip number and date.
+  bool slipsPerDay = false;
   CsvColumn date, slip, kind, description;
   CsvSide debit, credit;
   // With a kind column: the kinds that open an entry and those that continue it.
