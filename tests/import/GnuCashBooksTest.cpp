@@ -6,22 +6,16 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "tests/import/BookRecorder.h"
+#include "tests/support/TestFiles.h"
 #include "tools/orbeck-import/gnucash/GnuCashBooksReader.h"
 #include "tools/orbeck-import/gnucash/GnuCashDates.h"
 
 namespace orbeck::import {
 namespace {
 
-std::string Fixture() {
-  std::ifstream in(VELMORA_TEST_SOURCE_DIR "/tests/data/gnucash/make-book.sql");
-  std::stringstream sql;
-  sql << in.rdbuf();
-  return sql.str();
-}
+std::string Fixture() { return velmora::test::ReadBytes(velmora::test::DataPath("gnucash/make-book.sql")); }
 
 // The fixture book with `change` applied, read back; the books or the refusal.
 std::string ReadBook(const std::string& change, const GnuCashOptions& options, int& result) {

@@ -15,6 +15,7 @@
 #include "bench/CompanyGenerator.h"
 #include "orbeck/store/Amount.h"
 #include "tests/support/Process.h"
+#include "tests/support/TestFiles.h"
 #include "tools/orbeck-import/Import.h"
 #include "tools/orbeck-import/Sections.h"
 
@@ -100,8 +101,8 @@ int Import(const std::filesystem::path& books, const std::filesystem::path& map,
 }
 
 TEST(SourcesPeer, AGeneratedCompanysCsvAsHledgerBalancesItsJournal) {
-  std::ifstream demoFile(VELMORA_TEST_SOURCE_DIR "/data/demo-company.json");
-  const nlohmann::json demo = nlohmann::json::parse(demoFile);
+  const nlohmann::json demo =
+      nlohmann::json::parse(velmora::test::ReadBytes(velmora::test::SourcePath("data/demo-company.json")));
   // The CSV names no account types, so its map places each account of the chart by name
   // in the section of the chart's own account character.
   nlohmann::json rules = nlohmann::json::array();
@@ -143,12 +144,10 @@ TEST(SourcesPeer, TheGnuCashFixtureAsHledgerBalancesTheSameBooks) {
   const std::filesystem::path folder = Folder();
   const std::filesystem::path book = folder / "book.gnucash";
   std::filesystem::remove(book);
-  std::ifstream fixture(VELMORA_TEST_SOURCE_DIR "/tests/data/gnucash/make-book.sql");
-  std::stringstream sql;
-  sql << fixture.rdbuf();
+  const std::string sql = velmora::test::ReadBytes(velmora::test::DataPath("gnucash/make-book.sql"));
   sqlite3* db = nullptr;
   sqlite3_open(book.string().c_str(), &db);
-  ASSERT_EQ(sqlite3_exec(db, sql.str().c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
   sqlite3_close(db);
   // GnuCash states the types, so the standard names place most accounts; the map places
   // the two the standard chart does not know.
@@ -157,7 +156,7 @@ TEST(SourcesPeer, TheGnuCashFixtureAsHledgerBalancesTheSameBooks) {
       {"account": "Imbalance-JPY", "section": "bs.current.other", "name": "仮払金"}]})";
   std::string error;
   ASSERT_EQ(Import(book, folder / "map.json", folder / "out.json", error), 1) << error;
-  Balances expected = HledgerBalances(VELMORA_TEST_SOURCE_DIR "/tests/data/gnucash/book.journal", 2);
+  Balances expected = HledgerBalances(velmora::test::DataPath("gnucash/book.journal"), 2);
   expected["未払金"] = expected["カード"];
   expected.erase("カード");
   EXPECT_EQ(DocumentBalances(folder / "out.json"), expected);
