@@ -46,10 +46,14 @@ std::string SavedJson(const std::string& first, const std::string& second) {
 class ImportFiles {
  public:
   ImportFiles() {
+    // CTest runs each case in a process of its own, several at once: the case's own name
+    // keeps their folders apart.
     static int count = 0;
-    dir_ = fs::temp_directory_path() /
-           ("import-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-            std::to_string(++count));
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    for (char& c : name)
+      if (c == '/') c = '-';
+    dir_ = fs::temp_directory_path() / ("import-test-" + name + "-" + std::to_string(++count));
     fs::create_directories(dir_);
   }
   ~ImportFiles() { fs::remove_all(dir_); }
