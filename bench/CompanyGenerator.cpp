@@ -178,18 +178,14 @@ class Generator {
     const long kind = Uniform(0, 99);
     const long long net = Amount();
     const long long tax = Uniform(0, 9) < 6 ? net / 10 : 0;
-    if (options_.taxOnTaxAccounts && kind < 3) {
-      // Lines on the tax accounts themselves that carry a tax: on the tax account's own
-      // side, and a taxed line whose other side is the tax account.
+    if (options_.linesOnTaxAccounts && kind < 3) {
+      // Lines on the tax accounts themselves, which carry no tax of their own: on either
+      // side, and the settlement of a tax account against another account.
       if (kind == 0)
-        return {
-            {{paidTax_, net, tax}, {Pick(assets_), net + tax, 0}, Describe(id, date, "仮払消費税 調整"), 0}};
+        return {{{paidTax_, net, 0}, {Pick(assets_), net, 0}, Describe(id, date, "仮払消費税 調整"), 0}};
       if (kind == 1)
-        return {{{Pick(assets_), net + tax, 0},
-                 {receivedTax_, net, tax},
-                 Describe(id, date, "仮受消費税 調整"),
-                 0}};
-      return {{{Pick(expenses_), net, tax}, {paidTax_, net + tax, 0}, Describe(id, date, "消費税 振替"), 0}};
+        return {{{Pick(assets_), net, 0}, {receivedTax_, net, 0}, Describe(id, date, "仮受消費税 調整"), 0}};
+      return {{{receivedTax_, net, 0}, {paidTax_, net, 0}, Describe(id, date, "消費税 振替"), 0}};
     }
     if (kind < 25)
       return {{{Pick(assets_), net + tax, 0}, {Pick(revenues_), net, tax}, Describe(id, date, "売上"), 0}};

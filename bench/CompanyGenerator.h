@@ -20,8 +20,8 @@ struct CompanyOptions {
   std::uint32_t seed = 1;
   // An interim closing in the data, with interim-adjustment journals.
   bool interimClosing = false;
-  // Lines on the consumption-tax accounts that carry a tax of their own.
-  bool taxOnTaxAccounts = false;
+  // Lines on the consumption-tax accounts themselves (without a tax, as the host keeps them).
+  bool linesOnTaxAccounts = false;
 };
 
 struct CompanyCounts {

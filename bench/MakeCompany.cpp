@@ -1,6 +1,6 @@
 // velmora-make-company: writes a generated company of any size for the benchmark.
 // Usage: velmora-make-company --journals N [--accounts N] [--seed S] [--interim]
-//          [--tax-on-tax-accounts] [--demo DEMO.json] --out COMPANY.json [--journal FILE]
+//          [--lines-on-tax-accounts] [--demo DEMO.json] --out COMPANY.json [--journal FILE]
 //          [--hledger FILE] [--csv FILE]
 // --journal writes the books for ledger-cli (accounts "A" + code); --hledger and --csv the
 // same books with the chart's names, as an hledger journal and a journal CSV.
@@ -31,8 +31,8 @@ int main(int argc, char** argv) {
       options.seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
     } else if (arg == "--interim") {
       options.interimClosing = true;
-    } else if (arg == "--tax-on-tax-accounts") {
-      options.taxOnTaxAccounts = true;
+    } else if (arg == "--lines-on-tax-accounts") {
+      options.linesOnTaxAccounts = true;
     } else if (arg == "--demo" && hasValue) {
       demoPath = argv[++i];
     } else if (arg == "--out" && hasValue) {

@@ -1,4 +1,5 @@
-// The seal file holds one line: "xxh3-64 <16 hex digits> <size in bytes>".
+// The seal file holds lines of "xxh3-64 <16 hex digits> <size in bytes>"; new files are
+// created exclusively and made durable before anything renames them into place.
 #include "orbeck/StoreSeal.h"
 
 #include <fcntl.h>
@@ -6,15 +7,17 @@
 #include <xxhash.h>
 #ifdef _WIN32
 #include <io.h>
+#include <process.h>
+#include <sys/stat.h>
 #endif
 
 #include <cerrno>
 #include <cinttypes>
+#include <cstring>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 namespace orbeck {
@@ -29,19 +32,44 @@ constexpr std::size_t kChunk = 1 << 20;
 int OpenForReading(const std::filesystem::path& file) {
   return ::_wopen(file.c_str(), _O_RDONLY | _O_BINARY);
 }
+int OpenForSync(const std::filesystem::path& file) { return ::_wopen(file.c_str(), _O_RDWR | _O_BINARY); }
+// CREATE_NEW underneath: an existing name, a link included, is never opened.
+int CreateNew(const std::filesystem::path& file) {
+  return ::_wopen(file.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
 long ReadSome(int fd, char* data, std::size_t size) { return ::_read(fd, data, static_cast<unsigned>(size)); }
-void CloseFile(int fd) { ::_close(fd); }
+long WriteSome(int fd, const char* data, std::size_t size) {
+  return ::_write(fd, data, static_cast<unsigned>(size));
+}
+bool SyncDescriptor(int fd) { return ::_commit(fd) == 0; }
+int CloseFile(int fd) { return ::_close(fd); }
+int ProcessId() { return ::_getpid(); }
 #else
 int OpenForReading(const std::filesystem::path& file) { return ::open(file.c_str(), O_RDONLY | O_CLOEXEC); }
+int OpenForSync(const std::filesystem::path& file) { return OpenForReading(file); }
+int CreateNew(const std::filesystem::path& file) {
+  return ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+}
 long ReadSome(int fd, char* data, std::size_t size) { return ::read(fd, data, size); }
-void CloseFile(int fd) { ::close(fd); }
+long WriteSome(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
+bool SyncDescriptor(int fd) { return ::fsync(fd) == 0; }
+int CloseFile(int fd) { return ::close(fd); }
+int ProcessId() { return static_cast<int>(::getpid()); }
 #endif
 
 struct StateDeleter {
   void operator()(XXH3_state_t* state) const { XXH3_freeState(state); }
 };
 
-std::optional<std::string> SealLine(const std::filesystem::path& file) {
+}  // namespace
+
+std::filesystem::path SealPathOf(const std::filesystem::path& storePath) {
+  std::filesystem::path seal = storePath;
+  seal += ".seal";
+  return seal;
+}
+
+std::optional<std::string> SealLineOf(const std::filesystem::path& file) {
   const int fd = OpenForReading(file);
   if (fd < 0) return std::nullopt;
   std::unique_ptr<XXH3_state_t, StateDeleter> state(XXH3_createState());
@@ -66,38 +94,88 @@ std::optional<std::string> SealLine(const std::filesystem::path& file) {
   return std::string(line);
 }
 
-}  // namespace
-
-std::filesystem::path SealPathOf(const std::filesystem::path& storePath) {
-  std::filesystem::path seal = storePath;
-  seal += ".seal";
-  return seal;
+std::optional<std::vector<std::string>> SealLines(const std::filesystem::path& sealPath) {
+  std::ifstream in(sealPath, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::vector<std::string> lines;
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line + "\n");
+  if (in.bad()) return std::nullopt;
+  return lines;
 }
 
 bool WriteSeal(const std::filesystem::path& file, const std::filesystem::path& sealPath, std::string& error) {
-  std::optional<std::string> line = SealLine(file);
+  std::optional<std::string> line = SealLineOf(file);
   if (!line) {
     error = file.string() + ": cannot be read for its seal";
     return false;
   }
-  std::ofstream out(sealPath, std::ios::binary | std::ios::trunc);
-  out << *line;
-  out.close();
-  if (!out) {
-    error = sealPath.string() + ": cannot be written";
+  std::filesystem::path temp = sealPath;
+  temp += ".tmp-" + std::to_string(ProcessId());
+  std::error_code ec;
+  std::filesystem::remove(temp, ec);
+  if (!WriteNewFile(temp, *line, error)) return false;
+  std::filesystem::rename(temp, sealPath, ec);
+  if (ec) {
+    error = sealPath.string() + ": " + ec.message();
+    std::filesystem::remove(temp, ec);
     return false;
   }
   return true;
 }
 
 SealCheck CheckSeal(const std::filesystem::path& storePath) {
-  std::ifstream in(SealPathOf(storePath), std::ios::binary);
-  if (!in) return SealCheck::Missing;
-  std::ostringstream expected;
-  expected << in.rdbuf();
-  std::optional<std::string> actual = SealLine(storePath);
+  std::optional<std::vector<std::string>> expected = SealLines(SealPathOf(storePath));
+  if (!expected) return SealCheck::Missing;
+  std::optional<std::string> actual = SealLineOf(storePath);
   if (!actual) return SealCheck::Unreadable;
-  return *actual == expected.str() ? SealCheck::Intact : SealCheck::Mismatch;
+  for (const std::string& line : *expected) {
+    if (line == *actual) return SealCheck::Intact;
+  }
+  return SealCheck::Mismatch;
+}
+
+bool WriteNewFile(const std::filesystem::path& file, std::string_view bytes, std::string& error) {
+  const int fd = CreateNew(file);
+  if (fd < 0) {
+    error = file.string() + ": cannot be created (" + std::strerror(errno) + ")";
+    return false;
+  }
+  bool ok = true;
+  for (std::size_t done = 0; ok && done < bytes.size();) {
+    const long wrote = WriteSome(fd, bytes.data() + done, bytes.size() - done);
+    if (wrote < 0 && errno == EINTR) continue;
+    ok = wrote > 0;
+    if (ok) done += static_cast<std::size_t>(wrote);
+  }
+  ok = ok && SyncDescriptor(fd);
+  ok = CloseFile(fd) == 0 && ok;
+  if (!ok) {
+    error = file.string() + ": cannot be written";
+    std::error_code ec;
+    std::filesystem::remove(file, ec);
+  }
+  return ok;
+}
+
+bool SyncFile(const std::filesystem::path& file) {
+  // On Windows the sync (FlushFileBuffers) needs write access.
+  const int fd = OpenForSync(file);
+  if (fd < 0) return false;
+  const bool synced = SyncDescriptor(fd);
+  return CloseFile(fd) == 0 && synced;
+}
+
+bool SyncFolder(const std::filesystem::path& folder) {
+#ifdef _WIN32
+  (void)folder;
+  return true;
+#else
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && synced;
+#endif
 }
 
 }  // namespace orbeck

@@ -49,6 +49,9 @@ class DocumentChecker {
   static constexpr std::size_t kEraNameBytes = 15;
   static constexpr std::size_t kPathBytes = 260;
   static constexpr std::size_t kUnlimited = std::numeric_limits<std::size_t>::max();
+  // Characters of the consumption-tax accounts: 仮払消費税 and 仮受消費税.
+  static constexpr uint32_t kPaidTaxCharacter = 0x80880810;
+  static constexpr uint32_t kReceivedTaxCharacter = 0x80484010;
   // Account numbers of the host: the code divided by 10000.
   static constexpr int64_t kFirstAccountCode = 10000;    // account 1
   static constexpr int64_t kLastAccountCode = 99999999;  // account 9999, sub-account 9999

@@ -1,4 +1,4 @@
-// Load = parse, derive, write a new store; dump = read the store, write JSON. Exceptions of
+// Load = lock the home, parse, derive, write a new store; dump = read the store, write JSON. Exceptions of
 // the libraries used (allocation, filesystem) end here and become results.
 #include "orbeck/store/HostDataLoader.h"
 
@@ -7,9 +7,11 @@
 #include <new>
 #include <vector>
 
+#include "orbeck/store/HomeLock.h"
 #include "orbeck/store/HostDocumentParser.h"
 #include "orbeck/store/HostDocumentWriter.h"
 #include "orbeck/store/StoreFile.h"
+#include "orbeck/store/StoreReplacement.h"
 #include "orbeck/store/StoreWriter.h"
 #include "orbeck/store/SumDerivation.h"
 
@@ -27,22 +29,21 @@ std::filesystem::path StorePath(const std::filesystem::path& home) { return home
 namespace {
 
 // Derives the sums of a parsed document and writes its store through `writer`.
-int Store(HostDocument& parsed, const std::filesystem::path& home, StoreWriter& writer, std::string& error) {
+int Store(HostDocument& parsed, StoreWriter& writer, std::string& error, LoadSummary* summary) {
   for (std::size_t i = 0; i < parsed.data.size(); ++i) {
     if (DeriveSums(parsed.data[i], "/data/" + std::to_string(i), error) == 0) return 0;
   }
-  std::error_code ec;
-  std::filesystem::create_directories(home, ec);
-  if (ec) {
-    error = home.string() + ": " + ec.message();
-    return 0;
+  if (writer.Finish(parsed, error) == 0) return 0;
+  if (summary != nullptr) {
+    *summary = LoadSummary{};
+    summary->companies = parsed.data.size();
+    for (const DataRecord& data : parsed.data) {
+      summary->accounts += data.accounts.size();
+      summary->journals += data.journals.size();
+      for (const JournalRecord& journal : data.journals) summary->lines += journal.lines.size();
+    }
   }
-  return writer.Finish(parsed, error);
-}
-
-int Store(HostDocument& parsed, const std::filesystem::path& home, std::string& error) {
-  StoreWriter writer(StorePath(home));
-  return Store(parsed, home, writer, error);
+  return 1;
 }
 
 // The home folder, made before the document is read so that the store's writing can begin
@@ -85,24 +86,41 @@ int Guarded(std::string& error, Step step) {
   return 0;
 }
 
+// One load of `home`: its folder made, its lock held and what dead loads left removed
+// before `read` parses the document (handing journals to the writer as it goes); then the
+// sums are derived and the store replaced.
+template <typename Read>
+int Load(const std::filesystem::path& home, std::string& error, LoadSummary* summary, Read read) {
+  return Guarded(error, [&] {
+    EarlyHome made(home);
+    HomeLock lock;
+    if (!lock.Take(home, error)) return 0;
+    TidyHome(StorePath(home));
+    StoreWriter writer(StorePath(home));
+    HostDocument parsed;
+    if (read(parsed, writer) == 0) return 0;
+    const int stored = Store(parsed, writer, error, summary);
+    if (stored == 1) made.Keep();
+    return stored;
+  });
+}
+
 }  // namespace
 
-int LoadHostData(const nlohmann::json& document, const std::filesystem::path& home, std::string& error) {
-  return Guarded(error, [&] {
-    HostDocument parsed;
-    return ParseHostDocument(document, parsed, error) == 1 ? Store(parsed, home, error) : 0;
-  });
+int LoadHostData(const nlohmann::json& document, const std::filesystem::path& home, std::string& error,
+                 LoadSummary* summary) {
+  return Load(home, error, summary,
+              [&](HostDocument& parsed, StoreWriter&) { return ParseHostDocument(document, parsed, error); });
 }
 
-int LoadHostDataText(std::string_view text, const std::filesystem::path& home, std::string& error) {
-  return Guarded(error, [&] {
-    HostDocument parsed;
-    return ParseHostDocumentText(text, parsed, error) == 1 ? Store(parsed, home, error) : 0;
-  });
+int LoadHostDataText(std::string_view text, const std::filesystem::path& home, std::string& error,
+                     LoadSummary* summary) {
+  return Load(home, error, summary,
+              [&](HostDocument& parsed, StoreWriter&) { return ParseHostDocumentText(text, parsed, error); });
 }
 
-int LoadHostDataFile(const std::filesystem::path& file, const std::filesystem::path& home,
-                     std::string& error) {
+int LoadHostDataFile(const std::filesystem::path& file, const std::filesystem::path& home, std::string& error,
+                     LoadSummary* summary) {
   std::ifstream in;
   // Large reads: the document may run to hundreds of megabytes.
   std::vector<char> buffer(1 << 20);
@@ -112,24 +130,15 @@ int LoadHostDataFile(const std::filesystem::path& file, const std::filesystem::p
     error = file.string() + ": cannot be read";
     return 0;
   }
-  return Guarded(error, [&] {
-    EarlyHome made(home);
-    StoreWriter writer(StorePath(home));
-    HostDocument parsed;
+  return Load(home, error, summary, [&](HostDocument& parsed, StoreWriter& writer) {
     const int valid = ParseHostDocumentStream(in, parsed, error, &writer);
     if (in.bad()) {
       error = file.string() + ": cannot be read";
       return 0;
     }
-    if (valid == 0) {
-      // A syntax error is the file's; a validation error names its place by pointer.
-      if (error.starts_with("not JSON")) error = file.string() + ": " + error;
-      return 0;
-    }
-    in.close();
-    const int stored = Store(parsed, home, writer, error);
-    if (stored == 1) made.Keep();
-    return stored;
+    // A syntax error is the file's; a validation error names its place by pointer.
+    if (valid == 0 && error.starts_with("not JSON")) error = file.string() + ": " + error;
+    return valid;
   });
 }
 

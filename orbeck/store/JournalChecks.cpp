@@ -112,7 +112,16 @@ bool DocumentChecker::ParseJournals(const json& d, const std::string& dataPtr, D
     }
   }
   std::unordered_map<int32_t, int> kinds;
-  for (const AccountRecord& acc : out.accounts) kinds[acc.code] = acc.kind;
+  std::unordered_set<int32_t> taxAccounts;
+  for (const AccountRecord& acc : out.accounts) {
+    kinds[acc.code] = acc.kind;
+    if (acc.character == kPaidTaxCharacter || acc.character == kReceivedTaxCharacter)
+      taxAccounts.insert(acc.code);
+  }
+  // A sub-account of a consumption-tax account is one too.
+  auto onTaxAccount = [&taxAccounts](int32_t code) {
+    return code != 0 && (taxAccounts.contains(code) || taxAccounts.contains(code - code % 10000));
+  };
   std::unordered_set<int32_t> ids;
   ids.reserve(out.journals.size());
   for (std::size_t i = 0; i < out.journals.size(); ++i) {
@@ -129,6 +138,15 @@ bool DocumentChecker::ParseJournals(const json& d, const std::string& dataPtr, D
       if (!CheckCode(linePtr, "debit", line.debitCode, kinds) ||
           !CheckCode(linePtr, "credit", line.creditCode, kinds)) {
         return false;
+      }
+      // The host never holds a tax on a line of a consumption-tax account: the ledger could
+      // not show it, and the statements would no longer balance.
+      const int32_t taxAccount = onTaxAccount(line.debitCode) ? line.debitCode : line.creditCode;
+      if ((line.debitTax != 0 || line.creditTax != 0) && onTaxAccount(taxAccount)) {
+        return r_.Fail(JsonReader::Child(linePtr, line.debitTax != 0 ? "debitTax" : "creditTax"),
+                       "journal " + std::to_string(journal.id) + " line " + std::to_string(k + 1) +
+                           " names the consumption-tax account " + std::to_string(taxAccount) +
+                           " and carries a tax; such a line carries none");
       }
     }
   }

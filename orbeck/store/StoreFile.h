@@ -1,6 +1,4 @@
-// Writing a HostDocument (with its sums filled) into a new SQLite store, and reading a store
-// back. Writing goes to a temporary file in the store's folder that replaces the store only
-// when complete, so a failure leaves no store and no earlier store changed.
+// Reading a store back into a HostDocument, and checking a store (StoreWriter writes one).
 #pragma once
 
 #include <filesystem>
@@ -10,9 +8,6 @@
 #include "orbeck/store/HostDocument.h"
 
 namespace orbeck::store {
-
-// 1 written; 0 with a message in `error`.
-int WriteStore(const HostDocument& document, const std::filesystem::path& storePath, std::string& error);
 
 // 1 read into `out` (balance rows carry their stored sums as explicit sums); 0 with a message.
 int ReadStore(const std::filesystem::path& storePath, HostDocument& out, std::string& error);

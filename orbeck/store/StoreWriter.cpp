@@ -4,12 +4,6 @@
 // connection, one transaction, used by one thread at a time.
 #include "orbeck/store/StoreWriter.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-#ifdef _WIN32
-#include <io.h>
-#endif
-
 #include <atomic>
 #include <condition_variable>
 #include <deque>
@@ -21,6 +15,7 @@
 #include "orbeck/StoreSeal.h"
 #include "orbeck/store/PostingRows.h"
 #include "orbeck/store/StoreInserts.h"
+#include "orbeck/store/StoreReplacement.h"
 #include "orbeck/store/StoreSchema.h"
 
 namespace orbeck::store {
@@ -78,23 +73,6 @@ struct JournalBatch {
   }
 };
 
-// Makes the written file durable before it replaces the store: the loader writes without
-// SQLite's own syncs (the file is new and renamed only when complete).
-bool SyncFile(const std::filesystem::path& path) {
-#ifdef _WIN32
-  // _commit is FlushFileBuffers, which needs write access.
-  int fd = ::_wopen(path.c_str(), _O_RDWR | _O_BINARY);
-  if (fd < 0) return false;
-  const bool synced = ::_commit(fd) == 0;
-  return ::_close(fd) == 0 && synced;
-#else
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool synced = ::fsync(fd) == 0;
-  return ::close(fd) == 0 && synced;
-#endif
-}
-
 }  // namespace
 
 struct StoreWriter::Impl {
@@ -124,12 +102,16 @@ struct StoreWriter::Impl {
   std::unique_ptr<Database> db;
   std::unique_ptr<JournalInserts> inserts;
   bool failed = false;
+  std::string openError;          // why the file could not be made
   std::vector<LineRow> lineRows;  // the writer thread's, reused from batch to batch
 
+  // The file is made here, exclusively and never through a link; SQLite only opens it.
   void Open() {
-    std::error_code ec;
-    std::filesystem::remove(temp, ec);
-    db = std::make_unique<Database>(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
+    if (!WriteNewFile(temp, {}, openError)) {
+      failed = true;
+      return;
+    }
+    db = std::make_unique<Database>(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW | SQLITE_OPEN_NOMUTEX);
     failed = !db->Ok() || !db->Exec(kBulkPragmas) || !db->Exec(StoreSchemaSql()) || !db->Exec("BEGIN");
     if (!failed) {
       inserts = std::make_unique<JournalInserts>(*db);
@@ -143,10 +125,12 @@ struct StoreWriter::Impl {
   }
 
   void Discard() {
+    const bool made = db != nullptr;
     Close();
     std::error_code ec;
-    std::filesystem::remove(temp, ec);
+    if (made) std::filesystem::remove(temp, ec);
     failed = false;
+    openError.clear();
   }
 
   void Write(const JournalBatch& batch) {
@@ -221,6 +205,7 @@ struct StoreWriter::Impl {
     rows.reserve(document.data.size());
     for (const DataRecord& data : document.data) rows.push_back(PostingRowsOf(data));
     Stop(false);
+    LoadCrashPoint("journals-written");
     std::vector<bool> written(document.data.size(), false);
     if (failed || !EarlyJournalsMatch(document, written)) {
       Discard();
@@ -232,7 +217,7 @@ struct StoreWriter::Impl {
       ok = InsertPostings(*db, static_cast<int64_t>(i), rows[i]);
     }
     ok = ok && db->Exec("COMMIT");
-    if (!ok) error = temp.string() + ": " + db->Message();
+    if (!ok) error = !openError.empty() ? openError : temp.string() + ": " + db->Message();
     Close();
     return ok;
   }
@@ -240,8 +225,7 @@ struct StoreWriter::Impl {
 
 StoreWriter::StoreWriter(std::filesystem::path storePath) : impl_(std::make_unique<Impl>()) {
   impl_->storePath = std::move(storePath);
-  impl_->temp = impl_->storePath;
-  impl_->temp += ".tmp-" + std::to_string(getpid());
+  impl_->temp = TemporaryStorePath(impl_->storePath);
   // SQLite's memory statistics take one lock around every allocation of every connection.
   // Only possible before SQLite's first use in the process; later it stays as it is.
   sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
@@ -295,27 +279,12 @@ int StoreWriter::Finish(const HostDocument& document, std::string& error) {
     error = w.temp.string() + ": cannot be written to disk";
     written = false;
   }
-  // The seal goes in place right after the store: a reader between the two renames finds
-  // them disagreeing and refuses the store rather than reading a half-replaced one.
-  std::filesystem::path tempSeal = SealPathOf(w.temp);
-  std::error_code ec;
-  if (written) written = WriteSeal(w.temp, tempSeal, error);
-  if (written) {
-    std::filesystem::rename(w.temp, w.storePath, ec);
-    if (!ec) std::filesystem::rename(tempSeal, SealPathOf(w.storePath), ec);
-    if (ec) error = w.storePath.string() + ": " + ec.message();
-    written = !ec;
-  }
+  written = written && ReplaceStore(w.temp, w.storePath, error);
   if (!written) {
+    std::error_code ec;
     std::filesystem::remove(w.temp, ec);
-    std::filesystem::remove(tempSeal, ec);
   }
   return written ? 1 : 0;
-}
-
-int WriteStore(const HostDocument& document, const std::filesystem::path& storePath, std::string& error) {
-  StoreWriter writer(storePath);
-  return writer.Finish(document, error);
 }
 
 }  // namespace orbeck::store

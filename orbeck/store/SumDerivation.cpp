@@ -73,15 +73,6 @@ class Deriver {
     return nullptr;
   }
 
-  // The ledger shows a line that names the tax account itself with the line's own amounts
-  // only, so such a line's tax does not count for the tax row either: the running balance
-  // of the tax account's ledger then ends at its closing balance.
-  const std::size_t* TaxRowFor(const JournalLineRecord& line, const std::size_t* taxRow) const {
-    if (taxRow == nullptr) return nullptr;
-    const int32_t taxNumber = data_.accounts[*taxRow].code / 10000;
-    return line.debitCode / 10000 == taxNumber || line.creditCode / 10000 == taxNumber ? nullptr : taxRow;
-  }
-
   bool AddOpenings(std::vector<BalanceSums>& own) {
     for (std::size_t i = 0; i < data_.accounts.size(); ++i) {
       const AccountRecord& acc = data_.accounts[i];
@@ -114,10 +105,8 @@ class Deriver {
       for (std::size_t k = 0; k < journal.lines.size(); ++k) {
         const JournalLineRecord& line = journal.lines[k];
         std::string linePtr = journalPtr + "/lines/" + std::to_string(k);
-        if (!AddSide(own, line.debitCode, kDebit, line.debitAmount, line.debitTax, TaxRowFor(line, inputTax),
-                     entry) ||
-            !AddSide(own, line.creditCode, kCredit, line.creditAmount, line.creditTax,
-                     TaxRowFor(line, outputTax), entry)) {
+        if (!AddSide(own, line.debitCode, kDebit, line.debitAmount, line.debitTax, inputTax, entry) ||
+            !AddSide(own, line.creditCode, kCredit, line.creditAmount, line.creditTax, outputTax, entry)) {
           return Fail(linePtr, "a balance sum overflows 64-bit ten-thousandths of a yen");
         }
       }

@@ -27,10 +27,10 @@ void PrintHelp() {
   std::cout << kUsage
             << "\n"
                "Builds the host data store of the simulated Orbeck 21 installation from a JSON\n"
-               "document (load) and writes a store back as JSON (dump; to standard output\n"
-               "without OUT.json). The document format is described in host-data.md (docs/ of\n"
-               "the source, share/doc/velmora when installed); the demo company is\n"
-               "share/velmora/demo-company.json.\n"
+               "document (load, which says in one line what it loaded) and writes a store back\n"
+               "as JSON (dump; to standard output without OUT.json). The document format is\n"
+               "described in host-data.md (docs/ of the source, share/doc/velmora when\n"
+               "installed); the demo company is share/velmora/demo-company.json.\n"
                "check runs the full integrity check of the store and its seal: \"ok\", or one\n"
                "line per problem on standard error.\n"
                "\n"
@@ -47,6 +47,10 @@ void PrintHelp() {
 int Fail(const std::string& message) {
   std::cerr << "orbeck-admin: " << message << "\n";
   return 1;
+}
+
+std::string Counted(std::size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 }  // namespace
@@ -76,7 +80,12 @@ int main(int argc, char** argv) {
   std::string error;
   if (command == "load") {
     if (positional.size() != 1) return Usage();
-    if (orbeck::store::LoadHostDataFile(positional[0], home, error) == 0) return Fail(error);
+    orbeck::store::LoadSummary loaded;
+    if (orbeck::store::LoadHostDataFile(positional[0], home, error, &loaded) == 0) return Fail(error);
+    std::cout << "loaded " << Counted(loaded.companies, "company", "companies") << ", "
+              << Counted(loaded.accounts, "account", "accounts") << ", "
+              << Counted(loaded.journals, "journal", "journals") << ", " << Counted(loaded.lines, "line", "lines")
+              << " into " << orbeck::store::StorePath(home).string() << "\n";
     return 0;
   }
   if (command == "dump") {

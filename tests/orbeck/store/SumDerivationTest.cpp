@@ -125,30 +125,6 @@ TEST(SumDerivation, TaxCountsForTheTaxAccountsWithoutTaxAndForTheAccountWithTax)
   EXPECT_EQ(1100 * kYen, q.Sum("D1", 1110000, 1, 'C', 2));
 }
 
-// The ledger shows a line naming a tax account itself with its own amounts only; its tax
-// then counts for no tax row, on either side, so the ledger's balance ends at the sums.
-TEST(SumDerivation, ALineOnATaxAccountItselfKeepsItsTaxOutOfTheTaxRows) {
-  auto line = [](int debit, const char* debitTax, int credit, const char* creditTax) {
-    return json{{"debit", debit},   {"debitAmount", "1000"},  {"debitTax", debitTax},
-                {"credit", credit}, {"creditAmount", "1000"}, {"creditTax", creditTax}};
-  };
-  json accounts = {Acc(1110000, "現金", 0, 1, "0x80880800"), Acc(1500000, "仮払消費税", 0, 1, "0x80880810"),
-                   Acc(1500001, "仮払消費税 本社", 0, 1, "0x80880810"),
-                   Acc(3500000, "仮受消費税", 0, 0, "0x80484010")};
-  accounts[2]["balanceRow"] = false;
-  TestHost host(
-      Company(accounts, {Journal(1, 20240510,
-                                 {line(1500000, "100", 1110000, "0"), line(1110000, "7", 1500001, "0"),
-                                  line(1110000, "0", 3500000, "30"), line(3500000, "0", 1110000, "9")})}));
-  StoreQuery q(host.storePath());
-  EXPECT_EQ(1000 * kYen, q.Sum("D1", 1500000, 1, 'D', 2)) << "the own line's amount, not its tax";
-  EXPECT_EQ(1000 * kYen, q.Sum("D1", 1500000, 1, 'C', 2))
-      << "the sub-account's line, not the other side's tax";
-  EXPECT_EQ(1000 * kYen, q.Sum("D1", 3500000, 1, 'C', 2));
-  EXPECT_EQ(1000 * kYen, q.Sum("D1", 3500000, 1, 'D', 2));
-  EXPECT_EQ(1100 * kYen, q.Sum("D1", 1500000, 2, 'D', 2)) << "tax included: amount and tax of the own side";
-}
-
 TEST(SumDerivation, WithoutATaxAccountSetOneLeavesTheTaxOut) {
   json line = {{"debit", 5110000},
                {"debitAmount", "1000"},
