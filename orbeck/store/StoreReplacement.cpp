@@ -114,7 +114,7 @@ bool ReplaceStore(const std::filesystem::path& temp, const std::filesystem::path
   // narrowed by the next load.
   std::string narrowing;
   PutSeal(storePath, *line, "new-seal-written", narrowing);
-  LoadCrashPoint("sealed");
+  LoadCrashPoint("loaded");
   return true;
 }
 
