@@ -18,21 +18,45 @@ int DocumentChecker::Run(const json& doc, HostDocument& out, std::string& error)
   return 1;
 }
 
+bool DocumentChecker::Number(const json& v, const std::string& ptr, members::Kind kind, int64_t min, int64_t max,
+                             int64_t& out) {
+  switch (kind) {
+    case members::Kind::Integer:
+      return r_.Integer(v, ptr, min, max, out);
+    case members::Kind::Date: {
+      int32_t date = 0;
+      if (!r_.Date(v, ptr, date)) return false;
+      out = date;
+      return true;
+    }
+    case members::Kind::Amount:
+      return r_.Amount(v, ptr, out);
+    case members::Kind::Boolean: {
+      bool flag = false;
+      if (!r_.Boolean(v, ptr, flag)) return false;
+      out = flag ? 1 : 0;
+      return true;
+    }
+    case members::Kind::Character: {
+      uint32_t character = 0;
+      if (!ParseCharacter(v, ptr, character)) return false;
+      out = character;
+      return true;
+    }
+    case members::Kind::Text:
+    case members::Kind::Nested:
+      break;
+  }
+  return r_.Fail(ptr, "is not a number member");
+}
+
 void DocumentChecker::ParseRoot(const json& doc, HostDocument& out) {
-  const std::string root;
-  if (!r_.Object(doc, root,
-                 {"format", "version", "packageName", "expSysLink", "folders", "users", "currentUser", "eras",
-                  "data"})) {
+  if (!Members(doc, "", members::kRootMembers, out)) return;
+  const json& format = doc["format"];
+  if (!format.is_string() || format != "orbeck-host-data") {
+    r_.Fail("/format", "must be \"orbeck-host-data\"");
     return;
   }
-  const json* format = r_.Member(doc, root, "format", true);
-  if (format != nullptr && (!format->is_string() || *format != "orbeck-host-data")) {
-    r_.Fail("/format", "must be \"orbeck-host-data\"");
-  }
-  int version = 0;
-  Int(doc, root, "version", true, 1, 1, version);
-  Str(doc, root, "packageName", true, kPathBytes, out.packageName);
-  Int(doc, root, "expSysLink", false, kInt32Min, kInt32Max, out.expSysLink);
   ParseFolders(doc, out);
   ParseUsers(doc, out);
   ParseEras(doc, out);
@@ -51,7 +75,10 @@ void DocumentChecker::ParseFolders(const json& doc, HostDocument& out) {
     std::string ptr = JsonReader::Child("/folders", item.key());
     int64_t kind = 0;
     std::string path;
-    if (!r_.KeyNumber(item.key(), ptr, kind) || !r_.Text(item.value(), ptr, kPathBytes, path)) return;
+    if (!r_.KeyNumber(item.key(), ptr, kind) ||
+        !r_.Text(item.value(), ptr, static_cast<std::size_t>(members::kPathBytes), path)) {
+      return;
+    }
     out.folders[kind] = path;
   }
 }
@@ -64,12 +91,7 @@ void DocumentChecker::ParseUsers(const json& doc, HostDocument& out) {
     std::string ptr = JsonReader::Child("/users", i);
     const json& u = (*users)[i];
     UserRecord user;
-    if (!r_.Object(u, ptr, {"id", "selectedFirst", "selectedNo"}) ||
-        !Str(u, ptr, "id", true, kUserIdBytes, user.id) ||
-        !Int(u, ptr, "selectedFirst", true, kInt32Min, kInt32Max, user.selectedFirst) ||
-        !Int(u, ptr, "selectedNo", true, kInt32Min, kInt32Max, user.selectedNo)) {
-      return;
-    }
+    if (!Members(u, ptr, members::kUserMembers, user)) return;
     if (user.id.empty()) {
       r_.Fail(ptr + "/id", "must not be empty");
       return;
@@ -88,7 +110,7 @@ void DocumentChecker::ParseUsers(const json& doc, HostDocument& out) {
     }
     out.users.push_back(user);
   }
-  if (!Str(doc, "", "currentUser", true, kUserIdBytes, out.currentUser)) return;
+  if (!Str(doc, "", "currentUser", true, static_cast<std::size_t>(members::kUserIdBytes), out.currentUser)) return;
   if (!ids.contains(out.currentUser)) r_.Fail("/currentUser", "names no user of /users");
 }
 
@@ -101,13 +123,7 @@ void DocumentChecker::ParseEras(const json& doc, HostDocument& out) {
     std::string ptr = JsonReader::Child("/eras", i);
     const json& e = (*eras)[i];
     EraRecord era;
-    if (!r_.Object(e, ptr, {"no", "firstDay", "name"}) ||
-        !Int(e, ptr, "no", true, kInt32Min, kInt32Max, era.no) ||
-        !Str(e, ptr, "name", true, kEraNameBytes, era.name)) {
-      return;
-    }
-    const json* firstDay = r_.Member(e, ptr, "firstDay", true);
-    if (firstDay == nullptr || !r_.Date(*firstDay, ptr + "/firstDay", era.firstDay)) return;
+    if (!Members(e, ptr, members::kEraMembers, era)) return;
     if (!numbers.insert(era.no).second) {
       r_.Fail(ptr + "/no", "duplicate era number");
       return;
@@ -143,38 +159,16 @@ void DocumentChecker::ParseData(const json& doc, HostDocument& out) {
 }
 
 bool DocumentChecker::ParseDataRecord(const json& d, const std::string& ptr, DataRecord& out) {
-  if (!r_.Object(d, ptr,
-                 {"dataId", "selectedNo", "companyName", "periodStart", "periodEnd", "closingDay",
-                  "patternFlag", "interimClosing", "introMonthIndex", "companiesActReady", "tax", "accounts",
-                  "journals", "savedDocuments"})) {
+  if (!Members(d, ptr, members::kDataMembers, out) ||
+      !Str(d, ptr, "dataId", true, static_cast<std::size_t>(members::kDataIdBytes), out.dataId)) {
     return false;
   }
-  if (!Str(d, ptr, "dataId", true, kDataIdBytes, out.dataId)) return false;
   bool printable = !out.dataId.empty();
   for (char c : out.dataId) printable = printable && c > 0x20 && c < 0x7f;
   if (!printable) return r_.Fail(ptr + "/dataId", "must be 1 to 15 printable ASCII characters");
-  const json* start = r_.Member(d, ptr, "periodStart", true);
-  const json* end = r_.Member(d, ptr, "periodEnd", true);
-  if (start == nullptr || end == nullptr) return false;
-  if (!Int(d, ptr, "selectedNo", true, kInt32Min, kInt32Max, out.selectedNo) ||
-      !Str(d, ptr, "companyName", true, kCompanyBytes, out.companyName) ||
-      !r_.Date(*start, ptr + "/periodStart", out.periodStart) ||
-      !r_.Date(*end, ptr + "/periodEnd", out.periodEnd) ||
-      !Int(d, ptr, "closingDay", false, 1, 31, out.closingDay) ||
-      !Int(d, ptr, "patternFlag", false, kInt32Min, kInt32Max, out.patternFlag) ||
-      !Int(d, ptr, "interimClosing", false, kInt32Min, kInt32Max, out.interimClosing) ||
-      !Int(d, ptr, "introMonthIndex", false, -32768, 32767, out.introMonthIndex) ||
-      !Int(d, ptr, "companiesActReady", false, 0, 255, out.companiesActReady)) {
-    return false;
-  }
   if (out.periodStart >= out.periodEnd) return r_.Fail(ptr + "/periodEnd", "must follow periodStart");
   if (const json* tax = r_.Member(d, ptr, "tax", false)) {
-    std::string taxPtr = ptr + "/tax";
-    if (!r_.Object(*tax, taxPtr, {"method", "amountBasis"}) ||
-        !Int(*tax, taxPtr, "method", true, kInt32Min, kInt32Max, out.taxMethod) ||
-        !Int(*tax, taxPtr, "amountBasis", true, 0, 255, out.amountBasis)) {
-      return false;
-    }
+    if (!Members(*tax, ptr + "/tax", members::kTaxMembers, out)) return false;
     out.hasTaxSettings = true;
   }
   return ParseAccounts(d, ptr, out) && ParseJournals(d, ptr, out) && ParseSavedDocuments(d, ptr, out);
@@ -229,18 +223,7 @@ bool DocumentChecker::ParseAccounts(const json& d, const std::string& dataPtr, D
     const json& a = (*accounts)[i];
     std::string ptr = JsonReader::Child(listPtr, i);
     AccountRecord acc;
-    if (!r_.Object(a, ptr,
-                   {"code", "name", "secondName", "kind", "debitNature", "character", "flags", "balanceRow",
-                    "opening", "sums", "members"}) ||
-        !Int(a, ptr, "code", true, kFirstAccountCode, kLastAccountCode, acc.code) ||
-        !Str(a, ptr, "name", true, kNameBytes, acc.name) ||
-        !Str(a, ptr, "secondName", false, kNameBytes, acc.secondName) ||
-        !Int(a, ptr, "kind", true, 0, 3, acc.kind) ||
-        !Int(a, ptr, "debitNature", true, 0, 1, acc.debitNature)) {
-      return false;
-    }
-    const json* character = r_.Member(a, ptr, "character", true);
-    if (character == nullptr || !ParseCharacter(*character, ptr + "/character", acc.character)) return false;
+    if (!Members(a, ptr, members::kAccountMembers, acc)) return false;
     if (const json* flags = r_.Member(a, ptr, "flags", false)) {
       if (!r_.Array(*flags, ptr + "/flags")) return false;
       if (flags->size() != 2) return r_.Fail(ptr + "/flags", "must hold two flag bytes");
@@ -275,7 +258,7 @@ bool DocumentChecker::ParseAccounts(const json& d, const std::string& dataPtr, D
       if (!r_.Array(*m, ptr + "/members")) return false;
       for (std::size_t k = 0; k < m->size(); ++k) {
         int64_t code = 0;
-        if (!r_.Integer((*m)[k], JsonReader::Child(ptr + "/members", k), 1, kInt32Max, code)) return false;
+        if (!r_.Integer((*m)[k], JsonReader::Child(ptr + "/members", k), 1, members::kInt32Max, code)) return false;
         acc.members.push_back(static_cast<int32_t>(code));
       }
     }
@@ -310,7 +293,7 @@ bool DocumentChecker::ParseSavedDocuments(const json& d, const std::string& data
     std::string itemPtr = JsonReader::Child(ptr, item.key());
     int64_t kind = 0;
     std::string text;
-    if (!r_.KeyNumber(item.key(), itemPtr, kind) || !r_.Text(item.value(), itemPtr, kUnlimited, text))
+    if (!r_.KeyNumber(item.key(), itemPtr, kind) || !r_.Text(item.value(), itemPtr, std::numeric_limits<std::size_t>::max(), text))
       return false;
     out.savedDocuments[kind] = std::move(text);
   }

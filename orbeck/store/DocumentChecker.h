@@ -1,19 +1,24 @@
 // The document's checker: reads a JSON tree of the host data document into a HostDocument,
 // validating types, byte limits in code page 932, uniqueness and references, and naming
-// each fault by its JSON pointer. Journals may also arrive one by one while the document is
+// each fault by its JSON pointer. Each object's members are checked by their table
+// (DocumentMembers.h); what the tables leave to code follows them. Journals may also arrive one by one while the document is
 // read (DocumentReader), each checked on its own as it comes.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
+#include <variant>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "orbeck/store/DocumentMembers.h"
 #include "orbeck/store/HostDocument.h"
 #include "orbeck/store/JournalSink.h"
 #include "orbeck/store/JsonReader.h"
@@ -38,23 +43,9 @@ class DocumentChecker {
   const std::string& Error() const { return r_.Error(); }
 
  private:
-  static constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
-  static constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
-  // Byte limits of the host's fixed text fields.
-  static constexpr std::size_t kNameBytes = 30;
-  static constexpr std::size_t kDescriptionBytes = 60;
-  static constexpr std::size_t kCompanyBytes = 259;
-  static constexpr std::size_t kUserIdBytes = 64;
-  static constexpr std::size_t kDataIdBytes = 15;
-  static constexpr std::size_t kEraNameBytes = 15;
-  static constexpr std::size_t kPathBytes = 260;
-  static constexpr std::size_t kUnlimited = std::numeric_limits<std::size_t>::max();
   // Characters of the consumption-tax accounts: 仮払消費税 and 仮受消費税.
   static constexpr uint32_t kPaidTaxCharacter = 0x80880810;
   static constexpr uint32_t kReceivedTaxCharacter = 0x80484010;
-  // Account numbers of the host: the code divided by 10000.
-  static constexpr int64_t kFirstAccountCode = 10000;    // account 1
-  static constexpr int64_t kLastAccountCode = 99999999;  // account 9999, sub-account 9999
 
   JsonReader r_;
   bool streaming_ = false;
@@ -62,28 +53,61 @@ class DocumentChecker {
   std::vector<std::vector<JournalRecord>> streamed_;  // by data index
   std::size_t dataIndex_ = 0;                         // the data record being parsed
 
-  template <typename T>
-  bool Int(const nlohmann::json& obj, const std::string& ptr, std::string_view name, bool required,
-           int64_t min, int64_t max, T& out) {
-    const nlohmann::json* v = r_.Member(obj, ptr, name, required);
-    if (v == nullptr) return !r_.Failed();
-    int64_t value = 0;
-    if (!r_.Integer(*v, JsonReader::Child(ptr, name), min, max, value)) return false;
-    out = static_cast<T>(value);
+  // Checks `object` against its members' table: no member outside it, every required one
+  // there, each with a field read into `out` (in the table's order); Nested members are
+  // left to the caller.
+  template <typename Record, std::size_t N>
+  bool Members(const nlohmann::json& object, const std::string& ptr,
+               const std::array<members::Member<Record>, N>& table, Record& out) {
+    if (r_.Failed()) return false;
+    if (!object.is_object()) return r_.Fail(ptr, "must be an object");
+    for (const auto& item : object.items()) {
+      bool known = false;
+      for (const members::Member<Record>& member : table) known = known || item.key() == member.name;
+      if (!known) return r_.Fail(JsonReader::Child(ptr, item.key()), "unknown member");
+    }
+    for (const members::Member<Record>& member : table) {
+      const nlohmann::json* value = r_.Member(object, ptr, member.name, member.required);
+      if (value == nullptr) {
+        if (r_.Failed()) return false;
+        continue;
+      }
+      if (!Value(*value, JsonReader::Child(ptr, member.name), member, out)) return false;
+    }
     return true;
   }
+
+  template <typename Record>
+  bool Value(const nlohmann::json& v, const std::string& ptr, const members::Member<Record>& member, Record& out) {
+    if (member.kind == members::Kind::Nested) return true;
+    if (member.kind == members::Kind::Text) {
+      std::string text;
+      if (!r_.Text(v, ptr, static_cast<std::size_t>(member.max), text)) return false;
+      if (auto* field = std::get_if<std::string Record::*>(&member.field)) out.**field = std::move(text);
+      return true;
+    }
+    int64_t number = 0;
+    if (!Number(v, ptr, member.kind, member.min, member.max, number)) return false;
+    std::visit(
+        [&out, number](auto field) {
+          using Pointer = decltype(field);
+          if constexpr (!std::is_same_v<Pointer, std::monostate> && !std::is_same_v<Pointer, std::string Record::*>) {
+            out.*field = static_cast<std::remove_reference_t<decltype(out.*field)>>(number);
+          }
+        },
+        member.field);
+    return true;
+  }
+
+  // A value of a kind other than Text or Nested, as an integer.
+  bool Number(const nlohmann::json& v, const std::string& ptr, members::Kind kind, int64_t min, int64_t max,
+              int64_t& out);
 
   bool Str(const nlohmann::json& obj, const std::string& ptr, std::string_view name, bool required,
            std::size_t maxBytes, std::string& out) {
     const nlohmann::json* v = r_.Member(obj, ptr, name, required);
     if (v == nullptr) return !r_.Failed();
     return r_.Text(*v, JsonReader::Child(ptr, name), maxBytes, out);
-  }
-
-  bool Amt(const nlohmann::json& obj, const std::string& ptr, std::string_view name, int64_t& out) {
-    const nlohmann::json* v = r_.Member(obj, ptr, name, false);
-    if (v == nullptr) return !r_.Failed();
-    return r_.Amount(*v, JsonReader::Child(ptr, name), out);
   }
 
   void ParseRoot(const nlohmann::json& doc, HostDocument& out);
@@ -96,9 +120,9 @@ class DocumentChecker {
   bool ParseCharacter(const nlohmann::json& v, const std::string& ptr, uint32_t& out);
   bool ParseSums(const nlohmann::json& v, const std::string& ptr, BalanceSums& out);
   bool ParseAccounts(const nlohmann::json& d, const std::string& dataPtr, DataRecord& out);
-  // A side's code, amount and tax; a side without an account carries neither.
-  bool ParseSide(const nlohmann::json& line, const std::string& ptr, const char* codeName,
-                 const char* amountName, const char* taxName, int32_t& code, int64_t& amount, int64_t& tax);
+  // A side without an account carries neither amount nor tax.
+  bool CheckSide(const std::string& ptr, const char* amountName, const char* taxName, int32_t code,
+                 int64_t amount, int64_t tax);
   // One journal as it stands, without what needs its data record (period, accounts).
   bool ParseJournal(const nlohmann::json& j, const std::string& ptr, JournalRecord& journal);
   bool CheckCode(const std::string& linePtr, const char* codeName, int32_t code,

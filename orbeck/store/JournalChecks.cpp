@@ -31,53 +31,31 @@ void DocumentChecker::StreamJournalRecord(JournalRecord&& journal, std::size_t d
   if (sink_ != nullptr) sink_->Take(dataIndex, dataId, streamed_[dataIndex].back());
 }
 
-// A side's code, amount and tax; a side without an account carries neither.
-bool DocumentChecker::ParseSide(const json& line, const std::string& ptr, const char* codeName,
-                                const char* amountName, const char* taxName, int32_t& code, int64_t& amount,
-                                int64_t& tax) {
-  if (!Int(line, ptr, codeName, false, 0, kInt32Max, code) || !Amt(line, ptr, amountName, amount) ||
-      !Amt(line, ptr, taxName, tax)) {
-    return false;
-  }
-  if (code == 0) {
-    if (amount != 0)
-      return r_.Fail(JsonReader::Child(ptr, amountName), "amount on a side without an account");
-    if (tax != 0) return r_.Fail(JsonReader::Child(ptr, taxName), "tax on a side without an account");
-  }
+// A side without an account carries neither amount nor tax.
+bool DocumentChecker::CheckSide(const std::string& ptr, const char* amountName, const char* taxName, int32_t code,
+                                int64_t amount, int64_t tax) {
+  if (code != 0) return true;
+  if (amount != 0) return r_.Fail(JsonReader::Child(ptr, amountName), "amount on a side without an account");
+  if (tax != 0) return r_.Fail(JsonReader::Child(ptr, taxName), "tax on a side without an account");
   return true;
 }
 
 // One journal as it stands, without what needs its data record (period, accounts).
 bool DocumentChecker::ParseJournal(const json& j, const std::string& ptr, JournalRecord& journal) {
-  if (!r_.Object(j, ptr, {"id", "date", "adjustment", "lines"}) ||
-      !Int(j, ptr, "id", true, 1, kInt32Max, journal.id)) {
-    return false;
-  }
-  const json* date = r_.Member(j, ptr, "date", true);
-  if (date == nullptr || !r_.Date(*date, ptr + "/date", journal.date) ||
-      !Int(j, ptr, "adjustment", false, 0, 14, journal.adjustment)) {
-    return false;
-  }
+  if (!Members(j, ptr, members::kJournalMembers, journal)) return false;
   if (journal.adjustment != 0 && journal.adjustment != 13 && journal.adjustment != 14) {
     return r_.Fail(ptr + "/adjustment", "must be 0, 13 (year-end) or 14 (interim)");
   }
-  const json* lines = r_.Member(j, ptr, "lines", true);
-  if (lines == nullptr || !r_.Array(*lines, ptr + "/lines")) return false;
-  if (lines->empty()) return r_.Fail(ptr + "/lines", "a journal needs at least one line");
-  journal.lines.reserve(lines->size());
-  for (std::size_t k = 0; k < lines->size(); ++k) {
-    const json& l = (*lines)[k];
+  const json& lines = j["lines"];
+  if (!r_.Array(lines, ptr + "/lines")) return false;
+  if (lines.empty()) return r_.Fail(ptr + "/lines", "a journal needs at least one line");
+  journal.lines.reserve(lines.size());
+  for (std::size_t k = 0; k < lines.size(); ++k) {
     std::string linePtr = JsonReader::Child(ptr + "/lines", k);
     JournalLineRecord line;
-    if (!r_.Object(l, linePtr,
-                   {"debit", "debitAmount", "debitTax", "credit", "creditAmount", "creditTax", "description",
-                    "counterKind"}) ||
-        !ParseSide(l, linePtr, "debit", "debitAmount", "debitTax", line.debitCode, line.debitAmount,
-                   line.debitTax) ||
-        !ParseSide(l, linePtr, "credit", "creditAmount", "creditTax", line.creditCode, line.creditAmount,
-                   line.creditTax) ||
-        !Str(l, linePtr, "description", false, kDescriptionBytes, line.description) ||
-        !Int(l, linePtr, "counterKind", false, 0, 255, line.counterKind)) {
+    if (!Members(lines[k], linePtr, members::kLineMembers, line) ||
+        !CheckSide(linePtr, "debitAmount", "debitTax", line.debitCode, line.debitAmount, line.debitTax) ||
+        !CheckSide(linePtr, "creditAmount", "creditTax", line.creditCode, line.creditAmount, line.creditTax)) {
       return false;
     }
     if (line.debitCode == 0 && line.creditCode == 0)

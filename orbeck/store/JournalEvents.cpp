@@ -1,12 +1,15 @@
 // The quick reading of a journal accepts exactly what the full check accepts and builds the
-// same record; whatever it does not recognise (a fault, or a form it does not expect) it
+// same record, both by the members' tables; whatever it does not recognise (a fault, or a form it does not expect) it
 // hands back, so that every message still comes from the full check.
 #include "orbeck/store/JournalEvents.h"
 
-#include <limits>
+#include <array>
 #include <string_view>
+#include <type_traits>
+#include <variant>
 
 #include "orbeck/store/Amount.h"
+#include "orbeck/store/DocumentMembers.h"
 #include "orbeck/store/JsonReader.h"
 #include "platform/Cp932.h"
 
@@ -14,8 +17,6 @@ namespace orbeck::store {
 namespace {
 
 using Kind = JsonEvent::Kind;
-constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
-constexpr std::size_t kDescriptionBytes = 60;
 
 // Reads forward over the events of one journal.
 class Cursor {
@@ -54,14 +55,20 @@ class Cursor {
     out = *parsed;
     return true;
   }
-  bool Description(std::string& out) {
+  bool Text(int64_t maxBytes, std::string& out) {
     const JsonEvent* text = Take(Kind::Text);
     if (text == nullptr) return false;
     platform::cp932::Conversion converted = platform::cp932::FromUtf8(text->text);
-    if (!converted.ok || converted.text.size() > kDescriptionBytes ||
+    if (!converted.ok || converted.text.size() > static_cast<std::size_t>(maxBytes) ||
         converted.text.find('\0') != std::string::npos)
       return false;
     out = std::move(converted.text);
+    return true;
+  }
+  bool Boolean(int64_t& out) {
+    const JsonEvent* value = Take(Kind::Boolean);
+    if (value == nullptr) return false;
+    out = value->boolean ? 1 : 0;
     return true;
   }
 
@@ -71,39 +78,79 @@ class Cursor {
   std::size_t at_ = 0;
 };
 
+// The value of `member` into its field, as the careful reader takes it; false for anything
+// it would refuse, and for what it reads by code of its own (Nested) or a form the quick
+// reading does not take (an account character).
+template <typename Record>
+bool TakeMember(Cursor& in, const members::Member<Record>& member, Record& out) {
+  if (member.kind == members::Kind::Text) {
+    std::string text;
+    if (!in.Text(member.max, text)) return false;
+    if (auto* field = std::get_if<std::string Record::*>(&member.field)) out.**field = std::move(text);
+    return true;
+  }
+  int64_t number = 0;
+  bool ok = false;
+  switch (member.kind) {
+    case members::Kind::Integer:
+      ok = in.Integer(member.min, member.max, number);
+      break;
+    case members::Kind::Date:
+      ok = in.Integer(0, 99991231, number) && IsCalendarDate(number);
+      break;
+    case members::Kind::Amount:
+      ok = in.Amount(number);
+      break;
+    case members::Kind::Boolean:
+      ok = in.Boolean(number);
+      break;
+    case members::Kind::Text:
+    case members::Kind::Character:
+    case members::Kind::Nested:
+      break;
+  }
+  if (!ok) return false;
+  std::visit(
+      [&out, number](auto field) {
+        using Pointer = decltype(field);
+        if constexpr (!std::is_same_v<Pointer, std::monostate> && !std::is_same_v<Pointer, std::string Record::*>) {
+          out.*field = static_cast<std::remove_reference_t<decltype(out.*field)>>(number);
+        }
+      },
+      member.field);
+  return true;
+}
+
+// The members of an object up to its end, by their table: each known one once, every
+// required one there. `nested(index)` takes a Nested member's value.
+template <typename Record, std::size_t N, typename TakeNested>
+bool TakeMembers(Cursor& in, const std::array<members::Member<Record>, N>& table, Record& out,
+                 TakeNested&& nested) {
+  static_assert(N <= 32, "one bit per member");
+  uint32_t seen = 0;
+  while (const JsonEvent* key = in.Take(Kind::Key)) {
+    std::size_t index = 0;
+    while (index < N && table[index].name != key->text) ++index;
+    if (index == N || (seen & (1u << index)) != 0) return false;
+    seen |= 1u << index;
+    const bool ok = table[index].kind == members::Kind::Nested ? nested(index) : TakeMember(in, table[index], out);
+    if (!ok) return false;
+  }
+  for (std::size_t index = 0; index < N; ++index) {
+    if (table[index].required && (seen & (1u << index)) == 0) return false;
+  }
+  return in.Take(Kind::ObjectEnd) != nullptr;
+}
+
 // A side without an account carries neither amount nor tax.
 bool SideHolds(int32_t code, int64_t amount, int64_t tax) { return code != 0 || (amount == 0 && tax == 0); }
 
 bool TakeLine(Cursor& in, JournalLineRecord& line) {
-  if (in.Take(Kind::ObjectStart) == nullptr) return false;
-  unsigned seen = 0;
-  while (const JsonEvent* key = in.Take(Kind::Key)) {
-    const std::string_view name = key->text;
-    int64_t value = 0;
-    unsigned bit = 0;
-    bool ok = false;
-    if (name == "debit" || name == "credit") {
-      bit = name == "debit" ? 1 : 2;
-      ok = in.Integer(0, kInt32Max, value);
-      (name == "debit" ? line.debitCode : line.creditCode) = static_cast<int32_t>(value);
-    } else if (name == "debitAmount") {
-      bit = 4, ok = in.Amount(line.debitAmount);
-    } else if (name == "debitTax") {
-      bit = 8, ok = in.Amount(line.debitTax);
-    } else if (name == "creditAmount") {
-      bit = 16, ok = in.Amount(line.creditAmount);
-    } else if (name == "creditTax") {
-      bit = 32, ok = in.Amount(line.creditTax);
-    } else if (name == "description") {
-      bit = 64, ok = in.Description(line.description);
-    } else if (name == "counterKind") {
-      bit = 128, ok = in.Integer(0, 255, value);
-      line.counterKind = static_cast<int>(value);
-    }
-    if (!ok || (seen & bit) != 0) return false;
-    seen |= bit;
+  if (in.Take(Kind::ObjectStart) == nullptr ||
+      !TakeMembers(in, members::kLineMembers, line, [](std::size_t) { return false; })) {
+    return false;
   }
-  return in.Take(Kind::ObjectEnd) != nullptr && (line.debitCode != 0 || line.creditCode != 0) &&
+  return (line.debitCode != 0 || line.creditCode != 0) &&
          SideHolds(line.debitCode, line.debitAmount, line.debitTax) &&
          SideHolds(line.creditCode, line.creditAmount, line.creditTax);
 }
@@ -130,28 +177,10 @@ bool JournalEvents::TakeValid(JournalRecord& out) const {
   Cursor in(events_, size_);
   if (in.Take(Kind::ObjectStart) == nullptr) return false;
   JournalRecord journal;
-  unsigned seen = 0;
-  while (const JsonEvent* key = in.Take(Kind::Key)) {
-    const std::string_view name = key->text;
-    int64_t value = 0;
-    unsigned bit = 0;
-    bool ok = false;
-    if (name == "id") {
-      bit = 1, ok = in.Integer(1, kInt32Max, value);
-      journal.id = static_cast<int32_t>(value);
-    } else if (name == "date") {
-      bit = 2, ok = in.Integer(0, 99991231, value) && IsCalendarDate(value);
-      journal.date = static_cast<int32_t>(value);
-    } else if (name == "adjustment") {
-      bit = 4, ok = in.Integer(0, 14, value) && (value == 0 || value == 13 || value == 14);
-      journal.adjustment = static_cast<int>(value);
-    } else if (name == "lines") {
-      bit = 8, ok = TakeLines(in, journal.lines);
-    }
-    if (!ok || (seen & bit) != 0) return false;
-    seen |= bit;
-  }
-  if (in.Take(Kind::ObjectEnd) == nullptr || (seen & 11) != 11) return false;
+  // "lines" is the journal's one Nested member.
+  if (!TakeMembers(in, members::kJournalMembers, journal, [&](std::size_t) { return TakeLines(in, journal.lines); }))
+    return false;
+  if (journal.adjustment != 0 && journal.adjustment != 13 && journal.adjustment != 14) return false;
   out = std::move(journal);
   return true;
 }
