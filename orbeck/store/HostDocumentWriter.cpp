@@ -1,9 +1,14 @@
-// JSON output of the dumper (members in nlohmann::json order, which is alphabetical).
+// JSON output of the dumper (members in nlohmann::json order, which is alphabetical); the
+// members with fields by their tables.
 #include "orbeck/store/HostDocumentWriter.h"
 
+#include <array>
 #include <cstdio>
+#include <type_traits>
+#include <variant>
 
 #include "orbeck/store/Amount.h"
+#include "orbeck/store/DocumentMembers.h"
 #include "platform/Cp932.h"
 
 namespace orbeck::store {
@@ -44,30 +49,45 @@ class Writer {
     return text;
   }
 
+  // Every member of `record` that has a field, as its table says it is written.
+  template <typename Record, std::size_t N>
+  void Fields(const std::array<members::Member<Record>, N>& table, const Record& record, const std::string& ptr,
+              json& out) {
+    for (const members::Member<Record>& member : table) {
+      std::visit(
+          [&](auto field) {
+            using Pointer = decltype(field);
+            if constexpr (std::is_same_v<Pointer, std::string Record::*>) {
+              Utf8(record.*field, ptr + "/" + std::string(member.name), out[member.name]);
+            } else if constexpr (!std::is_same_v<Pointer, std::monostate>) {
+              const auto value = record.*field;
+              json& place = out[member.name];
+              if (member.kind == members::Kind::Amount) {
+                place = FormatAmount(static_cast<int64_t>(value));
+              } else if (member.kind == members::Kind::Character) {
+                place = Hex(static_cast<uint32_t>(value));
+              } else if (member.kind == members::Kind::Boolean) {
+                place = static_cast<bool>(value);
+              } else {
+                place = value;
+              }
+            }
+          },
+          member.field);
+    }
+  }
+
   json Data(const DataRecord& d, const std::string& ptr) {
     json out = json::object();
     out["dataId"] = d.dataId;
-    out["selectedNo"] = d.selectedNo;
-    Utf8(d.companyName, ptr + "/companyName", out["companyName"]);
-    out["periodStart"] = d.periodStart;
-    out["periodEnd"] = d.periodEnd;
-    out["closingDay"] = d.closingDay;
-    out["patternFlag"] = d.patternFlag;
-    out["interimClosing"] = d.interimClosing;
-    out["introMonthIndex"] = d.introMonthIndex;
-    out["companiesActReady"] = d.companiesActReady;
-    if (d.hasTaxSettings) out["tax"] = {{"method", d.taxMethod}, {"amountBasis", d.amountBasis}};
+    Fields(members::kDataMembers, d, ptr, out);
+    if (d.hasTaxSettings) Fields(members::kTaxMembers, d, ptr + "/tax", out["tax"]);
     json accounts = json::array();
     for (std::size_t i = 0; i < d.accounts.size(); ++i) {
       const AccountRecord& a = d.accounts[i];
       std::string aPtr = ptr + "/accounts/" + std::to_string(i);
       json acc = json::object();
-      acc["code"] = a.code;
-      Utf8(a.name, aPtr + "/name", acc["name"]);
-      Utf8(a.secondName, aPtr + "/secondName", acc["secondName"]);
-      acc["kind"] = a.kind;
-      acc["debitNature"] = a.debitNature;
-      acc["character"] = Hex(a.character);
+      Fields(members::kAccountMembers, a, aPtr, acc);
       acc["flags"] = {a.flagA, a.flagB};
       acc["balanceRow"] = a.balanceRow;
       if (a.balanceRow) acc["sums"] = Sums(a.sums);
@@ -77,24 +97,14 @@ class Writer {
     json journals = json::array();
     for (std::size_t i = 0; i < d.journals.size(); ++i) {
       const JournalRecord& j = d.journals[i];
-      json lines = json::array();
+      const std::string jPtr = ptr + "/journals/" + std::to_string(i);
+      json journal = json::object();
+      Fields(members::kJournalMembers, j, jPtr, journal);
+      json& lines = journal["lines"] = json::array();
       for (std::size_t k = 0; k < j.lines.size(); ++k) {
-        const JournalLineRecord& l = j.lines[k];
-        json line = json::object();
-        line["debit"] = l.debitCode;
-        line["debitAmount"] = FormatAmount(l.debitAmount);
-        line["debitTax"] = FormatAmount(l.debitTax);
-        line["credit"] = l.creditCode;
-        line["creditAmount"] = FormatAmount(l.creditAmount);
-        line["creditTax"] = FormatAmount(l.creditTax);
-        Utf8(l.description,
-             ptr + "/journals/" + std::to_string(i) + "/lines/" + std::to_string(k) + "/description",
-             line["description"]);
-        line["counterKind"] = l.counterKind;
-        lines.push_back(std::move(line));
+        Fields(members::kLineMembers, j.lines[k], jPtr + "/lines/" + std::to_string(k), lines.emplace_back());
       }
-      journals.push_back(
-          {{"id", j.id}, {"date", j.date}, {"adjustment", j.adjustment}, {"lines", std::move(lines)}});
+      journals.push_back(std::move(journal));
     }
     out["journals"] = std::move(journals);
     json saved = json::object();
@@ -110,8 +120,7 @@ class Writer {
     json out = json::object();
     out["format"] = "orbeck-host-data";
     out["version"] = 1;
-    Utf8(doc.packageName, "/packageName", out["packageName"]);
-    out["expSysLink"] = doc.expSysLink;
+    Fields(members::kRootMembers, doc, "", out);
     json folders = json::object();
     for (const auto& [kind, path] : doc.folders) {
       std::string key = std::to_string(kind);
@@ -120,19 +129,13 @@ class Writer {
     out["folders"] = std::move(folders);
     json users = json::array();
     for (std::size_t i = 0; i < doc.users.size(); ++i) {
-      json user = json::object();
-      Utf8(doc.users[i].id, "/users/" + std::to_string(i) + "/id", user["id"]);
-      user["selectedFirst"] = doc.users[i].selectedFirst;
-      user["selectedNo"] = doc.users[i].selectedNo;
-      users.push_back(std::move(user));
+      Fields(members::kUserMembers, doc.users[i], "/users/" + std::to_string(i), users.emplace_back());
     }
     out["users"] = std::move(users);
     Utf8(doc.currentUser, "/currentUser", out["currentUser"]);
     json eras = json::array();
     for (std::size_t i = 0; i < doc.eras.size(); ++i) {
-      json era = {{"no", doc.eras[i].no}, {"firstDay", doc.eras[i].firstDay}};
-      Utf8(doc.eras[i].name, "/eras/" + std::to_string(i) + "/name", era["name"]);
-      eras.push_back(std::move(era));
+      Fields(members::kEraMembers, doc.eras[i], "/eras/" + std::to_string(i), eras.emplace_back());
     }
     out["eras"] = std::move(eras);
     json data = json::array();

@@ -4,38 +4,31 @@
 #include <algorithm>
 #include <numeric>
 
+#include "orbeck/store/MemberColumns.h"
+
 namespace orbeck::store {
 
 JournalInserts::JournalInserts(Database& db)
-    : journals_(db, "INSERT INTO journals (data_id, journal_id, date, adjustment)", 4),
+    : journals_(db, "INSERT INTO journals (data_id, " + members::Columns(members::kJournalMembers) + ")",
+                1 + members::ColumnCount(members::kJournalMembers)),
       lines_(db,
-             "INSERT INTO journal_lines (data_id, journal_id, line_no, debit_code, debit_amount, debit_tax,"
-             " credit_code, credit_amount, credit_tax, description, counter_kind)",
-             11) {}
+             "INSERT INTO journal_lines (data_id, journal_id, line_no, " + members::Columns(members::kLineMembers) +
+                 ")",
+             3 + members::ColumnCount(members::kLineMembers)) {}
 
-bool JournalInserts::Journals(const std::string& dataId, const std::vector<JournalRow>& rows) {
+bool JournalInserts::Journals(const std::string& dataId, const std::vector<const JournalRecord*>& rows) {
   return journals_.Insert(rows.size(), [&](Statement& journal, int at, std::size_t i) {
     journal.TextRef(at, dataId);
-    journal.Int(at + 1, rows[i].id);
-    journal.Int(at + 2, rows[i].date);
-    journal.Int(at + 3, rows[i].adjustment);
+    members::BindColumns(journal, at + 1, members::kJournalMembers, *rows[i]);
   });
 }
 
 bool JournalInserts::Lines(const std::string& dataId, const std::vector<LineRow>& rows) {
   return lines_.Insert(rows.size(), [&](Statement& line, int at, std::size_t i) {
-    const JournalLineRecord& l = *rows[i].numbers;
     line.TextRef(at, dataId);
     line.Int(at + 1, rows[i].journalId);
     line.Int(at + 2, rows[i].lineNo);
-    line.Int(at + 3, l.debitCode);
-    line.Int(at + 4, l.debitAmount);
-    line.Int(at + 5, l.debitTax);
-    line.Int(at + 6, l.creditCode);
-    line.Int(at + 7, l.creditAmount);
-    line.Int(at + 8, l.creditTax);
-    line.BlobRef(at + 9, rows[i].description);
-    line.Int(at + 10, l.counterKind);
+    members::BindColumns(line, at + 3, members::kLineMembers, *rows[i].line);
   });
 }
 
@@ -53,47 +46,34 @@ void Prefetch(const void* address) {
 }
 
 bool InsertData(Database& db, const DataRecord& d, int64_t ord, bool journalsWritten) {
-  Statement data(
-      db.Handle(),
-      "INSERT INTO data (data_id, ord, selected_no, company_name, period_start, period_end, closing_day,"
-      " pattern_flag, interim_closing, intro_month_index, companies_act_ready, tax_method, amount_basis,"
-      " has_tax_settings) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+  const int dataColumns = members::ColumnCount(members::kDataMembers) + members::ColumnCount(members::kTaxMembers);
+  Statement data(db.Handle(), ("INSERT INTO data (data_id, ord, " + members::Columns(members::kDataMembers) + ", " +
+                               members::Columns(members::kTaxMembers) + ", has_tax_settings) VALUES (" +
+                               members::Placeholders(dataColumns + 3) + ")")
+                                  .c_str());
   data.Text(1, d.dataId);
   data.Int(2, ord);
-  data.Int(3, d.selectedNo);
-  data.Blob(4, d.companyName);
-  data.Int(5, d.periodStart);
-  data.Int(6, d.periodEnd);
-  data.Int(7, d.closingDay);
-  data.Int(8, d.patternFlag);
-  data.Int(9, d.interimClosing);
-  data.Int(10, d.introMonthIndex);
-  data.Int(11, d.companiesActReady);
-  data.Int(12, d.hasTaxSettings ? d.taxMethod : 0);
-  data.Int(13, d.hasTaxSettings ? d.amountBasis : 0);
-  data.Int(14, d.hasTaxSettings ? 1 : 0);
+  int at = members::BindColumns(data, 3, members::kDataMembers, d);
+  at = members::BindColumns(data, at, members::kTaxMembers, d);
+  data.Int(at, d.hasTaxSettings ? 1 : 0);
   if (!data.Exec()) return false;
 
-  Statement account(
-      db.Handle(),
-      "INSERT INTO accounts (data_id, account_code, official_name, second_name, kind, debit_nature,"
-      " account_character, flag_a, flag_b, balance_row, row_order) VALUES (?,?,?,?,?,?,?,?,?,?,?)");
+  const int accountColumns = members::ColumnCount(members::kAccountMembers);
+  Statement account(db.Handle(), ("INSERT INTO accounts (data_id, " + members::Columns(members::kAccountMembers) +
+                                  ", flag_a, flag_b, balance_row, row_order) VALUES (" +
+                                  members::Placeholders(accountColumns + 5) + ")")
+                                     .c_str());
   Statement sum(
       db.Handle(),
       "INSERT INTO sums (data_id, account_code, amount_set, side, entry, amount) VALUES (?,?,?,?,?,?)");
   for (std::size_t i = 0; i < d.accounts.size(); ++i) {
     const AccountRecord& a = d.accounts[i];
     account.Text(1, d.dataId);
-    account.Int(2, a.code);
-    account.Blob(3, a.name);
-    account.Blob(4, a.secondName);
-    account.Int(5, a.kind);
-    account.Int(6, a.debitNature);
-    account.Int(7, a.character);
-    account.Int(8, a.flagA);
-    account.Int(9, a.flagB);
-    account.Int(10, a.balanceRow ? 1 : 0);
-    account.Int(11, static_cast<int64_t>(i));
+    at = members::BindColumns(account, 2, members::kAccountMembers, a);
+    account.Int(at, a.flagA);
+    account.Int(at + 1, a.flagB);
+    account.Int(at + 2, a.balanceRow ? 1 : 0);
+    account.Int(at + 3, static_cast<int64_t>(i));
     if (!account.Exec()) return false;
     if (!a.balanceRow) continue;
     for (int set = 0; set < 2; ++set) {
@@ -118,15 +98,13 @@ bool InsertData(Database& db, const DataRecord& d, int64_t ord, bool journalsWri
     std::iota(byId.begin(), byId.end(), std::size_t{0});
     std::sort(byId.begin(), byId.end(),
               [&d](std::size_t a, std::size_t b) { return d.journals[a].id < d.journals[b].id; });
-    std::vector<JournalRow> journals;
+    std::vector<const JournalRecord*> journals;
     std::vector<LineRow> lines;
     journals.reserve(byId.size());
     for (std::size_t index : byId) {
       const JournalRecord& j = d.journals[index];
-      journals.push_back({j.id, j.date, j.adjustment});
-      for (std::size_t k = 0; k < j.lines.size(); ++k) {
-        lines.push_back({j.id, static_cast<int64_t>(k + 1), &j.lines[k], j.lines[k].description});
-      }
+      journals.push_back(&j);
+      for (std::size_t k = 0; k < j.lines.size(); ++k) lines.push_back({j.id, static_cast<int64_t>(k + 1), &j.lines[k]});
     }
     JournalInserts inserts(db);
     if (!inserts.Ok() || !inserts.Journals(d.dataId, journals) || !inserts.Lines(d.dataId, lines))
@@ -147,12 +125,12 @@ bool InsertData(Database& db, const DataRecord& d, int64_t ord, bool journalsWri
 
 bool InsertTables(Database& db, const HostDocument& doc, const std::vector<bool>& journalsWritten) {
   Statement meta(db.Handle(), "INSERT INTO meta (key, value) VALUES (?,?)");
-  meta.Text(1, "package_name");
-  meta.Blob(2, doc.packageName);
-  if (!meta.Exec()) return false;
-  meta.Text(1, "exp_sys_link");
-  meta.Int(2, doc.expSysLink);
-  if (!meta.Exec()) return false;
+  for (const members::Member<HostDocument>& member : members::kRootMembers) {
+    if (!members::HasColumn(member)) continue;
+    meta.Text(1, std::string(member.column));
+    members::BindColumn(meta, 2, member, doc);
+    if (!meta.Exec()) return false;
+  }
   meta.Text(1, "format_version");
   meta.Int(2, 2);
   if (!meta.Exec()) return false;
@@ -163,21 +141,21 @@ bool InsertTables(Database& db, const HostDocument& doc, const std::vector<bool>
     folder.Blob(2, path);
     if (!folder.Exec()) return false;
   }
-  Statement user(db.Handle(), "INSERT INTO users (user_id, selected_first, selected_no) VALUES (?,?,?)");
+  Statement user(db.Handle(), ("INSERT INTO users (" + members::Columns(members::kUserMembers) + ") VALUES (" +
+                               members::Placeholders(members::ColumnCount(members::kUserMembers)) + ")")
+                                  .c_str());
   for (const UserRecord& u : doc.users) {
-    user.Blob(1, u.id);
-    user.Int(2, u.selectedFirst);
-    user.Int(3, u.selectedNo);
+    members::BindColumns(user, 1, members::kUserMembers, u);
     if (!user.Exec()) return false;
   }
   Statement session(db.Handle(), "INSERT INTO session (id, current_user) VALUES (1, ?)");
   session.Blob(1, doc.currentUser);
   if (!session.Exec()) return false;
-  Statement era(db.Handle(), "INSERT INTO eras (gengo_no, first_day, name) VALUES (?,?,?)");
+  Statement era(db.Handle(), ("INSERT INTO eras (" + members::Columns(members::kEraMembers) + ") VALUES (" +
+                              members::Placeholders(members::ColumnCount(members::kEraMembers)) + ")")
+                                 .c_str());
   for (const EraRecord& e : doc.eras) {
-    era.Int(1, e.no);
-    era.Int(2, e.firstDay);
-    era.Blob(3, e.name);
+    members::BindColumns(era, 1, members::kEraMembers, e);
     if (!era.Exec()) return false;
   }
   for (std::size_t i = 0; i < doc.data.size(); ++i) {

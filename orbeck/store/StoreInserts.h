@@ -14,25 +14,19 @@
 
 namespace orbeck::store {
 
-// A journal's row and a line's row; the line's numbers and description are only pointed at.
-struct JournalRow {
-  int32_t id = 0;
-  int32_t date = 0;
-  int adjustment = 0;
-};
+// A line's row: its key and the line it holds.
 struct LineRow {
   int32_t journalId = 0;
   int64_t lineNo = 0;
-  const JournalLineRecord* numbers = nullptr;  // its description is not read
-  std::string_view description;
+  const JournalLineRecord* line = nullptr;
 };
 
-// The two journal tables' prepared inserts.
+// The two journal tables' prepared inserts; the journals' lines are not read.
 class JournalInserts {
  public:
   explicit JournalInserts(Database& db);
   bool Ok() const { return journals_.Ok() && lines_.Ok(); }
-  bool Journals(const std::string& dataId, const std::vector<JournalRow>& rows);
+  bool Journals(const std::string& dataId, const std::vector<const JournalRecord*>& rows);
   bool Lines(const std::string& dataId, const std::vector<LineRow>& rows);
 
  private:

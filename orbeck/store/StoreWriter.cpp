@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "orbeck/StoreSeal.h"
+#include "orbeck/store/MemberColumns.h"
 #include "orbeck/store/PostingRows.h"
 #include "orbeck/store/StoreInserts.h"
 #include "orbeck/store/StoreReplacement.h"
@@ -24,52 +25,44 @@ namespace {
 constexpr std::size_t kBatchJournals = 2048;
 constexpr std::size_t kQueuedBatches = 4;
 
-// Journals of one data record, copied flat: the reader's own records move on as it reads.
+// Journals of one data record, copied: the reader's own records move on as it reads. The
+// copies are kept from batch to batch, so that the lines' texts reuse their buffers.
 struct JournalBatch {
   std::size_t dataIndex = 0;
   std::string dataId;
-  std::vector<JournalRow> journals;
-  std::vector<JournalLineRecord> numbers;  // the lines without their descriptions, which are in texts
-  struct Line {
+  std::vector<JournalRecord> journals;  // without their lines, which are in `lines`
+  std::size_t journalCount = 0;
+  std::vector<JournalLineRecord> lines;
+  std::size_t lineCount = 0;
+  struct LineKey {
     int32_t journalId = 0;
     int64_t lineNo = 0;
-    std::size_t textSize = 0;
   };
-  std::vector<Line> lines;
-  std::string texts;
+  std::vector<LineKey> keys;  // of lines[0 .. lineCount)
+
+  bool Empty() const { return journalCount == 0; }
 
   void Add(const JournalRecord& journal) {
-    journals.push_back({journal.id, journal.date, journal.adjustment});
+    if (journalCount == journals.size()) journals.emplace_back();
+    members::CopyFields(members::kJournalMembers, journal, journals[journalCount++]);
     int64_t lineNo = 0;
     for (const JournalLineRecord& line : journal.lines) {
-      JournalLineRecord& copy = numbers.emplace_back();
-      copy.debitCode = line.debitCode;
-      copy.debitAmount = line.debitAmount;
-      copy.debitTax = line.debitTax;
-      copy.creditCode = line.creditCode;
-      copy.creditAmount = line.creditAmount;
-      copy.creditTax = line.creditTax;
-      copy.counterKind = line.counterKind;
-      lines.push_back({journal.id, ++lineNo, line.description.size()});
-      texts += line.description;
+      if (lineCount == lines.size()) lines.emplace_back();
+      lines[lineCount++] = line;
+      keys.push_back({journal.id, ++lineNo});
     }
   }
-  // The lines' rows, pointing into this batch.
-  void LineRows(std::vector<LineRow>& rows) const {
-    rows.clear();
-    std::size_t text = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      const Line& line = lines[i];
-      rows.push_back(
-          {line.journalId, line.lineNo, &numbers[i], std::string_view(texts).substr(text, line.textSize)});
-      text += line.textSize;
-    }
+  // The rows of the batch, pointing into it.
+  void Rows(std::vector<const JournalRecord*>& journalRows, std::vector<LineRow>& lineRows) const {
+    journalRows.clear();
+    for (std::size_t i = 0; i < journalCount; ++i) journalRows.push_back(&journals[i]);
+    lineRows.clear();
+    for (std::size_t i = 0; i < lineCount; ++i) lineRows.push_back({keys[i].journalId, keys[i].lineNo, &lines[i]});
   }
   void Clear() {
-    journals.clear();
-    numbers.clear();
-    lines.clear();
-    texts.clear();
+    journalCount = 0;
+    lineCount = 0;
+    keys.clear();
   }
 };
 
@@ -103,7 +96,8 @@ struct StoreWriter::Impl {
   std::unique_ptr<JournalInserts> inserts;
   bool failed = false;
   std::string openError;          // why the file could not be made
-  std::vector<LineRow> lineRows;  // the writer thread's, reused from batch to batch
+  std::vector<const JournalRecord*> journalRows;  // the writer thread's, reused from batch to batch
+  std::vector<LineRow> lineRows;
 
   // The file is made here, exclusively and never through a link; SQLite only opens it.
   void Open() {
@@ -136,8 +130,8 @@ struct StoreWriter::Impl {
   void Write(const JournalBatch& batch) {
     if (db == nullptr) Open();
     if (failed) return;
-    batch.LineRows(lineRows);
-    failed = !inserts->Journals(batch.dataId, batch.journals) || !inserts->Lines(batch.dataId, lineRows);
+    batch.Rows(journalRows, lineRows);
+    failed = !inserts->Journals(batch.dataId, journalRows) || !inserts->Lines(batch.dataId, lineRows);
   }
 
   void Run() {
@@ -249,11 +243,10 @@ void StoreWriter::Take(std::size_t dataIndex, const std::string* dataId, const J
   if (state == Impl::Journals::Unseen)
     state = dataId != nullptr ? Impl::Journals::Early : Impl::Journals::Later;
   if (state != Impl::Journals::Early) return;
-  if (!w.current.journals.empty() &&
-      (w.current.dataIndex != dataIndex || w.current.journals.size() >= kBatchJournals)) {
+  if (!w.current.Empty() && (w.current.dataIndex != dataIndex || w.current.journalCount >= kBatchJournals)) {
     w.Send();
   }
-  if (w.current.journals.empty()) {
+  if (w.current.Empty()) {
     w.current.dataIndex = dataIndex;
     w.current.dataId = *dataId;
     if (w.counts[dataIndex] == 0) w.ids[dataIndex] = *dataId;
@@ -273,7 +266,7 @@ void StoreWriter::Forget() {
 
 int StoreWriter::Finish(const HostDocument& document, std::string& error) {
   Impl& w = *impl_;
-  if (!w.current.journals.empty()) w.Send();
+  if (!w.current.Empty()) w.Send();
   bool written = w.WriteRest(document, error);
   if (written && !SyncFile(w.temp)) {
     error = w.temp.string() + ": cannot be written to disk";
