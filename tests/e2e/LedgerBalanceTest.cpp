@@ -124,10 +124,10 @@ TEST(LedgerBalance, TaxAccountsOwnLinesAndTheTaxOfOtherLinesMeetInOneBalance) {
                                                     {"description", "仕入"}}));
   company["data"][0]["journals"].push_back(Journal(3, 20240502, 0,
                                                    {{"debit", 1110000},
-                                                    {"debitAmount", "100"},
+                                                    {"debitAmount", "60"},
                                                     {"credit", 1420000},
-                                                    {"creditAmount", "100"},
-                                                    {"description", "仮払消費税 振替"}}));
+                                                    {"creditAmount", "60"},
+                                                    {"description", "仮払消費税 一部振替"}}));
   ExportAndCheck(company);
 }
 
