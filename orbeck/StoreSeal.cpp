@@ -13,8 +13,8 @@
 
 #include <cerrno>
 #include <cinttypes>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <optional>

@@ -18,8 +18,8 @@ int DocumentChecker::Run(const json& doc, HostDocument& out, std::string& error)
   return 1;
 }
 
-bool DocumentChecker::Number(const json& v, const std::string& ptr, members::Kind kind, int64_t min, int64_t max,
-                             int64_t& out) {
+bool DocumentChecker::Number(const json& v, const std::string& ptr, members::Kind kind, int64_t min,
+                             int64_t max, int64_t& out) {
   switch (kind) {
     case members::Kind::Integer:
       return r_.Integer(v, ptr, min, max, out);
@@ -110,7 +110,8 @@ void DocumentChecker::ParseUsers(const json& doc, HostDocument& out) {
     }
     out.users.push_back(user);
   }
-  if (!Str(doc, "", "currentUser", true, static_cast<std::size_t>(members::kUserIdBytes), out.currentUser)) return;
+  if (!Str(doc, "", "currentUser", true, static_cast<std::size_t>(members::kUserIdBytes), out.currentUser))
+    return;
   if (!ids.contains(out.currentUser)) r_.Fail("/currentUser", "names no user of /users");
 }
 
@@ -258,7 +259,8 @@ bool DocumentChecker::ParseAccounts(const json& d, const std::string& dataPtr, D
       if (!r_.Array(*m, ptr + "/members")) return false;
       for (std::size_t k = 0; k < m->size(); ++k) {
         int64_t code = 0;
-        if (!r_.Integer((*m)[k], JsonReader::Child(ptr + "/members", k), 1, members::kInt32Max, code)) return false;
+        if (!r_.Integer((*m)[k], JsonReader::Child(ptr + "/members", k), 1, members::kInt32Max, code))
+          return false;
         acc.members.push_back(static_cast<int32_t>(code));
       }
     }
@@ -293,7 +295,8 @@ bool DocumentChecker::ParseSavedDocuments(const json& d, const std::string& data
     std::string itemPtr = JsonReader::Child(ptr, item.key());
     int64_t kind = 0;
     std::string text;
-    if (!r_.KeyNumber(item.key(), itemPtr, kind) || !r_.Text(item.value(), itemPtr, std::numeric_limits<std::size_t>::max(), text))
+    if (!r_.KeyNumber(item.key(), itemPtr, kind) ||
+        !r_.Text(item.value(), itemPtr, std::numeric_limits<std::size_t>::max(), text))
       return false;
     out.savedDocuments[kind] = std::move(text);
   }

@@ -1,8 +1,8 @@
 // The document's checker: reads a JSON tree of the host data document into a HostDocument,
 // validating types, byte limits in code page 932, uniqueness and references, and naming
 // each fault by its JSON pointer. Each object's members are checked by their table
-// (DocumentMembers.h); what the tables leave to code follows them. Journals may also arrive one by one while the document is
-// read (DocumentReader), each checked on its own as it comes.
+// (DocumentMembers.h); what the tables leave to code follows them. Journals may also arrive one by one while
+// the document is read (DocumentReader), each checked on its own as it comes.
 #pragma once
 
 #include <array>
@@ -12,7 +12,6 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
-#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -78,12 +77,13 @@ class DocumentChecker {
   }
 
   template <typename Record>
-  bool Value(const nlohmann::json& v, const std::string& ptr, const members::Member<Record>& member, Record& out) {
+  bool Value(const nlohmann::json& v, const std::string& ptr, const members::Member<Record>& member,
+             Record& out) {
     if (member.kind == members::Kind::Nested) return true;
     if (member.kind == members::Kind::Text) {
       std::string text;
       if (!r_.Text(v, ptr, static_cast<std::size_t>(member.max), text)) return false;
-      if (auto* field = std::get_if<std::string Record::*>(&member.field)) out.**field = std::move(text);
+      if (auto* field = std::get_if<std::string Record::*>(&member.field)) out.** field = std::move(text);
       return true;
     }
     int64_t number = 0;
@@ -91,7 +91,8 @@ class DocumentChecker {
     std::visit(
         [&out, number](auto field) {
           using Pointer = decltype(field);
-          if constexpr (!std::is_same_v<Pointer, std::monostate> && !std::is_same_v<Pointer, std::string Record::*>) {
+          if constexpr (!std::is_same_v<Pointer, std::monostate> &&
+                        !std::is_same_v<Pointer, std::string Record::*>) {
             out.*field = static_cast<std::remove_reference_t<decltype(out.*field)>>(number);
           }
         },
@@ -125,8 +126,6 @@ class DocumentChecker {
                  int64_t amount, int64_t tax);
   // One journal as it stands, without what needs its data record (period, accounts).
   bool ParseJournal(const nlohmann::json& j, const std::string& ptr, JournalRecord& journal);
-  bool CheckCode(const std::string& linePtr, const char* codeName, int32_t code,
-                 const std::unordered_map<int32_t, int>& kinds);
   bool ParseJournals(const nlohmann::json& d, const std::string& dataPtr, DataRecord& out);
   bool ParseSavedDocuments(const nlohmann::json& d, const std::string& dataPtr, DataRecord& out);
 };

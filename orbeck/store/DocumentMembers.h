@@ -32,8 +32,8 @@ enum class Kind : uint8_t {
 
 // The record field a member fills: none for Nested members and members kept elsewhere.
 template <typename Record>
-using Field = std::variant<std::monostate, int Record::*, int64_t Record::*, uint32_t Record::*, bool Record::*,
-                           std::string Record::*>;
+using Field = std::variant<std::monostate, int Record::*, int64_t Record::*, uint32_t Record::*,
+                           bool Record::*, std::string Record::*>;
 
 template <typename Record>
 struct Member {
@@ -69,18 +69,20 @@ constexpr Member<Record> Integer(std::string_view name, bool required, int64_t m
   return {name, Kind::Integer, required, min, max, field, column};
 }
 template <typename Record>
-constexpr Member<Record> Date(std::string_view name, bool required, int Record::* field, std::string_view column) {
+constexpr Member<Record> Date(std::string_view name, bool required, int Record::*field,
+                              std::string_view column) {
   return {name, Kind::Date, required, 0, 0, field, column};
 }
 template <typename Record>
-constexpr Member<Record> Amount(std::string_view name, int64_t Record::* field, std::string_view column) {
+constexpr Member<Record> Amount(std::string_view name, int64_t Record::*field, std::string_view column) {
   return {name, Kind::Amount, false, 0, 0, field, column};
 }
 template <typename Record>
 constexpr Member<Record> Text(std::string_view name, bool required, int64_t maxBytes,
-                              std::string Record::* field = nullptr, std::string_view column = {}) {
-  return {name, Kind::Text, required, 0, maxBytes,
-          field != nullptr ? Field<Record>(field) : Field<Record>(std::monostate{}), column};
+                              std::string Record::*field = nullptr, std::string_view column = {}) {
+  return {name,  Kind::Text, required,
+          0,     maxBytes,   field != nullptr ? Field<Record>(field) : Field<Record>(std::monostate{}),
+          column};
 }
 template <typename Record>
 constexpr Member<Record> Nested(std::string_view name, bool required) {
@@ -91,7 +93,8 @@ inline constexpr std::array kRootMembers{
     Nested<HostDocument>("format", true),
     Integer<HostDocument>("version", true, 1, 1),
     Text<HostDocument>("packageName", true, kPathBytes, &HostDocument::packageName, "package_name"),
-    Integer<HostDocument>("expSysLink", false, kInt32Min, kInt32Max, &HostDocument::expSysLink, "exp_sys_link"),
+    Integer<HostDocument>("expSysLink", false, kInt32Min, kInt32Max, &HostDocument::expSysLink,
+                          "exp_sys_link"),
     Nested<HostDocument>("folders", true),
     Nested<HostDocument>("users", true),
     Nested<HostDocument>("currentUser", true),  // checked against the users
@@ -101,7 +104,8 @@ inline constexpr std::array kRootMembers{
 
 inline constexpr std::array kUserMembers{
     Text<UserRecord>("id", true, kUserIdBytes, &UserRecord::id, "user_id"),
-    Integer<UserRecord>("selectedFirst", true, kInt32Min, kInt32Max, &UserRecord::selectedFirst, "selected_first"),
+    Integer<UserRecord>("selectedFirst", true, kInt32Min, kInt32Max, &UserRecord::selectedFirst,
+                        "selected_first"),
     Integer<UserRecord>("selectedNo", true, kInt32Min, kInt32Max, &UserRecord::selectedNo, "selected_no"),
 };
 

@@ -59,7 +59,8 @@ bool HomeLock::Take(const std::filesystem::path& home, std::string& error) {
   while ((locked = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
   }
   if (locked != 0) {
-    error = errno == EWOULDBLOCK ? Busy(home) : home.string() + ": cannot be locked (" + std::strerror(errno) + ")";
+    error = errno == EWOULDBLOCK ? Busy(home)
+                                 : home.string() + ": cannot be locked (" + std::strerror(errno) + ")";
     ::close(fd);
     return false;
   }

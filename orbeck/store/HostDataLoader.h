@@ -38,8 +38,8 @@ int LoadHostDataText(std::string_view text, const std::filesystem::path& home, s
 
 // LoadHostDataText of a JSON file, read as it is parsed; errors start with the file's name
 // (syntax errors: "FILE: not JSON (byte N)").
-int LoadHostDataFile(const std::filesystem::path& file, const std::filesystem::path& home,
-                     std::string& error, LoadSummary* summary = nullptr);
+int LoadHostDataFile(const std::filesystem::path& file, const std::filesystem::path& home, std::string& error,
+                     LoadSummary* summary = nullptr);
 
 // The store of `home` as a document with explicit sums on every balance row.
 int DumpHostData(const std::filesystem::path& home, nlohmann::json& out, std::string& error);

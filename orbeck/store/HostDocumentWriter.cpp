@@ -51,8 +51,8 @@ class Writer {
 
   // Every member of `record` that has a field, as its table says it is written.
   template <typename Record, std::size_t N>
-  void Fields(const std::array<members::Member<Record>, N>& table, const Record& record, const std::string& ptr,
-              json& out) {
+  void Fields(const std::array<members::Member<Record>, N>& table, const Record& record,
+              const std::string& ptr, json& out) {
     for (const members::Member<Record>& member : table) {
       std::visit(
           [&](auto field) {

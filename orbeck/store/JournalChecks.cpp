@@ -32,8 +32,8 @@ void DocumentChecker::StreamJournalRecord(JournalRecord&& journal, std::size_t d
 }
 
 // A side without an account carries neither amount nor tax.
-bool DocumentChecker::CheckSide(const std::string& ptr, const char* amountName, const char* taxName, int32_t code,
-                                int64_t amount, int64_t tax) {
+bool DocumentChecker::CheckSide(const std::string& ptr, const char* amountName, const char* taxName,
+                                int32_t code, int64_t amount, int64_t tax) {
   if (code != 0) return true;
   if (amount != 0) return r_.Fail(JsonReader::Child(ptr, amountName), "amount on a side without an account");
   if (tax != 0) return r_.Fail(JsonReader::Child(ptr, taxName), "tax on a side without an account");
@@ -55,24 +55,14 @@ bool DocumentChecker::ParseJournal(const json& j, const std::string& ptr, Journa
     JournalLineRecord line;
     if (!Members(lines[k], linePtr, members::kLineMembers, line) ||
         !CheckSide(linePtr, "debitAmount", "debitTax", line.debitCode, line.debitAmount, line.debitTax) ||
-        !CheckSide(linePtr, "creditAmount", "creditTax", line.creditCode, line.creditAmount, line.creditTax)) {
+        !CheckSide(linePtr, "creditAmount", "creditTax", line.creditCode, line.creditAmount,
+                   line.creditTax)) {
       return false;
     }
     if (line.debitCode == 0 && line.creditCode == 0)
       return r_.Fail(linePtr, "a line needs a debit or a credit account");
     journal.lines.push_back(std::move(line));
   }
-  return true;
-}
-
-bool DocumentChecker::CheckCode(const std::string& linePtr, const char* codeName, int32_t code,
-                                const std::unordered_map<int32_t, int>& kinds) {
-  if (code == 0) return true;
-  auto it = kinds.find(code);
-  if (it == kinds.end())
-    return r_.Fail(JsonReader::Child(linePtr, codeName), "unknown account code " + std::to_string(code));
-  if (it->second != 0)
-    return r_.Fail(JsonReader::Child(linePtr, codeName), "journal lines may only name accounts of kind 0");
   return true;
 }
 
@@ -89,39 +79,51 @@ bool DocumentChecker::ParseJournals(const json& d, const std::string& dataPtr, D
       if (!ParseJournal((*journals)[i], JsonReader::Child(listPtr, i), out.journals[i])) return false;
     }
   }
-  std::unordered_map<int32_t, int> kinds;
-  std::unordered_set<int32_t> taxAccounts;
-  for (const AccountRecord& acc : out.accounts) {
-    kinds[acc.code] = acc.kind;
-    if (acc.character == kPaidTaxCharacter || acc.character == kReceivedTaxCharacter)
-      taxAccounts.insert(acc.code);
-  }
-  // A sub-account of a consumption-tax account is one too.
-  auto onTaxAccount = [&taxAccounts](int32_t code) {
-    return code != 0 && (taxAccounts.contains(code) || taxAccounts.contains(code - code % 10000));
+  // What a journal side needs to know of an account: its kind, and whether it is a
+  // consumption-tax account (of a tax character, or a sub-account of one).
+  struct Use {
+    int kind = 0;
+    bool taxAccount = false;
   };
+  std::unordered_map<int32_t, Use> uses;
+  uses.reserve(out.accounts.size());
+  auto isTax = [](uint32_t character) {
+    return character == kPaidTaxCharacter || character == kReceivedTaxCharacter;
+  };
+  for (const AccountRecord& acc : out.accounts) uses[acc.code] = {acc.kind, isTax(acc.character)};
+  for (auto& [code, use] : uses) {
+    const auto parent = uses.find(code - code % 10000);
+    if (parent != uses.end() && parent->second.taxAccount) use.taxAccount = true;
+  }
   std::unordered_set<int32_t> ids;
   ids.reserve(out.journals.size());
   for (std::size_t i = 0; i < out.journals.size(); ++i) {
     const JournalRecord& journal = out.journals[i];
-    std::string ptr = JsonReader::Child(listPtr, i);
+    // Pointers are built only for a fault: a million lines pass here.
+    auto journalPtr = [&] { return JsonReader::Child(listPtr, i); };
     if (journal.date < out.periodStart || journal.date > out.periodEnd) {
-      return r_.Fail(ptr + "/date", "lies outside the fiscal period");
+      return r_.Fail(journalPtr() + "/date", "lies outside the fiscal period");
     }
-    if (!ids.insert(journal.id).second) return r_.Fail(ptr + "/id", "duplicate journal id");
+    if (!ids.insert(journal.id).second) return r_.Fail(journalPtr() + "/id", "duplicate journal id");
     for (std::size_t k = 0; k < journal.lines.size(); ++k) {
       const JournalLineRecord& line = journal.lines[k];
-      if (line.debitCode == 0 && line.creditCode == 0) continue;
-      std::string linePtr = JsonReader::Child(ptr + "/lines", k);
-      if (!CheckCode(linePtr, "debit", line.debitCode, kinds) ||
-          !CheckCode(linePtr, "credit", line.creditCode, kinds)) {
-        return false;
+      auto sidePtr = [&](const char* member) {
+        return JsonReader::Child(JsonReader::Child(journalPtr() + "/lines", k), member);
+      };
+      int32_t taxAccount = 0;
+      for (const auto& [code, name] :
+           {std::pair{line.debitCode, "debit"}, std::pair{line.creditCode, "credit"}}) {
+        if (code == 0) continue;
+        const auto use = uses.find(code);
+        if (use == uses.end()) return r_.Fail(sidePtr(name), "unknown account code " + std::to_string(code));
+        if (use->second.kind != 0)
+          return r_.Fail(sidePtr(name), "journal lines may only name accounts of kind 0");
+        if (use->second.taxAccount && taxAccount == 0) taxAccount = code;
       }
       // The host never holds a tax on a line of a consumption-tax account: the ledger could
       // not show it, and the statements would no longer balance.
-      const int32_t taxAccount = onTaxAccount(line.debitCode) ? line.debitCode : line.creditCode;
-      if ((line.debitTax != 0 || line.creditTax != 0) && onTaxAccount(taxAccount)) {
-        return r_.Fail(JsonReader::Child(linePtr, line.debitTax != 0 ? "debitTax" : "creditTax"),
+      if (taxAccount != 0 && (line.debitTax != 0 || line.creditTax != 0)) {
+        return r_.Fail(sidePtr(line.debitTax != 0 ? "debitTax" : "creditTax"),
                        "journal " + std::to_string(journal.id) + " line " + std::to_string(k + 1) +
                            " names the consumption-tax account " + std::to_string(taxAccount) +
                            " and carries a tax; such a line carries none");

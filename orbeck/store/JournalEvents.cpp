@@ -1,11 +1,12 @@
 // The quick reading of a journal accepts exactly what the full check accepts and builds the
-// same record, both by the members' tables; whatever it does not recognise (a fault, or a form it does not expect) it
-// hands back, so that every message still comes from the full check.
+// same record, both by the members' tables; whatever it does not recognise (a fault, or a form it does not
+// expect) it hands back, so that every message still comes from the full check.
 #include "orbeck/store/JournalEvents.h"
 
 #include <array>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <variant>
 
 #include "orbeck/store/Amount.h"
@@ -78,66 +79,68 @@ class Cursor {
   std::size_t at_ = 0;
 };
 
-// The value of `member` into its field, as the careful reader takes it; false for anything
-// it would refuse, and for what it reads by code of its own (Nested) or a form the quick
-// reading does not take (an account character).
-template <typename Record>
-bool TakeMember(Cursor& in, const members::Member<Record>& member, Record& out) {
-  if (member.kind == members::Kind::Text) {
+// The value of member I of the table into its field, as the careful reader takes it;
+// false for anything it would refuse, and for a form the quick reading does not take (an
+// account character). The member is known when compiled, so each is read by its own code.
+template <const auto& Table, std::size_t I, typename Record>
+bool TakeMember(Cursor& in, Record& out) {
+  constexpr const auto& member = Table[I];
+  constexpr std::size_t alternative = member.field.index();
+  if constexpr (member.kind == members::Kind::Text) {
     std::string text;
     if (!in.Text(member.max, text)) return false;
-    if (auto* field = std::get_if<std::string Record::*>(&member.field)) out.**field = std::move(text);
+    if constexpr (alternative != 0) out.*std::get<alternative>(member.field) = std::move(text);
     return true;
-  }
-  int64_t number = 0;
-  bool ok = false;
-  switch (member.kind) {
-    case members::Kind::Integer:
+  } else {
+    int64_t number = 0;
+    bool ok = false;
+    if constexpr (member.kind == members::Kind::Integer) {
       ok = in.Integer(member.min, member.max, number);
-      break;
-    case members::Kind::Date:
+    } else if constexpr (member.kind == members::Kind::Date) {
       ok = in.Integer(0, 99991231, number) && IsCalendarDate(number);
-      break;
-    case members::Kind::Amount:
+    } else if constexpr (member.kind == members::Kind::Amount) {
       ok = in.Amount(number);
-      break;
-    case members::Kind::Boolean:
+    } else if constexpr (member.kind == members::Kind::Boolean) {
       ok = in.Boolean(number);
-      break;
-    case members::Kind::Text:
-    case members::Kind::Character:
-    case members::Kind::Nested:
-      break;
+    }
+    if constexpr (alternative != 0) {
+      constexpr auto field = std::get<alternative>(member.field);
+      if (ok) out.*field = static_cast<std::remove_reference_t<decltype(out.*field)>>(number);
+    }
+    return ok;
   }
-  if (!ok) return false;
-  std::visit(
-      [&out, number](auto field) {
-        using Pointer = decltype(field);
-        if constexpr (!std::is_same_v<Pointer, std::monostate> && !std::is_same_v<Pointer, std::string Record::*>) {
-          out.*field = static_cast<std::remove_reference_t<decltype(out.*field)>>(number);
-        }
-      },
-      member.field);
-  return true;
+}
+
+// Member I once: false when it came before, or its value is not taken.
+template <const auto& Table, std::size_t I, typename Record, typename TakeNested>
+bool TakeOnce(Cursor& in, Record& out, TakeNested& nested, uint32_t& seen) {
+  if ((seen & (1u << I)) != 0) return false;
+  seen |= 1u << I;
+  if constexpr (Table[I].kind == members::Kind::Nested) {
+    return nested(I);
+  } else {
+    return TakeMember<Table, I>(in, out);
+  }
 }
 
 // The members of an object up to its end, by their table: each known one once, every
 // required one there. `nested(index)` takes a Nested member's value.
-template <typename Record, std::size_t N, typename TakeNested>
-bool TakeMembers(Cursor& in, const std::array<members::Member<Record>, N>& table, Record& out,
-                 TakeNested&& nested) {
-  static_assert(N <= 32, "one bit per member");
+template <const auto& Table, typename Record, typename TakeNested>
+bool TakeMembers(Cursor& in, Record& out, TakeNested&& nested) {
+  constexpr std::size_t kCount = Table.size();
+  static_assert(kCount <= 32, "one bit per member");
   uint32_t seen = 0;
   while (const JsonEvent* key = in.Take(Kind::Key)) {
-    std::size_t index = 0;
-    while (index < N && table[index].name != key->text) ++index;
-    if (index == N || (seen & (1u << index)) != 0) return false;
-    seen |= 1u << index;
-    const bool ok = table[index].kind == members::Kind::Nested ? nested(index) : TakeMember(in, table[index], out);
-    if (!ok) return false;
+    const std::string_view name = key->text;
+    bool ok = false;
+    const bool known = [&]<std::size_t... I>(std::index_sequence<I...>) {
+      return ((name == Table[I].name && (ok = TakeOnce<Table, I>(in, out, nested, seen), true)) || ...);
+    }
+    (std::make_index_sequence<kCount>{});
+    if (!known || !ok) return false;
   }
-  for (std::size_t index = 0; index < N; ++index) {
-    if (table[index].required && (seen & (1u << index)) == 0) return false;
+  for (std::size_t index = 0; index < kCount; ++index) {
+    if (Table[index].required && (seen & (1u << index)) == 0) return false;
   }
   return in.Take(Kind::ObjectEnd) != nullptr;
 }
@@ -147,7 +150,7 @@ bool SideHolds(int32_t code, int64_t amount, int64_t tax) { return code != 0 || 
 
 bool TakeLine(Cursor& in, JournalLineRecord& line) {
   if (in.Take(Kind::ObjectStart) == nullptr ||
-      !TakeMembers(in, members::kLineMembers, line, [](std::size_t) { return false; })) {
+      !TakeMembers<members::kLineMembers>(in, line, [](std::size_t) { return false; })) {
     return false;
   }
   return (line.debitCode != 0 || line.creditCode != 0) &&
@@ -178,7 +181,8 @@ bool JournalEvents::TakeValid(JournalRecord& out) const {
   if (in.Take(Kind::ObjectStart) == nullptr) return false;
   JournalRecord journal;
   // "lines" is the journal's one Nested member.
-  if (!TakeMembers(in, members::kJournalMembers, journal, [&](std::size_t) { return TakeLines(in, journal.lines); }))
+  if (!TakeMembers<members::kJournalMembers>(in, journal,
+                                             [&](std::size_t) { return TakeLines(in, journal.lines); }))
     return false;
   if (journal.adjustment != 0 && journal.adjustment != 13 && journal.adjustment != 14) return false;
   out = std::move(journal);

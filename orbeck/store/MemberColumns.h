@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <variant>
 
 #include "orbeck/store/DocumentMembers.h"
@@ -44,11 +45,26 @@ void BindColumn(Statement& statement, int at, const Member<Record>& member, cons
 }
 
 // Binds every column member of `record` from position `at` on; the next free position.
-template <typename Record, std::size_t N>
-int BindColumns(Statement& statement, int at, const std::array<Member<Record>, N>& table, const Record& record) {
-  for (const Member<Record>& member : table) {
-    if (HasColumn(member)) BindColumn(statement, at++, member, record);
+// The table is a template argument, so that each member's binding is resolved when
+// compiled: the journals' rows are bound a million times.
+template <const auto& Table, typename Record>
+int BindColumns(Statement& statement, int at, const Record& record) {
+  [&]<std::size_t... I>(std::index_sequence<I...>) {
+    (
+        [&] {
+          constexpr const auto& member = Table[I];
+          if constexpr (HasColumn(member)) {
+            constexpr auto field = std::get<member.field.index()>(member.field);
+            if constexpr (std::is_same_v<decltype(field), std::string Record::*const>) {
+              statement.BlobRef(at++, record.*field);
+            } else {
+              statement.Int(at++, static_cast<int64_t>(record.*field));
+            }
+          }
+        }(),
+        ...);
   }
+  (std::make_index_sequence<Table.size()>{});
   return at;
 }
 
@@ -84,15 +100,20 @@ int ReadColumns(const Statement& statement, int column, const std::array<Member<
 }
 
 // Copies the members that have a field from one record to another, leaving the rest.
-template <typename Record, std::size_t N>
-void CopyFields(const std::array<Member<Record>, N>& table, const Record& from, Record& to) {
-  for (const Member<Record>& member : table) {
-    std::visit(
-        [&](auto field) {
-          if constexpr (!std::is_same_v<decltype(field), std::monostate>) to.*field = from.*field;
-        },
-        member.field);
+template <const auto& Table, typename Record>
+void CopyFields(const Record& from, Record& to) {
+  [&]<std::size_t... I>(std::index_sequence<I...>) {
+    (
+        [&] {
+          constexpr const auto& member = Table[I];
+          if constexpr (member.field.index() != 0) {
+            constexpr auto field = std::get<member.field.index()>(member.field);
+            to.*field = from.*field;
+          }
+        }(),
+        ...);
   }
+  (std::make_index_sequence<Table.size()>{});
 }
 
 }  // namespace orbeck::store::members

@@ -12,14 +12,14 @@ JournalInserts::JournalInserts(Database& db)
     : journals_(db, "INSERT INTO journals (data_id, " + members::Columns(members::kJournalMembers) + ")",
                 1 + members::ColumnCount(members::kJournalMembers)),
       lines_(db,
-             "INSERT INTO journal_lines (data_id, journal_id, line_no, " + members::Columns(members::kLineMembers) +
-                 ")",
+             "INSERT INTO journal_lines (data_id, journal_id, line_no, " +
+                 members::Columns(members::kLineMembers) + ")",
              3 + members::ColumnCount(members::kLineMembers)) {}
 
 bool JournalInserts::Journals(const std::string& dataId, const std::vector<const JournalRecord*>& rows) {
   return journals_.Insert(rows.size(), [&](Statement& journal, int at, std::size_t i) {
     journal.TextRef(at, dataId);
-    members::BindColumns(journal, at + 1, members::kJournalMembers, *rows[i]);
+    members::BindColumns<members::kJournalMembers>(journal, at + 1, *rows[i]);
   });
 }
 
@@ -28,7 +28,7 @@ bool JournalInserts::Lines(const std::string& dataId, const std::vector<LineRow>
     line.TextRef(at, dataId);
     line.Int(at + 1, rows[i].journalId);
     line.Int(at + 2, rows[i].lineNo);
-    members::BindColumns(line, at + 3, members::kLineMembers, *rows[i].line);
+    members::BindColumns<members::kLineMembers>(line, at + 3, *rows[i].line);
   });
 }
 
@@ -46,30 +46,32 @@ void Prefetch(const void* address) {
 }
 
 bool InsertData(Database& db, const DataRecord& d, int64_t ord, bool journalsWritten) {
-  const int dataColumns = members::ColumnCount(members::kDataMembers) + members::ColumnCount(members::kTaxMembers);
-  Statement data(db.Handle(), ("INSERT INTO data (data_id, ord, " + members::Columns(members::kDataMembers) + ", " +
-                               members::Columns(members::kTaxMembers) + ", has_tax_settings) VALUES (" +
-                               members::Placeholders(dataColumns + 3) + ")")
+  const int dataColumns =
+      members::ColumnCount(members::kDataMembers) + members::ColumnCount(members::kTaxMembers);
+  Statement data(db.Handle(), ("INSERT INTO data (data_id, ord, " + members::Columns(members::kDataMembers) +
+                               ", " + members::Columns(members::kTaxMembers) +
+                               ", has_tax_settings) VALUES (" + members::Placeholders(dataColumns + 3) + ")")
                                   .c_str());
   data.Text(1, d.dataId);
   data.Int(2, ord);
-  int at = members::BindColumns(data, 3, members::kDataMembers, d);
-  at = members::BindColumns(data, at, members::kTaxMembers, d);
+  int at = members::BindColumns<members::kDataMembers>(data, 3, d);
+  at = members::BindColumns<members::kTaxMembers>(data, at, d);
   data.Int(at, d.hasTaxSettings ? 1 : 0);
   if (!data.Exec()) return false;
 
   const int accountColumns = members::ColumnCount(members::kAccountMembers);
-  Statement account(db.Handle(), ("INSERT INTO accounts (data_id, " + members::Columns(members::kAccountMembers) +
-                                  ", flag_a, flag_b, balance_row, row_order) VALUES (" +
-                                  members::Placeholders(accountColumns + 5) + ")")
-                                     .c_str());
+  Statement account(
+      db.Handle(),
+      ("INSERT INTO accounts (data_id, " + members::Columns(members::kAccountMembers) +
+       ", flag_a, flag_b, balance_row, row_order) VALUES (" + members::Placeholders(accountColumns + 5) + ")")
+          .c_str());
   Statement sum(
       db.Handle(),
       "INSERT INTO sums (data_id, account_code, amount_set, side, entry, amount) VALUES (?,?,?,?,?,?)");
   for (std::size_t i = 0; i < d.accounts.size(); ++i) {
     const AccountRecord& a = d.accounts[i];
     account.Text(1, d.dataId);
-    at = members::BindColumns(account, 2, members::kAccountMembers, a);
+    at = members::BindColumns<members::kAccountMembers>(account, 2, a);
     account.Int(at, a.flagA);
     account.Int(at + 1, a.flagB);
     account.Int(at + 2, a.balanceRow ? 1 : 0);
@@ -104,7 +106,8 @@ bool InsertData(Database& db, const DataRecord& d, int64_t ord, bool journalsWri
     for (std::size_t index : byId) {
       const JournalRecord& j = d.journals[index];
       journals.push_back(&j);
-      for (std::size_t k = 0; k < j.lines.size(); ++k) lines.push_back({j.id, static_cast<int64_t>(k + 1), &j.lines[k]});
+      for (std::size_t k = 0; k < j.lines.size(); ++k)
+        lines.push_back({j.id, static_cast<int64_t>(k + 1), &j.lines[k]});
     }
     JournalInserts inserts(db);
     if (!inserts.Ok() || !inserts.Journals(d.dataId, journals) || !inserts.Lines(d.dataId, lines))
@@ -141,11 +144,12 @@ bool InsertTables(Database& db, const HostDocument& doc, const std::vector<bool>
     folder.Blob(2, path);
     if (!folder.Exec()) return false;
   }
-  Statement user(db.Handle(), ("INSERT INTO users (" + members::Columns(members::kUserMembers) + ") VALUES (" +
-                               members::Placeholders(members::ColumnCount(members::kUserMembers)) + ")")
-                                  .c_str());
+  Statement user(db.Handle(),
+                 ("INSERT INTO users (" + members::Columns(members::kUserMembers) + ") VALUES (" +
+                  members::Placeholders(members::ColumnCount(members::kUserMembers)) + ")")
+                     .c_str());
   for (const UserRecord& u : doc.users) {
-    members::BindColumns(user, 1, members::kUserMembers, u);
+    members::BindColumns<members::kUserMembers>(user, 1, u);
     if (!user.Exec()) return false;
   }
   Statement session(db.Handle(), "INSERT INTO session (id, current_user) VALUES (1, ?)");
@@ -155,7 +159,7 @@ bool InsertTables(Database& db, const HostDocument& doc, const std::vector<bool>
                               members::Placeholders(members::ColumnCount(members::kEraMembers)) + ")")
                                  .c_str());
   for (const EraRecord& e : doc.eras) {
-    members::BindColumns(era, 1, members::kEraMembers, e);
+    members::BindColumns<members::kEraMembers>(era, 1, e);
     if (!era.Exec()) return false;
   }
   for (std::size_t i = 0; i < doc.data.size(); ++i) {

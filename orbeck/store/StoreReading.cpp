@@ -10,9 +10,10 @@ namespace orbeck::store {
 namespace {
 
 bool ReadData(Database& db, DataRecord& d) {
-  Statement account(db.Handle(), ("SELECT " + members::Columns(members::kAccountMembers) +
-                                  ", flag_a, flag_b, balance_row FROM accounts WHERE data_id = ? ORDER BY row_order")
-                                     .c_str());
+  Statement account(db.Handle(),
+                    ("SELECT " + members::Columns(members::kAccountMembers) +
+                     ", flag_a, flag_b, balance_row FROM accounts WHERE data_id = ? ORDER BY row_order")
+                        .c_str());
   account.Text(1, d.dataId);
   while (account.Row()) {
     AccountRecord a;
@@ -73,17 +74,20 @@ bool ReadAll(Database& db, HostDocument& doc) {
   }
   Statement folder(db.Handle(), "SELECT kind, path FROM folders ORDER BY kind");
   while (folder.Row()) doc.folders[folder.ColumnInt(0)] = folder.ColumnBytes(1);
-  Statement user(db.Handle(),
-                 ("SELECT " + members::Columns(members::kUserMembers) + " FROM users ORDER BY rowid").c_str());
+  Statement user(
+      db.Handle(),
+      ("SELECT " + members::Columns(members::kUserMembers) + " FROM users ORDER BY rowid").c_str());
   while (user.Row()) members::ReadColumns(user, 0, members::kUserMembers, doc.users.emplace_back());
   Statement session(db.Handle(), "SELECT current_user FROM session WHERE id = 1");
   if (session.Row()) doc.currentUser = session.ColumnBytes(0);
-  Statement era(db.Handle(),
-                ("SELECT " + members::Columns(members::kEraMembers) + " FROM eras ORDER BY first_day").c_str());
+  Statement era(
+      db.Handle(),
+      ("SELECT " + members::Columns(members::kEraMembers) + " FROM eras ORDER BY first_day").c_str());
   while (era.Row()) members::ReadColumns(era, 0, members::kEraMembers, doc.eras.emplace_back());
-  Statement data(db.Handle(), ("SELECT data_id, " + members::Columns(members::kDataMembers) + ", " +
-                               members::Columns(members::kTaxMembers) + ", has_tax_settings FROM data ORDER BY ord")
-                                  .c_str());
+  Statement data(db.Handle(),
+                 ("SELECT data_id, " + members::Columns(members::kDataMembers) + ", " +
+                  members::Columns(members::kTaxMembers) + ", has_tax_settings FROM data ORDER BY ord")
+                     .c_str());
   while (data.Row()) {
     DataRecord& d = doc.data.emplace_back();
     d.dataId = data.ColumnBytes(0);

@@ -71,7 +71,8 @@ void TidyHome(const std::filesystem::path& storePath) {
   std::vector<std::filesystem::path> leftovers;
   for (const auto& entry : std::filesystem::directory_iterator(storePath.parent_path(), ec)) {
     const std::string name = entry.path().filename().string();
-    if (name.starts_with(temporaryStore) || name.starts_with(temporarySeal)) leftovers.push_back(entry.path());
+    if (name.starts_with(temporaryStore) || name.starts_with(temporarySeal))
+      leftovers.push_back(entry.path());
   }
   // A link among them goes itself; what it points to stays.
   for (const std::filesystem::path& leftover : leftovers) std::filesystem::remove(leftover, ec);
@@ -89,7 +90,8 @@ void TidyHome(const std::filesystem::path& storePath) {
   PutSeal(storePath, *actual, "tidy-seal-written", error);  // unnarrowed, the seal still accepts the store
 }
 
-bool ReplaceStore(const std::filesystem::path& temp, const std::filesystem::path& storePath, std::string& error) {
+bool ReplaceStore(const std::filesystem::path& temp, const std::filesystem::path& storePath,
+                  std::string& error) {
   const std::optional<std::string> line = SealLineOf(temp);
   if (!line) {
     error = temp.string() + ": cannot be read for its seal";

@@ -29,6 +29,7 @@ void TidyHome(const std::filesystem::path& storePath);
 
 // Puts the complete and synced `temp` in place of `storePath`, with its seal. False with a
 // message when the old store is still in place (the caller removes `temp`).
-bool ReplaceStore(const std::filesystem::path& temp, const std::filesystem::path& storePath, std::string& error);
+bool ReplaceStore(const std::filesystem::path& temp, const std::filesystem::path& storePath,
+                  std::string& error);
 
 }  // namespace orbeck::store

@@ -44,7 +44,7 @@ struct JournalBatch {
 
   void Add(const JournalRecord& journal) {
     if (journalCount == journals.size()) journals.emplace_back();
-    members::CopyFields(members::kJournalMembers, journal, journals[journalCount++]);
+    members::CopyFields<members::kJournalMembers>(journal, journals[journalCount++]);
     int64_t lineNo = 0;
     for (const JournalLineRecord& line : journal.lines) {
       if (lineCount == lines.size()) lines.emplace_back();
@@ -57,7 +57,8 @@ struct JournalBatch {
     journalRows.clear();
     for (std::size_t i = 0; i < journalCount; ++i) journalRows.push_back(&journals[i]);
     lineRows.clear();
-    for (std::size_t i = 0; i < lineCount; ++i) lineRows.push_back({keys[i].journalId, keys[i].lineNo, &lines[i]});
+    for (std::size_t i = 0; i < lineCount; ++i)
+      lineRows.push_back({keys[i].journalId, keys[i].lineNo, &lines[i]});
   }
   void Clear() {
     journalCount = 0;
@@ -95,7 +96,7 @@ struct StoreWriter::Impl {
   std::unique_ptr<Database> db;
   std::unique_ptr<JournalInserts> inserts;
   bool failed = false;
-  std::string openError;          // why the file could not be made
+  std::string openError;                          // why the file could not be made
   std::vector<const JournalRecord*> journalRows;  // the writer thread's, reused from batch to batch
   std::vector<LineRow> lineRows;
 

@@ -84,8 +84,9 @@ int main(int argc, char** argv) {
     if (orbeck::store::LoadHostDataFile(positional[0], home, error, &loaded) == 0) return Fail(error);
     std::cout << "loaded " << Counted(loaded.companies, "company", "companies") << ", "
               << Counted(loaded.accounts, "account", "accounts") << ", "
-              << Counted(loaded.journals, "journal", "journals") << ", " << Counted(loaded.lines, "line", "lines")
-              << " into " << orbeck::store::StorePath(home).string() << "\n";
+              << Counted(loaded.journals, "journal", "journals") << ", "
+              << Counted(loaded.lines, "line", "lines") << " into " << orbeck::store::StorePath(home).string()
+              << "\n";
     return 0;
   }
   if (command == "dump") {

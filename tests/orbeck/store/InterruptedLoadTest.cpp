@@ -52,9 +52,9 @@ class InterruptedLoad : public ::testing::Test {
   // orbeck-admin's load of `document` with the fault set `faults`; its exit code.
   int AdminLoad(const fs::path& document, const std::string& faults) {
     setenv("VELMORA_FAULTS", faults.c_str(), 1);
-    const int code = velmora::test::RunCommand(std::string(ORBECK_ADMIN_PATH) + " load " + document.string() +
-                                               " --home " + host.home().string() + " >" +
-                                               (host.root() / "out.txt").string() + " 2>&1");
+    const int code =
+        velmora::test::RunCommand(std::string(ORBECK_ADMIN_PATH) + " load " + document.string() + " --home " +
+                                  host.home().string() + " >" + (host.root() / "out.txt").string() + " 2>&1");
     unsetenv("VELMORA_FAULTS");
     return code;
   }
@@ -78,13 +78,14 @@ TEST_F(InterruptedLoad, KilledAtAnyStepLeavesOneSealedCompanyAndTheNextLoadTidie
     const char* point;
     int64_t journals;  // the company left in place: the old one's or the new one's
   };
-  const Step steps[] = {{"journals-written", 1}, {"store-written", 1}, {"both-seal-written", 1},
+  const Step steps[] = {{"journals-written", 1}, {"store-written", 1},   {"both-seal-written", 1},
                         {"both-sealed", 1},      {"store-renamed", 363}, {"new-seal-written", 363},
                         {"loaded", 363}};
   for (const Step& step : steps) {
     SCOPED_TRACE(step.point);
     ASSERT_TRUE(host.Load(TestHost::MinimalCompany()));
-    ASSERT_EQ(kKilled, AdminLoad(newDocument, std::string("LoadCrash@") + step.point)) << FileText(host.root() / "out.txt");
+    ASSERT_EQ(kKilled, AdminLoad(newDocument, std::string("LoadCrash@") + step.point))
+        << FileText(host.root() / "out.txt");
     EXPECT_EQ(step.journals, JournalsOfACheckedStore());
 
     // The next load, killed itself while it narrows a seal left accepting two stores.
@@ -94,12 +95,14 @@ TEST_F(InterruptedLoad, KilledAtAnyStepLeavesOneSealedCompanyAndTheNextLoadTidie
     ASSERT_EQ(0, AdminLoad(newDocument, "")) << FileText(host.root() / "out.txt");
     EXPECT_EQ((std::set<std::string>{"orbeck.db", "orbeck.db.seal"}), NamesIn(host.home()));
     EXPECT_EQ(363, JournalsOfACheckedStore());
-    const std::optional<std::vector<std::string>> seal = orbeck::SealLines(orbeck::SealPathOf(host.storePath()));
+    const std::optional<std::vector<std::string>> seal =
+        orbeck::SealLines(orbeck::SealPathOf(host.storePath()));
     ASSERT_TRUE(seal.has_value());
     EXPECT_EQ(1u, seal->size()) << "a settled seal accepts only the store in place";
   }
-  EXPECT_EQ("loaded 1 company, 125 accounts, 363 journals, 486 lines into " + host.storePath().string() + "\n",
-            FileText(host.root() / "out.txt"));
+  EXPECT_EQ(
+      "loaded 1 company, 125 accounts, 363 journals, 486 lines into " + host.storePath().string() + "\n",
+      FileText(host.root() / "out.txt"));
 }
 
 TEST_F(InterruptedLoad, ASecondLoadOfABusyHomeIsRefusedAndChangesNothing) {

@@ -60,13 +60,25 @@ json& Journal(json& doc) { return doc["data"][0]["journals"][0]; }
 // 1420001) and 仮受消費税 4190000, whose sub-account 4190001 has an ordinary character.
 json& WithTaxAccounts(json& doc) {
   json& accounts = doc["data"][0]["accounts"];
-  accounts.push_back({{"code", 1420000}, {"name", "仮払消費税"}, {"kind", 0}, {"debitNature", 1},
+  accounts.push_back({{"code", 1420000},
+                      {"name", "仮払消費税"},
+                      {"kind", 0},
+                      {"debitNature", 1},
                       {"character", "0x80880810"}});
-  accounts.push_back({{"code", 1420001}, {"name", "仮払消費税 本社"}, {"kind", 0}, {"debitNature", 1},
+  accounts.push_back({{"code", 1420001},
+                      {"name", "仮払消費税 本社"},
+                      {"kind", 0},
+                      {"debitNature", 1},
                       {"character", "0x80880810"}});
-  accounts.push_back({{"code", 4190000}, {"name", "仮受消費税"}, {"kind", 0}, {"debitNature", 0},
+  accounts.push_back({{"code", 4190000},
+                      {"name", "仮受消費税"},
+                      {"kind", 0},
+                      {"debitNature", 0},
                       {"character", "0x80484010"}});
-  accounts.push_back({{"code", 4190001}, {"name", "仮受消費税 支店"}, {"kind", 0}, {"debitNature", 0},
+  accounts.push_back({{"code", 4190001},
+                      {"name", "仮受消費税 支店"},
+                      {"kind", 0},
+                      {"debitNature", 0},
                       {"character", "0x80480100"}});
   return doc;
 }
@@ -218,16 +230,17 @@ INSTANTIATE_TEST_SUITE_P(BadDocuments, LoaderRefuses, ::testing::ValuesIn(kBadCa
 TEST(LoaderTaxLines, TheMessageNamesTheJournalAndLineAndAnUntaxedLineIsTaken) {
   json doc = TestHost::MinimalCompany();
   json& journal = Journal(WithTaxAccounts(doc));
-  journal["lines"].push_back({{"debit", 4190000}, {"debitAmount", "100"}, {"credit", 1420000},
-                              {"creditAmount", "100"}});
+  journal["lines"].push_back(
+      {{"debit", 4190000}, {"debitAmount", "100"}, {"credit", 1420000}, {"creditAmount", "100"}});
   TestHost host(nullptr);
   std::string error;
   EXPECT_TRUE(host.TryLoad(doc, error)) << "a line on the tax accounts without a tax: " << error;
   journal["lines"][1]["creditTax"] = "10";
   EXPECT_FALSE(host.TryLoad(doc, error));
-  EXPECT_EQ("/data/0/journals/0/lines/1/creditTax: journal 1 line 2 names the consumption-tax account "
-            "4190000 and carries a tax; such a line carries none",
-            error);
+  EXPECT_EQ(
+      "/data/0/journals/0/lines/1/creditTax: journal 1 line 2 names the consumption-tax account "
+      "4190000 and carries a tax; such a line carries none",
+      error);
 }
 
 // The document as text: what a parsed tree cannot show (a member given twice, in any
