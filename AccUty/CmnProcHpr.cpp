@@ -9,7 +9,6 @@
 namespace {
 
 constexpr int32_t kLastFormattableDate = 99991231;
-constexpr long kEraMasterKind = 13;
 
 // Where an error is recorded: this source and the failing step.
 std::string ErrorPlace(const char* step) {
@@ -31,7 +30,7 @@ bool DateFormatter::FindEra(int32_t date, StGENGOINFO& era, int32_t& yearInEra) 
   era = StGENGOINFO{};
   readFailed_ = false;
   ClSetMgr* setMgr = ownSetMgrFlag_ != 0 ? ownSetMgr_ : ClDataMgr::Inst().GetSetMgr();
-  auto* gengo = setMgr ? dynamic_cast<ClSetGengo*>(setMgr->GetSetObject(kEraMasterKind, 0)) : nullptr;
+  auto* gengo = setMgr ? dynamic_cast<ClSetGengo*>(setMgr->GetSetObject(hostcode::kSetEras, hostcode::kEraSetArgument)) : nullptr;
   ClMsgMgr& messages = ClMsgMgr::Inst();
   if (gengo == nullptr) return Fail(-1, "ClSetMgr::GetSetObject");
 

@@ -19,30 +19,31 @@ StFINDCOND LongCondition(int32_t item, int16_t comparison, int32_t value) {
   StFINDCOND cond{};
   cond.item = item;
   cond.comparison = comparison;
-  cond.valueType = 3;
+  cond.valueType = hostcode::kLongValue;
   cond.longValue = value;
-  cond.link = 0;
+  cond.link = hostcode::kLinkLast;
   return cond;
 }
 
 StFINDINFO LedgerFind() {
   StFINDINFO find{};
-  find.cond[0] = LongCondition(17, 2, 15);
+  find.cond[0] = LongCondition(hostcode::kFindMonthCode, hostcode::kNotEqual, hostcode::kMonthInterimAdjustment);
   return find;
 }
 
 StFINDINFO JournalFind(int32_t journalId) {
   StFINDINFO find{};
-  find.cond[0] = LongCondition(6, 1, journalId);
+  find.cond[0] = LongCondition(hostcode::kFindJournalId, hostcode::kEqual, journalId);
   return find;
 }
 
 const StORDERINFO& LedgerOrder() {
   static const StORDERINFO order = [] {
     StORDERINFO keys{};
-    const int32_t fields[6] = {9, 17, 41, 8, 6, 64};
-    for (int i = 0; i < 6; ++i) keys.key[i].field = fields[i];
-    keys.key[5].flag = 1;
+    for (std::size_t i = 0; i < hostcode::kLedgerOrderFields.size(); ++i) {
+      keys.key[i].field = hostcode::kLedgerOrderFields[i];
+    }
+    keys.key[hostcode::kLedgerOrderFields.size() - 1].flag = hostcode::kLedgerOrderLastFlag;
     return keys;
   }();
   return order;
@@ -98,8 +99,8 @@ int StatementAggregator::LedgerReadFailed(long status) {
 int StatementAggregator::LookupAccount(int32_t accountCode, StKAMOKUINFO* master) {
   StFINDINFO find{};
   // A bare account number names the account itself.
-  find.cond[0] = LongCondition(2, 1, accountCode < 10000 ? accountCode * 10000 : accountCode);
-  auto* accounts = dynamic_cast<ClSetKamoku*>(ClDataMgr::Inst().GetSetObject(1, 1));
+  find.cond[0] = LongCondition(hostcode::kFindAccountCode, hostcode::kEqual, accountCode < 10000 ? accountCode * 10000 : accountCode);
+  auto* accounts = dynamic_cast<ClSetKamoku*>(ClDataMgr::Inst().GetSetObject(hostcode::kSetAccounts, hostcode::kDataSetArgument));
   if (accounts == nullptr) return 0;
   long cursor = 0;
   long status = accounts->GetCursor(&cursor);
@@ -116,8 +117,8 @@ void StatementAggregator::PrepareLedgerView(int32_t accountCode, const StFINDINF
   const int32_t last = FindConditionValue(periodFind.cond[1]);
   ledgerView_ = StMOTOCHOHYOJIINFO{};
   ledgerView_.accountCode = accountCode;
-  ledgerView_.adjustmentOnly = last == 15 ? 1 : 0;
-  auto* dataSet = dynamic_cast<ClSetData*>(ClDataMgr::Inst().GetSetObject(5, 1));
+  ledgerView_.adjustmentOnly = last == hostcode::kMonthInterimAdjustment ? 1 : 0;
+  auto* dataSet = dynamic_cast<ClSetData*>(ClDataMgr::Inst().GetSetObject(hostcode::kSetData, hostcode::kDataSetArgument));
   ClAccPeriod* accPeriod = dataSet != nullptr ? dataSet->GetAccPeriod() : nullptr;
   if (accPeriod != nullptr) {
     long firstDay = 0;
@@ -143,7 +144,7 @@ bool StatementAggregator::JournalBeforeLineUnbalanced(const StDATAINFO& profile,
   if (!journal) return false;
   AttachRule(*journal, profile);
   const StFINDINFO find = JournalFind(posting.journalId);
-  journal->MoveReady(&find, &LedgerOrder(), nullptr, 2);
+  journal->MoveReady(&find, &LedgerOrder(), nullptr, hostcode::kJournalLinesCursor);
   long lineCount = 0;
 
   long status = journal->GetSwkCount(&find, nullptr, &lineCount);

@@ -48,7 +48,7 @@ bool StatementAggregator::AttachBalanceRule(const StDATAINFO& profile) {
   ClDataMgr& dataMgr = ClDataMgr::Inst();
   balanceRule_->AttachSetMgr(dataMgr.GetSetMgr());
   StDATAINFO selected{};
-  auto* dataSet = dynamic_cast<ClSetData*>(dataMgr.GetSetObject(5, 1));
+  auto* dataSet = dynamic_cast<ClSetData*>(dataMgr.GetSetObject(hostcode::kSetData, hostcode::kDataSetArgument));
   // The profile is the same record; it stands in should the data set not answer.
   const bool haveSelected = dataSet != nullptr && dataSet->GetSelectedInfo(&selected) == 0;
   const StDATAINFO& source = haveSelected ? selected : profile;

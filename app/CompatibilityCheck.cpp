@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr std::size_t kFolderCapacity = 261;
 constexpr std::size_t kPathCapacity = 517;
 constexpr std::size_t kValueCapacity = 16;
 constexpr int kExpectedLevel = 3;
@@ -71,8 +70,8 @@ namespace {
 
 std::string CurrentFolder() {
   std::string folder = platform::win::_getcwd();
-  // A folder that does not fit the 261-byte buffer of _getcwd reads as no folder.
-  if (folder.size() >= kFolderCapacity) folder.clear();
+  // A folder that does not fit the path buffer of _getcwd reads as no folder.
+  if (folder.size() >= platform::kPathCapacity) folder.clear();
   return folder;
 }
 

@@ -20,15 +20,14 @@
 #include "runstate/ProgressWindow.h"
 #include "runstate/ReadFailure.h"
 #include "runtime/Connect.h"
+#include "runtime/HostCodes.h"
 #include "runtime/Managers.h"
 #include "xmlout/StatementWriter.h"
 
 namespace {
 
-constexpr long kUseDataType = 1;
 constexpr int16_t kPastResultsIndex = 99;
 constexpr std::size_t kCompanyTextCapacity = 51;
-constexpr std::size_t kPathCapacity = 261;
 
 // Kept in static storage for the whole process, as the writer may read it until it ends.
 uint8_t noteDispFlags[kNoteDispFlagCount];
@@ -85,7 +84,7 @@ bool LinkApp::InitInstance() {
   ClAccConnect& connect = ClAccConnect::Inst();
   connect.caption = Caption();
   connect.SetAppType(edition_.appType);
-  connect.SetUseDataType(kUseDataType);
+  connect.SetUseDataType(hostcode::kUseAccountingData);
   if (const long attach = connect.Initiate(); attach != 0) {
     // The run ends silently towards the host and posts no notice; the console line is the
     // only sign a batch user gets of why nothing ran.
@@ -202,7 +201,7 @@ bool LinkApp::RunWork(ConditionsDialog& dialog, const DataProfile& profile, int 
   // A host path beyond the 260 bytes of a Windows path is not cut to the name of another
   // file, and an incomplete aggregation would export wrong statements: both fail the run
   // like the writer.
-  int written = conditions.outputPath.size() < kPathCapacity
+  int written = conditions.outputPath.size() < platform::kPathCapacity
                     ? aggregator.Aggregate(amountBasis, periodFind, profile)
                     : 0;
   if (written) {

@@ -16,6 +16,7 @@
 #include "platform/WinFs.h"
 #include "platform/ui/FileDialog.h"
 #include "runstate/FiscalMonths.h"
+#include "runtime/HostCodes.h"
 #include "runtime/Managers.h"
 
 ConditionsDialog::ConditionsDialog(platform::HWND owner, const EditionProfile& edition)
@@ -59,11 +60,11 @@ bool ConditionsDialog::OnInitDialog() {
   }
 
   if (path.empty()) {
-    path = ClFileMgr::Inst().GetAppFolderPath(0);
+    path = ClFileMgr::Inst().GetAppFolderPath(hostcode::kFolderOutput);
     if (path.empty()) {
-      path = platform::cp932::BoundedString(platform::win::GetTempPathA(), dialog::kPathCapacity - 1);
+      path = platform::cp932::BoundedString(platform::win::GetTempPathA(), platform::kPathCapacity - 1);
       // A folder already 260 bytes long is taken without a separator.
-      if (!path.empty()) dialog::EnsureTrailingSeparator(path, dialog::kPathCapacity);
+      if (!path.empty()) dialog::EnsureTrailingSeparator(path, platform::kPathCapacity);
     }
     // The wildcard is no valid file name: Execute rejects it, so the user is led to choose a file.
     path += "*.xml";
@@ -225,7 +226,7 @@ void ConditionsDialog::Browse() {
 }
 
 std::string ConditionsDialog::SettingsFolder() const {
-  if (!settingsFolder_) settingsFolder_ = ClFileMgr::Inst().GetAppFolderPath(1);
+  if (!settingsFolder_) settingsFolder_ = ClFileMgr::Inst().GetAppFolderPath(hostcode::kFolderSettings);
   return *settingsFolder_;
 }
 
@@ -242,7 +243,7 @@ bool ConditionsDialog::LoadSettings(int16_t& firstMonth, int16_t& lastMonth, int
   lastMonth = values.lastMonth;
   kind = values.kind;
   withLedger = values.withLedger;
-  path = platform::cp932::BoundedString(values.path, dialog::kPathCapacity - 1);
+  path = platform::cp932::BoundedString(values.path, platform::kPathCapacity - 1);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/WinTypes.h"
 #include "platform/ui/Dialog.h"
 #include "runstate/EditionProfile.h"
 
@@ -37,7 +38,7 @@ class ConditionsDialog : public platform::CDialog {
   int16_t changesKind = 1;
   int32_t withGeneralLedger = 0;
   int32_t outputPathFixed = 0;
-  char savedOutputPath[261] = {};
+  char savedOutputPath[platform::kPathCapacity] = {};
 
   // The remembered conditions for this user and data; true when a line was found
   // (the outputs are left unchanged otherwise).

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/WinFs.h"
+#include "platform/WinTypes.h"
 
 namespace dialog {
 
@@ -30,16 +31,16 @@ struct RootedFolder {
 
 std::optional<RootedFolder> SplitRooted(std::string_view text) {
   std::string work(text);
-  if (work.empty() || !ReduceToFolder(work) || !EnsureTrailingSeparator(work, kPathCapacity)) {
+  if (work.empty() || !ReduceToFolder(work) || !EnsureTrailingSeparator(work, platform::kPathCapacity)) {
     return std::nullopt;
   }
-  if (work.size() > kPathCapacity - 1) return std::nullopt;
+  if (work.size() > platform::kPathCapacity - 1) return std::nullopt;
   std::optional<std::size_t> skip = win::PathSkipRootA(work);
   if (!skip || *skip > work.size()) return std::nullopt;
   RootedFolder result;
   result.rel = work.substr(*skip);
   result.root = work;
-  if (!win::PathStripToRootA(result.root) || !EnsureTrailingSeparator(result.root, kPathCapacity)) {
+  if (!win::PathStripToRootA(result.root) || !EnsureTrailingSeparator(result.root, platform::kPathCapacity)) {
     return std::nullopt;
   }
   return result;
@@ -95,7 +96,7 @@ bool CreateFolderTree(std::string_view folder) {
   for (std::size_t i = 0; i < rel.size(); i += CharLength(rel, i)) {
     if (rel[i] != '\\' || CharLength(rel, i) != 1) continue;
     std::string level = tree->root + rel.substr(0, i);
-    if (!EnsureTrailingSeparator(level, kPathCapacity)) return false;
+    if (!EnsureTrailingSeparator(level, platform::kPathCapacity)) return false;
     if (IsExistingFolder(level)) {
       lastExisting = level;
     } else if (!win::CreateDirectoryA(level)) {

@@ -11,8 +11,6 @@
 
 namespace dialog {
 
-// Paths hold at most 260 bytes of text; every working buffer 261 with the terminating zero.
-inline constexpr std::size_t kPathCapacity = 261;
 
 using platform::cp932::EqualsIgnoreCase;
 using platform::cp932::IsDbcsBytePosition;

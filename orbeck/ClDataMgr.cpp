@@ -5,6 +5,7 @@
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
 #include "orbeck/TextField.h"
+#include "runtime/HostCodes.h"
 #include "runtime/Managers.h"
 #include "runtime/Sets.h"
 
@@ -12,7 +13,7 @@ ClSetBase::~ClSetBase() = default;
 
 ClSetBase* ClSetMgr::GetSetObject(long kind, long /*arg*/) {
   static ClSetGengo eras;
-  return kind == 13 ? &eras : nullptr;
+  return kind == hostcode::kSetEras ? &eras : nullptr;
 }
 
 long ClSysUser::GetCurUserID(char* userId65) {
@@ -53,11 +54,11 @@ ClSetBase* ClDataMgr::GetSetObject(long kind, long /*arg*/) {
   static ClSetShohizei tax;
   static ClSetData data;
   switch (kind) {
-    case 1:
+    case hostcode::kSetAccounts:
       return &accounts;
-    case 4:
+    case hostcode::kSetTax:
       return &tax;
-    case 5:
+    case hostcode::kSetData:
       return &data;
     default:
       return nullptr;

@@ -6,14 +6,8 @@
 #include "orbeck/RuntimeStatus.h"
 #include "orbeck/StoreStatement.h"
 #include "orbeck/TextField.h"
+#include "runtime/HostCodes.h"
 #include "runtime/Rules.h"
-
-namespace {
-
-// The find field of the journal identifier.
-inline constexpr int32_t kJournalIdField = 6;
-
-}  // namespace
 
 struct ClRuleShiwake::Impl {
   std::vector<StSWKTINFO> lines;
@@ -25,8 +19,8 @@ struct ClRuleShiwake::Impl {
 };
 
 long ClRuleShiwake::Impl::Load(const std::string& dataId, const StFINDINFO* find) {
-  if (find == nullptr || find->cond[0].item != kJournalIdField) return orbeck::kNotReady;
-  int32_t wanted = find->cond[0].valueType == 2 ? find->cond[0].shortValue : find->cond[0].longValue;
+  if (find == nullptr || find->cond[0].item != hostcode::kFindJournalId) return orbeck::kNotReady;
+  int32_t wanted = find->cond[0].valueType == hostcode::kShortValue ? find->cond[0].shortValue : find->cond[0].longValue;
   if (ready && wanted == journalId) return 0;
   ready = false;
   lines.clear();

@@ -3,15 +3,8 @@
 #include "orbeck/CursorTable.h"
 #include "orbeck/HostStore.h"
 #include "orbeck/RuntimeStatus.h"
+#include "runtime/HostCodes.h"
 #include "runtime/Sets.h"
-
-namespace {
-
-// The find field of the full account code.
-inline constexpr int32_t kAccountCodeField = 2;
-inline constexpr int16_t kEqual = 1;
-
-}  // namespace
 
 // A cursor points into the master (which lives until the next attach, when every cursor
 // is forgotten): the whole master by code, or the one record the find names.
@@ -52,8 +45,8 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
     ready.whole = true;
   } else {
     const StFINDCOND& cond = find->cond[0];
-    if (cond.item != kAccountCodeField || cond.comparison != kEqual) return orbeck::kNotReady;
-    int32_t code = cond.valueType == 2 ? cond.shortValue : cond.longValue;
+    if (cond.item != hostcode::kFindAccountCode || cond.comparison != hostcode::kEqual) return orbeck::kNotReady;
+    int32_t code = cond.valueType == hostcode::kShortValue ? cond.shortValue : cond.longValue;
     if (auto hit = master->byCode.find(code); hit != master->byCode.end()) ready.hit = &hit->second;
   }
   *found = ready;

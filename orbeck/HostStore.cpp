@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "orbeck/RuntimeStatus.h"
+#include "orbeck/StoreFormat.h"
 #include "orbeck/StoreSeal.h"
 #include "orbeck/TextField.h"
 #include "runtime/Connect.h"
@@ -17,11 +18,9 @@ namespace orbeck {
 namespace {
 
 inline constexpr int kSchemaVersion = 2;
-// The newest store format this runtime reads; a newer loader's store may mean things this
-// runtime would misread.
-inline constexpr long long kFormatVersion = 2;
 
-// The schema version and the format version (when the store records one) this runtime knows.
+// The schema version and the format version (when the store records one) this runtime knows;
+// a newer loader's store may mean things this runtime would misread.
 long CheckVersions(sqlite3* db) {
   sqlite3_stmt* version = nullptr;
   long status = kOpenFailed;

@@ -1,10 +1,16 @@
 // Evaluation of the month-code find and the month code of a journal.
 #include "orbeck/MonthCodeFind.h"
 
+#include "runtime/HostCodes.h"
+
 namespace orbeck {
 namespace {
 
-inline constexpr std::int32_t kMonthCodeField = 17;
+using namespace hostcode;
+
+// The journal adjustment kinds of the store (docs/host-data.md).
+inline constexpr int kYearEndAdjustmentKind = 13;
+inline constexpr int kInterimAdjustmentKind = 14;
 
 // A running month number (year * 12 + month - 1); a day after the closing day belongs to
 // the next month.
@@ -21,50 +27,52 @@ bool MonthCodeFind::Assign(const StFINDINFO* find) {
   for (const StFINDCOND& cond : find->cond) {
     Condition& c = conditions_[static_cast<std::size_t>(count_++)];
     c.comparison = cond.comparison;
-    c.value = cond.valueType == 2 ? cond.shortValue : cond.longValue;
+    c.value = cond.valueType == kShortValue ? cond.shortValue : cond.longValue;
     c.link = cond.link;
-    const bool known = cond.item == kMonthCodeField && (cond.valueType == 2 || cond.valueType == 3) &&
-                       (c.comparison == 1 || c.comparison == 2 || c.comparison == 4 || c.comparison == 6) &&
-                       (c.link == 0 || c.link == 1 || c.link == 2);
+    const bool known =
+        cond.item == kFindMonthCode && (cond.valueType == kShortValue || cond.valueType == kLongValue) &&
+        (c.comparison == kEqual || c.comparison == kNotEqual || c.comparison == kNotLessThan ||
+         c.comparison == kNotGreaterThan) &&
+        (c.link == kLinkLast || c.link == kLinkAnd || c.link == kLinkOr);
     if (!known) {
       *this = MonthCodeFind();
       return false;
     }
-    if (c.link == 0) break;
+    if (c.link == kLinkLast) break;
   }
-  conditions_[static_cast<std::size_t>(count_ - 1)].link = 0;
+  conditions_[static_cast<std::size_t>(count_ - 1)].link = kLinkLast;
   return true;
 }
 
 bool MonthCodeFind::Matches(int monthCode) const {
   bool result = true;
-  std::int16_t link = 1;
+  std::int16_t link = kLinkAnd;
   for (int i = 0; i < count_; ++i) {
     const Condition& c = conditions_[static_cast<std::size_t>(i)];
     bool holds = false;
     switch (c.comparison) {
-      case 1:
+      case kEqual:
         holds = monthCode == c.value;
         break;
-      case 2:
+      case kNotEqual:
         holds = monthCode != c.value;
         break;
-      case 4:
+      case kNotLessThan:
         holds = monthCode >= c.value;
         break;
       default:
         holds = monthCode <= c.value;
         break;
     }
-    result = link == 1 ? result && holds : result || holds;
+    result = link == kLinkAnd ? result && holds : result || holds;
     link = c.link;
   }
   return result;
 }
 
 int MonthCodeOf(std::int32_t date, int adjustment, std::int32_t periodStart, int closingDay) {
-  if (adjustment == 14) return 15;
-  if (adjustment == 13) return 18;
+  if (adjustment == kInterimAdjustmentKind) return kMonthInterimAdjustment;
+  if (adjustment == kYearEndAdjustmentKind) return kMonthYearEndAdjustment;
   const int index = AccountingMonth(date, closingDay) - AccountingMonth(periodStart, closingDay) + 1;
   return index >= 1 && index <= 12 ? index : 0;
 }

@@ -1,8 +1,7 @@
-// A find record over the month code (field 17), as the ledger cursor applies it to its
-// postings. A posting's month code is the fiscal month index of its date (1 to 12), 15
-// for an interim-adjustment journal and 18 for a year-end adjustment. Comparisons: 1 equal,
-// 2 not equal, 4 not less than, 6 not greater than; links: 1 and, 2 or, 0 last, applied
-// left to right.
+// A find record over the month code, as the ledger cursor applies it to its postings. A
+// posting's month code is the fiscal month index of its date (1 to 12), or the code of an
+// interim or a year-end adjustment (runtime/HostCodes.h names the fields, comparisons,
+// value types and links).
 #pragma once
 
 #include <array>

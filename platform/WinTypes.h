@@ -1,11 +1,16 @@
 // Window handles and the constants of the Windows services the program calls.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace platform {
 
 using HWND = std::intptr_t;  // 0 = no window
+
+// A Windows-form path holds at most 260 bytes of text; every path buffer holds this many
+// bytes, the terminating zero included.
+inline constexpr std::size_t kPathCapacity = 261;
 
 // Message box types and answers.
 inline constexpr unsigned MB_OK = 0x0;

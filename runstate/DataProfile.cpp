@@ -6,20 +6,14 @@
 #include <string>
 
 #include "runstate/ReadFailure.h"
+#include "runtime/HostCodes.h"
 #include "runtime/Managers.h"
 #include "runtime/Sets.h"
-
-namespace {
-
-constexpr long kSetShohizei = 4;
-constexpr long kSetData = 5;
-
-}  // namespace
 
 int ReadDataProfile(DataProfile& profile, ClSetData*& dataSet) {
   std::memset(&profile, 0, sizeof profile);
   ClDataMgr& dataMgr = ClDataMgr::Inst();
-  if (!dataSet) dataSet = dynamic_cast<ClSetData*>(dataMgr.GetSetObject(kSetData, 1));
+  if (!dataSet) dataSet = dynamic_cast<ClSetData*>(dataMgr.GetSetObject(hostcode::kSetData, hostcode::kDataSetArgument));
   if (!dataSet) return 0;
 
   char userId[65] = {};
@@ -51,7 +45,7 @@ int ReadDataProfile(DataProfile& profile, ClSetData*& dataSet) {
 
 int ReadTaxSettings(uint8_t (&record)[12], const char* dataId) {
   ClDataMgr& dataMgr = ClDataMgr::Inst();
-  auto* settings = dynamic_cast<ClSetShohizei*>(dataMgr.GetSetObject(kSetShohizei, 1));
+  auto* settings = dynamic_cast<ClSetShohizei*>(dataMgr.GetSetObject(hostcode::kSetTax, hostcode::kDataSetArgument));
   if (!settings) return 0;
   settings->AttachSetMgr(dataMgr.GetSetMgr());
   settings->SetCurDataID(dataId ? std::string(dataId, strnlen(dataId, sizeof(StDATAINFO::dataId)))

@@ -7,22 +7,16 @@
 #include <new>
 
 #include "runtime/AccPeriod.h"
+#include "runtime/HostCodes.h"
 
 namespace {
 
-constexpr int32_t kItemMonthCode = 17;
-constexpr int16_t kNotLessThan = 4;
-constexpr int16_t kNotGreaterThan = 6;
-constexpr int16_t kEqual = 1;
-constexpr int16_t kShortValue = 2;
-constexpr int16_t kLinkAnd = 1;
-constexpr int16_t kLinkOr = 2;
-constexpr int16_t kInterimAdjustment = 15;
-constexpr int16_t kYearEndAdjustment = 18;
-constexpr int16_t kInterimIndex = 6;
+using namespace hostcode;
+
+constexpr int16_t kInterimIndex = 6;  // the fiscal month that ends the first half
 
 void SetCondition(StFINDCOND& cond, int16_t comparison, int16_t value, int16_t link) {
-  cond.item = kItemMonthCode;
+  cond.item = kFindMonthCode;
   cond.comparison = comparison;
   cond.valueType = kShortValue;
   cond.shortValue = value;
@@ -87,14 +81,14 @@ void BuildMonthFilter(StFINDINFO* filter, const DataProfile* profile, int16_t fi
 
   std::memset(filter, 0, sizeof *filter);
   SetCondition(filter->cond[0], kNotLessThan, firstIndex, kLinkAnd);
-  SetCondition(filter->cond[1], kNotGreaterThan, lastIndex, 0);
+  SetCondition(filter->cond[1], kNotGreaterThan, lastIndex, kLinkLast);
   int last = 1;
   if (profile->interimClosing == 1 && lastIndex == kInterimIndex) {
     filter->cond[last].link = kLinkOr;
-    SetCondition(filter->cond[++last], kEqual, kInterimAdjustment, 0);
+    SetCondition(filter->cond[++last], kEqual, kMonthInterimAdjustment, kLinkLast);
   }
   if (lastMonth == endCode % 100) {
     filter->cond[last].link = kLinkOr;
-    SetCondition(filter->cond[++last], kEqual, kYearEndAdjustment, 0);
+    SetCondition(filter->cond[++last], kEqual, kMonthYearEndAdjustment, kLinkLast);
   }
 }

@@ -7,13 +7,12 @@
 
 #include "platform/Cp932.h"
 #include "runstate/NoteSettingsText.h"
+#include "runtime/HostCodes.h"
 #include "runtime/Managers.h"
 #include "runtime/Rules.h"
 #include "runtime/Sets.h"
 
 namespace {
-
-constexpr long kSetData = 5;
 
 // The text of a delivered buffer, never read past its length; empty for no buffer.
 std::string BufferText(const void* buffer, long length) {
@@ -42,7 +41,7 @@ int SavedNotesReader::ReadSavedData(long kind, void** buffer, long* length) {
   ClDataMgr& dataMgr = ClDataMgr::Inst();
   savedDocument_->AttachSetMgr(dataMgr.GetSetMgr());
   StDATAINFO selected{};
-  if (auto* dataSet = dynamic_cast<ClSetData*>(dataMgr.GetSetObject(kSetData, 1))) {
+  if (auto* dataSet = dynamic_cast<ClSetData*>(dataMgr.GetSetObject(hostcode::kSetData, hostcode::kDataSetArgument))) {
     if (IsReadFailure(dataSet->GetSelectedInfo(&selected))) {
       readFailure.Note(SJ("会計データの情報"));
       return 0;

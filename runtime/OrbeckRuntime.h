@@ -3,6 +3,7 @@
 
 #include "runtime/AccPeriod.h"
 #include "runtime/Connect.h"
+#include "runtime/HostCodes.h"
 #include "runtime/Managers.h"
 #include "runtime/Records.h"
 #include "runtime/Rules.h"

@@ -17,6 +17,7 @@
 #include <variant>
 
 #include "orbeck/store/HostDocument.h"
+#include "platform/WinTypes.h"
 
 namespace orbeck::store::members {
 
@@ -57,7 +58,7 @@ inline constexpr int64_t kCompanyBytes = 259;
 inline constexpr int64_t kUserIdBytes = 64;
 inline constexpr int64_t kDataIdBytes = 15;
 inline constexpr int64_t kEraNameBytes = 15;
-inline constexpr int64_t kPathBytes = 260;
+inline constexpr int64_t kPathBytes = static_cast<int64_t>(platform::kPathCapacity) - 1;
 
 // Account codes: account number (1 to 9999) * 10000 + sub-account number.
 inline constexpr int64_t kFirstAccountCode = 10000;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "orbeck/StoreFormat.h"
 #include "orbeck/store/MemberColumns.h"
 
 namespace orbeck::store {
@@ -135,7 +136,7 @@ bool InsertTables(Database& db, const HostDocument& doc, const std::vector<bool>
     if (!meta.Exec()) return false;
   }
   meta.Text(1, "format_version");
-  meta.Int(2, 2);
+  meta.Int(2, kFormatVersion);
   if (!meta.Exec()) return false;
 
   Statement folder(db.Handle(), "INSERT INTO folders (kind, path) VALUES (?,?)");
