@@ -92,7 +92,7 @@ class DateTextCache {
 }  // namespace
 
 int StatementAggregator::LedgerReadFailed(long status) {
-  if (IsReadFailure(status)) readFailure.Note(SJ("元帳"));
+  if (IsReadFailure(status)) failure_.NoteHost(SJ("元帳"), status);
   return 0;
 }
 
@@ -108,7 +108,7 @@ int StatementAggregator::LookupAccount(int32_t accountCode, StKAMOKUINFO* master
   if (status == 0) status = accounts->WalkFind(cursor, master);
   accounts->ReleaseCursor(cursor);
   // A name that could not be read is no account without a name.
-  if (IsReadFailure(status)) readFailure.Note(SJ("勘定科目"));
+  if (IsReadFailure(status)) failure_.NoteHost(SJ("勘定科目"), status);
   return status == 0 ? 1 : 0;
 }
 
@@ -162,7 +162,7 @@ bool StatementAggregator::JournalBeforeLineUnbalanced(const StDATAINFO& profile,
     creditSum += FixedAmount::FromRaw(line.creditTax);
   }
   if (IsReadFailure(status)) {
-    readFailure.Note(SJ("仕訳"));
+    failure_.NoteHost(SJ("仕訳"), status);
     return false;
   }
   unbalanced = debitSum != creditSum;
@@ -194,7 +194,7 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
   DateTextCache dates;
 
   for (long i = 0; i < postingCount; ++i) {
-    if (progress != nullptr) progress->Pulse();
+    if (progress_ != nullptr) progress_->Pulse();
     StMOTOCHOINFO posting{};
     const long status = i == 0 ? ledgerRule_->MoveFirst(&posting) : ledgerRule_->MoveNext(&posting);
     if (status == kEndOfRows) break;
@@ -223,7 +223,7 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
       if (counterCode % 10000 != 0) LookupAccount(counterCode, &counterSub);
     }
     if (ownCode % 10000 != 0) LookupAccount(ownCode, &ownSub);
-    if (readFailure.Failed()) return 0;
+    if (failure_.Failed()) return 0;
     if (IsExcludedCharacter(counter.accountCharacter)) continue;
 
     FixedAmount after;
@@ -235,7 +235,8 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
     line.lineNo = posting.lineNo;
     const std::string* dateText = nullptr;
     if (!dates.Text(posting.date, dateText)) {
-      readFailure.Note(SJ("和暦"));
+      // The formatter recorded the runtime status of the era read that failed.
+      failure_.NoteHost(SJ("和暦"), ClMsgMgr::Inst().LastError());
       return 0;
     }
     platform::cp932::BoundedCopy(line.dateText, sizeof line.dateText, *dateText);
@@ -249,7 +250,7 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
     CopyBounded(line.description, posting.description, sizeof posting.description);
     line.amount = amounts.movement.Raw();
     line.balance = balance.Raw();
-    if (!AppendRecord(*ledgerLines, line)) return 0;
+    if (!AppendRecord(ledgerLines_, line)) return 0;
   }
 
   ledgerRule_->MoveFinish();

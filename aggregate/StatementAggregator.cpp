@@ -23,22 +23,29 @@ void CopyName(char (&dst)[31], const char* field) {
 
 }  // namespace
 
-StatementAggregator::StatementAggregator() { ledgerView_.range = &ledgerRange_; }
+StatementAggregator::StatementAggregator(StatementLineList& statementLines, LedgerLineList& ledgerLines,
+                                         bool withGeneralLedger, ProgressWindow* progress, ReadFailure& failure)
+    : statementLines_(statementLines),
+      ledgerLines_(ledgerLines),
+      withGeneralLedger_(withGeneralLedger),
+      progress_(progress),
+      failure_(failure) {
+  ledgerView_.range = &ledgerRange_;
+}
 
 StatementAggregator::~StatementAggregator() {
-  savedDocument_.reset();
   ledgerRule_.reset();
   balanceRule_.reset();
 }
 
 int StatementAggregator::BalanceReadFailed(long status) {
-  if (IsReadFailure(status)) readFailure.Note(SJ("残高"));
+  if (IsReadFailure(status)) failure_.NoteHost(SJ("残高"), status);
   return 0;
 }
 
 void StatementAggregator::Step(double first, double last) {
-  if (progress == nullptr) return;
-  progress->StepRange(static_cast<int16_t>(static_cast<int>(first)),
+  if (progress_ == nullptr) return;
+  progress_->StepRange(static_cast<int16_t>(static_cast<int>(first)),
                       static_cast<int16_t>(static_cast<int>(last)));
 }
 
@@ -75,12 +82,12 @@ bool StatementAggregator::ProcessRow(const StKAMOKUSUMINFO& row, int amountBasis
   line.closingAmount = amounts.closing.Raw();
   line.accountCharacter = row.accountCharacter;
   line.rowKind = static_cast<int8_t>(row.kind);
-  return AppendRecord(*statementLines, line);
+  return AppendRecord(statementLines_, line);
 }
 
 bool StatementAggregator::ApplyCarryOver(const FixedAmount& carryOver) {
   StatementLine* receiver = nullptr;
-  for (StatementLine& line : *statementLines) {
+  for (StatementLine& line : statementLines_) {
     if (static_cast<uint32_t>(line.accountCharacter) == account_character::kResultReceivingCarry) {
       receiver = &line;
     }
@@ -94,8 +101,7 @@ bool StatementAggregator::ApplyCarryOver(const FixedAmount& carryOver) {
 }
 
 int StatementAggregator::Aggregate(int amountBasis, const StFINDINFO& periodFind, const StDATAINFO& profile) {
-  if (statementLines == nullptr || (withGeneralLedger && ledgerLines == nullptr)) return 0;
-  const int z = withGeneralLedger ? 10 : 1;
+  const int z = withGeneralLedger_ ? 10 : 1;
   Step(0, 1000 / z);
   if (!balanceRule_ && !AttachBalanceRule(profile)) return 0;
   Step(1000 / z, 3000 / z);
@@ -114,13 +120,13 @@ int StatementAggregator::Aggregate(int amountBasis, const StFINDINFO& periodFind
   FixedAmount carryOver;
 
   for (long i = 0; i < rowCount; ++i) {
-    if (progress != nullptr) progress->Pulse();
+    if (progress_ != nullptr) progress_->Pulse();
     StKAMOKUSUMINFO row{};
     const long status = balanceRule_->MoveNext(&row);
     if (status == kEndOfRows) break;
     if (status != 0) return BalanceReadFailed(status);
     if (!ProcessRow(row, amountBasis, period, carryOver)) return 0;
-    if (withGeneralLedger) {
+    if (withGeneralLedger_) {
       // Unlike the balance rows, a ledger that silently lacks postings would pass for
       // complete, so a failed ledger pass fails the aggregation.
       if (CollectLedger(amountBasis, profile, periodFind, row) == 0) return 0;

@@ -1,6 +1,5 @@
 // The engine object of one run: reads the host's balance rows of the chosen months into
 // StatementLines and, with general-ledger information, the postings into LedgerLines.
-// It also carries the saved-notes reads (its SavedNotesReader base).
 #pragma once
 
 #include <cstdint>
@@ -8,22 +7,22 @@
 
 #include "aggregate/FixedAmount.h"
 #include "aggregate/PeriodSelection.h"
-#include "runstate/SavedNotesReader.h"
+#include "runstate/ReadFailure.h"
 #include "runstate/StatementModel.h"
 #include "runtime/OrbeckRuntime.h"
 
 class ProgressWindow;
 
-class StatementAggregator : public SavedNotesReader {
+class StatementAggregator {
  public:
-  StatementAggregator();
-  virtual ~StatementAggregator();
-
-  // Wiring set by the run driver; none of it is owned.
-  ProgressWindow* progress = nullptr;
-  StatementLineList* statementLines = nullptr;
-  LedgerLineList* ledgerLines = nullptr;
-  int withGeneralLedger = 0;
+  // None of it is owned: the lists it appends to (the ledger list only with
+  // withGeneralLedger), the progress window it moves (none: no progress shown) and the
+  // run's failure record, where every read that fails is noted.
+  StatementAggregator(StatementLineList& statementLines, LedgerLineList& ledgerLines, bool withGeneralLedger,
+                      ProgressWindow* progress, ReadFailure& failure);
+  ~StatementAggregator();
+  StatementAggregator(const StatementAggregator&) = delete;
+  StatementAggregator& operator=(const StatementAggregator&) = delete;
 
   // 1 when all rows (and, with general-ledger information, all postings) were read; 0 on failure.
   int Aggregate(int amountBasis, const StFINDINFO& periodFind, const StDATAINFO& profile);
@@ -57,6 +56,11 @@ class StatementAggregator : public SavedNotesReader {
   // differ); false when the journal cursor cannot be created or a line cannot be read.
   bool JournalBeforeLineUnbalanced(const StDATAINFO& profile, const StMOTOCHOINFO& posting, bool& unbalanced);
 
+  StatementLineList& statementLines_;
+  LedgerLineList& ledgerLines_;
+  const bool withGeneralLedger_;
+  ProgressWindow* const progress_;
+  ReadFailure& failure_;
   double progressPos_ = 0.0;
   double progressStep_ = 1.0;
   std::unique_ptr<ClRuleKamoku> balanceRule_;

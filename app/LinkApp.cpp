@@ -28,7 +28,6 @@ bool LinkApp::ParseCommandLine(const std::string& commandLine) {
 
 void LinkApp::EnterParentMode() {
   parentMode = 1;
-  hostWnd = hostWindow;
   platform::EnableWindow(hostWindow, false);
   ClAccConnect::Inst().ownerWindow = hostWindow;
 }

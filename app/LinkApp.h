@@ -10,10 +10,14 @@
 #include "platform/ui/WinApp.h"
 #include "runstate/EditionProfile.h"
 #include "runstate/FiscalMonths.h"
+#include "runstate/ReadFailure.h"
+#include "runstate/SavedNotesReader.h"
 #include "runstate/StatementModel.h"
 
 class ClSetData;
 class ConditionsDialog;
+class ProgressWindow;
+class StatementAggregator;
 
 enum RunStatus : int32_t { Completed = 0, Cancelled = 1, Failed = 2 };
 
@@ -35,16 +39,17 @@ class LinkApp : public platform::CWinApp {
   int ExitInstance() override;
 
   int32_t parentMode = 0;
-  platform::HWND hostWindow = 0;
+  platform::HWND hostWindow = 0;  // from the command line; the program's owner only in parent mode
   uint32_t notifyMessage = 0;
   int16_t functionId = 3;
   std::string hostOutputPath;
-  platform::HWND hostWnd = 0;  // the host window wrapper, set only in parent mode
   int32_t runStatus = Completed;
   StatementLineList statementLines;
   LedgerLineList ledgerLines;
   ClSetData* dataSet = nullptr;
   std::vector<std::string> noteLines;
+  // One byte per note section of the saved notes; the writer reads them until the run ends.
+  uint8_t noteDispFlags[kNoteDispFlagCount] = {};
 
   // Parses the host's command line; true when it names a host window (parent mode).
   bool ParseCommandLine(const std::string& commandLine);
@@ -52,13 +57,22 @@ class LinkApp : public platform::CWinApp {
  private:
   void EnterParentMode();
   void EnterProgramFolder();
+  // The host window in parent mode, else none: the owner of the run's first windows.
+  platform::HWND Owner() const { return parentMode ? hostWindow : 0; }
   void FillDialogInputs(ConditionsDialog& dialog, const DataProfile& profile);
-  // Ends the run with status 2 and the failure message naming what could not be read.
-  bool FailBeforeWork(const std::string& unread);
+  // Ends the run with status 2 and the failure message, owned by owner, naming the first
+  // read that failed.
+  bool Fail(platform::HWND owner);
   // The work behind the progress window, once the dialog returned its conditions.
   bool RunWork(ConditionsDialog& dialog, const DataProfile& profile, int amountBasis,
                const RunConditions& conditions);
+  // The steps of the work; each is true when the run may go on.
+  bool ReadSavedNotes(bool& notesPresent);
+  void WarnOfUnsupportedNotes(platform::HWND owner) const;
+  bool WriteDocument(ProgressWindow& progress, const StatementAggregator& aggregator, bool notesPresent,
+                     const RunConditions& conditions, const DataProfile& profile);
 
   const EditionProfile& edition_;
+  ReadFailure failure_;  // the run's one failure record, handed to every layer
   bool attachFailed_ = false;  // the run never started: no notice, but a failing exit code
 };

@@ -29,9 +29,6 @@ namespace {
 constexpr int16_t kPastResultsIndex = 99;
 constexpr std::size_t kCompanyTextCapacity = 51;
 
-// Kept in static storage for the whole process, as the writer may read it until it ends.
-uint8_t noteDispFlags[kNoteDispFlagCount];
-
 const std::string& Caption() { return SJ("決算書"); }
 
 // The run's failure message; with a read failure it names what could not be read.
@@ -39,12 +36,6 @@ std::string FailureText(const std::string& unread) {
   std::string text = SJ("XMLファイルの出力に失敗しました。\n");
   if (!unread.empty()) text += unread + SJ("を読み込めませんでした。\n");
   return text + SJ("\nアプリケーションを終了します。");
-}
-
-// What the runtime could not read so far, though its caller may not have looked at the
-// status; empty when every read succeeded.
-std::string RuntimeReadFailure() {
-  return ClMsgMgr::Inst().ReadFailure() != 0 ? SJ("会計データ") : std::string();
 }
 
 std::string PeriodText(int32_t start, int32_t end) {
@@ -60,22 +51,6 @@ struct WaitCursorRelease {
   platform::CWinApp& app;
   ~WaitCursorRelease() { app.EndWaitCursor(); }
 };
-
-// Reads the saved notes into lines and flags; true when notes go into the document.
-bool ReadSavedNotes(StatementAggregator& aggregator, std::vector<std::string>& noteLines) {
-  if (!aggregator.IsInputModeOn() || !aggregator.IsNoteOn()) return false;
-  try {
-    std::memset(noteDispFlags, 0, sizeof noteDispFlags);
-    aggregator.ReadNoteDispFlags(noteDispFlags);
-    std::string text;
-    aggregator.ReadNotesText(text);
-    LoadNoteLines(text, noteLines);
-    return !aggregator.readFailure.Failed();
-  } catch (const std::bad_alloc&) {
-    noteLines.clear();
-    return false;
-  }
-}
 
 }  // namespace
 
@@ -102,7 +77,7 @@ bool LinkApp::InitInstance() {
   if (ParseCommandLine(m_lpCmdLine)) EnterParentMode();
   EnterProgramFolder();
 
-  if (!CheckProgramLevel(true, parentMode ? hostWindow : 0)) {
+  if (!CheckProgramLevel(true, Owner())) {
     const std::string folderProblem =
         m_programPath.empty() ? platform::win::DriveMap::ProgramFolderProblem() : std::string();
     platform::ReportError(folderProblem.empty() ? ProgramLevelReport(edition_.executableName)
@@ -124,17 +99,17 @@ bool LinkApp::InitInstance() {
   const int taxRead = ReadTaxSettings(taxSettings, profile.dataId);
   const int amountBasis = taxSettings[5] != 0 ? 1 : 0;
   if (profileRead == kProfileReadFailed || taxRead == kProfileReadFailed) {
-    return FailBeforeWork(SJ("会計データの情報"));
+    failure_.NoteHost(SJ("会計データの情報"), ClMsgMgr::Inst().ReadFailure());
   }
-  if (std::string unread = RuntimeReadFailure(); !unread.empty()) return FailBeforeWork(unread);
+  if (failure_.CheckRuntime()) return Fail(Owner());
 
-  ConditionsDialog dialog(hostWnd, edition_);
+  ConditionsDialog dialog(Owner(), edition_);
   FillDialogInputs(dialog, profile);
   if (dialog.DoModal() == kConditionsCancel) {
     runStatus = Cancelled;
     return false;
   }
-  if (std::string unread = RuntimeReadFailure(); !unread.empty()) return FailBeforeWork(unread);
+  if (failure_.CheckRuntime()) return Fail(Owner());
 
   RunConditions conditions;
   conditions.firstMonth = static_cast<int16_t>(std::strtol(dialog.firstMonthText.c_str(), nullptr, 10));
@@ -145,8 +120,10 @@ bool LinkApp::InitInstance() {
   return RunWork(dialog, profile, amountBasis, conditions);
 }
 
-bool LinkApp::FailBeforeWork(const std::string& unread) {
-  platform::MessageBoxA(hostWnd, FailureText(unread), Caption(),
+bool LinkApp::Fail(platform::HWND owner) {
+  // A host read that failed unnoticed while the failing step ran is still named.
+  failure_.CheckRuntime();
+  platform::MessageBoxA(owner, FailureText(failure_.What()), Caption(),
                         platform::MB_ICONEXCLAMATION | platform::MB_OK);
   runStatus = Failed;
   return false;
@@ -173,10 +150,50 @@ void LinkApp::FillDialogInputs(ConditionsDialog& dialog, const DataProfile& prof
   dialog.companiesActReady = profile.companiesActReady;
 }
 
+bool LinkApp::ReadSavedNotes(bool& notesPresent) {
+  SavedNotesReader notes(failure_);
+  notesPresent = false;
+  if (!notes.IsInputModeOn() || !notes.IsNoteOn()) return !failure_.Failed();
+  try {
+    std::memset(noteDispFlags, 0, sizeof noteDispFlags);
+    notes.ReadNoteDispFlags(noteDispFlags);
+    std::string text;
+    notes.ReadNotesText(text);
+    LoadNoteLines(text, noteLines);
+    notesPresent = true;
+  } catch (const std::bad_alloc&) {
+    // Notes that do not fit in memory are left out; the statements still go out.
+    noteLines.clear();
+  }
+  return !failure_.Failed();
+}
+
+void LinkApp::WarnOfUnsupportedNotes(platform::HWND owner) const {
+  const std::string warning = UnsupportedNotesWarning(noteDispFlags);
+  if (warning.empty()) return;
+  platform::MessageBoxA(owner, warning, Caption(), platform::MB_ICONEXCLAMATION | platform::MB_OK);
+}
+
+bool LinkApp::WriteDocument(ProgressWindow& progress, const StatementAggregator& aggregator, bool notesPresent,
+                            const RunConditions& conditions, const DataProfile& profile) {
+  WriterInputs inputs;
+  inputs.progress = &progress;
+  inputs.statementLines = &statementLines;
+  inputs.ledgerLines = &ledgerLines;
+  inputs.messageOwner = progress.GetSafeHwnd();
+  inputs.changesKind = conditions.changesKind;
+  inputs.notesPresent = notesPresent ? 1 : 0;
+  inputs.noteLines = notesPresent ? &noteLines : nullptr;
+  inputs.noteDispFlags = notesPresent ? noteDispFlags : nullptr;
+  inputs.progressBase = static_cast<uint16_t>(aggregator.ProgressPos());
+  StatementWriter writer(edition_, inputs, failure_);
+  platform::win::ClearFileFailure();
+  return writer.WriteDocument(conditions.outputPath, functionId, profile) == 1;
+}
+
 bool LinkApp::RunWork(ConditionsDialog& dialog, const DataProfile& profile, int amountBasis,
                       const RunConditions& conditions) {
   ProgressWindow progress;
-  StFINDINFO periodFind{};
   progress.Create();
   const platform::HWND progressWindow = progress.GetSafeHwnd();
   if (parentMode) platform::SetParent(progressWindow, hostWindow);
@@ -185,57 +202,29 @@ bool LinkApp::RunWork(ConditionsDialog& dialog, const DataProfile& profile, int 
   WaitCursorRelease waitCursor{*this};
   progress.InitMainBar();
 
-  StatementAggregator aggregator;
-  StatementWriter writer(edition_);
-  aggregator.progress = &progress;
-  aggregator.statementLines = &statementLines;
-  aggregator.ledgerLines = &ledgerLines;
-  aggregator.withGeneralLedger = conditions.withGeneralLedger;
-  writer.progress = &progress;
-  writer.statementLines = &statementLines;
-  writer.ledgerLines = &ledgerLines;
-  writer.messageOwner = progressWindow;
-  writer.changesKind = conditions.changesKind;
+  StFINDINFO periodFind{};
   BuildMonthFilter(&periodFind, &profile, conditions.firstMonth, conditions.lastMonth);
+  StatementAggregator aggregator(statementLines, ledgerLines, conditions.withGeneralLedger != 0, &progress,
+                                 failure_);
 
   // A host path beyond the 260 bytes of a Windows path is not cut to the name of another
-  // file, and an incomplete aggregation would export wrong statements: both fail the run
-  // like the writer.
-  int written = conditions.outputPath.size() < platform::kPathCapacity
-                    ? aggregator.Aggregate(amountBasis, periodFind, profile)
-                    : 0;
-  if (written) {
-    const bool notesPresent = ReadSavedNotes(aggregator, noteLines);
-    if (notesPresent) {
-      const std::string warning = UnsupportedNotesWarning(noteDispFlags);
-      if (!warning.empty()) {
-        platform::MessageBoxA(progressWindow, warning, Caption(),
-                              platform::MB_ICONEXCLAMATION | platform::MB_OK);
-      }
-      writer.noteLines = &noteLines;
-      writer.noteDispFlags = noteDispFlags;
-    }
-    writer.notesPresent = notesPresent ? 1 : 0;
-    writer.progressBase = static_cast<uint16_t>(aggregator.ProgressPos());
-    // Nothing is handed on after a read that failed, whether or not its caller noticed.
-    if (aggregator.readFailure.Failed() || !RuntimeReadFailure().empty()) written = 0;
-    platform::win::ClearFileFailure();
-    if (written) written = writer.WriteDocument(conditions.outputPath, functionId, profile);
-  }
-
-  if (!written) {
-    std::string unread = aggregator.readFailure.What();
-    if (unread.empty()) unread = writer.readFailure.What();
-    if (unread.empty()) unread = RuntimeReadFailure();
-    if (unread.empty()) {
+  // file, and an incomplete aggregation would export wrong statements; nothing is handed on
+  // after a read that failed, whether or not its caller noticed.
+  bool notesPresent = false;
+  bool exported = conditions.outputPath.size() < platform::kPathCapacity &&
+                  aggregator.Aggregate(amountBasis, periodFind, profile) == 1 && ReadSavedNotes(notesPresent);
+  if (exported && notesPresent) WarnOfUnsupportedNotes(progressWindow);
+  exported = exported && !failure_.CheckRuntime() &&
+             WriteDocument(progress, aggregator, notesPresent, conditions, profile);
+  if (!exported) {
+    // Without a read that failed, the console says why the document could not be written.
+    if (!failure_.CheckRuntime()) {
       platform::ReportError(
           WriteFailureLine(edition_.executableName, conditions.outputPath, platform::win::LastFileFailure()));
     }
-    platform::MessageBoxA(progressWindow, FailureText(unread), Caption(),
-                          platform::MB_ICONEXCLAMATION | platform::MB_OK);
+    Fail(progressWindow);
     progress.EndDialog(1);
     RestoreWaitCursor();
-    runStatus = Failed;
     return false;
   }
 

@@ -33,6 +33,7 @@ void ClMsgMgr::SetLastError(long result, const std::string& where) {
 }
 
 void ClMsgMgr::NoteReadFailure(long result, const std::string& where) {
+  ++readFailureCount_;
   if (readFailure_ != 0) return;
   readFailure_ = result;
   readFailurePlace_ = where;
@@ -41,4 +42,5 @@ void ClMsgMgr::NoteReadFailure(long result, const std::string& where) {
 void ClMsgMgr::ClearReadFailure() {
   readFailure_ = 0;
   readFailurePlace_.clear();
+  readFailureCount_ = 0;
 }

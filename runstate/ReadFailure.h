@@ -1,20 +1,34 @@
-// What a run could not read, from the host or from its own files. The first failure is
-// kept; the run driver names it in its failure message. Empty while every read succeeded.
+// The run's one failure record: what a run could not read, from the host or from its own
+// files, and why. Every layer notes into the same record, which the run driver hands to
+// each through its constructor; the run names the first failure in its failure message.
+// Empty while every read succeeded.
 #pragma once
 
 #include <string>
 
 class ReadFailure {
  public:
-  // what: code page 932 name of what could not be read, as the message shows it.
-  void Note(const std::string& what) {
-    if (what_.empty()) what_ = what;
-  }
+  // what: code page 932 name of what could not be read, as the message shows it. A host
+  // read that failed earlier without its caller looking is noted before it, as the first.
+  // NoteHost: a read of the host's data failed, with the runtime status that said so (the
+  // runtime's latest recorded failure); Note: a failure of the program's own (a file, memory).
+  void NoteHost(const std::string& what, long status);
+  void Note(const std::string& what);
+  // The run's own check: notes a host read failure that the runtime recorded and no caller
+  // noted. True when the record holds a failure.
+  bool CheckRuntime();
   bool Failed() const { return !what_.empty(); }
   const std::string& What() const { return what_; }
+  long Status() const { return status_; }
 
  private:
+  // Notes the runtime's unchecked failures among the first `failures` it recorded.
+  void TakeRuntimeFailures(long failures);
+  void Keep(const std::string& what, long status, long runtimeFailures);
+
   std::string what_;
+  long status_ = 0;
+  long runtimeFailuresSeen_ = 0;  // the runtime's failures already accounted for
 };
 
 // True for a runtime status that means the host's data could not be read (the runtime's

@@ -23,7 +23,7 @@ std::string BufferText(const void* buffer, long length) {
 
 }  // namespace
 
-SavedNotesReader::SavedNotesReader() = default;
+SavedNotesReader::SavedNotesReader(ReadFailure& failure) : failure_(failure) {}
 
 SavedNotesReader::~SavedNotesReader() = default;
 
@@ -34,7 +34,7 @@ int SavedNotesReader::ReadSavedData(long kind, void** buffer, long* length) {
   savedDocument_.reset();
   savedDocument_.reset(new (std::nothrow) ClSaveKessansho());
   if (!savedDocument_) {
-    readFailure.Note(SJ("決算書の保存データ"));
+    failure_.Note(SJ("決算書の保存データ"));
     return 0;
   }
 
@@ -42,8 +42,8 @@ int SavedNotesReader::ReadSavedData(long kind, void** buffer, long* length) {
   savedDocument_->AttachSetMgr(dataMgr.GetSetMgr());
   StDATAINFO selected{};
   if (auto* dataSet = dynamic_cast<ClSetData*>(dataMgr.GetSetObject(hostcode::kSetData, hostcode::kDataSetArgument))) {
-    if (IsReadFailure(dataSet->GetSelectedInfo(&selected))) {
-      readFailure.Note(SJ("会計データの情報"));
+    if (const long status = dataSet->GetSelectedInfo(&selected); IsReadFailure(status)) {
+      failure_.NoteHost(SJ("会計データの情報"), status);
       return 0;
     }
   }
@@ -52,7 +52,7 @@ int SavedNotesReader::ReadSavedData(long kind, void** buffer, long* length) {
   savedDocument_->AttachOptLink(ClLinkMgr::Inst().GetOptLink());
 
   if (const long status = savedDocument_->GetDataType02(kind, buffer, length); status != 0) {
-    if (IsReadFailure(status)) readFailure.Note(SJ("決算書の保存データ"));
+    if (IsReadFailure(status)) failure_.NoteHost(SJ("決算書の保存データ"), status);
     if (*buffer) CoTaskMemFree(*buffer);
     *buffer = nullptr;
     *length = 0;
@@ -61,37 +61,32 @@ int SavedNotesReader::ReadSavedData(long kind, void** buffer, long* length) {
   return *buffer ? 1 : 0;
 }
 
-namespace {
-
-// One saved document's text, or empty when it could not be read.
-std::string ReadText(SavedNotesReader& reader, long kind) {
+std::string SavedNotesReader::ReadText(long kind) {
   void* buffer = nullptr;
   long length = 0;
-  if (!reader.ReadSavedData(kind, &buffer, &length)) return {};
+  if (!ReadSavedData(kind, &buffer, &length)) return {};
   std::string text;
   try {
     text = BufferText(buffer, length);
   } catch (const std::bad_alloc&) {
-    reader.readFailure.Note(SJ("決算書の保存データ"));
+    failure_.Note(SJ("決算書の保存データ"));
     text.clear();
   }
   CoTaskMemFree(buffer);
   return text;
 }
 
-}  // namespace
-
 bool SavedNotesReader::IsInputModeOn() {
-  return InputModeInText(ReadText(*this, SaveKessanshoKind_NoteSettings));
+  return InputModeInText(ReadText(SaveKessanshoKind_NoteSettings));
 }
 
-bool SavedNotesReader::IsNoteOn() { return NoteFlagInText(ReadText(*this, SaveKessanshoKind_Settings)); }
+bool SavedNotesReader::IsNoteOn() { return NoteFlagInText(ReadText(SaveKessanshoKind_Settings)); }
 
 void SavedNotesReader::ReadNoteDispFlags(uint8_t (&flags)[kNoteDispFlagCount]) {
-  NoteDispFlagsInText(ReadText(*this, SaveKessanshoKind_NoteSettings), flags);
+  NoteDispFlagsInText(ReadText(SaveKessanshoKind_NoteSettings), flags);
 }
 
 int SavedNotesReader::ReadNotesText(std::string& text) {
-  text = ReadText(*this, SaveKessanshoKind_NoteText);
+  text = ReadText(SaveKessanshoKind_NoteText);
   return 1;
 }

@@ -15,12 +15,14 @@ inline constexpr int kNoteDispFlagCount = 50;
 
 class SavedNotesReader {
  public:
-  SavedNotesReader();
-  virtual ~SavedNotesReader();
+  // Every read that fails is noted in failure, so that notes are never dropped silently.
+  explicit SavedNotesReader(ReadFailure& failure);
+  ~SavedNotesReader();
+  SavedNotesReader(const SavedNotesReader&) = delete;
+  SavedNotesReader& operator=(const SavedNotesReader&) = delete;
 
   // 1 when the runtime delivered a buffer (the caller frees it with CoTaskMemFree), else 0.
-  // A document that does not exist is no failure; one that could not be read is noted in
-  // readFailure, so that notes are never dropped silently.
+  // A document that does not exist is no failure; one that could not be read is.
   int ReadSavedData(long kind, void** buffer, long* length);
   bool IsInputModeOn();
   bool IsNoteOn();
@@ -29,10 +31,11 @@ class SavedNotesReader {
   // Always 1; text is empty when no note text was delivered.
   int ReadNotesText(std::string& text);
 
-  // The first read of the run (saved documents here, and the engine's reads) that failed.
-  ReadFailure readFailure;
+ private:
+  // One saved document's text, or empty when it could not be read.
+  std::string ReadText(long kind);
 
- protected:
+  ReadFailure& failure_;
   std::unique_ptr<ClSaveKessansho> savedDocument_;
 };
 

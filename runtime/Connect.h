@@ -59,6 +59,9 @@ class ClMsgMgr {
   // hands anything on, so that a read nobody checked cannot pass for an empty result.
   long ReadFailure() const { return readFailure_; }
   const std::string& ReadFailurePlace() const { return readFailurePlace_; }
+  // How many reads failed since the connection was last released, so that a caller can tell
+  // a failure it saw from one before it that nobody noted.
+  long ReadFailureCount() const { return readFailureCount_; }
   // Recorded by the runtime itself; the first failure is kept.
   void NoteReadFailure(long result, const std::string& where);
   void ClearReadFailure();
@@ -68,4 +71,5 @@ class ClMsgMgr {
   std::string lastErrorPlace_;
   long readFailure_ = 0;
   std::string readFailurePlace_;
+  long readFailureCount_ = 0;
 };

@@ -92,7 +92,7 @@ struct ComponentSums {
 
 int StatementWriter::WriteChangesInNetAssets(XmlElementWriter& xml) {
   if (xml.StartElement("StatementChangesNetAssets", 2) != 1) return 0;
-  if (xml.WriteElement("Select", std::to_string(static_cast<int>(changesKind)), 3) != 1) return 0;
+  if (xml.WriteElement("Select", std::to_string(static_cast<int>(inputs_.changesKind)), 3) != 1) return 0;
 
   for (int column = 0; column < kComponentCount; ++column) {
     // Each line is truncated to whole yen before it is added.

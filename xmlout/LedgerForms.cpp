@@ -13,16 +13,16 @@
 #include "xmlout/XmlElementWriter.h"
 
 int StatementWriter::WriteLedgerForms(XmlElementWriter& xml) {
-  if (ledgerLines == nullptr || ledgerLines->empty()) {
+  if (inputs_.ledgerLines == nullptr || inputs_.ledgerLines->empty()) {
     return 1;
   }
   if (xml.StartElement("HJ00780S", 2) != 1) return 0;
   ledgerCursor_ = 0;
   for (const StatementLine& line : Lines()) {
-    if (ledgerCursor_ >= ledgerLines->size()) {
+    if (ledgerCursor_ >= inputs_.ledgerLines->size()) {
       break;
     }
-    if ((*ledgerLines)[ledgerCursor_].accountCode != line.accountCode) {
+    if ((*inputs_.ledgerLines)[ledgerCursor_].accountCode != line.accountCode) {
       continue;
     }
     if (xml.StartElement("HJ00780S01", 3) != 1) return 0;
@@ -39,7 +39,7 @@ int StatementWriter::WriteLedgerForms(XmlElementWriter& xml) {
 }
 
 int StatementWriter::WriteLedgerRows(XmlElementWriter& xml) {
-  if (ledgerLines == nullptr || ledgerCursor_ >= ledgerLines->size()) {
+  if (inputs_.ledgerLines == nullptr || ledgerCursor_ >= inputs_.ledgerLines->size()) {
     return 1;
   }
   // A ledger runs to millions of rows: the texts of a row are composed in buffers that
@@ -53,9 +53,9 @@ int StatementWriter::WriteLedgerRows(XmlElementWriter& xml) {
   auto number = [](char* out, std::size_t size, int64_t value) {
     return std::string_view(out, static_cast<std::size_t>(std::to_chars(out, out + size, value).ptr - out));
   };
-  const int32_t accountCode = (*ledgerLines)[ledgerCursor_].accountCode;
-  while (ledgerCursor_ < ledgerLines->size() && (*ledgerLines)[ledgerCursor_].accountCode == accountCode) {
-    const LedgerLine& row = (*ledgerLines)[ledgerCursor_];
+  const int32_t accountCode = (*inputs_.ledgerLines)[ledgerCursor_].accountCode;
+  while (ledgerCursor_ < inputs_.ledgerLines->size() && (*inputs_.ledgerLines)[ledgerCursor_].accountCode == accountCode) {
+    const LedgerLine& row = (*inputs_.ledgerLines)[ledgerCursor_];
     CleanNameInto(subAccount, FieldText(row.subAccountName));
     CleanNameInto(counter, FieldText(row.counterAccountName));
     CleanNameInto(counterSub, FieldText(row.counterSubAccountName));

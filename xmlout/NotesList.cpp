@@ -51,10 +51,10 @@ std::string RemoveAll(std::string_view text, std::string_view marker) {
 }  // namespace
 
 bool StatementWriter::IsNoteDisplayed(int32_t noteNumber) const {
-  if (noteLines == nullptr) {
+  if (inputs_.noteLines == nullptr) {
     return false;
   }
-  const std::vector<std::string>& lines = *noteLines;
+  const std::vector<std::string>& lines = *inputs_.noteLines;
   const std::string number = std::to_string(noteNumber);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (!IsRecordOf(lines[i], number)) {
@@ -69,7 +69,7 @@ bool StatementWriter::IsNoteDisplayed(int32_t noteNumber) const {
 }
 
 std::size_t StatementWriter::FindNoteRecord(int32_t noteNumber) const {
-  const std::vector<std::string>& lines = *noteLines;
+  const std::vector<std::string>& lines = *inputs_.noteLines;
   const std::string number = std::to_string(noteNumber);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (IsRecordOf(lines[i], number)) {
@@ -80,10 +80,10 @@ std::size_t StatementWriter::FindNoteRecord(int32_t noteNumber) const {
 }
 
 int StatementWriter::WriteNoteText(int32_t noteNumber, int level, XmlElementWriter& xml) {
-  if (noteLines == nullptr) {
+  if (inputs_.noteLines == nullptr) {
     return 1;
   }
-  const std::vector<std::string>& lines = *noteLines;
+  const std::vector<std::string>& lines = *inputs_.noteLines;
   const std::size_t record = FindNoteRecord(noteNumber);
   std::string_view unused;
   if (record + kValueOffset >= lines.size() ||
@@ -119,7 +119,7 @@ int StatementWriter::WriteNoteEntry(std::size_t index, XmlElementWriter& xml, st
   next = end;
 
   const bool written =
-      IsNoteDisplayed(entry.noteNumber) && noteDispFlags != nullptr && noteDispFlags[entry.section] != 0;
+      IsNoteDisplayed(entry.noteNumber) && inputs_.noteDispFlags != nullptr && inputs_.noteDispFlags[entry.section] != 0;
   if (!written) {
     // The user marked the notes below for display: they take this entry's place, each at
     // its own level, so that none of them is lost.

@@ -124,8 +124,8 @@ int StatementWriter::WriteUnclassifiedNoncurrent(XmlElementWriter& xml, int leve
       if (ToYen(line->closingAmount) == 0) {
         continue;
       }
-      if (warn == 1 && messageOwner != 0) {
-        platform::MessageBoxA(messageOwner, UnclassifiedWarningText(*line), SJ("決算書"),
+      if (warn == 1 && inputs_.messageOwner != 0) {
+        platform::MessageBoxA(inputs_.messageOwner, UnclassifiedWarningText(*line), SJ("決算書"),
                               platform::MB_ICONWARNING | platform::MB_OK);
       }
       if (WriteItemLine(xml, *line, level) != 1) return 0;

@@ -67,18 +67,19 @@ int WritePattern(XmlElementWriter& xml, const char* costOfSales) {
 
 }  // namespace
 
-StatementWriter::StatementWriter(const EditionProfile& edition) : edition_(edition) {}
+StatementWriter::StatementWriter(const EditionProfile& edition, const WriterInputs& inputs, ReadFailure& failure)
+    : edition_(edition), inputs_(inputs), failure_(failure) {}
 
 StatementWriter::~StatementWriter() = default;
 
 const StatementLineList& StatementWriter::Lines() const {
   static const StatementLineList kNoLines;
-  return statementLines != nullptr ? *statementLines : kNoLines;
+  return inputs_.statementLines != nullptr ? *inputs_.statementLines : kNoLines;
 }
 
 void StatementWriter::Pulse() {
-  if (progress != nullptr) {
-    progress->Pulse();
+  if (inputs_.progress != nullptr) {
+    inputs_.progress->Pulse();
   }
 }
 
@@ -86,8 +87,8 @@ void StatementWriter::StepRange(int first, int last) {
   // A ledger run can leave the aggregator as far as 8400, which would carry the middle range
   // past the end of the scale: the caption would read more than 100 per cent and the last
   // range, from beyond the end, would never show 100. The ranges stop at the end instead.
-  if (progress != nullptr) {
-    progress->StepRange(static_cast<int16_t>(std::min(first, kProgressEnd)),
+  if (inputs_.progress != nullptr) {
+    inputs_.progress->StepRange(static_cast<int16_t>(std::min(first, kProgressEnd)),
                         static_cast<int16_t>(std::min(last, kProgressEnd)));
   }
 }
@@ -142,10 +143,10 @@ int StatementWriter::WriteSystemSection(XmlElementWriter& xml, int16_t functionI
   if (xml.WriteElement("CONNECTEDPROGRAMVER", kProgramVersion, 2) != 1) return 0;
   Pulse();
 
-  SupportInfoFile support(edition_.executableName, messageOwner);
+  SupportInfoFile support(edition_.executableName, inputs_.messageOwner);
   std::string programName = support.ProductName();
   if (support.Failed()) {
-    readFailure.Note("SUPPORT.INF");
+    failure_.Note("SUPPORT.INF");
     return 0;
   }
   if (programName.empty()) {
@@ -161,7 +162,7 @@ int StatementWriter::WriteSystemSection(XmlElementWriter& xml, int16_t functionI
   Pulse();
   if (xml.EndElement("SYSTEM", 1) != 1) return 0;
 
-  StepRange(progressBase, progressBase + 1000);
+  StepRange(inputs_.progressBase, inputs_.progressBase + 1000);
   return 1;
 }
 
@@ -184,7 +185,7 @@ int StatementWriter::WriteBasicSection(XmlElementWriter& xml, const StDATAINFO& 
   Pulse();
   if (xml.EndElement("BASIC", 1) != 1) return 0;
 
-  StepRange(progressBase + 1000, progressBase + 2000);
+  StepRange(inputs_.progressBase + 1000, inputs_.progressBase + 2000);
   return 1;
 }
 
@@ -194,10 +195,10 @@ int StatementWriter::WriteDataSection(XmlElementWriter& xml, const StDATAINFO& p
   if (WriteIncomeStatement(xml) != 1) return 0;
   if (profile.patternFlag != 0 && WriteManufacturingCost(xml) != 1) return 0;
   if (WriteChangesInNetAssets(xml) != 1) return 0;
-  if (notesPresent == 1 && WriteNotesList(xml) != 1) return 0;
+  if (inputs_.notesPresent == 1 && WriteNotesList(xml) != 1) return 0;
   if (WriteLedgerForms(xml) != 1) return 0;
   if (xml.EndElement("DATA", 1) != 1) return 0;
 
-  StepRange(progressBase + 2000, kProgressEnd);
+  StepRange(inputs_.progressBase + 2000, kProgressEnd);
   return 1;
 }

@@ -19,23 +19,27 @@
 class ProgressWindow;
 class XmlElementWriter;
 
-class StatementWriter {
- public:
-  explicit StatementWriter(const EditionProfile& edition);
-  virtual ~StatementWriter();
-
-  // Wiring set by the run driver; none of it is owned.
-  ProgressWindow* progress = nullptr;
+// What the writer reads, none of it owned; the run driver fills it before the writer is made.
+struct WriterInputs {
+  ProgressWindow* progress = nullptr;  // none: no progress shown
   const StatementLineList* statementLines = nullptr;
   const LedgerLineList* ledgerLines = nullptr;
-  platform::HWND messageOwner = 0;
+  platform::HWND messageOwner = 0;  // owner of the writer's warnings; 0: no warnings shown
   int16_t changesKind = 1;
   int notesPresent = 0;
   const std::vector<std::string>* noteLines = nullptr;
   const uint8_t* noteDispFlags = nullptr;  // 50 entries
-  uint16_t progressBase = 0;
-  // What the writer could not read (the support file), for the run's failure message.
-  ReadFailure readFailure;
+  uint16_t progressBase = 0;               // where the aggregation left the progress scale
+};
+
+class StatementWriter {
+ public:
+  // inputs and failure are the caller's and outlive the writer; what the writer cannot read
+  // (the support file) is noted in failure.
+  StatementWriter(const EditionProfile& edition, const WriterInputs& inputs, ReadFailure& failure);
+  ~StatementWriter();
+  StatementWriter(const StatementWriter&) = delete;
+  StatementWriter& operator=(const StatementWriter&) = delete;
 
   // 1 when the whole document was written to outputPath (Windows form), 0 otherwise;
   // on failure whatever stood at outputPath before is unchanged.
@@ -96,5 +100,7 @@ class StatementWriter {
   void StepRange(int first, int last);
 
   const EditionProfile& edition_;
+  const WriterInputs& inputs_;
+  ReadFailure& failure_;
   std::size_t ledgerCursor_ = 0;  // position in ledgerLines
 };

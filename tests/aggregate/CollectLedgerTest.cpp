@@ -49,10 +49,8 @@ class LedgerTest : public ::testing::Test {
     host_.reset();
     host_ = std::make_unique<EngineHost>(document);
     EXPECT_TRUE(host_->ok()) << host_->error();
-    aggregator_ = std::make_unique<StatementAggregator>();
-    aggregator_->statementLines = &lines_;
-    aggregator_->ledgerLines = &ledger_;
-    aggregator_->withGeneralLedger = 1;
+    failure_ = ReadFailure();
+    aggregator_ = std::make_unique<StatementAggregator>(lines_, ledger_, true, nullptr, failure_);
     return aggregator_->Aggregate(amountBasis, MonthFilter(1, 12, false, true), host_->Profile());
   }
 
@@ -65,9 +63,10 @@ class LedgerTest : public ::testing::Test {
   }
 
   std::unique_ptr<EngineHost> host_;
-  std::unique_ptr<StatementAggregator> aggregator_;
   StatementLineList lines_;
   LedgerLineList ledger_;
+  ReadFailure failure_;
+  std::unique_ptr<StatementAggregator> aggregator_;
 };
 
 TEST_F(LedgerTest, CreditPostingLowersADebitBalance) {
@@ -235,10 +234,8 @@ TEST(DemoCompanyLedger, EveryLedgerEndsAtItsStatementClosing) {
   ASSERT_TRUE(host.ok()) << host.error();
   StatementLineList lines;
   LedgerLineList ledger;
-  StatementAggregator aggregator;
-  aggregator.statementLines = &lines;
-  aggregator.ledgerLines = &ledger;
-  aggregator.withGeneralLedger = 1;
+  ReadFailure failure;
+  StatementAggregator aggregator(lines, ledger, true, nullptr, failure);
   ASSERT_EQ(1, aggregator.Aggregate(0, MonthFilter(1, 12, false, true), host.Profile()));
 
   std::map<int32_t, int64_t> lastBalance;

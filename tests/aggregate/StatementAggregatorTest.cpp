@@ -64,10 +64,8 @@ class AggregateTest : public ::testing::Test {
     EXPECT_TRUE(host_->ok()) << host_->error();
     lines_.clear();
     ledger_.clear();
-    aggregator_ = std::make_unique<StatementAggregator>();
-    aggregator_->statementLines = &lines_;
-    aggregator_->ledgerLines = &ledger_;
-    aggregator_->withGeneralLedger = withLedger;
+    failure_ = ReadFailure();
+    aggregator_ = std::make_unique<StatementAggregator>(lines_, ledger_, withLedger != 0, nullptr, failure_);
     return aggregator_->Aggregate(amountBasis, find, host_->Profile());
   }
 
@@ -81,9 +79,10 @@ class AggregateTest : public ::testing::Test {
   }
 
   std::unique_ptr<EngineHost> host_;
-  std::unique_ptr<StatementAggregator> aggregator_;
   StatementLineList lines_;
   LedgerLineList ledger_;
+  ReadFailure failure_;
+  std::unique_ptr<StatementAggregator> aggregator_;
 };
 
 TEST_F(AggregateTest, WholeYearWithYearEndAdjustment) {
@@ -236,11 +235,8 @@ class AggregateProgressTest : public AggregateTest {
     host_.reset();
     host_ = std::make_unique<EngineHost>(document);
     EXPECT_TRUE(host_->ok()) << host_->error();
-    aggregator_ = std::make_unique<StatementAggregator>();
-    aggregator_->progress = &window_;
-    aggregator_->statementLines = &lines_;
-    aggregator_->ledgerLines = &ledger_;
-    aggregator_->withGeneralLedger = withLedger;
+    failure_ = ReadFailure();
+    aggregator_ = std::make_unique<StatementAggregator>(lines_, ledger_, withLedger != 0, &window_, failure_);
     return aggregator_->Aggregate(0, MonthFilter(1, 12, false, true), host_->Profile());
   }
 

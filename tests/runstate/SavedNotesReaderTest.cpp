@@ -40,7 +40,8 @@ class SavedNotesReaderTest : public ::testing::Test {
   }
 
   TestHost host;
-  SavedNotesReader reader;
+  ReadFailure failure;
+  SavedNotesReader reader{failure};
 };
 
 }  // namespace

@@ -28,7 +28,7 @@ StatementLine NetIncomeLine(int64_t period) {
 
 class XmlChanges : public ::testing::Test {
  protected:
-  void SetUp() override { writer.statementLines = &lines; }
+  void SetUp() override { inputs.statementLines = &lines; }
   std::string Run(int expectedResult = 1) {
     int result = -1;
     std::string bytes =
@@ -37,7 +37,9 @@ class XmlChanges : public ::testing::Test {
     return bytes;
   }
   StatementLineList lines;
-  StatementWriter writer{kVelmora1};
+  WriterInputs inputs;
+  ReadFailure failure;
+  StatementWriter writer{kVelmora1, inputs, failure};
 };
 
 const std::string kOpen = "\t\t<StatementChangesNetAssets>\r\n\t\t\t<Select>1</Select>\r\n";
@@ -102,7 +104,7 @@ TEST_F(XmlChanges, ReservesAreSplitByTheCleanedName) {
 
 TEST_F(XmlChanges, RetainedEarningsShowNetIncomeBesideAZeroChange) {
   lines = {Component(0x80281048, "繰越利益剰余金", 40 * kYen, 40 * kYen), NetIncomeLine(-75 * kYen)};
-  writer.changesKind = 2;
+  inputs.changesKind = 2;
   EXPECT_TRUE(SameBytes(
       "\t\t<StatementChangesNetAssets>\r\n\t\t\t<Select>2</Select>\r\n" +
           Item("繰越利益剰余金",

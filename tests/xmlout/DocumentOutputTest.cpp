@@ -60,7 +60,7 @@ TEST_F(XmlDocument, OutOfMemoryForTheSupportFileShowsItsBoxAndFailsTheDocument) 
   WriteBytes(folder.LinuxPath("out.xml"), "earlier");
   std::vector<RecordedBox> boxes;
   platform::SetUi(std::make_unique<BoxRecorder>(boxes));
-  writer.messageOwner = 5;
+  inputs.messageOwner = 5;
   platform::faults::Set("SupportInfoAlloc");
   ASSERT_EQ(0, Write());
   platform::SetUi(nullptr);
@@ -121,8 +121,8 @@ TEST_F(XmlDocument, ProgressPulsesOncePerElementOfTheHeadAndStepsThreeRangesToTh
   window.InitMainBar();
   window.StepRange(1, 5000);
   repaints = 0;
-  writer.progress = &window;
-  writer.progressBase = 5000;
+  inputs.progress = &window;
+  inputs.progressBase = 5000;
   ASSERT_EQ(1, Write());
   const long pulses = 1 + 6 + 1 + 4 + 1 + 1;
   const long steps = 1001 + 1001 + 3001;

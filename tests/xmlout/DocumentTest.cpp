@@ -147,7 +147,7 @@ TEST_F(XmlDocument, ASupportValueLongerThanALineIsWrittenWhole) {
 }
 
 TEST_F(XmlDocument, EditionFallbackNameIsTheEditionsOwn) {
-  StatementWriter care(kVelmora3);
+  StatementWriter care(kVelmora3, inputs, failure);
   ASSERT_EQ(1, care.WriteDocument(folder.Windows("out.xml"), 1, profile));
   EXPECT_TRUE(SameBytes("<PROGRAMNAME>" + Cp932("Orbeck２１ ハルモア") + "</PROGRAMNAME>\r\n",
                         Section(Output(), "<PROGRAMNAME>", "</PROGRAMNAME>\r\n")));
@@ -193,7 +193,7 @@ TEST_F(XmlDocument, ManufacturingScheduleFollowsTheIncomeStatementOnlyWithPatter
 TEST_F(XmlDocument, NotesListOnlyWhenNotesArePresent) {
   ASSERT_EQ(1, Write());
   EXPECT_EQ(std::string::npos, Output().find("ListNotesNonConsolidated"));
-  writer.notesPresent = 1;
+  inputs.notesPresent = 1;
   ASSERT_EQ(1, Write());
   EXPECT_NE(std::string::npos,
             Output().find("\t\t</StatementChangesNetAssets>\r\n\t\t<ListNotesNonConsolidated>\r\n"

@@ -44,9 +44,11 @@ long AllocationsFor(std::size_t rows) {
     row.amount = -1234567890123LL * static_cast<int64_t>(i % 3);
     row.balance = 98765432109876LL;
   }
-  StatementWriter writer{kVelmora1};
-  writer.statementLines = &lines;
-  writer.ledgerLines = &ledger;
+  WriterInputs inputs;
+  ReadFailure failure;
+  StatementWriter writer{kVelmora1, inputs, failure};
+  inputs.statementLines = &lines;
+  inputs.ledgerLines = &ledger;
   TempFolder folder;
   XmlElementWriter xml;
   EXPECT_EQ(0, xml.Open(folder.Windows("ledger.xml")));

@@ -23,10 +23,10 @@ constexpr int64_t kYen = 10000;
 class XmlNotesAndLedger : public ::testing::Test {
  protected:
   void SetUp() override {
-    writer.statementLines = &lines;
-    writer.noteLines = &noteLines;
-    writer.noteDispFlags = flags;
-    writer.notesPresent = 1;
+    inputs.statementLines = &lines;
+    inputs.noteLines = &noteLines;
+    inputs.noteDispFlags = flags;
+    inputs.notesPresent = 1;
   }
   // A saved note record: ID, two lines, Disp, Value, then the text lines.
   void AddNote(int32_t number, char disp, const std::vector<std::string>& textUtf8, bool withValue = true) {
@@ -48,7 +48,9 @@ class XmlNotesAndLedger : public ::testing::Test {
   StatementLineList lines;
   std::vector<std::string> noteLines;
   uint8_t flags[50] = {};
-  StatementWriter writer{kVelmora1};
+  WriterInputs inputs;
+  ReadFailure failure;
+  StatementWriter writer{kVelmora1, inputs, failure};
 };
 
 // The notes of the golden list, whose one text line each holds its section and number
@@ -250,7 +252,7 @@ TEST_F(XmlNotesAndLedger, LedgerFormsGroupRowsByAccountInStatementOrder) {
   ledger[2].accountCode = 5110000;
   ledger[2].lineNo = 2;
   Cp932("（本社）").copy(ledger[2].counterSubAccountName, 30);
-  writer.ledgerLines = &ledger;
+  inputs.ledgerLines = &ledger;
 
   auto row = [](const std::string& lineNo, const std::string& counterSub, const std::string& description,
                 const std::string& amount, const std::string& balance) {
@@ -286,7 +288,7 @@ TEST_F(XmlNotesAndLedger, LedgerFormsAreLeftOutWithoutRecordsAndStopAtAnUnmatche
   LedgerLineList ledger(2);
   ledger[0].accountCode = 1;
   ledger[1].accountCode = 99;  // no statement line follows for it
-  writer.ledgerLines = &ledger;
+  inputs.ledgerLines = &ledger;
   int result = -1;
   const std::string bytes =
       Capture([&](XmlElementWriter& xml) { return writer.WriteLedgerForms(xml); }, &result);

@@ -17,7 +17,7 @@ constexpr int64_t kYen = 10000;
 
 class XmlSections : public ::testing::Test {
  protected:
-  void SetUp() override { writer.statementLines = &lines; }
+  void SetUp() override { inputs.statementLines = &lines; }
 
   std::string Run(int (StatementWriter::*section)(XmlElementWriter&)) {
     int result = 0;
@@ -30,7 +30,9 @@ class XmlSections : public ::testing::Test {
   }
 
   StatementLineList lines;
-  StatementWriter writer{kVelmora1};
+  WriterInputs inputs;
+  ReadFailure failure;
+  StatementWriter writer{kVelmora1, inputs, failure};
 };
 
 std::string Item(const std::string& labelUtf8, const std::string& amount, int level = 5) {
@@ -168,7 +170,7 @@ TEST_F(XmlSections, MissingGrossProfitLeavesTheRestOfTheIncomeStatementUnchanged
 TEST_F(XmlSections, UnclassifiedNoncurrentLinesWarnOnceEachAndAppearUnderAllThreeSubsections) {
   std::vector<RecordedBox> boxes;
   platform::SetUi(std::make_unique<BoxRecorder>(boxes));
-  writer.messageOwner = 77;
+  inputs.messageOwner = 77;
   lines = {
       MakeLine(0x80840000, "固定資産合計", 9 * kYen, 2, 0),
       MakeLine(0x80840000, "【その他】", 3 * kYen, 0, 1990001),

@@ -48,10 +48,10 @@ class XmlDocument : public ::testing::Test {
     profile.periodEnd = 20260331;
     previousFolder = platform::win::_getcwd();
     ASSERT_TRUE(platform::win::_chdir(folder.Windows("")));
-    writer.statementLines = &lines;
-    writer.ledgerLines = &ledger;
-    writer.noteLines = &notes;
-    writer.noteDispFlags = flags;
+    inputs.statementLines = &lines;
+    inputs.ledgerLines = &ledger;
+    inputs.noteLines = &notes;
+    inputs.noteDispFlags = flags;
   }
   void TearDown() override {
     // Every document a test leaves behind must be well-formed XML.
@@ -102,7 +102,7 @@ class XmlDocument : public ::testing::Test {
     lines[13].periodAmount = 50 * kYen;
     lines[21].periodAmount = 50 * kYen;
 
-    writer.notesPresent = 1;
+    inputs.notesPresent = 1;
     flags[2] = 1;
     for (const char* line :
          {"<ID>1060010", "<Name>x", "<Kind>0", "<Disp>1", "<Value>", "<Line>担保資産 A&B</Line>", "</Value>",
@@ -135,5 +135,7 @@ class XmlDocument : public ::testing::Test {
   LedgerLineList ledger;
   std::vector<std::string> notes;
   uint8_t flags[50] = {};
-  StatementWriter writer{kVelmora1};
+  WriterInputs inputs;
+  ReadFailure failure;
+  StatementWriter writer{kVelmora1, inputs, failure};
 };
