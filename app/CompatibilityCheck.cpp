@@ -68,17 +68,26 @@ int ProgramLevelCode(const std::string& folder) {
 
 namespace {
 
-std::string CurrentFolder() {
-  std::string folder = platform::win::_getcwd();
-  // A folder that does not fit the path buffer of _getcwd reads as no folder.
-  if (folder.size() >= platform::kPathCapacity) folder.clear();
-  return folder;
+// The working folder, and whether it fits the path buffer of _getcwd. One that does not is
+// no installation: read as no folder, the definition file's bare name would still find the
+// file in that very folder.
+struct WorkingFolder {
+  std::string path;  // empty when it does not fit
+  bool fits = false;
+};
+
+WorkingFolder CurrentFolder() {
+  const std::string folder = platform::win::_getcwd();
+  const bool fits = folder.size() < platform::kPathCapacity;
+  return {fits ? folder : std::string(), fits};
 }
+
+int LevelCodeOf(const WorkingFolder& folder) { return folder.fits ? ProgramLevelCode(folder.path) : -1; }
 
 }  // namespace
 
 int CheckProgramLevel(bool showMessages, platform::HWND owner) {
-  const int code = ProgramLevelCode(CurrentFolder());
+  const int code = LevelCodeOf(CurrentFolder());
   for (const LevelMessage& entry : kMessages) {
     if (entry.code != code) continue;
     if (showMessages) {
@@ -91,9 +100,9 @@ int CheckProgramLevel(bool showMessages, platform::HWND owner) {
 }
 
 std::string ProgramLevelReport(const std::string& program) {
-  const std::string folder = CurrentFolder();
-  const int code = ProgramLevelCode(folder);
+  const WorkingFolder folder = CurrentFolder();
+  const int code = LevelCodeOf(folder);
   if (code == 0) return {};
-  const std::string path = ProgramLevelFilePath(folder);
-  return ProgramLevelLine(program, code, path, platform::win::PathFileExistsA(path));
+  const std::string path = ProgramLevelFilePath(folder.path);
+  return ProgramLevelLine(program, code, path, folder.fits && platform::win::PathFileExistsA(path));
 }

@@ -276,22 +276,54 @@ TEST(LinkAppRun, ExitDetachesFromTheHostBeforeTheHostWindowCalls) {
 }
 
 TEST(LinkAppRun, HostPathBeyondTheWindowsLimitFailsRatherThanWritingACutName) {
-  RunFixture run;
-  // 7 + 200 + 1 + 64 bytes: cut at 260 bytes it would name the file "nnn...n" without ".xml".
+  // "C:\out\" + 200 + "\" + name + ".xml": cut at 260 bytes a longer path would name the
+  // file "nnn...n" without ".xml". 260 bytes is the longest path a Windows path holds.
   const std::string folder(200, 'd');
-  std::filesystem::create_directories(run.COut() / folder);
-  const std::string path = "C:\\out\\" + folder + "\\" + std::string(60, 'n') + ".xml";
-  EXPECT_EQ(2, run.Run("1048577,32769,3," + path, "click 1002\n"));
-  EXPECT_EQ(std::vector<std::string>{kFailed}, run.BoxTexts());
-  EXPECT_TRUE(std::filesystem::is_empty(run.COut() / folder));
-  EXPECT_EQ("post 32769 3 2", run.HostCalls().at(run.HostCalls().size() - 2));
+  for (const std::size_t length : {std::size_t{260}, std::size_t{261}, std::size_t{272}}) {
+    SCOPED_TRACE(length);
+    RunFixture run;
+    std::filesystem::create_directories(run.COut() / folder);
+    const std::string name(length - 7 - 200 - 1 - 4, 'n');
+    const int exitCode = run.Run("1048577,32769,3,C:\\out\\" + folder + "\\" + name + ".xml", "click 1002\n");
+    if (length == 260) {
+      EXPECT_EQ(0, exitCode);
+      EXPECT_TRUE(std::filesystem::exists(run.COut() / folder / (name + ".xml")));
+      continue;
+    }
+    EXPECT_EQ(2, exitCode);
+    EXPECT_EQ(std::vector<std::string>{kFailed}, run.BoxTexts());
+    EXPECT_TRUE(std::filesystem::is_empty(run.COut() / folder));
+    EXPECT_EQ("post 32769 3 2", run.HostCalls().at(run.HostCalls().size() - 2));
+  }
+}
 
-  // A host path of exactly 260 bytes is written where the host asked.
-  RunFixture fits;
-  std::filesystem::create_directories(fits.COut() / folder);
-  const std::string name(260 - 7 - 200 - 1 - 4, 'n');
-  EXPECT_EQ(0, fits.Run("1048577,32769,3,C:\\out\\" + folder + "\\" + name + ".xml", "click 1002\n"));
-  EXPECT_TRUE(std::filesystem::exists(fits.COut() / folder / (name + ".xml")));
+TEST(LinkAppRun, ProgramFolderOnePastThePathLimitFailsTheRun) {
+  // The folder the host installed the program in, "C:\" + 200 + "\" + rest: at 260 bytes it
+  // is read; at 261, one past what a Windows path holds, it reads as no folder, so the
+  // definition file beside the program is not found.
+  const std::string first(200, 'p');
+  for (const std::size_t length : {std::size_t{260}, std::size_t{261}}) {
+    SCOPED_TRACE(length);
+    RunFixture run;
+    const std::string second(length - 3 - 200 - 1, 'q');
+    const std::filesystem::path folder = run.host.cDrive() / first / second;
+    std::filesystem::create_directories(folder);
+    for (const char* file : {"ZentorDef.ini", "SUPPORT.INF"}) {
+      std::filesystem::copy_file(run.programFolder / file, folder / file);
+    }
+    run.programPath = "C:\\" + first + "\\" + second + "\\Velmora1.exe";
+    const int exitCode = run.Run("", ExecuteScript());
+    if (length == 260) {
+      EXPECT_EQ(0, exitCode);
+      EXPECT_EQ(std::vector<std::string>{kDone}, run.BoxTexts());
+      continue;
+    }
+    EXPECT_EQ(2, exitCode);
+    EXPECT_EQ(2, run.runStatus);
+    ASSERT_EQ(1u, run.BoxTexts().size());
+    EXPECT_EQ(0u, run.BoxTexts()[0].find("動作環境が不正です。")) << run.BoxTexts()[0];
+    EXPECT_TRUE(std::filesystem::is_empty(run.COut()));
+  }
 }
 
 TEST(LinkAppRun, ParentModeRemembersTheConditionsButNotTheHostPath) {

@@ -138,3 +138,26 @@ TEST(ReadFailureRun, EveryReadPointOfADemoRunFailsTheRun) {
   }
   std::printf("read points: %zu, failed runs: %zu\n", uses.size(), runs);
 }
+
+// Reads whose callers do not look at the status: the selected data that the balance cursor
+// attaches to (pass 1; a failure lets the profile stand in) and the accounting period of a
+// ledger's dates (pass 2). Only the run's own check can fail the run on them. A fault fires
+// from its pass on, so the saved-notes reader's checked read of the same record fails later
+// too, as do the checked reads added here: the message still names the first failure.
+TEST(ReadFailureRun, UncheckedHostReadsFailTheRunAndTheFirstFailureIsNamed) {
+  struct Case {
+    const char* faults;
+    const char* unread;  // UTF-8
+  };
+  const Case cases[] = {
+      {"StoreRead@FROM data d WHERE#1", "会計データ"},
+      {"StoreRead@FROM data d WHERE#2", "会計データ"},
+      {"StoreRead@FROM data d WHERE#1,ClRuleKamoku::MoveNext", "会計データ"},
+      {"StoreRead@FROM data d WHERE#2,ClRuleMotocho::MoveNext", "会計データ"},
+      {"StoreRead@FROM data d WHERE#2,ClSetGengo::Walk", "会計データ"},
+      // The checked read first: it is named, not the runtime's later record of the same.
+      {"ClRuleKamoku::MoveNext", "残高"},
+  };
+  RunFixture run(CompanyWithNotes());
+  for (const Case& c : cases) ExpectFailedRun(run, c.faults, c.unread);
+}
