@@ -91,8 +91,8 @@ struct ComponentSums {
 }  // namespace
 
 int StatementWriter::WriteChangesInNetAssets(XmlElementWriter& xml) {
-  if (xml.StartElement("StatementChangesNetAssets", 2) != 1) return 0;
-  if (xml.WriteElement("Select", std::to_string(static_cast<int>(inputs_.changesKind)), 3) != 1) return 0;
+  if (!xml.StartElement("StatementChangesNetAssets", 2)) return 0;
+  if (!xml.WriteElement("Select", std::to_string(static_cast<int>(inputs_.changesKind)), 3)) return 0;
 
   for (int column = 0; column < kComponentCount; ++column) {
     // Each line is truncated to whole yen before it is added.
@@ -121,28 +121,28 @@ int StatementWriter::WriteChangesInNetAssets(XmlElementWriter& xml) {
       netIncome = ToYen(netIncomeLine->periodAmount);
     }
 
-    if (xml.StartElement("ChangesNetAssetsItem", 3) != 1) return 0;
-    if (xml.WriteElement("AccountList", ComponentName(column), 4) != 1) return 0;
-    if (sums.opening != 0 && xml.WriteElement("BalanceEndPreviousPeriod", FormatYen(sums.opening), 4) != 1) {
+    if (!xml.StartElement("ChangesNetAssetsItem", 3)) return 0;
+    if (!xml.WriteElement("AccountList", ComponentName(column), 4)) return 0;
+    if (sums.opening != 0 && !xml.WriteElement("BalanceEndPreviousPeriod", FormatYen(sums.opening), 4)) {
       return 0;
     }
     if (sums.change != 0 || netIncome != 0) {
-      if (xml.StartElement("ChangesItemsDuringPeriod", 4) != 1) return 0;
-      if (xml.WriteElement("TotalChangesItemsDuringPeriod", FormatYen(sums.change), 5) != 1) {
+      if (!xml.StartElement("ChangesItemsDuringPeriod", 4)) return 0;
+      if (!xml.WriteElement("TotalChangesItemsDuringPeriod", FormatYen(sums.change), 5)) {
         return 0;
       }
       if (netIncome != 0) {
-        if (xml.StartElement("ChangesItem", 5) != 1) return 0;
-        if (xml.WriteElement("Reason", SJ("当期純利益"), 6) != 1) return 0;
-        if (xml.WriteElement("Amount", FormatYen(netIncome), 6) != 1) return 0;
-        if (xml.EndElement("ChangesItem", 5) != 1) return 0;
+        if (!xml.StartElement("ChangesItem", 5)) return 0;
+        if (!xml.WriteElement("Reason", SJ("当期純利益"), 6)) return 0;
+        if (!xml.WriteElement("Amount", FormatYen(netIncome), 6)) return 0;
+        if (!xml.EndElement("ChangesItem", 5)) return 0;
       }
-      if (xml.EndElement("ChangesItemsDuringPeriod", 4) != 1) return 0;
+      if (!xml.EndElement("ChangesItemsDuringPeriod", 4)) return 0;
     }
-    if (sums.closing != 0 && xml.WriteElement("BalanceEndCurrentPeriod", FormatYen(sums.closing), 4) != 1) {
+    if (sums.closing != 0 && !xml.WriteElement("BalanceEndCurrentPeriod", FormatYen(sums.closing), 4)) {
       return 0;
     }
-    if (xml.EndElement("ChangesNetAssetsItem", 3) != 1) return 0;
+    if (!xml.EndElement("ChangesNetAssetsItem", 3)) return 0;
   }
   return xml.EndElement("StatementChangesNetAssets", 2);
 }

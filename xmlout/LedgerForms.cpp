@@ -16,7 +16,7 @@ int StatementWriter::WriteLedgerForms(XmlElementWriter& xml) {
   if (inputs_.ledgerLines == nullptr || inputs_.ledgerLines->empty()) {
     return 1;
   }
-  if (xml.StartElement("HJ00780S", 2) != 1) return 0;
+  if (!xml.StartElement("HJ00780S", 2)) return 0;
   ledgerCursor_ = 0;
   for (const StatementLine& line : Lines()) {
     if (ledgerCursor_ >= inputs_.ledgerLines->size()) {
@@ -25,15 +25,15 @@ int StatementWriter::WriteLedgerForms(XmlElementWriter& xml) {
     if ((*inputs_.ledgerLines)[ledgerCursor_].accountCode != line.accountCode) {
       continue;
     }
-    if (xml.StartElement("HJ00780S01", 3) != 1) return 0;
-    if (xml.WriteElement("HJ00780S0010", CleanName(FieldText(line.officialName)), 4) != 1) {
+    if (!xml.StartElement("HJ00780S01", 3)) return 0;
+    if (!xml.WriteElement("HJ00780S0010", CleanName(FieldText(line.officialName)), 4)) {
       return 0;
     }
-    if (xml.WriteElement("HJ00780S0020", SectionNameOf(line.accountCharacter), 4) != 1) return 0;
-    if (xml.WriteElement("HJ00780S0030", FormatYen(ToYen(line.openingAmount)), 4) != 1) return 0;
-    if (xml.WriteElement("HJ00780S0040", FormatYen(ToYen(line.closingAmount)), 4) != 1) return 0;
+    if (!xml.WriteElement("HJ00780S0020", SectionNameOf(line.accountCharacter), 4)) return 0;
+    if (!xml.WriteElement("HJ00780S0030", FormatYen(ToYen(line.openingAmount)), 4)) return 0;
+    if (!xml.WriteElement("HJ00780S0040", FormatYen(ToYen(line.closingAmount)), 4)) return 0;
     if (WriteLedgerRows(xml) != 1) return 0;
-    if (xml.EndElement("HJ00780S01", 3) != 1) return 0;
+    if (!xml.EndElement("HJ00780S01", 3)) return 0;
   }
   return xml.EndElement("HJ00780S", 2);
 }
@@ -60,16 +60,16 @@ int StatementWriter::WriteLedgerRows(XmlElementWriter& xml) {
     CleanNameInto(counter, FieldText(row.counterAccountName));
     CleanNameInto(counterSub, FieldText(row.counterSubAccountName));
     const bool ok =
-        xml.StartElement("HJ00780S02", 4) == 1 &&
-        xml.WriteElement("HJ00780S0050", number(lineNo, sizeof lineNo, row.lineNo), 5) == 1 &&
-        xml.WriteElement("HJ00780S0060", FieldText(row.dateText), 5) == 1 &&
-        xml.WriteElement("HJ00780S0070", subAccount, 5) == 1 &&
-        xml.WriteElement("HJ00780S0080", counter, 5) == 1 &&
-        xml.WriteElement("HJ00780S0090", counterSub, 5) == 1 &&
-        xml.WriteElement("HJ00780S0100", FieldText(row.description), 5) == 1 &&
-        xml.WriteElement("HJ00780S0110", number(amount, sizeof amount, ToYen(row.amount)), 5) == 1 &&
-        xml.WriteElement("HJ00780S0120", number(balance, sizeof balance, ToYen(row.balance)), 5) == 1 &&
-        xml.EndElement("HJ00780S02", 4) == 1;
+        xml.StartElement("HJ00780S02", 4) &&
+        xml.WriteElement("HJ00780S0050", number(lineNo, sizeof lineNo, row.lineNo), 5) &&
+        xml.WriteElement("HJ00780S0060", FieldText(row.dateText), 5) &&
+        xml.WriteElement("HJ00780S0070", subAccount, 5) &&
+        xml.WriteElement("HJ00780S0080", counter, 5) &&
+        xml.WriteElement("HJ00780S0090", counterSub, 5) &&
+        xml.WriteElement("HJ00780S0100", FieldText(row.description), 5) &&
+        xml.WriteElement("HJ00780S0110", number(amount, sizeof amount, ToYen(row.amount)), 5) &&
+        xml.WriteElement("HJ00780S0120", number(balance, sizeof balance, ToYen(row.balance)), 5) &&
+        xml.EndElement("HJ00780S02", 4);
     if (!ok) return 0;
     ++ledgerCursor_;
   }

@@ -95,7 +95,7 @@ int StatementWriter::WriteNoteText(int32_t noteNumber, int level, XmlElementWrit
     if (!TextAfter(lines[i], kLineMarker, text)) {
       break;
     }
-    if (xml.WriteElement("Line", RemoveAll(text, kLineEndMarker), level) != 1) return 0;
+    if (!xml.WriteElement("Line", RemoveAll(text, kLineEndMarker), level)) return 0;
   }
   return 1;
 }
@@ -125,14 +125,14 @@ int StatementWriter::WriteNoteEntry(std::size_t index, XmlElementWriter& xml, st
     // its own level, so that none of them is lost.
     return WriteNoteChildren(index + 1, end, xml);
   }
-  if (xml.StartElement(entry.name, entry.level) != 1) return 0;
+  if (!xml.StartElement(entry.name, entry.level)) return 0;
   if (WriteNoteText(entry.noteNumber, entry.level + 1, xml) != 1) return 0;
   if (WriteNoteChildren(index + 1, end, xml) != 1) return 0;
   return xml.EndElement(entry.name, entry.level);
 }
 
 int StatementWriter::WriteNotesList(XmlElementWriter& xml) {
-  if (xml.StartElement("ListNotesNonConsolidated", 2) != 1) return 0;
+  if (!xml.StartElement("ListNotesNonConsolidated", 2)) return 0;
   std::size_t index = 0;
   while (index < kNoteTable.size() && kNoteTable[index].noteNumber != 0) {
     std::size_t next = index + 1;

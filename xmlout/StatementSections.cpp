@@ -141,7 +141,7 @@ int StatementWriter::WriteSection(XmlElementWriter& xml, uint32_t code, const ch
 }
 
 int StatementWriter::WriteBalanceSheet(XmlElementWriter& xml) {
-  if (xml.StartElement("BalanceSheet", 2) != 1) return 0;
+  if (!xml.StartElement("BalanceSheet", 2)) return 0;
 
   if (WriteSectionStart(xml, 0x80800000u, "Assets", 3) != 1) return 0;
   if (WriteSection(xml, 0x80880000u, "CurrentAssets", 4) != 1) return 0;
@@ -161,16 +161,16 @@ int StatementWriter::WriteBalanceSheet(XmlElementWriter& xml) {
     if (WriteSectionStart(xml, sub.code, sub.name, 5) != 1) return 0;
     if (WriteItems(xml, sub.code, 6) != 1) return 0;
     if (WriteUnclassifiedNoncurrent(xml, 6, sub.warn) != 1) return 0;
-    if (xml.EndElement(sub.name, 5) != 1) return 0;
+    if (!xml.EndElement(sub.name, 5)) return 0;
   }
-  if (xml.EndElement("NoncurrentAssets", 4) != 1) return 0;
+  if (!xml.EndElement("NoncurrentAssets", 4)) return 0;
   if (WriteSection(xml, 0x80820000u, "DeferredAssets", 4) != 1) return 0;
-  if (xml.EndElement("Assets", 3) != 1) return 0;
+  if (!xml.EndElement("Assets", 3)) return 0;
 
   if (WriteSectionStart(xml, 0x80400000u, "Liabilities", 3) != 1) return 0;
   if (WriteSection(xml, 0x80480000u, "CurrentLiabilities", 4) != 1) return 0;
   if (WriteSection(xml, 0x80440000u, "NoncurrentLiabilities", 4) != 1) return 0;
-  if (xml.EndElement("Liabilities", 3) != 1) return 0;
+  if (!xml.EndElement("Liabilities", 3)) return 0;
 
   if (WriteSection(xml, 0x80200000u, "NetAssets", 3) != 1) return 0;
   return xml.EndElement("BalanceSheet", 2);
@@ -178,7 +178,7 @@ int StatementWriter::WriteBalanceSheet(XmlElementWriter& xml) {
 
 int StatementWriter::WriteStatementRows(XmlElementWriter& xml, const char* root,
                                         std::span<const StatementRow> rows) {
-  if (xml.StartElement(root, 2) != 1) return 0;
+  if (!xml.StartElement(root, 2)) return 0;
   for (const StatementRow& row : rows) {
     int written = 1;
     switch (row.kind) {
@@ -194,8 +194,8 @@ int StatementWriter::WriteStatementRows(XmlElementWriter& xml, const char* root,
         written = WriteTotalLine(xml, row.code, row.name, 3);
         break;
       case StatementRow::Kind::IncomeTaxes:
-        written = xml.StartElement(row.name, 3) == 1 && WriteIncomeTaxItems(xml, 4) == 1 &&
-                  xml.EndElement(row.name, 3) == 1;
+        written = xml.StartElement(row.name, 3) && WriteIncomeTaxItems(xml, 4) == 1 &&
+                  xml.EndElement(row.name, 3);
         break;
     }
     if (written != 1) return 0;

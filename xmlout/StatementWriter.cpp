@@ -48,7 +48,7 @@ constexpr PatternLine kPatternLines[] = {
 
 int WritePattern(XmlElementWriter& xml, const char* costOfSales) {
   for (const PatternLine& line : kPatternLines) {
-    int written = 0;
+    bool written = false;
     switch (line.kind) {
       case PatternLine::Kind::Open:
         written = xml.StartElement(line.name, line.level);
@@ -60,7 +60,7 @@ int WritePattern(XmlElementWriter& xml, const char* costOfSales) {
         written = xml.EndElement(line.name, line.level);
         break;
     }
-    if (written != 1) return 0;
+    if (!written) return 0;
   }
   return 1;
 }
@@ -117,9 +117,8 @@ int StatementWriter::WriteDocument(const std::string& outputPath, int16_t functi
     Pulse();
   }
   // The closing tag is part of a complete document, so its failure fails the document too.
-  written = xml.EndElement("REPORT", 0) == 1 && written;
-  xml.Close();
-  written = written && xml.Complete();
+  written = xml.EndElement("REPORT", 0) && written;
+  written = xml.Close() && written;
 
   const std::string& temporaryPath = xml.TemporaryPath();
   if (temporaryPath.empty()) return 0;
@@ -131,16 +130,16 @@ int StatementWriter::WriteDocument(const std::string& outputPath, int16_t functi
 }
 
 int StatementWriter::WriteSystemSection(XmlElementWriter& xml, int16_t functionId) {
-  if (xml.StartElement("SYSTEM", 1) != 1) return 0;
-  if (xml.WriteElement("GYOUMUPREFIX", "RC25", 2) != 1) return 0;
+  if (!xml.StartElement("SYSTEM", 1)) return 0;
+  if (!xml.WriteElement("GYOUMUPREFIX", "RC25", 2)) return 0;
   Pulse();
-  if (xml.WriteElement("VERSION", "1", 2) != 1) return 0;
+  if (!xml.WriteElement("VERSION", "1", 2)) return 0;
   Pulse();
-  if (xml.WriteElement("FUNCTIONID", std::to_string(static_cast<int>(functionId)), 2) != 1) {
+  if (!xml.WriteElement("FUNCTIONID", std::to_string(static_cast<int>(functionId)), 2)) {
     return 0;
   }
   Pulse();
-  if (xml.WriteElement("CONNECTEDPROGRAMVER", kProgramVersion, 2) != 1) return 0;
+  if (!xml.WriteElement("CONNECTEDPROGRAMVER", kProgramVersion, 2)) return 0;
   Pulse();
 
   SupportInfoFile support(edition_.executableName, inputs_.messageOwner);
@@ -152,52 +151,52 @@ int StatementWriter::WriteSystemSection(XmlElementWriter& xml, int16_t functionI
   if (programName.empty()) {
     programName = platform::cp932::LiteralFromUtf8(edition_.programNameFallback);
   }
-  if (xml.WriteElement("PROGRAMNAME", programName, 2) != 1) return 0;
+  if (!xml.WriteElement("PROGRAMNAME", programName, 2)) return 0;
   Pulse();
   std::string programVersion = support.ProductVersion();
   if (programVersion.empty()) {
     programVersion = kProgramVersionFallback;
   }
-  if (xml.WriteElement("PROGRAMVER", programVersion, 2) != 1) return 0;
+  if (!xml.WriteElement("PROGRAMVER", programVersion, 2)) return 0;
   Pulse();
-  if (xml.EndElement("SYSTEM", 1) != 1) return 0;
+  if (!xml.EndElement("SYSTEM", 1)) return 0;
 
   StepRange(inputs_.progressBase, inputs_.progressBase + 1000);
   return 1;
 }
 
 int StatementWriter::WriteBasicSection(XmlElementWriter& xml, const StDATAINFO& profile) {
-  if (xml.StartElement("BASIC", 1) != 1) return 0;
+  if (!xml.StartElement("BASIC", 1)) return 0;
 
   const std::string_view companyName = FieldText(profile.companyName);
   std::string fullWidthName = platform::cp932::ToFullWidth(companyName);
   if (companyName.size() >= kLongNameSourceBytes) {
     fullWidthName = platform::cp932::BoundedString(fullWidthName, kLongNameMaxBytes);
   }
-  if (xml.WriteElement("KOMONSAKINAME", fullWidthName, 2) != 1) return 0;
+  if (!xml.WriteElement("KOMONSAKINAME", fullWidthName, 2)) return 0;
   Pulse();
-  if (xml.WriteElement("JIGYOUNENDOFROM", std::to_string(profile.periodStart), 2) != 1) return 0;
+  if (!xml.WriteElement("JIGYOUNENDOFROM", std::to_string(profile.periodStart), 2)) return 0;
   Pulse();
-  if (xml.WriteElement("JIGYOUNENDOTO", std::to_string(profile.periodEnd), 2) != 1) return 0;
+  if (!xml.WriteElement("JIGYOUNENDOTO", std::to_string(profile.periodEnd), 2)) return 0;
   Pulse();
 
   if (WritePattern(xml, profile.patternFlag != 0 ? "F3" : "F1") != 1) return 0;
   Pulse();
-  if (xml.EndElement("BASIC", 1) != 1) return 0;
+  if (!xml.EndElement("BASIC", 1)) return 0;
 
   StepRange(inputs_.progressBase + 1000, inputs_.progressBase + 2000);
   return 1;
 }
 
 int StatementWriter::WriteDataSection(XmlElementWriter& xml, const StDATAINFO& profile) {
-  if (xml.StartElement("DATA", 1) != 1) return 0;
+  if (!xml.StartElement("DATA", 1)) return 0;
   if (WriteBalanceSheet(xml) != 1) return 0;
   if (WriteIncomeStatement(xml) != 1) return 0;
   if (profile.patternFlag != 0 && WriteManufacturingCost(xml) != 1) return 0;
   if (WriteChangesInNetAssets(xml) != 1) return 0;
   if (inputs_.notesPresent == 1 && WriteNotesList(xml) != 1) return 0;
   if (WriteLedgerForms(xml) != 1) return 0;
-  if (xml.EndElement("DATA", 1) != 1) return 0;
+  if (!xml.EndElement("DATA", 1)) return 0;
 
   StepRange(inputs_.progressBase + 2000, kProgressEnd);
   return 1;

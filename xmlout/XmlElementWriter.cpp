@@ -1,27 +1,27 @@
 // Line composition, escaping and the failure rule of the element writer.
 #include "xmlout/XmlElementWriter.h"
 
-int XmlElementWriter::Open(const std::string& path) {
+bool XmlElementWriter::Open(const std::string& path) {
   complete_ = file_.Create(path);
-  return complete_ ? 0 : -1;
+  return complete_;
 }
 
-int XmlElementWriter::OpenTemporary(const std::string& targetPath) {
+bool XmlElementWriter::OpenTemporary(const std::string& targetPath) {
   complete_ = file_.CreateTemporary(targetPath);
-  return complete_ ? 0 : -1;
+  return complete_;
 }
 
-int XmlElementWriter::WriteRaw(std::string_view text) {
+bool XmlElementWriter::WriteRaw(std::string_view text) {
   if (!file_.IsOpen()) {
-    return 0;
+    return false;
   }
   if (!file_.Write(text.data(), text.size())) {
     // A failed write ends the document: later writes must not add to a broken file.
     file_.Close();
     complete_ = false;
-    return 0;
+    return false;
   }
-  return 1;
+  return true;
 }
 
 void XmlElementWriter::AppendIndent(std::string& line, int level) {
@@ -48,7 +48,7 @@ void XmlElementWriter::AppendAttributes(std::string& line, const char* attrName1
   }
 }
 
-int XmlElementWriter::StartElement(const char* name, int level, const char* attrName1, const char* attrValue1,
+bool XmlElementWriter::StartElement(const char* name, int level, const char* attrName1, const char* attrValue1,
                                    const char* attrName2, const char* attrValue2) {
   std::string& line = line_;
   line.clear();
@@ -60,7 +60,7 @@ int XmlElementWriter::StartElement(const char* name, int level, const char* attr
   return WriteRaw(line);
 }
 
-int XmlElementWriter::WriteElement(const char* name, std::string_view text, int level, const char* attrName1,
+bool XmlElementWriter::WriteElement(const char* name, std::string_view text, int level, const char* attrName1,
                                    const char* attrValue1, const char* attrName2, const char* attrValue2) {
   std::string& line = line_;
   line.clear();
@@ -76,7 +76,7 @@ int XmlElementWriter::WriteElement(const char* name, std::string_view text, int 
   return WriteRaw(line);
 }
 
-int XmlElementWriter::EndElement(const char* name, int level) {
+bool XmlElementWriter::EndElement(const char* name, int level) {
   std::string& line = line_;
   line.clear();
   AppendIndent(line, level);
@@ -86,9 +86,9 @@ int XmlElementWriter::EndElement(const char* name, int level) {
   return WriteRaw(line);
 }
 
-int XmlElementWriter::Close() {
+bool XmlElementWriter::Close() {
   if (file_.IsOpen() && !file_.Close()) complete_ = false;
-  return 0;
+  return complete_;
 }
 
 std::string XmlElementWriter::EscapeText(std::string_view value) {

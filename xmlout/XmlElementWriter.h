@@ -11,32 +11,31 @@
 
 #include "platform/WinFs.h"
 
+// Every operation answers true when it did its work and false when it failed.
 class XmlElementWriter {
  public:
-  // Creates (or truncates) the file at a Windows-form path. 0 when open, -1 when it
-  // cannot be created; a writer whose file is not open fails every write.
-  int Open(const std::string& path);
-  // Creates a new temporary file beside targetPath (File::CreateTemporary); 0 or -1 as Open.
-  int OpenTemporary(const std::string& targetPath);
+  // Creates (or truncates) the file at a Windows-form path; false when it cannot be
+  // created. A writer whose file is not open fails every write.
+  bool Open(const std::string& path);
+  // Creates a new temporary file beside targetPath (File::CreateTemporary), as Open.
+  bool OpenTemporary(const std::string& targetPath);
   // The temporary file's Windows-form path; empty when none was created.
   const std::string& TemporaryPath() const { return file_.TemporaryPath(); }
-  // Appends the bytes unchanged. 1 on success; 0 when the file is not open or the write
-  // fails, in which case the file is closed and every later write fails too.
-  int WriteRaw(std::string_view text);
+  // Appends the bytes unchanged; false when the file is not open or the write fails, in
+  // which case the file is closed and every later write fails too.
+  bool WriteRaw(std::string_view text);
   // An attribute is written when both its name and its value are non-null; the second
   // only when the first is. An empty value is written as "".
-  int StartElement(const char* name, int level, const char* attrName1 = nullptr,
+  bool StartElement(const char* name, int level, const char* attrName1 = nullptr,
                    const char* attrValue1 = nullptr, const char* attrName2 = nullptr,
                    const char* attrValue2 = nullptr);
-  int WriteElement(const char* name, std::string_view text, int level, const char* attrName1 = nullptr,
+  bool WriteElement(const char* name, std::string_view text, int level, const char* attrName1 = nullptr,
                    const char* attrValue1 = nullptr, const char* attrName2 = nullptr,
                    const char* attrValue2 = nullptr);
-  int EndElement(const char* name, int level);
-  // Closes the file if it is open; a second call does nothing. Returns 0.
-  int Close();
-  // True when every line written reached the file, the last buffered block included;
-  // meaningful after Close.
-  bool Complete() const { return complete_; }
+  bool EndElement(const char* name, int level);
+  // Closes the file if it is open; a second call does nothing. True when the file was
+  // opened and every line written reached it, the last buffered block included.
+  bool Close();
 
   static std::string EscapeText(std::string_view value);
   // Appends the escaped copy of value to out.

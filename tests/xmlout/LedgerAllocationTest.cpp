@@ -51,12 +51,11 @@ long AllocationsFor(std::size_t rows) {
   inputs.ledgerLines = &ledger;
   TempFolder folder;
   XmlElementWriter xml;
-  EXPECT_EQ(0, xml.Open(folder.Windows("ledger.xml")));
+  EXPECT_TRUE(xml.Open(folder.Windows("ledger.xml")));
   const long before = allocations.load();
   EXPECT_EQ(1, writer.WriteLedgerForms(xml));
   const long used = allocations.load() - before;
-  xml.Close();
-  EXPECT_TRUE(xml.Complete());
+  EXPECT_TRUE(xml.Close());
   return used;
 }
 

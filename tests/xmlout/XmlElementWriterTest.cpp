@@ -60,23 +60,23 @@ TEST(XmlElementWriter, LongValuesAreWrittenWhole) {
 TEST(XmlElementWriter, AFileThatCannotBeCreatedFailsEveryWrite) {
   TempFolder folder;
   XmlElementWriter xml;
-  EXPECT_EQ(-1, xml.Open(folder.Windows("missing\\a.xml")));
-  EXPECT_EQ(0, xml.WriteRaw("x"));
-  EXPECT_EQ(0, xml.StartElement("A", 0));
-  EXPECT_EQ(0, xml.Close());
-  EXPECT_EQ(0, xml.Close());
+  EXPECT_FALSE(xml.Open(folder.Windows("missing\\a.xml")));
+  EXPECT_FALSE(xml.WriteRaw("x"));
+  EXPECT_FALSE(xml.StartElement("A", 0));
+  EXPECT_FALSE(xml.Close());
+  EXPECT_FALSE(xml.Close());
 }
 
 TEST(XmlElementWriter, AfterAFailedWriteLaterWritesFailAndAddNothing) {
   TempFolder folder;
   XmlElementWriter xml;
-  ASSERT_EQ(0, xml.Open(folder.Windows("a.xml")));
-  EXPECT_EQ(1, xml.WriteElement("A", "1", 0));
+  ASSERT_TRUE(xml.Open(folder.Windows("a.xml")));
+  EXPECT_TRUE(xml.WriteElement("A", "1", 0));
   platform::faults::Set("FileWrite#1");
-  EXPECT_EQ(0, xml.WriteElement("B", "2", 0));
+  EXPECT_FALSE(xml.WriteElement("B", "2", 0));
   platform::faults::Clear();
-  EXPECT_EQ(0, xml.WriteElement("C", "3", 0));
-  EXPECT_EQ(0, xml.EndElement("D", 0));
-  xml.Close();
+  EXPECT_FALSE(xml.WriteElement("C", "3", 0));
+  EXPECT_FALSE(xml.EndElement("D", 0));
+  EXPECT_FALSE(xml.Close());
   EXPECT_TRUE(SameBytes("<A>1</A>\r\n", ReadBytes(folder.LinuxPath("a.xml"))));
 }

@@ -34,7 +34,7 @@ std::string TempFolder::Windows(const std::string& name) const {
 std::string Capture(const std::function<int(XmlElementWriter&)>& write, int* result) {
   TempFolder folder;
   XmlElementWriter xml;
-  EXPECT_EQ(0, xml.Open(folder.Windows("part.xml")));
+  EXPECT_TRUE(xml.Open(folder.Windows("part.xml")));
   const int written = write(xml);
   xml.Close();
   if (result != nullptr) {
