@@ -92,7 +92,7 @@ class DateTextCache {
 }  // namespace
 
 int StatementAggregator::LedgerReadFailed(long status) {
-  if (IsReadFailure(status)) failure_.NoteHost(SJ("元帳"), status);
+  if (IsReadFailure(status)) failure_.NoteHost(SJ("元帳"));
   return 0;
 }
 
@@ -108,7 +108,7 @@ int StatementAggregator::LookupAccount(int32_t accountCode, StKAMOKUINFO* master
   if (status == 0) status = accounts->WalkFind(cursor, master);
   accounts->ReleaseCursor(cursor);
   // A name that could not be read is no account without a name.
-  if (IsReadFailure(status)) failure_.NoteHost(SJ("勘定科目"), status);
+  if (IsReadFailure(status)) failure_.NoteHost(SJ("勘定科目"));
   return status == 0 ? 1 : 0;
 }
 
@@ -162,7 +162,7 @@ bool StatementAggregator::JournalBeforeLineUnbalanced(const StDATAINFO& profile,
     creditSum += FixedAmount::FromRaw(line.creditTax);
   }
   if (IsReadFailure(status)) {
-    failure_.NoteHost(SJ("仕訳"), status);
+    failure_.NoteHost(SJ("仕訳"));
     return false;
   }
   unbalanced = debitSum != creditSum;
@@ -235,8 +235,7 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
     line.lineNo = posting.lineNo;
     const std::string* dateText = nullptr;
     if (!dates.Text(posting.date, dateText)) {
-      // The formatter recorded the runtime status of the era read that failed.
-      failure_.NoteHost(SJ("和暦"), ClMsgMgr::Inst().LastError());
+      failure_.NoteHost(SJ("和暦"));
       return 0;
     }
     platform::cp932::BoundedCopy(line.dateText, sizeof line.dateText, *dateText);

@@ -39,7 +39,7 @@ StatementAggregator::~StatementAggregator() {
 }
 
 int StatementAggregator::BalanceReadFailed(long status) {
-  if (IsReadFailure(status)) failure_.NoteHost(SJ("残高"), status);
+  if (IsReadFailure(status)) failure_.NoteHost(SJ("残高"));
   return 0;
 }
 

@@ -99,7 +99,7 @@ bool LinkApp::InitInstance() {
   const int taxRead = ReadTaxSettings(taxSettings, profile.dataId);
   const int amountBasis = taxSettings[5] != 0 ? 1 : 0;
   if (profileRead == kProfileReadFailed || taxRead == kProfileReadFailed) {
-    failure_.NoteHost(SJ("会計データの情報"), ClMsgMgr::Inst().ReadFailure());
+    failure_.NoteHost(SJ("会計データの情報"));
   }
   if (failure_.CheckRuntime()) return Fail(Owner());
 

@@ -42,8 +42,8 @@ int SavedNotesReader::ReadSavedData(long kind, void** buffer, long* length) {
   savedDocument_->AttachSetMgr(dataMgr.GetSetMgr());
   StDATAINFO selected{};
   if (auto* dataSet = dynamic_cast<ClSetData*>(dataMgr.GetSetObject(hostcode::kSetData, hostcode::kDataSetArgument))) {
-    if (const long status = dataSet->GetSelectedInfo(&selected); IsReadFailure(status)) {
-      failure_.NoteHost(SJ("会計データの情報"), status);
+    if (IsReadFailure(dataSet->GetSelectedInfo(&selected))) {
+      failure_.NoteHost(SJ("会計データの情報"));
       return 0;
     }
   }
@@ -52,7 +52,7 @@ int SavedNotesReader::ReadSavedData(long kind, void** buffer, long* length) {
   savedDocument_->AttachOptLink(ClLinkMgr::Inst().GetOptLink());
 
   if (const long status = savedDocument_->GetDataType02(kind, buffer, length); status != 0) {
-    if (IsReadFailure(status)) failure_.NoteHost(SJ("決算書の保存データ"), status);
+    if (IsReadFailure(status)) failure_.NoteHost(SJ("決算書の保存データ"));
     if (*buffer) CoTaskMemFree(*buffer);
     *buffer = nullptr;
     *length = 0;
