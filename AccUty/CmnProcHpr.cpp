@@ -30,7 +30,9 @@ bool DateFormatter::FindEra(int32_t date, StGENGOINFO& era, int32_t& yearInEra) 
   era = StGENGOINFO{};
   readFailed_ = false;
   ClSetMgr* setMgr = ownSetMgrFlag_ != 0 ? ownSetMgr_ : ClDataMgr::Inst().GetSetMgr();
-  auto* gengo = setMgr ? dynamic_cast<ClSetGengo*>(setMgr->GetSetObject(hostcode::kSetEras, hostcode::kEraSetArgument)) : nullptr;
+  auto* gengo =
+      setMgr ? dynamic_cast<ClSetGengo*>(setMgr->GetSetObject(hostcode::kSetEras, hostcode::kEraSetArgument))
+             : nullptr;
   ClMsgMgr& messages = ClMsgMgr::Inst();
   if (gengo == nullptr) return Fail(-1, "ClSetMgr::GetSetObject");
 

@@ -27,7 +27,8 @@ StFINDCOND LongCondition(int32_t item, int16_t comparison, int32_t value) {
 
 StFINDINFO LedgerFind() {
   StFINDINFO find{};
-  find.cond[0] = LongCondition(hostcode::kFindMonthCode, hostcode::kNotEqual, hostcode::kMonthInterimAdjustment);
+  find.cond[0] =
+      LongCondition(hostcode::kFindMonthCode, hostcode::kNotEqual, hostcode::kMonthInterimAdjustment);
   return find;
 }
 
@@ -99,8 +100,10 @@ int StatementAggregator::LedgerReadFailed(long status) {
 int StatementAggregator::LookupAccount(int32_t accountCode, StKAMOKUINFO* master) {
   StFINDINFO find{};
   // A bare account number names the account itself.
-  find.cond[0] = LongCondition(hostcode::kFindAccountCode, hostcode::kEqual, accountCode < 10000 ? accountCode * 10000 : accountCode);
-  auto* accounts = dynamic_cast<ClSetKamoku*>(ClDataMgr::Inst().GetSetObject(hostcode::kSetAccounts, hostcode::kDataSetArgument));
+  find.cond[0] = LongCondition(hostcode::kFindAccountCode, hostcode::kEqual,
+                               accountCode < 10000 ? accountCode * 10000 : accountCode);
+  auto* accounts = dynamic_cast<ClSetKamoku*>(
+      ClDataMgr::Inst().GetSetObject(hostcode::kSetAccounts, hostcode::kDataSetArgument));
   if (accounts == nullptr) return 0;
   long cursor = 0;
   long status = accounts->GetCursor(&cursor);
@@ -118,7 +121,8 @@ void StatementAggregator::PrepareLedgerView(int32_t accountCode, const StFINDINF
   ledgerView_ = StMOTOCHOHYOJIINFO{};
   ledgerView_.accountCode = accountCode;
   ledgerView_.adjustmentOnly = last == hostcode::kMonthInterimAdjustment ? 1 : 0;
-  auto* dataSet = dynamic_cast<ClSetData*>(ClDataMgr::Inst().GetSetObject(hostcode::kSetData, hostcode::kDataSetArgument));
+  auto* dataSet = dynamic_cast<ClSetData*>(
+      ClDataMgr::Inst().GetSetObject(hostcode::kSetData, hostcode::kDataSetArgument));
   ClAccPeriod* accPeriod = dataSet != nullptr ? dataSet->GetAccPeriod() : nullptr;
   if (accPeriod != nullptr) {
     long firstDay = 0;

@@ -24,7 +24,8 @@ void CopyName(char (&dst)[31], const char* field) {
 }  // namespace
 
 StatementAggregator::StatementAggregator(StatementLineList& statementLines, LedgerLineList& ledgerLines,
-                                         bool withGeneralLedger, ProgressWindow* progress, ReadFailure& failure)
+                                         bool withGeneralLedger, ProgressWindow* progress,
+                                         ReadFailure& failure)
     : statementLines_(statementLines),
       ledgerLines_(ledgerLines),
       withGeneralLedger_(withGeneralLedger),
@@ -46,7 +47,7 @@ int StatementAggregator::BalanceReadFailed(long status) {
 void StatementAggregator::Step(double first, double last) {
   if (progress_ == nullptr) return;
   progress_->StepRange(static_cast<int16_t>(static_cast<int>(first)),
-                      static_cast<int16_t>(static_cast<int>(last)));
+                       static_cast<int16_t>(static_cast<int>(last)));
 }
 
 bool StatementAggregator::AttachBalanceRule(const StDATAINFO& profile) {
@@ -55,7 +56,8 @@ bool StatementAggregator::AttachBalanceRule(const StDATAINFO& profile) {
   ClDataMgr& dataMgr = ClDataMgr::Inst();
   balanceRule_->AttachSetMgr(dataMgr.GetSetMgr());
   StDATAINFO selected{};
-  auto* dataSet = dynamic_cast<ClSetData*>(dataMgr.GetSetObject(hostcode::kSetData, hostcode::kDataSetArgument));
+  auto* dataSet =
+      dynamic_cast<ClSetData*>(dataMgr.GetSetObject(hostcode::kSetData, hostcode::kDataSetArgument));
   // The profile is the same record; it stands in should the data set not answer.
   const bool haveSelected = dataSet != nullptr && dataSet->GetSelectedInfo(&selected) == 0;
   const StDATAINFO& source = haveSelected ? selected : profile;

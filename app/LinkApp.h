@@ -73,6 +73,6 @@ class LinkApp : public platform::CWinApp {
                      const RunConditions& conditions, const DataProfile& profile);
 
   const EditionProfile& edition_;
-  ReadFailure failure_;  // the run's one failure record, handed to every layer
+  ReadFailure failure_;        // the run's one failure record, handed to every layer
   bool attachFailed_ = false;  // the run never started: no notice, but a failing exit code
 };

@@ -174,8 +174,8 @@ void LinkApp::WarnOfUnsupportedNotes(platform::HWND owner) const {
   platform::MessageBoxA(owner, warning, Caption(), platform::MB_ICONEXCLAMATION | platform::MB_OK);
 }
 
-bool LinkApp::WriteDocument(ProgressWindow& progress, const StatementAggregator& aggregator, bool notesPresent,
-                            const RunConditions& conditions, const DataProfile& profile) {
+bool LinkApp::WriteDocument(ProgressWindow& progress, const StatementAggregator& aggregator,
+                            bool notesPresent, const RunConditions& conditions, const DataProfile& profile) {
   WriterInputs inputs;
   inputs.progress = &progress;
   inputs.statementLines = &statementLines;

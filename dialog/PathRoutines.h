@@ -11,7 +11,6 @@
 
 namespace dialog {
 
-
 using platform::cp932::EqualsIgnoreCase;
 using platform::cp932::IsDbcsBytePosition;
 

@@ -20,7 +20,8 @@ struct ClRuleShiwake::Impl {
 
 long ClRuleShiwake::Impl::Load(const std::string& dataId, const StFINDINFO* find) {
   if (find == nullptr || find->cond[0].item != hostcode::kFindJournalId) return orbeck::kNotReady;
-  int32_t wanted = find->cond[0].valueType == hostcode::kShortValue ? find->cond[0].shortValue : find->cond[0].longValue;
+  int32_t wanted =
+      find->cond[0].valueType == hostcode::kShortValue ? find->cond[0].shortValue : find->cond[0].longValue;
   if (ready && wanted == journalId) return 0;
   ready = false;
   lines.clear();

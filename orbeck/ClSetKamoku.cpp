@@ -45,7 +45,8 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
     ready.whole = true;
   } else {
     const StFINDCOND& cond = find->cond[0];
-    if (cond.item != hostcode::kFindAccountCode || cond.comparison != hostcode::kEqual) return orbeck::kNotReady;
+    if (cond.item != hostcode::kFindAccountCode || cond.comparison != hostcode::kEqual)
+      return orbeck::kNotReady;
     int32_t code = cond.valueType == hostcode::kShortValue ? cond.shortValue : cond.longValue;
     if (auto hit = master->byCode.find(code); hit != master->byCode.end()) ready.hit = &hit->second;
   }

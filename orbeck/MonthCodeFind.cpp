@@ -29,11 +29,11 @@ bool MonthCodeFind::Assign(const StFINDINFO* find) {
     c.comparison = cond.comparison;
     c.value = cond.valueType == kShortValue ? cond.shortValue : cond.longValue;
     c.link = cond.link;
-    const bool known =
-        cond.item == kFindMonthCode && (cond.valueType == kShortValue || cond.valueType == kLongValue) &&
-        (c.comparison == kEqual || c.comparison == kNotEqual || c.comparison == kNotLessThan ||
-         c.comparison == kNotGreaterThan) &&
-        (c.link == kLinkLast || c.link == kLinkAnd || c.link == kLinkOr);
+    const bool known = cond.item == kFindMonthCode &&
+                       (cond.valueType == kShortValue || cond.valueType == kLongValue) &&
+                       (c.comparison == kEqual || c.comparison == kNotEqual || c.comparison == kNotLessThan ||
+                        c.comparison == kNotGreaterThan) &&
+                       (c.link == kLinkLast || c.link == kLinkAnd || c.link == kLinkOr);
     if (!known) {
       *this = MonthCodeFind();
       return false;

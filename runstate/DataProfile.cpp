@@ -13,7 +13,8 @@
 int ReadDataProfile(DataProfile& profile, ClSetData*& dataSet) {
   std::memset(&profile, 0, sizeof profile);
   ClDataMgr& dataMgr = ClDataMgr::Inst();
-  if (!dataSet) dataSet = dynamic_cast<ClSetData*>(dataMgr.GetSetObject(hostcode::kSetData, hostcode::kDataSetArgument));
+  if (!dataSet)
+    dataSet = dynamic_cast<ClSetData*>(dataMgr.GetSetObject(hostcode::kSetData, hostcode::kDataSetArgument));
   if (!dataSet) return 0;
 
   char userId[65] = {};
@@ -45,7 +46,8 @@ int ReadDataProfile(DataProfile& profile, ClSetData*& dataSet) {
 
 int ReadTaxSettings(uint8_t (&record)[12], const char* dataId) {
   ClDataMgr& dataMgr = ClDataMgr::Inst();
-  auto* settings = dynamic_cast<ClSetShohizei*>(dataMgr.GetSetObject(hostcode::kSetTax, hostcode::kDataSetArgument));
+  auto* settings =
+      dynamic_cast<ClSetShohizei*>(dataMgr.GetSetObject(hostcode::kSetTax, hostcode::kDataSetArgument));
   if (!settings) return 0;
   settings->AttachSetMgr(dataMgr.GetSetMgr());
   settings->SetCurDataID(dataId ? std::string(dataId, strnlen(dataId, sizeof(StDATAINFO::dataId)))

@@ -41,7 +41,8 @@ int SavedNotesReader::ReadSavedData(long kind, void** buffer, long* length) {
   ClDataMgr& dataMgr = ClDataMgr::Inst();
   savedDocument_->AttachSetMgr(dataMgr.GetSetMgr());
   StDATAINFO selected{};
-  if (auto* dataSet = dynamic_cast<ClSetData*>(dataMgr.GetSetObject(hostcode::kSetData, hostcode::kDataSetArgument))) {
+  if (auto* dataSet =
+          dynamic_cast<ClSetData*>(dataMgr.GetSetObject(hostcode::kSetData, hostcode::kDataSetArgument))) {
     if (IsReadFailure(dataSet->GetSelectedInfo(&selected))) {
       failure_.NoteHost(SJ("会計データの情報"));
       return 0;
@@ -76,9 +77,7 @@ std::string SavedNotesReader::ReadText(long kind) {
   return text;
 }
 
-bool SavedNotesReader::IsInputModeOn() {
-  return InputModeInText(ReadText(SaveKessanshoKind_NoteSettings));
-}
+bool SavedNotesReader::IsInputModeOn() { return InputModeInText(ReadText(SaveKessanshoKind_NoteSettings)); }
 
 bool SavedNotesReader::IsNoteOn() { return NoteFlagInText(ReadText(SaveKessanshoKind_Settings)); }
 

@@ -54,7 +54,8 @@ int StatementWriter::WriteLedgerRows(XmlElementWriter& xml) {
     return std::string_view(out, static_cast<std::size_t>(std::to_chars(out, out + size, value).ptr - out));
   };
   const int32_t accountCode = (*inputs_.ledgerLines)[ledgerCursor_].accountCode;
-  while (ledgerCursor_ < inputs_.ledgerLines->size() && (*inputs_.ledgerLines)[ledgerCursor_].accountCode == accountCode) {
+  while (ledgerCursor_ < inputs_.ledgerLines->size() &&
+         (*inputs_.ledgerLines)[ledgerCursor_].accountCode == accountCode) {
     const LedgerLine& row = (*inputs_.ledgerLines)[ledgerCursor_];
     CleanNameInto(subAccount, FieldText(row.subAccountName));
     CleanNameInto(counter, FieldText(row.counterAccountName));
@@ -63,8 +64,7 @@ int StatementWriter::WriteLedgerRows(XmlElementWriter& xml) {
         xml.StartElement("HJ00780S02", 4) &&
         xml.WriteElement("HJ00780S0050", number(lineNo, sizeof lineNo, row.lineNo), 5) &&
         xml.WriteElement("HJ00780S0060", FieldText(row.dateText), 5) &&
-        xml.WriteElement("HJ00780S0070", subAccount, 5) &&
-        xml.WriteElement("HJ00780S0080", counter, 5) &&
+        xml.WriteElement("HJ00780S0070", subAccount, 5) && xml.WriteElement("HJ00780S0080", counter, 5) &&
         xml.WriteElement("HJ00780S0090", counterSub, 5) &&
         xml.WriteElement("HJ00780S0100", FieldText(row.description), 5) &&
         xml.WriteElement("HJ00780S0110", number(amount, sizeof amount, ToYen(row.amount)), 5) &&

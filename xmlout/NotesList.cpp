@@ -118,8 +118,8 @@ int StatementWriter::WriteNoteEntry(std::size_t index, XmlElementWriter& xml, st
   }
   next = end;
 
-  const bool written =
-      IsNoteDisplayed(entry.noteNumber) && inputs_.noteDispFlags != nullptr && inputs_.noteDispFlags[entry.section] != 0;
+  const bool written = IsNoteDisplayed(entry.noteNumber) && inputs_.noteDispFlags != nullptr &&
+                       inputs_.noteDispFlags[entry.section] != 0;
   if (!written) {
     // The user marked the notes below for display: they take this entry's place, each at
     // its own level, so that none of them is lost.

@@ -194,8 +194,8 @@ int StatementWriter::WriteStatementRows(XmlElementWriter& xml, const char* root,
         written = WriteTotalLine(xml, row.code, row.name, 3);
         break;
       case StatementRow::Kind::IncomeTaxes:
-        written = xml.StartElement(row.name, 3) && WriteIncomeTaxItems(xml, 4) == 1 &&
-                  xml.EndElement(row.name, 3);
+        written =
+            xml.StartElement(row.name, 3) && WriteIncomeTaxItems(xml, 4) == 1 && xml.EndElement(row.name, 3);
         break;
     }
     if (written != 1) return 0;

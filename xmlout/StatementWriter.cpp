@@ -67,7 +67,8 @@ int WritePattern(XmlElementWriter& xml, const char* costOfSales) {
 
 }  // namespace
 
-StatementWriter::StatementWriter(const EditionProfile& edition, const WriterInputs& inputs, ReadFailure& failure)
+StatementWriter::StatementWriter(const EditionProfile& edition, const WriterInputs& inputs,
+                                 ReadFailure& failure)
     : edition_(edition), inputs_(inputs), failure_(failure) {}
 
 StatementWriter::~StatementWriter() = default;
@@ -89,7 +90,7 @@ void StatementWriter::StepRange(int first, int last) {
   // range, from beyond the end, would never show 100. The ranges stop at the end instead.
   if (inputs_.progress != nullptr) {
     inputs_.progress->StepRange(static_cast<int16_t>(std::min(first, kProgressEnd)),
-                        static_cast<int16_t>(std::min(last, kProgressEnd)));
+                                static_cast<int16_t>(std::min(last, kProgressEnd)));
   }
 }
 

@@ -48,8 +48,8 @@ void XmlElementWriter::AppendAttributes(std::string& line, const char* attrName1
   }
 }
 
-bool XmlElementWriter::StartElement(const char* name, int level, const char* attrName1, const char* attrValue1,
-                                   const char* attrName2, const char* attrValue2) {
+bool XmlElementWriter::StartElement(const char* name, int level, const char* attrName1,
+                                    const char* attrValue1, const char* attrName2, const char* attrValue2) {
   std::string& line = line_;
   line.clear();
   AppendIndent(line, level);
@@ -61,7 +61,7 @@ bool XmlElementWriter::StartElement(const char* name, int level, const char* att
 }
 
 bool XmlElementWriter::WriteElement(const char* name, std::string_view text, int level, const char* attrName1,
-                                   const char* attrValue1, const char* attrName2, const char* attrValue2) {
+                                    const char* attrValue1, const char* attrName2, const char* attrValue2) {
   std::string& line = line_;
   line.clear();
   AppendIndent(line, level);

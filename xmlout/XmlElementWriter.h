@@ -27,11 +27,11 @@ class XmlElementWriter {
   // An attribute is written when both its name and its value are non-null; the second
   // only when the first is. An empty value is written as "".
   bool StartElement(const char* name, int level, const char* attrName1 = nullptr,
-                   const char* attrValue1 = nullptr, const char* attrName2 = nullptr,
-                   const char* attrValue2 = nullptr);
+                    const char* attrValue1 = nullptr, const char* attrName2 = nullptr,
+                    const char* attrValue2 = nullptr);
   bool WriteElement(const char* name, std::string_view text, int level, const char* attrName1 = nullptr,
-                   const char* attrValue1 = nullptr, const char* attrName2 = nullptr,
-                   const char* attrValue2 = nullptr);
+                    const char* attrValue1 = nullptr, const char* attrName2 = nullptr,
+                    const char* attrValue2 = nullptr);
   bool EndElement(const char* name, int level);
   // Closes the file if it is open; a second call does nothing. True when the file was
   // opened and every line written reached it, the last buffered block included.
