@@ -202,7 +202,7 @@ void ConditionsDialog::Browse() {
   }
   // A path without a folder would open the dialog wherever the process stands (the program's
   // own folder); the host's output folder is where the default path points.
-  if (folder.empty()) folder = ClFileMgr::Inst().GetAppFolderPath(0);
+  if (folder.empty()) folder = ClFileMgr::Inst().GetAppFolderPath(hostcode::kFolderOutput);
   platform::CFileDialog fileDialog(false, "XML", fileName,
                                    platform::OFN_HIDEREADONLY | platform::OFN_NOCHANGEDIR |
                                        platform::OFN_PATHMUSTEXIST | platform::OFN_FILEMUSTEXIST,
