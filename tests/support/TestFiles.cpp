@@ -14,6 +14,13 @@ std::string ReadBytes(const std::filesystem::path& path) {
   return bytes.str();
 }
 
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }

@@ -39,7 +39,7 @@ class OrbeckHost : public ::testing::Test {
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return run;
   }
-  std::string CommandLine() { return velmora::test::ReadBytes(home / "cmdline"); }
+  std::string CommandLine() { return velmora::test::ReadText(home / "cmdline"); }
   std::filesystem::path home;
 };
 

@@ -77,7 +77,7 @@ class AdminCommand : public ::testing::Test {
         std::string(ORBECK_ADMIN_PATH) + " " + arguments + " 2>" + (host.root() / "stderr.txt").string();
     return velmora::test::RunCommand(command);
   }
-  std::string Stderr() { return velmora::test::ReadBytes(host.root() / "stderr.txt"); }
+  std::string Stderr() { return velmora::test::ReadText(host.root() / "stderr.txt"); }
   TestHost host{nullptr};
 };
 

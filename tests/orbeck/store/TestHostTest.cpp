@@ -33,7 +33,7 @@ TEST(TestHost, SetsTheEnvironmentAndRestoresItAfterwards) {
     EXPECT_EQ("(unset)", Env("VELMORA_UI_SCRIPT"));
     EXPECT_EQ("(unset)", Env("VELMORA_UI_TRANSCRIPT"));
     EXPECT_EQ("Z: / fixed\nC: \"" + host.cDrive().string() + "\" fixed\n",
-              velmora::test::ReadBytes(host.drivesFile()));
+              velmora::test::ReadText(host.drivesFile()));
     EXPECT_TRUE(std::filesystem::is_directory(host.cDrive()));
   }
   EXPECT_FALSE(std::filesystem::exists(root));
