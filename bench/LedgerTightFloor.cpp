@@ -16,9 +16,9 @@
 namespace {
 
 constexpr const char* kLayOut =
-    "CREATE TABLE side.ledger AS "
+    "CREATE TABLE ledger AS "
     "SELECT account_no, date, line_no, counter_kind, debit_code, debit_amount, debit_tax, "
-    "credit_code, credit_amount, credit_tax, description FROM main.postings "
+    "credit_code, credit_amount, credit_tax, description FROM store.postings "
     "ORDER BY data_ord, account_no, date, journal_id, line_no, reach";
 
 // Every column enters the sum, so that no column's bytes are skipped.
@@ -38,9 +38,11 @@ bool Run(sqlite3* db, const std::string& sql) {
 bool LayOut(const char* store, const std::string& side) {
   std::remove(side.c_str());
   sqlite3* db = nullptr;
-  bool ok = sqlite3_open_v2(store, &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK;
-  char* attach = sqlite3_mprintf("ATTACH %Q AS side", side.c_str());
-  ok = ok && Run(db, attach) && Run(db, "PRAGMA side.journal_mode = OFF") && Run(db, kLayOut);
+  bool ok = sqlite3_open_v2(side.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI,
+                            nullptr) == SQLITE_OK;
+  // The store is only read: opened read-only by its URI.
+  char* attach = sqlite3_mprintf("ATTACH 'file:' || %Q || '?mode=ro' AS store", store);
+  ok = ok && Run(db, attach) && Run(db, "PRAGMA journal_mode = OFF") && Run(db, kLayOut);
   sqlite3_free(attach);
   sqlite3_close(db);
   return ok;
