@@ -22,7 +22,8 @@ inline bool WriteDurable(const char* path, long long bytes) {
   const std::vector<char> block(64 * 1024, 'x');
   bool ok = true;
   while (ok && bytes > 0) {
-    const auto size = static_cast<std::size_t>(std::min<long long>(bytes, static_cast<long long>(block.size())));
+    const auto size =
+        static_cast<std::size_t>(std::min<long long>(bytes, static_cast<long long>(block.size())));
     ok = ::write(fd, block.data(), size) == static_cast<ssize_t>(size);
     bytes -= static_cast<long long>(size);
   }

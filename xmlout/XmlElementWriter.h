@@ -32,6 +32,17 @@ class XmlElementWriter {
                    const char* attrValue1 = nullptr, const char* attrName2 = nullptr,
                    const char* attrValue2 = nullptr);
   int EndElement(const char* name, int level);
+
+  // Lines composed together and written by one call, for the millions of ledger rows: the
+  // same lines as StartElement, WriteElement and EndElement without attributes, with names
+  // whose lengths are known. Digits are appended as they are; any other text is escaped.
+  void BeginLines() { line_.clear(); }
+  void AddStartLine(std::string_view name, int level);
+  void AddTextLine(std::string_view name, std::string_view text, int level);
+  void AddDigitsLine(std::string_view name, std::string_view digits, int level);
+  void AddEndLine(std::string_view name, int level);
+  // 1 when the lines reached the file; as WriteRaw otherwise.
+  int WriteLines() { return WriteRaw(line_); }
   // Closes the file if it is open; a second call does nothing. Returns 0.
   int Close();
   // True when every line written reached the file, the last buffered block included;
