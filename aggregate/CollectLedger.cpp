@@ -50,11 +50,6 @@ const StORDERINFO& LedgerOrder() {
   return order;
 }
 
-template <size_t N>
-void CopyBounded(char (&dst)[N], const char* field, size_t fieldBytes) {
-  platform::cp932::BoundedCopy(dst, N, std::string_view(field, strnlen(field, fieldBytes)));
-}
-
 std::string DataIdOf(const StDATAINFO& profile) {
   return std::string(profile.dataId, strnlen(profile.dataId, sizeof profile.dataId));
 }
@@ -72,14 +67,25 @@ void AttachRule(Rule& rule, const StDATAINFO& profile) {
 class DateTextCache {
  public:
   // False when the era master could not be read: an empty date would pass for "no era".
-  bool Text(int32_t date, const std::string*& text) {
+  bool Load(int32_t date) {
     if (!valid_ || date != date_) {
       text_ = formatter_.FormatDate(date, 0);
       if (formatter_.ReadFailed()) return false;
       date_ = date;
       valid_ = true;
+      kept_ = false;
     }
-    text = &text_;
+    return true;
+  }
+  // The list's shared copy of the loaded date's text (cut to its field); false without room.
+  bool Kept(LedgerTexts& texts, LedgerText& kept) {
+    if (!kept_) {
+      char field[31];
+      const std::size_t bytes = platform::cp932::BoundedCopy(field, sizeof field, text_);
+      if (!texts.KeepShared(std::string_view(field, bytes), keptText_)) return false;
+      kept_ = true;
+    }
+    kept = keptText_;
     return true;
   }
 
@@ -87,8 +93,21 @@ class DateTextCache {
   DateFormatter formatter_{0};
   int32_t date_ = 0;
   bool valid_ = false;
+  bool kept_ = false;
   std::string text_;
+  LedgerText keptText_;
 };
+
+// A host field cut as the fixed fields of the ledger lines cut it (Capacity - 1 bytes, whole
+// characters), kept by the list: names once, a description on its own.
+template <std::size_t Capacity>
+bool KeepField(LedgerTexts& texts, const char* field, std::size_t fieldBytes, bool shared, LedgerText& kept) {
+  char cut[Capacity];
+  const std::size_t bytes =
+      platform::cp932::BoundedCopy(cut, Capacity, std::string_view(field, strnlen(field, fieldBytes)));
+  const std::string_view text(cut, bytes);
+  return shared ? texts.KeepShared(text, kept) : texts.Keep(text, kept);
+}
 
 }  // namespace
 
@@ -237,20 +256,20 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
     LedgerLine line;
     line.accountCode = row.accountCode;
     line.lineNo = posting.lineNo;
-    const std::string* dateText = nullptr;
-    if (!dates.Text(posting.date, dateText)) {
+    if (!dates.Load(posting.date)) {
       failure_.NoteHost(SJ("和暦"));
       return 0;
     }
-    platform::cp932::BoundedCopy(line.dateText, sizeof line.dateText, *dateText);
-    CopyBounded(line.subAccountName, ownSub.name, sizeof ownSub.name);
-    if (decision == CounterDecision::Sundry) {
-      platform::cp932::BoundedCopy(line.counterAccountName, sizeof line.counterAccountName, SJ("諸口"));
-    } else {
-      CopyBounded(line.counterAccountName, counter.name, sizeof counter.name);
-    }
-    CopyBounded(line.counterSubAccountName, counterSub.name, sizeof counterSub.name);
-    CopyBounded(line.description, posting.description, sizeof posting.description);
+    LedgerTexts& texts = ledgerLines_.texts;
+    const bool kept =
+        dates.Kept(texts, line.dateText) &&
+        KeepField<31>(texts, ownSub.name, sizeof ownSub.name, true, line.subAccountName) &&
+        (decision == CounterDecision::Sundry
+             ? texts.KeepShared(SJ("諸口"), line.counterAccountName)
+             : KeepField<31>(texts, counter.name, sizeof counter.name, true, line.counterAccountName)) &&
+        KeepField<31>(texts, counterSub.name, sizeof counterSub.name, true, line.counterSubAccountName) &&
+        KeepField<61>(texts, posting.description, sizeof posting.description, false, line.description);
+    if (!kept) return 0;
     line.amount = amounts.movement.Raw();
     line.balance = balance.Raw();
     if (!AppendRecord(ledgerLines_, line)) return 0;

@@ -3,21 +3,15 @@
 // given number of bytes to a file in 64 KiB blocks and makes them durable with fdatasync:
 // what no export of that store and document size can undercut.
 // Usage: velmora-ledger-floor STORE.db BYTES OUTPUT   (prints "rows R read S write S")
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <vector>
+
+#include "bench/FloorWrite.h"
 
 namespace {
-
-double Since(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Steps a query to its end, touching every column; the number of rows, -1 on error.
 long long ScanAll(sqlite3* db, const char* sql, long long& checksum) {
@@ -59,21 +53,11 @@ int main(int argc, char** argv) {
     rows = ScanAll(db, sql, checksum) * 2;
   }
   sqlite3_close(db);
-  const double read = Since(start);
+  const double read = bench::Since(start);
   if (rows < 0) return 1;
 
   start = std::chrono::steady_clock::now();
-  long long remaining = std::atoll(argv[2]);
-  int fd = ::open(argv[3], O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return 1;
-  std::vector<char> block(64 * 1024, 'x');
-  while (remaining > 0) {
-    const auto size =
-        static_cast<std::size_t>(std::min<long long>(remaining, static_cast<long long>(block.size())));
-    if (::write(fd, block.data(), size) != static_cast<ssize_t>(size)) return 1;
-    remaining -= static_cast<long long>(size);
-  }
-  if (::fdatasync(fd) != 0 || ::close(fd) != 0) return 1;
-  std::printf("rows %lld read %.3f write %.3f (checksum %lld)\n", rows, read, Since(start), checksum);
+  if (!bench::WriteDurable(argv[3], std::atoll(argv[2]))) return 1;
+  std::printf("rows %lld read %.3f write %.3f (checksum %lld)\n", rows, read, bench::Since(start), checksum);
   return 0;
 }

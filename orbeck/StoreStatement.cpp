@@ -79,6 +79,8 @@ bool InjectedReadFailure(std::string_view point, std::string_view detail) {
   return true;
 }
 
+void CountReadPointPasses(std::string_view point, std::uint64_t passes) { CountUse(point, passes, point); }
+
 std::vector<ReadPointUse> ReadPointUses() {
   CountLastPoint();
   PointUses& registry = Uses();

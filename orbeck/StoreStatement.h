@@ -51,6 +51,9 @@ std::string ReadPointName(std::string_view sql);
 // True when the runtime's fault point fires; it then counts as a failed read of the host's
 // data, like a failed statement.
 bool InjectedReadFailure(std::string_view point, std::string_view detail = {});
+// Counts passes of a point that were not passed through InjectedReadFailure because no fault
+// was configured: a cursor adds up its rows' passes and counts them once.
+void CountReadPointPasses(std::string_view point, std::uint64_t passes);
 
 // The read points of the runtime that were passed since the last reset, for a test that
 // fails each in turn: the fault entry that names the point and how often it was passed.

@@ -1,6 +1,7 @@
 // The engine's output records and their lists: one StatementLine per kept balance row and
 // one LedgerLine per kept ledger posting. Amounts are ten-thousandths of a yen; names are
-// code page 932, NUL-terminated within their fields.
+// code page 932, NUL-terminated within their fields; a ledger line's texts are kept by its
+// list (LedgerTexts), at most as long as the fixed fields they came from.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "runstate/BlockList.h"
+#include "runstate/LedgerTexts.h"
 
 struct StatementLine {
   int32_t accountCode = 0;       // account number * 10000 + sub-account number
@@ -23,18 +25,28 @@ struct StatementLine {
 struct LedgerLine {
   int32_t accountCode = 0;
   int32_t lineNo = 0;                // line within its journal entry, 1 = first
-  char dateText[31] = {};            // era form, e.g. 令和4年3月31日
-  char subAccountName[31] = {};      // empty when the posting names the account itself
-  char counterAccountName[31] = {};  // or 諸口 (sundry)
-  char counterSubAccountName[31] = {};
-  char description[61] = {};
-  int64_t amount = 0;   // movement in the account's own direction
-  int64_t balance = 0;  // running balance after this posting
+  LedgerText dateText;               // era form, e.g. 令和4年3月31日, at most 30 bytes
+  LedgerText subAccountName;         // empty when the posting names the account itself
+  LedgerText counterAccountName;     // or 諸口 (sundry)
+  LedgerText counterSubAccountName;  // names at most 30 bytes
+  LedgerText description;            // at most 60 bytes
+  int64_t amount = 0;                // movement in the account's own direction
+  int64_t balance = 0;               // running balance after this posting
 };
 
 // Ordered lists of owned records, in insertion order; the element count is size().
 using StatementLineList = std::vector<StatementLine>;
-using LedgerLineList = BlockList<LedgerLine>;  // a run can hold millions
+
+// A run can hold millions of ledger lines: they live in large blocks with their texts.
+class LedgerLineList : public BlockList<LedgerLine> {
+ public:
+  using BlockList<LedgerLine>::BlockList;
+  void clear() {
+    BlockList<LedgerLine>::clear();
+    texts.clear();
+  }
+  LedgerTexts texts;
+};
 
 // Appends a record; false when it cannot be allocated.
 template <typename List, typename Record>

@@ -43,10 +43,22 @@ int StatementWriter::WriteLedgerRows(XmlElementWriter& xml) {
     return 1;
   }
   // A ledger runs to millions of rows: the texts of a row are composed in buffers that
-  // outlive the rows, so that a row costs no allocation.
-  std::string subAccount;
-  std::string counter;
-  std::string counterSub;
+  // outlive the rows, so that a row costs no allocation, and a name is cleaned again only
+  // when it is another kept text than the row before's (names are kept once per list).
+  struct CleanedName {
+    LedgerText from;
+    std::string text;
+    std::string_view Of(LedgerText name) {
+      if (!(name == from)) {
+        CleanNameInto(text, name.View());
+        from = name;
+      }
+      return text;
+    }
+  };
+  CleanedName subAccount;
+  CleanedName counter;
+  CleanedName counterSub;
   char lineNo[16];
   char amount[24];
   char balance[24];
@@ -54,23 +66,20 @@ int StatementWriter::WriteLedgerRows(XmlElementWriter& xml) {
     return std::string_view(out, static_cast<std::size_t>(std::to_chars(out, out + size, value).ptr - out));
   };
   const int32_t accountCode = (*inputs_.ledgerLines)[ledgerCursor_].accountCode;
-  while (ledgerCursor_ < inputs_.ledgerLines->size() &&
-         (*inputs_.ledgerLines)[ledgerCursor_].accountCode == accountCode) {
+  while (ledgerCursor_ < inputs_.ledgerLines->size() && (*inputs_.ledgerLines)[ledgerCursor_].accountCode == accountCode) {
     const LedgerLine& row = (*inputs_.ledgerLines)[ledgerCursor_];
-    CleanNameInto(subAccount, FieldText(row.subAccountName));
-    CleanNameInto(counter, FieldText(row.counterAccountName));
-    CleanNameInto(counterSub, FieldText(row.counterSubAccountName));
-    const bool ok =
-        xml.StartElement("HJ00780S02", 4) &&
-        xml.WriteElement("HJ00780S0050", number(lineNo, sizeof lineNo, row.lineNo), 5) &&
-        xml.WriteElement("HJ00780S0060", FieldText(row.dateText), 5) &&
-        xml.WriteElement("HJ00780S0070", subAccount, 5) && xml.WriteElement("HJ00780S0080", counter, 5) &&
-        xml.WriteElement("HJ00780S0090", counterSub, 5) &&
-        xml.WriteElement("HJ00780S0100", FieldText(row.description), 5) &&
-        xml.WriteElement("HJ00780S0110", number(amount, sizeof amount, ToYen(row.amount)), 5) &&
-        xml.WriteElement("HJ00780S0120", number(balance, sizeof balance, ToYen(row.balance)), 5) &&
-        xml.EndElement("HJ00780S02", 4);
-    if (!ok) return 0;
+    xml.BeginLines();
+    xml.AddStartLine("HJ00780S02", 4);
+    xml.AddDigitsLine("HJ00780S0050", number(lineNo, sizeof lineNo, row.lineNo), 5);
+    xml.AddTextLine("HJ00780S0060", row.dateText.View(), 5);
+    xml.AddTextLine("HJ00780S0070", subAccount.Of(row.subAccountName), 5);
+    xml.AddTextLine("HJ00780S0080", counter.Of(row.counterAccountName), 5);
+    xml.AddTextLine("HJ00780S0090", counterSub.Of(row.counterSubAccountName), 5);
+    xml.AddTextLine("HJ00780S0100", row.description.View(), 5);
+    xml.AddDigitsLine("HJ00780S0110", number(amount, sizeof amount, ToYen(row.amount)), 5);
+    xml.AddDigitsLine("HJ00780S0120", number(balance, sizeof balance, ToYen(row.balance)), 5);
+    xml.AddEndLine("HJ00780S02", 4);
+    if (!xml.WriteLines()) return 0;
     ++ledgerCursor_;
   }
   return 1;

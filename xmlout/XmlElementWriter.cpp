@@ -1,6 +1,8 @@
 // Line composition, escaping and the failure rule of the element writer.
 #include "xmlout/XmlElementWriter.h"
 
+#include <array>
+
 bool XmlElementWriter::Open(const std::string& path) {
   complete_ = file_.Create(path);
   return complete_;
@@ -86,6 +88,42 @@ bool XmlElementWriter::EndElement(const char* name, int level) {
   return WriteRaw(line);
 }
 
+void XmlElementWriter::AddStartLine(std::string_view name, int level) {
+  AppendIndent(line_, level);
+  line_ += '<';
+  line_ += name;
+  line_ += ">\r\n";
+}
+
+void XmlElementWriter::AddTextLine(std::string_view name, std::string_view text, int level) {
+  AppendIndent(line_, level);
+  line_ += '<';
+  line_ += name;
+  line_ += '>';
+  AppendEscaped(line_, text);
+  line_ += "</";
+  line_ += name;
+  line_ += ">\r\n";
+}
+
+void XmlElementWriter::AddDigitsLine(std::string_view name, std::string_view digits, int level) {
+  AppendIndent(line_, level);
+  line_ += '<';
+  line_ += name;
+  line_ += '>';
+  line_ += digits;
+  line_ += "</";
+  line_ += name;
+  line_ += ">\r\n";
+}
+
+void XmlElementWriter::AddEndLine(std::string_view name, int level) {
+  AppendIndent(line_, level);
+  line_ += "</";
+  line_ += name;
+  line_ += ">\r\n";
+}
+
 bool XmlElementWriter::Close() {
   if (file_.IsOpen() && !file_.Close()) complete_ = false;
   return complete_;
@@ -99,9 +137,18 @@ std::string XmlElementWriter::EscapeText(std::string_view value) {
 
 void XmlElementWriter::AppendEscaped(std::string& out, std::string_view value) {
   // Byte by byte is safe for code page 932: a second byte is 0x40 or above and so is never
-  // one of the five characters replaced here.
-  for (const char c : value) {
-    switch (c) {
+  // one of the five characters replaced here. The runs between them go in whole.
+  static constexpr auto kSpecial = [] {
+    std::array<bool, 256> special{};
+    for (const unsigned char c : {'&', '>', '<', '"', '\''}) special[c] = true;
+    return special;
+  }();
+  const char* run = value.data();
+  const char* const end = run + value.size();
+  for (const char* at = run; at != end; ++at) {
+    if (!kSpecial[static_cast<unsigned char>(*at)]) continue;
+    out.append(run, static_cast<std::size_t>(at - run));
+    switch (*at) {
       case '&':
         out += "&amp;";
         break;
@@ -114,12 +161,11 @@ void XmlElementWriter::AppendEscaped(std::string& out, std::string_view value) {
       case '"':
         out += "&quot;";
         break;
-      case '\'':
+      default:
         out += "&apos;";
         break;
-      default:
-        out += c;
-        break;
     }
+    run = at + 1;
   }
+  out.append(run, static_cast<std::size_t>(end - run));
 }

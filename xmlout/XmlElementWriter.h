@@ -33,6 +33,16 @@ class XmlElementWriter {
                     const char* attrValue1 = nullptr, const char* attrName2 = nullptr,
                     const char* attrValue2 = nullptr);
   bool EndElement(const char* name, int level);
+  // Lines composed together and written by one call, for the millions of ledger rows: the
+  // same lines as StartElement, WriteElement and EndElement without attributes, with names
+  // whose lengths are known. Digits are appended as they are; any other text is escaped.
+  void BeginLines() { line_.clear(); }
+  void AddStartLine(std::string_view name, int level);
+  void AddTextLine(std::string_view name, std::string_view text, int level);
+  void AddDigitsLine(std::string_view name, std::string_view digits, int level);
+  void AddEndLine(std::string_view name, int level);
+  // True when the lines reached the file; as WriteRaw otherwise.
+  bool WriteLines() { return WriteRaw(line_); }
   // Closes the file if it is open; a second call does nothing. True when the file was
   // opened and every line written reached it, the last buffered block included.
   bool Close();

@@ -78,20 +78,20 @@ TEST_F(LedgerTest, CreditPostingLowersADebitBalance) {
   ASSERT_EQ(2u, cash.size());
   EXPECT_EQ(Yen(110000), cash[0].amount);
   EXPECT_EQ(Yen(1110000), cash[0].balance) << "the running balance starts at the opening";
-  EXPECT_EQ(Cp932("令和6年4月15日"), cash[0].dateText);
-  EXPECT_EQ(Cp932("売上高"), cash[0].counterAccountName);
-  EXPECT_EQ(Cp932("売上入金"), cash[0].description);
+  EXPECT_EQ(Cp932("令和6年4月15日"), cash[0].dateText.View());
+  EXPECT_EQ(Cp932("売上高"), cash[0].counterAccountName.View());
+  EXPECT_EQ(Cp932("売上入金"), cash[0].description.View());
   EXPECT_EQ(1, cash[0].lineNo);
-  EXPECT_EQ("", std::string(cash[0].subAccountName));
+  EXPECT_EQ("", std::string(cash[0].subAccountName.View()));
   EXPECT_EQ(Yen(-22000), cash[1].amount);
   EXPECT_EQ(Yen(1088000), cash[1].balance);
-  EXPECT_EQ(Cp932("消耗品費"), cash[1].counterAccountName);
+  EXPECT_EQ(Cp932("消耗品費"), cash[1].counterAccountName.View());
 
   // Grouped by account in cursor order: cash, then sales, then supplies.
   ASSERT_EQ(4u, ledger_.size());
   EXPECT_EQ(kSales, ledger_[2].accountCode);
   EXPECT_EQ(Yen(110000), ledger_[2].amount) << "a credit on a credit-balance account raises it";
-  EXPECT_EQ(Cp932("現金"), ledger_[2].counterAccountName);
+  EXPECT_EQ(Cp932("現金"), ledger_[2].counterAccountName.View());
 }
 
 TEST_F(LedgerTest, AccountWithoutPostingsAppendsNothing) {
@@ -104,8 +104,8 @@ TEST_F(LedgerTest, CompoundLineWithUnequalTotalsIsSundry) {
   ASSERT_EQ(1, Run(Ledgers({Journal(1, 20240415, {Line(kCash, "1000", kSales, "900", 34)})})));
   const std::vector<LedgerLine> cash = Of(kCash);
   ASSERT_EQ(1u, cash.size());
-  EXPECT_EQ(Cp932("諸口"), cash[0].counterAccountName);
-  EXPECT_EQ("", std::string(cash[0].counterSubAccountName));
+  EXPECT_EQ(Cp932("諸口"), cash[0].counterAccountName.View());
+  EXPECT_EQ("", std::string(cash[0].counterSubAccountName.View()));
 }
 
 TEST_F(LedgerTest, CompoundLineThreeDependsOnTheLinesBeforeIt) {
@@ -116,7 +116,7 @@ TEST_F(LedgerTest, CompoundLineThreeDependsOnTheLinesBeforeIt) {
   std::vector<LedgerLine> cash = Of(kCash);
   ASSERT_EQ(2u, cash.size());
   EXPECT_EQ(3, cash[1].lineNo);
-  EXPECT_EQ(Cp932("消耗品費"), cash[1].counterAccountName);
+  EXPECT_EQ(Cp932("消耗品費"), cash[1].counterAccountName.View());
 
   ledger_.clear();
   lines_.clear();
@@ -125,7 +125,7 @@ TEST_F(LedgerTest, CompoundLineThreeDependsOnTheLinesBeforeIt) {
                                      Line(kSupplies, "500", kCash, "500", 34)})})));
   cash = Of(kCash);
   ASSERT_EQ(2u, cash.size());
-  EXPECT_EQ(Cp932("諸口"), cash[1].counterAccountName);
+  EXPECT_EQ(Cp932("諸口"), cash[1].counterAccountName.View());
 }
 
 TEST_F(LedgerTest, AnUnreadableJournalLineFailsThePassRatherThanCountingAsZeros) {
@@ -142,9 +142,9 @@ TEST_F(LedgerTest, SundryKindsDependOnTheSide) {
                             Journal(3, 20240417, {Line(kCash, "300", kSales, "300", 33)})})));
   const std::vector<LedgerLine> cash = Of(kCash);
   ASSERT_EQ(3u, cash.size());
-  EXPECT_EQ(Cp932("諸口"), cash[0].counterAccountName) << "33 on the credit side";
-  EXPECT_EQ(Cp932("諸口"), cash[1].counterAccountName) << "18 on the debit side";
-  EXPECT_EQ(Cp932("売上高"), cash[2].counterAccountName) << "33 on the debit side";
+  EXPECT_EQ(Cp932("諸口"), cash[0].counterAccountName.View()) << "33 on the credit side";
+  EXPECT_EQ(Cp932("諸口"), cash[1].counterAccountName.View()) << "18 on the debit side";
+  EXPECT_EQ(Cp932("売上高"), cash[2].counterAccountName.View()) << "33 on the debit side";
 }
 
 TEST_F(LedgerTest, PaidTaxLedgerCountsOtherAccountsTaxUnderTheExcludedBasis) {
@@ -178,11 +178,11 @@ TEST_F(LedgerTest, SubAccountPostingShowsItsName) {
                             Journal(2, 20240502, {Line(kSupplies, "300", kPettyCash, "300")})})));
   const std::vector<LedgerLine> cash = Of(kCash);
   ASSERT_EQ(2u, cash.size());
-  EXPECT_EQ(Cp932("小口現金"), cash[0].subAccountName);
+  EXPECT_EQ(Cp932("小口現金"), cash[0].subAccountName.View());
   const std::vector<LedgerLine> supplies = Of(kSupplies);
   ASSERT_EQ(1u, supplies.size());
-  EXPECT_EQ(Cp932("現金"), supplies[0].counterAccountName) << "the counter account by its number";
-  EXPECT_EQ(Cp932("小口現金"), supplies[0].counterSubAccountName);
+  EXPECT_EQ(Cp932("現金"), supplies[0].counterAccountName.View()) << "the counter account by its number";
+  EXPECT_EQ(Cp932("小口現金"), supplies[0].counterSubAccountName.View());
 }
 
 TEST_F(LedgerTest, ZeroMovementIsNeverStored) {
@@ -190,7 +190,7 @@ TEST_F(LedgerTest, ZeroMovementIsNeverStored) {
                             Journal(2, 20240416, {Line(kCash, "100", kSales, "100")})})));
   const std::vector<LedgerLine> cash = Of(kCash);
   ASSERT_EQ(1u, cash.size());
-  EXPECT_EQ(Cp932("令和6年4月16日"), cash[0].dateText);
+  EXPECT_EQ(Cp932("令和6年4月16日"), cash[0].dateText.View());
 }
 
 TEST_F(LedgerTest, FlaggedAndExcludedRowsHaveNoLedger) {

@@ -40,7 +40,7 @@ TEST(BlockList, ACountMakesZeroRecords) {
   ASSERT_EQ(12000u, lines.size());
   for (std::size_t i : {std::size_t{0}, std::size_t{9708}, std::size_t{9709}, std::size_t{11999}}) {
     EXPECT_EQ(0, lines[i].accountCode);
-    EXPECT_EQ('\0', lines[i].description[0]);
+    EXPECT_TRUE(lines[i].description.View().empty());
     EXPECT_EQ(0, lines[i].balance);
   }
 }

@@ -36,11 +36,11 @@ long AllocationsFor(std::size_t rows) {
     LedgerLine& row = ledger[i];
     row.accountCode = 1110000;
     row.lineNo = static_cast<int32_t>(i % 7 + 1);
-    Cp932("令和6年4月1日").copy(row.dateText, 30);
-    Cp932("【補助】取引先０００１２").copy(row.subAccountName, 30);
-    Cp932("（株）東邦機工　本社").copy(row.counterAccountName, 30);
-    Cp932("取引先０００１２３４５").copy(row.counterSubAccountName, 30);
-    Cp932("東邦機工 4月分 売上 & 返品 <伝票12345> 'A'").copy(row.description, 60);
+    row.dateText = KeptText(ledger, "令和6年4月1日");
+    row.subAccountName = KeptText(ledger, "【補助】取引先０００１２");
+    row.counterAccountName = KeptText(ledger, i % 2 == 0 ? "（株）東邦機工　本社" : "［製］東邦機工");
+    row.counterSubAccountName = KeptText(ledger, "取引先０００１２３４５");
+    row.description = KeptText(ledger, "東邦機工 4月分 売上 & 返品 <伝票12345> 'A'");
     row.amount = -1234567890123LL * static_cast<int64_t>(i % 3);
     row.balance = 98765432109876LL;
   }

@@ -248,10 +248,10 @@ TEST_F(XmlNotesAndLedger, LedgerFormsGroupRowsByAccountInStatementOrder) {
   ledger[0].balance = 3 * kYen;
   ledger[1].accountCode = 1110000;
   ledger[1].lineNo = -1;
-  Cp932("＜A&B＞").copy(ledger[1].description, 60);
+  ledger[1].description = KeptText(ledger, "＜A&B＞");
   ledger[2].accountCode = 5110000;
   ledger[2].lineNo = 2;
-  Cp932("（本社）").copy(ledger[2].counterSubAccountName, 30);
+  ledger[2].counterSubAccountName = KeptText(ledger, "（本社）");
   inputs.ledgerLines = &ledger;
 
   auto row = [](const std::string& lineNo, const std::string& counterSub, const std::string& description,

@@ -25,18 +25,19 @@ inline std::string GoldenBytes(const std::string& name) {
   return velmora::test::WrittenForm("xmlout/" + name);
 }
 
-inline LedgerLine MakeLedger(int32_t account, int32_t lineNo, const char* date, const char* sub,
-                             const char* counter, const char* description, int64_t amount, int64_t balance) {
+inline void AddLedger(LedgerLineList& ledger, int32_t account, int32_t lineNo, const char* date,
+                      const char* sub, const char* counter, const char* description, int64_t amount,
+                      int64_t balance) {
   LedgerLine row;
   row.accountCode = account;
   row.lineNo = lineNo;
-  Cp932(date).copy(row.dateText, 30);
-  Cp932(sub).copy(row.subAccountName, 30);
-  Cp932(counter).copy(row.counterAccountName, 30);
-  Cp932(description).copy(row.description, 60);
+  row.dateText = KeptText(ledger, date);
+  row.subAccountName = KeptText(ledger, sub);
+  row.counterAccountName = KeptText(ledger, counter);
+  row.description = KeptText(ledger, description);
   row.amount = amount;
   row.balance = balance;
-  return row;
+  ledger.push_back(row);
 }
 
 class XmlDocument : public ::testing::Test {
@@ -110,11 +111,9 @@ class XmlDocument : public ::testing::Test {
           "<Line></Line>", "</Value>"}) {
       notes.push_back(Cp932(line));
     }
-    ledger = {
-        MakeLedger(1110000, 1, "令和7年4月1日", "", "売上高", "売上 A社", 1000 * kYen, 1000 * kYen),
-        MakeLedger(1110000, 2, "令和7年4月2日", "", "諸口", "入金", -5005000, 4995000),
-        MakeLedger(3110000, 1, "令和7年4月3日", "【本社】", "現金", "支払", 200 * kYen, 200 * kYen),
-    };
+    AddLedger(ledger, 1110000, 1, "令和7年4月1日", "", "売上高", "売上 A社", 1000 * kYen, 1000 * kYen);
+    AddLedger(ledger, 1110000, 2, "令和7年4月2日", "", "諸口", "入金", -5005000, 4995000);
+    AddLedger(ledger, 3110000, 1, "令和7年4月3日", "【本社】", "現金", "支払", 200 * kYen, 200 * kYen);
   }
 
   std::string Output() const { return ReadBytes(folder.LinuxPath("out.xml")); }

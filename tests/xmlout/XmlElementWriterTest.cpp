@@ -1,6 +1,9 @@
 // The element writer: line composition, escaping, attributes and the failure rule.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "XmlTestSupport.h"
 #include "platform/Faults.h"
 #include "xmlout/XmlElementWriter.h"
@@ -79,4 +82,34 @@ TEST(XmlElementWriter, AfterAFailedWriteLaterWritesFailAndAddNothing) {
   EXPECT_FALSE(xml.EndElement("D", 0));
   EXPECT_FALSE(xml.Close());
   EXPECT_TRUE(SameBytes("<A>1</A>\r\n", ReadBytes(folder.LinuxPath("a.xml"))));
+}
+
+// The ledger rows' batched lines: the same bytes as the single calls, whether the characters
+// to escape begin, end or fill a value or stand side by side; digits pass as given.
+TEST(XmlElementWriter, BatchedLinesEscapeAsTheSingleCallsDo) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"", ""},
+      {"plain", "plain"},
+      {"&", "&amp;"},
+      {"&lead", "&amp;lead"},
+      {"trail>", "trail&gt;"},
+      {"a&&b<<c", "a&amp;&amp;b&lt;&lt;c"},
+      {"\"''\"", "&quot;&apos;&apos;&quot;"},
+      {"\x81\x95\xff&", "\x81\x95\xff&amp;"},
+  };
+  for (const auto& [value, escaped] : cases) {
+    SCOPED_TRACE(value);
+    const std::string single =
+        Capture([&](XmlElementWriter& xml) { return xml.WriteElement("V", value, 1); });
+    EXPECT_TRUE(SameBytes("\t<V>" + escaped + "</V>\r\n", single));
+    const std::string batched = Capture([&](XmlElementWriter& xml) {
+      xml.BeginLines();
+      xml.AddStartLine("R", 0);
+      xml.AddTextLine("V", value, 1);
+      xml.AddDigitsLine("N", "-120", 1);
+      xml.AddEndLine("R", 0);
+      return xml.WriteLines();
+    });
+    EXPECT_TRUE(SameBytes("<R>\r\n\t<V>" + escaped + "</V>\r\n\t<N>-120</N>\r\n</R>\r\n", batched));
+  }
 }

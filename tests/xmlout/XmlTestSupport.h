@@ -40,6 +40,13 @@ class TempFolder {
 // written; result receives what write returned.
 std::string Capture(const std::function<int(XmlElementWriter&)>& write, int* result = nullptr);
 
+// The code page 932 form of a UTF-8 text, kept by the ledger's list as the engine keeps names.
+inline LedgerText KeptText(LedgerLineList& ledger, const std::string& utf8) {
+  LedgerText kept;
+  EXPECT_TRUE(ledger.texts.KeepShared(Cp932(utf8), kept));
+  return kept;
+}
+
 // Joins lines, ending each with CR LF.
 std::string Lines(const std::vector<std::string>& lines);
 
