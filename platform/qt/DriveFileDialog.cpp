@@ -64,7 +64,7 @@ QString Root(const QString& path) {
 }
 
 std::optional<QString> LinuxFolderOf(const QString& windowsFolder) {
-  const std::optional<std::string> mapped = win::ToLinuxPath(FromQString(windowsFolder));
+  const std::optional<std::string> mapped = win::ToNativePath(FromQString(windowsFolder));
   if (!mapped) return std::nullopt;
   const QString folder = QString::fromStdString(*mapped);
   if (!QFileInfo(folder).isDir()) return std::nullopt;

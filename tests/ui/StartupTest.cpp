@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "TestDialogs.h"
-#include "platform/script/Startup.h"
+#include "platform/ui/Startup.h"
 #include "platform/ui/Window.h"
 
 using namespace platform;
