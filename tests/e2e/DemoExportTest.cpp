@@ -15,8 +15,8 @@
 #include "tests/app/RunFixture.h"
 #include "tests/support/Golden.h"
 #include "tests/support/Process.h"
-#ifdef VELMORA_HAVE_INSPECT
 #include "tests/support/TestFiles.h"
+#ifdef VELMORA_HAVE_INSPECT
 #include "tests/tools/ExpectHoldsTogether.h"
 #endif
 
