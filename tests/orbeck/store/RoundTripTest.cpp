@@ -77,7 +77,12 @@ class AdminCommand : public ::testing::Test {
         std::string(ORBECK_ADMIN_PATH) + " " + arguments + " 2>" + (host.root() / "stderr.txt").string();
     return velmora::test::RunCommand(command);
   }
-  std::string Stderr() { return velmora::test::ReadBytes(host.root() / "stderr.txt"); }
+  // The tool's standard error is text: its lines end in CR LF on Windows.
+  std::string Stderr() {
+    std::string text = velmora::test::ReadBytes(host.root() / "stderr.txt");
+    std::erase(text, '\r');
+    return text;
+  }
   TestHost host{nullptr};
 };
 
