@@ -56,7 +56,9 @@ std::string ProgramLevelFilePath(const std::string& folder) {
 
 int ProgramLevelCode(const std::string& folder) {
   const std::string path = ProgramLevelFilePath(folder);
-  if (!platform::win::PathFileExistsA(path)) return -1;
+  // A definition file that is there but cannot be read (a FIFO, a device, no permission) is
+  // no installation's: the default level must not pass for the installed one.
+  if (!platform::win::PathFileExistsA(path) || !platform::win::ReadWholeFile(path)) return -1;
   const std::string value =
       platform::win::GetPrivateProfileStringA("ProgramLevel", "RX52", "3", kValueCapacity, path);
   if (value.empty()) return -1;

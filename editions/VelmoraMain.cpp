@@ -4,7 +4,8 @@
 #include <cstring>
 
 #include "app/LinkApp.h"
-#include "platform/script/Startup.h"
+#include "platform/script/ScriptRegistration.h"
+#include "platform/ui/Startup.h"
 #include "runstate/EditionProfile.h"
 
 #ifdef VELMORA_HAVE_QT
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
     PrintHelp(edition);
     return 0;
   }
+  platform::script::RegisterScriptBackend();
 #ifdef VELMORA_HAVE_QT
   platform::qt::RegisterGuiBackend();
 #endif

@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -55,6 +56,18 @@ bool IsRegularFile(const std::string& path) {
   return std::filesystem::is_regular_file(Utf8Path(path), ec);
 }
 
+// A store or a seal that is there but is no regular file (a FIFO, a device) is never read,
+// and is named on standard error: the status alone would call the store missing or
+// damaged, and send the user looking for the wrong fault.
+void NameIfNotRegular(const std::filesystem::path& file) {
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(file, ec);
+  if (ec || !std::filesystem::exists(status) || std::filesystem::is_regular_file(status)) return;
+  const std::u8string name = file.u8string();
+  std::fprintf(stderr, "orbeck: %s is not a regular file; the store is not opened\n",
+               reinterpret_cast<const char*>(name.c_str()));
+}
+
 }  // namespace
 
 HostStore& HostStore::Session() {
@@ -66,7 +79,10 @@ long HostStore::Open(const std::string& homeFolder) {
   Close();
   if (homeFolder.empty() || !IsDirectory(homeFolder)) return kNoHome;
   std::string storePath = homeFolder + "/orbeck.db";
-  if (!IsRegularFile(storePath)) return kNoStore;
+  if (!IsRegularFile(storePath)) {
+    NameIfNotRegular(Utf8Path(storePath));
+    return kNoStore;
+  }
   sqlite3* db = nullptr;
   // The session lives on the program's one thread: no SQLite lock around every column read.
   if (sqlite3_open_v2(storePath.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) !=
@@ -79,7 +95,10 @@ long HostStore::Open(const std::string& homeFolder) {
   // read waits for the lock instead of failing the run.
   sqlite3_busy_timeout(db, 10000);
   long status = CheckVersions(db);
-  if (status == 0 && CheckSeal(Utf8Path(storePath)) != SealCheck::Intact) status = kDamagedStore;
+  if (status == 0 && CheckSeal(Utf8Path(storePath)) != SealCheck::Intact) {
+    NameIfNotRegular(SealPathOf(Utf8Path(storePath)));
+    status = kDamagedStore;
+  }
   if (status != 0) {
     sqlite3_close(db);
     return status;

@@ -3,21 +3,21 @@
 #include "orbeck/StoreSeal.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <xxhash.h>
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
-#include <sys/stat.h>
 #endif
 
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <vector>
 
 namespace orbeck {
@@ -29,9 +29,7 @@ constexpr std::size_t kChunk = 1 << 20;
 // The store's bytes through the C runtime's descriptors, so that every read error is seen;
 // on Windows the name is wide.
 #ifdef _WIN32
-int OpenForReading(const std::filesystem::path& file) {
-  return ::_wopen(file.c_str(), _O_RDONLY | _O_BINARY);
-}
+int OpenDescriptor(const std::filesystem::path& file) { return ::_wopen(file.c_str(), _O_RDONLY | _O_BINARY); }
 int OpenForSync(const std::filesystem::path& file) { return ::_wopen(file.c_str(), _O_RDWR | _O_BINARY); }
 // CREATE_NEW underneath: an existing name, a link included, is never opened.
 int CreateNew(const std::filesystem::path& file) {
@@ -45,8 +43,11 @@ bool SyncDescriptor(int fd) { return ::_commit(fd) == 0; }
 int CloseFile(int fd) { return ::_close(fd); }
 int ProcessId() { return ::_getpid(); }
 #else
-int OpenForReading(const std::filesystem::path& file) { return ::open(file.c_str(), O_RDONLY | O_CLOEXEC); }
-int OpenForSync(const std::filesystem::path& file) { return OpenForReading(file); }
+// The open does not wait, as it would for a FIFO's writer.
+int OpenDescriptor(const std::filesystem::path& file) {
+  return ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+}
+int OpenForSync(const std::filesystem::path& file) { return OpenDescriptor(file); }
 int CreateNew(const std::filesystem::path& file) {
   return ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
 }
@@ -56,6 +57,36 @@ bool SyncDescriptor(int fd) { return ::fsync(fd) == 0; }
 int CloseFile(int fd) { return ::close(fd); }
 int ProcessId() { return static_cast<int>(::getpid()); }
 #endif
+
+// Only a regular file is read: a FIFO or a device named orbeck.db or its seal would make
+// the read wait for ever or never end.
+int OpenForReading(const std::filesystem::path& file) {
+  const int fd = OpenDescriptor(file);
+  struct stat st {};
+  if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+    CloseFile(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// The seal file's bytes; none when it cannot be read. A seal is a few short lines: more is
+// no seal.
+std::optional<std::string> ReadSealFile(const std::filesystem::path& file) {
+  const int fd = OpenForReading(file);
+  if (fd < 0) return std::nullopt;
+  std::string text;
+  char buffer[256];
+  long got = 0;
+  while ((got = ReadSome(fd, buffer, sizeof buffer)) != 0) {
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0 || text.size() > 4096) break;
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+  CloseFile(fd);
+  if (got != 0) return std::nullopt;
+  return text;
+}
 
 struct StateDeleter {
   void operator()(XXH3_state_t* state) const { XXH3_freeState(state); }
@@ -95,12 +126,12 @@ std::optional<std::string> SealLineOf(const std::filesystem::path& file) {
 }
 
 std::optional<std::vector<std::string>> SealLines(const std::filesystem::path& sealPath) {
-  std::ifstream in(sealPath, std::ios::binary);
-  if (!in) return std::nullopt;
+  std::optional<std::string> text = ReadSealFile(sealPath);
+  if (!text) return std::nullopt;
   std::vector<std::string> lines;
+  std::istringstream in(*text);
   std::string line;
   while (std::getline(in, line)) lines.push_back(line + "\n");
-  if (in.bad()) return std::nullopt;
   return lines;
 }
 

@@ -6,7 +6,7 @@
 #include <mutex>
 
 #include "platform/Cp932.h"
-#include "platform/LinuxFile.h"
+#include "platform/NativeFile.h"
 #include "platform/NativePath.h"
 #include "platform/WinFs.h"
 #include "platform/WinTypes.h"
@@ -165,7 +165,7 @@ MapSource CurrentSource() {
 
 DriveMap DriveMap::FromFile(const std::string& path) {
   std::string reason;
-  std::optional<std::string> content = ReadLinuxFile(path, reason);
+  std::optional<std::string> content = ReadNativeFile(path, reason);
   if (!content) {
     std::fprintf(stderr, "drive map %s cannot be read (%s): no drive is mapped\n", path.c_str(),
                  reason.c_str());

@@ -4,6 +4,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/DriveMap.h"
+#include "platform/SystemFiles.h"
 #include "platform/WinFs.h"
 #include "platform/WinFsResolve.h"
 #include "platform/WinTypes.h"
@@ -40,6 +41,8 @@ void ClearFileFailure() {
 }
 
 namespace detail {
+
+std::string SystemErrorText() { return platform::detail::LastSystemError(); }
 
 void NoteFileFailure(std::string reason) {
   std::lock_guard lock(FailureMutex());

@@ -1,5 +1,5 @@
 // Files and paths in Windows form ("C:\Out\a.xml", "\\server\share\a.xml", 0x5C separators,
-// code page 932 bytes), served from the Linux file system through the drive map.
+// code page 932 bytes), served from the system's own paths through the drive map.
 // Names keep the meaning of the Windows calls they stand for.
 #pragma once
 
@@ -52,7 +52,8 @@ std::string GetModuleFileNameA();
 enum class FileStatus { Absent, Directory, File };
 FileStatus GetFileStatus(const std::string& path);
 
-// A whole file read at once; none on any error (also at the "FileRead" fault point).
+// A whole file read at once; none on any error (also at the "FileRead" fault point) and for
+// anything but a regular file, whose reading could wait for ever (a FIFO) or never end.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // A file open for writing (CFile with create, truncate, exclusive write, binary). Writes are
@@ -76,6 +77,7 @@ class File {
   // the detail.
   bool CreateTemporary(const std::string& targetPath);
   const std::string& TemporaryPath() const { return temporaryPath_; }
+  // Opens a regular file for reading; a FIFO, a device or a folder is refused.
   bool OpenRead(const std::string& path);
   // Writes all bytes; false on error or at the "FileWrite" fault point (nothing written).
   bool Write(const void* data, std::size_t size);
@@ -106,9 +108,10 @@ class File {
 std::string LastFileFailure();
 void ClearFileFailure();
 
-// Linux path of a Windows-form path through the drive map; none when unmapped.
-std::optional<std::string> ToLinuxPath(const std::string& windowsPath);
-// Windows form of a Linux path through the inverse drive map; none when no drive covers it.
-std::optional<std::string> ToWindowsPath(const std::string& linuxPath);
+// The system's own path (NativePath.h) of a Windows-form path through the drive map; none
+// when unmapped.
+std::optional<std::string> ToNativePath(const std::string& windowsPath);
+// Windows form of a native path through the inverse drive map; none when no drive covers it.
+std::optional<std::string> ToWindowsPath(const std::string& nativePath);
 
 }  // namespace platform::win

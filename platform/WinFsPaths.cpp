@@ -1,12 +1,14 @@
 // Windows path syntax over code page 932 text (_splitpath, PathSkipRootA, PathStripToRootA)
 // and the translation between Windows-form and the system's own paths through the drive
-// map. Every search for a separator steps over double-byte characters, so the second byte
-// 0x5C of 表 or ソ is never a separator. On disk every path segment is UTF-8.
+// map, and the temporary folder in Windows form. Every search for a separator steps over
+// double-byte characters, so the second byte 0x5C of 表 or ソ is never a separator. On disk
+// every path segment is UTF-8.
 #include <vector>
 
 #include "platform/Cp932.h"
 #include "platform/DriveMap.h"
 #include "platform/NativePath.h"
+#include "platform/SystemFiles.h"
 #include "platform/WinFs.h"
 #include "platform/WinFsResolve.h"
 #include "platform/WinTypes.h"
@@ -111,24 +113,30 @@ std::optional<ResolvedPath> Resolve(const std::string& windowsPath) {
     if (segment.find('/') != npos) return std::nullopt;
     cp932::Conversion utf8 = cp932::ToUtf8(segment);
     if (!utf8.ok) return std::nullopt;
-    if (resolved.linuxPath.back() != native::kSeparator) resolved.linuxPath += native::kSeparator;
-    resolved.linuxPath += utf8.text;
+    if (resolved.nativePath.back() != native::kSeparator) resolved.nativePath += native::kSeparator;
+    resolved.nativePath += utf8.text;
   }
   // "C:\a\" keeps its separator, so that a file named there is not taken for the folder.
-  if (!segments.empty() && EndsWithSeparator(rooted->rest)) resolved.linuxPath += native::kSeparator;
+  if (!segments.empty() && EndsWithSeparator(rooted->rest)) resolved.nativePath += native::kSeparator;
   return resolved;
 }
 
 }  // namespace detail
 
-std::optional<std::string> ToLinuxPath(const std::string& windowsPath) {
-  std::optional<detail::ResolvedPath> resolved = detail::Resolve(windowsPath);
-  if (!resolved) return std::nullopt;
-  return resolved->linuxPath;
+std::string GetTempPathA() {
+  std::string path = platform::detail::TemporaryFolder();
+  if (!path.empty() && !EndsWithSeparator(path)) path += '\\';
+  return path;
 }
 
-std::optional<std::string> ToWindowsPath(const std::string& linuxPath) {
-  std::optional<std::string> normalized = native::Absolute(linuxPath);
+std::optional<std::string> ToNativePath(const std::string& windowsPath) {
+  std::optional<detail::ResolvedPath> resolved = detail::Resolve(windowsPath);
+  if (!resolved) return std::nullopt;
+  return resolved->nativePath;
+}
+
+std::optional<std::string> ToWindowsPath(const std::string& nativePath) {
+  std::optional<std::string> normalized = native::Absolute(nativePath);
   if (!normalized) return std::nullopt;
   std::shared_ptr<const DriveMap> map = DriveMap::Current();
   if (map->Identity()) {

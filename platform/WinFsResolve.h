@@ -1,4 +1,4 @@
-// Resolution of a Windows-form path to the Linux path that serves it, shared by the file
+// Resolution of a Windows-form path to the native path that serves it, shared by the file
 // services. A relative path (or one starting at the current drive's root) is taken against
 // the current folder; "." and ".." are resolved by name and never climb above the root.
 #pragma once
@@ -9,7 +9,7 @@
 namespace platform::win::detail {
 
 struct ResolvedPath {
-  std::string linuxPath;
+  std::string nativePath;
   bool readOnly = false;  // on a CD-ROM drive: every change is refused
 };
 
@@ -22,9 +22,5 @@ std::string UnreachableReason(const std::string& windowsPath);
 void NoteFileFailure(std::string reason);
 // The system's text for its last error of the calling thread (errno, GetLastError), UTF-8.
 std::string SystemErrorText();
-
-// Six characters of a temporary name from the system's random bytes; when the system gave
-// none, from the clock and the process id (an exclusive create still keeps names apart).
-std::string TemporaryName(const unsigned char* random, unsigned long long processId);
 
 }  // namespace platform::win::detail

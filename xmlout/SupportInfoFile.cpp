@@ -44,7 +44,10 @@ bool SupportInfoFile::Load() {
 
   platform::win::File file;
   if (!file.OpenRead(kSupportFileName)) {
-    return true;
+    // No file means no values; a file that is there and cannot be opened (a FIFO, a
+    // device, a folder, no permission) would give a wrong program version in the document.
+    failed_ = platform::win::GetFileStatus(kSupportFileName) != platform::win::FileStatus::Absent;
+    return !failed_;
   }
   while (dataSize_ < kBlockSize) {
     const long got = file.Read(block_.data() + dataSize_, kBlockSize - dataSize_);

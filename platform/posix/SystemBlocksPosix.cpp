@@ -1,11 +1,7 @@
 // Large blocks as anonymous mappings aligned to the huge page size and marked for
-// transparent huge pages; blocks written with write(2) and their writeback started at once
-// with sync_file_range.
-#include <fcntl.h>
+// transparent huge pages.
 #include <sys/mman.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdint>
 
 #include "platform/LargeBlocks.h"
@@ -30,21 +26,5 @@ void* MapLargeBlock() {
 }
 
 void UnmapLargeBlock(void* block) { ::munmap(block, kLargeBlockBytes); }
-
-bool WriteBlock(int fd, const char* bytes, std::size_t size, std::int64_t offset) {
-  const std::size_t total = size;
-  while (size > 0) {
-    const ssize_t written = ::write(fd, bytes, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  // Only a hint: the sync at close makes the file durable either way.
-  ::sync_file_range(fd, static_cast<off_t>(offset), static_cast<off_t>(total), SYNC_FILE_RANGE_WRITE);
-  return true;
-}
 
 }  // namespace platform::detail

@@ -10,7 +10,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 
 #include "platform/Cp932.h"
 #include "platform/DriveMap.h"
@@ -25,7 +24,7 @@ namespace {
 std::optional<struct stat> Stat(const std::string& path) {
   std::optional<detail::ResolvedPath> resolved = detail::Resolve(path);
   struct stat st {};
-  if (!resolved || ::stat(resolved->linuxPath.c_str(), &st) != 0) return std::nullopt;
+  if (!resolved || ::stat(resolved->nativePath.c_str(), &st) != 0) return std::nullopt;
   return st;
 }
 
@@ -33,12 +32,7 @@ std::optional<struct stat> Stat(const std::string& path) {
 std::optional<std::string> Writable(const std::string& path) {
   std::optional<detail::ResolvedPath> resolved = detail::Resolve(path);
   if (!resolved || resolved->readOnly) return std::nullopt;
-  return resolved->linuxPath;
-}
-
-std::string WithTrailingSeparator(std::string path) {
-  if (!path.empty() && !EndsWithSeparator(path)) path += '\\';
-  return path;
+  return resolved->nativePath;
 }
 
 }  // namespace
@@ -50,7 +44,7 @@ int _access(const std::string& path, int mode) {
   std::optional<detail::ResolvedPath> resolved = detail::Resolve(path);
   if (!resolved) return -1;
   if ((mode & 2) != 0 && resolved->readOnly) return -1;
-  return ::access(resolved->linuxPath.c_str(), linuxMode) == 0 ? 0 : -1;
+  return ::access(resolved->nativePath.c_str(), linuxMode) == 0 ? 0 : -1;
 }
 
 bool PathFileExistsA(const std::string& path) { return Stat(path).has_value(); }
@@ -89,12 +83,6 @@ bool MoveFileReplace(const std::string& source, const std::string& target) {
   return false;
 }
 
-std::string GetTempPathA() {
-  const char* tmp = std::getenv("TMPDIR");
-  std::optional<std::string> path = ToWindowsPath(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp");
-  return path ? WithTrailingSeparator(*path) : std::string();
-}
-
 std::string _getcwd() {
   char cwd[PATH_MAX];
   if (::getcwd(cwd, sizeof cwd) == nullptr) return {};
@@ -102,7 +90,7 @@ std::string _getcwd() {
 }
 
 bool _chdir(const std::string& path) {
-  std::optional<std::string> linuxPath = ToLinuxPath(path);
+  std::optional<std::string> linuxPath = ToNativePath(path);
   return linuxPath && ::chdir(linuxPath->c_str()) == 0;
 }
 

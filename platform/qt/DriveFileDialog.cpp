@@ -64,7 +64,7 @@ QString Root(const QString& path) {
 }
 
 std::optional<QString> LinuxFolderOf(const QString& windowsFolder) {
-  const std::optional<std::string> mapped = win::ToLinuxPath(FromQString(windowsFolder));
+  const std::optional<std::string> mapped = win::ToNativePath(FromQString(windowsFolder));
   if (!mapped) return std::nullopt;
   const QString folder = QString::fromStdString(*mapped);
   if (!QFileInfo(folder).isDir()) return std::nullopt;
@@ -288,7 +288,7 @@ void DriveFileDialog::accept() {
   const QString parent = path.left(cut == 2 ? 3 : cut);
   if (cut < 0 || !LinuxFolderOf(parent)) {
     // A drive that is mapped but lacks the folder is told apart from a drive that is not.
-    const bool onMappedDrive = cut >= 0 && win::ToLinuxPath(FromQString(Root(path))).has_value();
+    const bool onMappedDrive = cut >= 0 && win::ToNativePath(FromQString(Root(path))).has_value();
     QMessageBox box(
         QMessageBox::Warning, windowTitle(),
         (onMappedDrive ? QStringLiteral("フォルダ %1 が見つかりません。\nフォルダ名を確認してください。")

@@ -22,7 +22,7 @@
 #include <QApplication>
 
 #include "platform/qt/QtUiBackend.h"
-#include "platform/script/Startup.h"
+#include "platform/ui/Startup.h"
 
 namespace platform::qt {
 namespace {

@@ -51,7 +51,7 @@ QStringList QtFileDialog::NameFilters(const std::string& windowsFilter) {
 
 QString QtFileDialog::StartFolder(const FileDialogRequest& request) {
   if (!request.initialDir.empty()) {
-    if (const std::optional<std::string> folder = win::ToLinuxPath(request.initialDir)) {
+    if (const std::optional<std::string> folder = win::ToNativePath(request.initialDir)) {
       const QString linuxFolder = QDir::cleanPath(QString::fromStdString(*folder));
       if (QFileInfo(linuxFolder).isDir()) return linuxFolder;
     }

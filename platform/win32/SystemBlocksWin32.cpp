@@ -1,10 +1,5 @@
 // Large blocks from VirtualAlloc, aligned to their size inside a reservation twice as large
-// (huge pages need a privilege a run does not have, so the pages are ordinary ones); blocks
-// written with WriteFile. Windows has no early writeback: FlushFileBuffers at the close
-// makes the file durable.
-#include <io.h>
-
-#include <algorithm>
+// (huge pages need a privilege a run does not have, so the pages are ordinary ones).
 #include <cstdint>
 
 #include "platform/LargeBlocks.h"
@@ -29,19 +24,6 @@ void UnmapLargeBlock(void* block) {
   // The whole reservation goes, found from the block inside it.
   MEMORY_BASIC_INFORMATION info{};
   if (::VirtualQuery(block, &info, sizeof info) != 0) ::VirtualFree(info.AllocationBase, 0, MEM_RELEASE);
-}
-
-bool WriteBlock(int fd, const char* bytes, std::size_t size, std::int64_t /*offset*/) {
-  HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  while (size > 0) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
-    DWORD written = 0;
-    if (!::WriteFile(handle, bytes, chunk, &written, nullptr) || written == 0) return false;
-    bytes += written;
-    size -= written;
-  }
-  return true;
 }
 
 }  // namespace platform::detail

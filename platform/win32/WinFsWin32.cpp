@@ -24,14 +24,14 @@ namespace {
 std::optional<std::wstring> Native(const std::string& path) {
   std::optional<detail::ResolvedPath> resolved = detail::Resolve(path);
   if (!resolved) return std::nullopt;
-  return win32::Utf16(resolved->linuxPath);
+  return win32::Utf16(resolved->nativePath);
 }
 
 // The native path of a path about to be changed; none on a missing or read-only drive.
 std::optional<std::wstring> Writable(const std::string& path) {
   std::optional<detail::ResolvedPath> resolved = detail::Resolve(path);
   if (!resolved || resolved->readOnly) return std::nullopt;
-  return win32::Utf16(resolved->linuxPath);
+  return win32::Utf16(resolved->nativePath);
 }
 
 std::optional<DWORD> Attributes(const std::string& path) {
@@ -48,11 +48,6 @@ std::string WindowsFormOf(std::wstring_view native) {
   return ToWindowsPath(*utf8).value_or(std::string());
 }
 
-std::string WithTrailingSeparator(std::string path) {
-  if (!path.empty() && !EndsWithSeparator(path)) path += '\\';
-  return path;
-}
-
 }  // namespace
 
 int _access(const std::string& path, int mode) {
@@ -61,7 +56,7 @@ int _access(const std::string& path, int mode) {
   std::optional<detail::ResolvedPath> resolved = detail::Resolve(path);
   if (!resolved) return -1;
   if ((mode & 2) != 0 && resolved->readOnly) return -1;
-  std::optional<std::wstring> native = win32::Utf16(resolved->linuxPath);
+  std::optional<std::wstring> native = win32::Utf16(resolved->nativePath);
   return native && ::_waccess(native->c_str(), mode) == 0 ? 0 : -1;
 }
 
@@ -94,13 +89,6 @@ bool MoveFileReplace(const std::string& source, const std::string& target) {
   std::optional<std::wstring> to = Writable(target);
   return from && to &&
          ::MoveFileExW(from->c_str(), to->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
-std::string GetTempPathA() {
-  wchar_t buffer[MAX_PATH + 1];
-  const DWORD length = ::GetTempPathW(MAX_PATH + 1, buffer);
-  if (length == 0 || length > MAX_PATH) return {};
-  return WithTrailingSeparator(WindowsFormOf(std::wstring_view(buffer, length)));
 }
 
 std::string _getcwd() {

@@ -1,7 +1,7 @@
 // The Win32 backend's factory for the start-up.
 #include "platform/win32ui/Win32Backend.h"
 
-#include "platform/script/Startup.h"
+#include "platform/ui/Startup.h"
 #include "platform/win32ui/Win32UiBackend.h"
 
 namespace platform::win32ui {

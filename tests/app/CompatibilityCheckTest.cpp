@@ -9,6 +9,9 @@
 #include "platform/script/ScriptBackend.h"
 #include "runtime/Connect.h"
 #include "tests/support/TestHost.h"
+#ifndef _WIN32
+#include "tests/support/FifoGuard.h"
+#endif
 
 using velmora::test::TestHost;
 
@@ -51,6 +54,19 @@ TEST_F(CompatibilityCheckTest, ValuesReadAsAtolReadsThem) {
   EXPECT_EQ(2, Code("999999999999999"));
   EXPECT_EQ(-1, Code(""));
 }
+
+#ifndef _WIN32
+// A definition file that is no regular file is never read (a FIFO would keep the check
+// waiting for its writer), and counts as none.
+TEST_F(CompatibilityCheckTest, ADefinitionFileThatIsNoRegularFileIsNone) {
+  const std::filesystem::path ini = host.cDrive() / "prog" / "ZentorDef.ini";
+  ASSERT_TRUE(velmora::test::MakeFifo(ini));
+  int code = 0;
+  EXPECT_TRUE(velmora::test::ReturnsWithoutWaitingOn(
+      ini, [] { return ProgramLevelCode("C:\\prog"); }, code));
+  EXPECT_EQ(-1, code);
+}
+#endif
 
 TEST_F(CompatibilityCheckTest, MissingKeyOrFileDecideDifferently) {
   WriteIni("[Other]\r\nRX52=9\r\n");

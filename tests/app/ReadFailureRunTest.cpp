@@ -11,6 +11,9 @@
 #include "platform/Faults.h"
 #include "tests/app/RunFixture.h"
 #include "tests/support/TestFiles.h"
+#ifndef _WIN32
+#include "tests/support/FifoGuard.h"
+#endif
 
 using velmora::test::ExecuteScript;
 using velmora::test::RunFixture;
@@ -103,6 +106,24 @@ TEST(ReadFailureRun, OutOfMemoryForTheSupportFileFailsAfterItsBox) {
   EXPECT_EQ("ﾒﾓﾘが不足しています。", boxes[1]);
   EXPECT_EQ(Failure("SUPPORT.INF"), boxes[2]);
 }
+
+#ifndef _WIN32
+// A SUPPORT.INF that is there but is no regular file is never read (a FIFO would keep the
+// run waiting for its writer): the run fails as when its read fails.
+TEST(ReadFailureRun, ASupportFileThatIsNoRegularFileFailsTheRun) {
+  RunFixture run;
+  const std::filesystem::path support = run.programFolder / "SUPPORT.INF";
+  ASSERT_TRUE(velmora::test::MakeFifo(support));
+  bool ran = false;
+  EXPECT_TRUE(velmora::test::ReturnsWithoutWaitingOn(
+      support,
+      [&] {
+        ExpectFailedRun(run, "", "SUPPORT.INF");
+        return true;
+      },
+      ran));
+}
+#endif
 
 TEST(ReadFailureRun, DatesOutsideEveryEraStayEmptyAndTheRunCompletes) {
   nlohmann::json company = TestHost::MinimalCompany();

@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "tests/app/RunFixture.h"
 #include "tests/editions/EditionRun.h"
+#include "tests/support/FifoGuard.h"
 #include "tests/tools/ExpectHoldsTogether.h"
 
 namespace fs = std::filesystem;
@@ -156,6 +158,40 @@ TEST(BadInput, EveryFailureThatStopsARunSaysWhatWhereAndWhatToDo) {
     }
     EXPECT_TRUE(fs::is_empty(host.cDrive() / "out")) << c.name;
     unsetenv("ORBECK_HOME");
+  }
+}
+
+// An input of the run that is no regular file is never read: a FIFO would keep the run
+// waiting for its writer for ever, a device need never end. The run fails, naming the file
+// on standard error; `timeout` makes a run that waits fail the test instead of hanging it.
+TEST(BadInput, InputsThatAreNoRegularFilesAreNamedNotWaitedOn) {
+  struct Input {
+    const char* what;
+    std::function<fs::path(const TestHost&)> path;
+  };
+  const Input inputs[] = {
+      {"drive map", [](const TestHost& host) { return host.drivesFile(); }},
+      {"store", [](const TestHost& host) { return host.storePath(); }},
+      {"seal", [](const TestHost& host) { return fs::path(host.storePath().string() + ".seal"); }},
+  };
+  for (const Input& input : inputs) {
+    for (const bool fifo : {true, false}) {
+      TestHost host;
+      fs::create_directories(host.cDrive() / "out");
+      const fs::path path = input.path(host);
+      if (fifo) {
+        ASSERT_TRUE(velmora::test::MakeFifo(path)) << input.what;
+      } else {
+        fs::remove(path);
+        fs::create_symlink("/dev/null", path);
+      }
+      const std::string what = std::string(input.what) + (fifo ? " as a FIFO" : " as a device");
+      const ScriptedRun run(host, "Velmora1", ExecuteScript(), "", "timeout -k 5 30");
+      EXPECT_EQ(2, run.exitCode) << what << "\n" << run.errors;
+      EXPECT_NE(std::string::npos, run.errors.find(path.string())) << what << "\n" << run.errors;
+      EXPECT_NE(std::string::npos, run.errors.find("not a regular file")) << what << "\n" << run.errors;
+      EXPECT_TRUE(fs::is_empty(host.cDrive() / "out")) << what;
+    }
   }
 }
 

@@ -59,10 +59,10 @@ TEST_F(DriveMapCurrentTest, WithoutTheVariableEveryPathIsItself) {
   ::unsetenv("VELMORA_DRIVES");
   const std::string root = platform::testing::Native(root_);
   EXPECT_EQ(platform::DRIVE_FIXED, win::GetDriveTypeA(root.substr(0, 3)));
-  EXPECT_EQ(root + "\\a.xml", win::ToLinuxPath(root + "\\a.xml").value_or("none"));
+  EXPECT_EQ(root + "\\a.xml", win::ToNativePath(root + "\\a.xml").value_or("none"));
   EXPECT_EQ(root, win::ToWindowsPath(root_).value_or("none"));
   EXPECT_TRUE(win::PathIsDirectoryA(root));
-  EXPECT_EQ(std::nullopt, win::ToLinuxPath("\\\\srv"));
+  EXPECT_EQ(std::nullopt, win::ToNativePath("\\\\srv"));
 }
 #else
 TEST_F(DriveMapCurrentTest, WithoutTheVariableZIsTheLinuxRoot) {
@@ -70,7 +70,7 @@ TEST_F(DriveMapCurrentTest, WithoutTheVariableZIsTheLinuxRoot) {
   EXPECT_EQ(platform::DRIVE_FIXED, win::GetDriveTypeA("Z:\\"));
   EXPECT_EQ(platform::DRIVE_NO_ROOT_DIR, win::GetDriveTypeA("C:\\"));
   std::string name = root_.substr(root_.rfind('/') + 1);
-  EXPECT_EQ(root_, win::ToLinuxPath("Z:\\tmp\\" + name).value_or("none"));
+  EXPECT_EQ(root_, win::ToNativePath("Z:\\tmp\\" + name).value_or("none"));
   EXPECT_EQ("Z:\\tmp\\" + name, win::ToWindowsPath(root_).value_or("none"));
   EXPECT_TRUE(win::PathIsDirectoryA("Z:\\tmp"));
 }

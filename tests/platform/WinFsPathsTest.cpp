@@ -90,24 +90,24 @@ using PathTranslationTest = platform::testing::TempDrives;
 
 TEST_F(PathTranslationTest, WindowsToLinux) {
   UseMap("C: @/c\nD: @/d/\nE: - cdrom\n\\\\Srv\\Share @/share\n");
-  EXPECT_EQ(platform::testing::Native(root_ + "/c"), win::ToLinuxPath("C:\\").value_or("none"));
+  EXPECT_EQ(platform::testing::Native(root_ + "/c"), win::ToNativePath("C:\\").value_or("none"));
   EXPECT_EQ(platform::testing::Native(root_ + "/c/a/b.xml"),
-            win::ToLinuxPath("c:\\a\\b.xml").value_or("none"));
-  EXPECT_EQ(platform::testing::Native(root_ + "/c/a/"), win::ToLinuxPath("C:\\a\\").value_or("none"));
+            win::ToNativePath("c:\\a\\b.xml").value_or("none"));
+  EXPECT_EQ(platform::testing::Native(root_ + "/c/a/"), win::ToNativePath("C:\\a\\").value_or("none"));
   EXPECT_EQ(platform::testing::Native(root_ + "/d/表/ソ"),
-            win::ToLinuxPath("D:\\" + kHyo + "\\" + kSo).value_or("none"));
+            win::ToNativePath("D:\\" + kHyo + "\\" + kSo).value_or("none"));
   EXPECT_EQ(platform::testing::Native(root_ + "/d/表ソ"),
-            win::ToLinuxPath("D:\\" + kHyo + kSo).value_or("none"));
+            win::ToNativePath("D:\\" + kHyo + kSo).value_or("none"));
   EXPECT_EQ(platform::testing::Native(root_ + "/c/b"),
-            win::ToLinuxPath("C:\\a\\..\\..\\.\\b").value_or("none"));
+            win::ToNativePath("C:\\a\\..\\..\\.\\b").value_or("none"));
   EXPECT_EQ(platform::testing::Native(root_ + "/share/x"),
-            win::ToLinuxPath("\\\\srv\\SHARE\\x").value_or("none"));
-  EXPECT_EQ(std::nullopt, win::ToLinuxPath("E:\\x"));
-  EXPECT_EQ(std::nullopt, win::ToLinuxPath("F:\\x"));
-  EXPECT_EQ(std::nullopt, win::ToLinuxPath("\\\\srv\\other\\x"));
-  EXPECT_EQ(std::nullopt, win::ToLinuxPath("C:\\a/b"));
-  EXPECT_EQ(std::nullopt, win::ToLinuxPath("C:\\\x85\x40"));
-  EXPECT_EQ(std::nullopt, win::ToLinuxPath(""));
+            win::ToNativePath("\\\\srv\\SHARE\\x").value_or("none"));
+  EXPECT_EQ(std::nullopt, win::ToNativePath("E:\\x"));
+  EXPECT_EQ(std::nullopt, win::ToNativePath("F:\\x"));
+  EXPECT_EQ(std::nullopt, win::ToNativePath("\\\\srv\\other\\x"));
+  EXPECT_EQ(std::nullopt, win::ToNativePath("C:\\a/b"));
+  EXPECT_EQ(std::nullopt, win::ToNativePath("C:\\\x85\x40"));
+  EXPECT_EQ(std::nullopt, win::ToNativePath(""));
 }
 
 TEST_F(PathTranslationTest, LinuxToWindowsTakesTheLongestDriveFolder) {
@@ -132,8 +132,8 @@ TEST_F(PathTranslationTest, RelativePathsFollowTheCurrentFolder) {
   UseMap("C: @/c\n");
   ASSERT_TRUE(win::_chdir("C:\\work"));
   EXPECT_EQ("C:\\work", win::_getcwd());
-  EXPECT_EQ(platform::testing::Native(root_ + "/c/work/sub"), win::ToLinuxPath("sub").value_or("none"));
-  EXPECT_EQ(platform::testing::Native(root_ + "/c/x"), win::ToLinuxPath("\\x").value_or("none"));
+  EXPECT_EQ(platform::testing::Native(root_ + "/c/work/sub"), win::ToNativePath("sub").value_or("none"));
+  EXPECT_EQ(platform::testing::Native(root_ + "/c/x"), win::ToNativePath("\\x").value_or("none"));
   EXPECT_TRUE(win::PathIsDirectoryA("sub"));
   ASSERT_TRUE(win::_chdir("sub"));
   EXPECT_EQ("C:\\work\\sub", win::_getcwd());

@@ -56,7 +56,7 @@ void TestHost::Prepare() {
   cDrive_ = root_ / "c";
   std::filesystem::create_directories(home_);
   std::filesystem::create_directories(cDrive_);
-  std::ofstream drives(drivesFile());
+  std::ofstream drives(drivesFile(), std::ios::binary);
   // Quoted, so that a temporary folder with blanks in its name still maps.
   drives << "Z: / fixed\nC: \"" << cDrive_.string() << "\" fixed\n";
   drives.close();

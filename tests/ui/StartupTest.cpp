@@ -1,7 +1,6 @@
 // Start-up: the command line handed to the application, the choice of backend, the errors
 // that stop the program before it runs, and the exit report.
 #include <gtest/gtest.h>
-#include <iconv.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,8 +8,12 @@
 #include <sstream>
 
 #include "TestDialogs.h"
-#include "platform/script/Startup.h"
+#include "platform/script/ScriptRegistration.h"
+#include "platform/ui/Startup.h"
 #include "platform/ui/Window.h"
+#ifndef _WIN32
+#include "tests/support/FifoGuard.h"
+#endif
 
 using namespace platform;
 
@@ -48,6 +51,7 @@ class Startup : public ::testing::Test {
     unsetenv("VELMORA_UI_SCRIPT");
     unsetenv("VELMORA_UI_TRANSCRIPT");
     SetGuiBackendFactory(nullptr);
+    script::RegisterScriptBackend();
   }
   void TearDown() override {
     std::filesystem::remove_all(folder);
@@ -98,6 +102,30 @@ TEST_F(Startup, MissingOrBadScriptStopsWithExitCodeTwo) {
   EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("line 2"));
   EXPECT_EQ(0, app.answer);  // the application never ran
 }
+
+#ifndef _WIN32
+// A script that is no regular file is never read: a FIFO would wait for its writer for ever,
+// a device need never end.
+TEST_F(Startup, AScriptThatIsNoRegularFileStopsWithExitCodeTwo) {
+  const std::string fifo = (folder / "fifo.script").string();
+  ASSERT_TRUE(velmora::test::MakeFifo(fifo));
+  for (const std::string& script : {fifo, std::string("/dev/null")}) {
+    setenv("VELMORA_UI_SCRIPT", script.c_str(), 1);
+    ProbeApp app;
+    int status = -1;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(velmora::test::ReturnsWithoutWaitingOn(
+        fifo, [&] { return Start(app); }, status))
+        << script;
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(2, status);
+    EXPECT_NE(std::string::npos,
+              errors.find(script + " cannot be read (VELMORA_UI_SCRIPT): not a regular file"))
+        << errors;
+    EXPECT_EQ(0, app.answer);  // the application never ran
+  }
+}
+#endif
 
 TEST_F(Startup, WithoutScriptTheGuiFactoryDecides) {
   ProbeApp app;

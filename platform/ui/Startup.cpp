@@ -1,23 +1,25 @@
-// Start-up: the command line, the program path, the choice of the UI backend, the run and
-// the final report of its status. Built into the scripted backend's library, which it
-// chooses when an automation script is named.
-#include "platform/script/Startup.h"
+// Start-up: the command line, the program path, the choice of the UI backend among those
+// registered, the run and the final report of its status.
+#include "platform/ui/Startup.h"
 
 #include <cstdlib>
 #include <iostream>
 #include <optional>
-#include <string>
 
 #include "platform/Cp932.h"
-#include "platform/LinuxFile.h"
+#include "platform/NativeFile.h"
 #include "platform/WinFs.h"
-#include "platform/script/ScriptBackend.h"
 
 namespace platform {
 namespace {
 
 GuiBackendFactory& GuiFactory() {
   static GuiBackendFactory factory;
+  return factory;
+}
+
+ScriptBackendFactory& ScriptFactory() {
+  static ScriptBackendFactory factory;
   return factory;
 }
 
@@ -33,34 +35,32 @@ std::string ProgramName(int argc, char** argv) {
   return name.empty() ? "velmora" : name;
 }
 
-// The scripted backend, or none after a message on standard error.
+// The automation backend, or none after a message on standard error.
 std::unique_ptr<UiBackend> ScriptedBackend(const std::string& program, const char* scriptPath) {
+  if (!ScriptFactory()) {
+    std::cerr << program << ": VELMORA_UI_SCRIPT is set, but this program has no automation backend\n";
+    return nullptr;
+  }
   std::string reason;
-  std::optional<std::string> text = ReadLinuxFile(scriptPath, reason);
+  std::optional<std::string> text = ReadNativeFile(scriptPath, reason);
   if (!text) {
     std::cerr << program << ": automation script " << scriptPath
               << " cannot be read (VELMORA_UI_SCRIPT): " << reason << "\n";
     return nullptr;
   }
   const char* transcript = NonEmptyEnv("VELMORA_UI_TRANSCRIPT");
-  auto backend = std::make_unique<script::ScriptBackend>(*text, transcript ? transcript : "");
-  if (!backend->ScriptErrors().empty()) {
-    for (const std::string& error : backend->ScriptErrors()) {
-      std::cerr << program << ": " << scriptPath << ": " << error << "\n";
-    }
-    return nullptr;
-  }
-  if (!backend->TranscriptWritable()) {
-    std::cerr << program << ": automation transcript " << transcript
-              << " cannot be created (VELMORA_UI_TRANSCRIPT)\n";
-    return nullptr;
-  }
+  std::vector<std::string> errors;
+  std::unique_ptr<UiBackend> backend =
+      ScriptFactory()(scriptPath, *text, transcript ? transcript : "", errors);
+  for (const std::string& error : errors) std::cerr << program << ": " << error << "\n";
   return backend;
 }
 
 }  // namespace
 
 void SetGuiBackendFactory(GuiBackendFactory factory) { GuiFactory() = std::move(factory); }
+
+void SetScriptBackendFactory(ScriptBackendFactory factory) { ScriptFactory() = std::move(factory); }
 
 int RunApplication(CWinApp& app, int argc, char** argv) {
   const std::string program = ProgramName(argc, argv);
