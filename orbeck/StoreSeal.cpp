@@ -29,7 +29,9 @@ constexpr std::size_t kChunk = 1 << 20;
 // The store's bytes through the C runtime's descriptors, so that every read error is seen;
 // on Windows the name is wide.
 #ifdef _WIN32
-int OpenDescriptor(const std::filesystem::path& file) { return ::_wopen(file.c_str(), _O_RDONLY | _O_BINARY); }
+int OpenDescriptor(const std::filesystem::path& file) {
+  return ::_wopen(file.c_str(), _O_RDONLY | _O_BINARY);
+}
 int OpenForSync(const std::filesystem::path& file) { return ::_wopen(file.c_str(), _O_RDWR | _O_BINARY); }
 // CREATE_NEW underneath: an existing name, a link included, is never opened.
 int CreateNew(const std::filesystem::path& file) {

@@ -165,7 +165,8 @@ bool File::Close() {
   // A document is renamed over an earlier one once it is closed: it must be on disk first.
   if (writing_) {
     closed = Flush() && platform::detail::SyncFile(fd_);
-    if (!closed) detail::NoteFileFailure("not all of it reached the disk (" + detail::SystemErrorText() + ")");
+    if (!closed)
+      detail::NoteFileFailure("not all of it reached the disk (" + detail::SystemErrorText() + ")");
   }
   writer_.reset();
   closed = platform::detail::CloseFile(fd_) && closed;

@@ -66,7 +66,8 @@ int StatementWriter::WriteLedgerRows(XmlElementWriter& xml) {
     return std::string_view(out, static_cast<std::size_t>(std::to_chars(out, out + size, value).ptr - out));
   };
   const int32_t accountCode = (*inputs_.ledgerLines)[ledgerCursor_].accountCode;
-  while (ledgerCursor_ < inputs_.ledgerLines->size() && (*inputs_.ledgerLines)[ledgerCursor_].accountCode == accountCode) {
+  while (ledgerCursor_ < inputs_.ledgerLines->size() &&
+         (*inputs_.ledgerLines)[ledgerCursor_].accountCode == accountCode) {
     const LedgerLine& row = (*inputs_.ledgerLines)[ledgerCursor_];
     xml.BeginLines();
     xml.AddStartLine("HJ00780S02", 4);

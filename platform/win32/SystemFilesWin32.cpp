@@ -88,7 +88,8 @@ int OpenLockedForWriting(const std::string& nativePath, std::string& reason) {
   if (!::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
                     &whole) ||
       !::SetEndOfFile(handle)) {
-    reason = ::GetLastError() == ERROR_LOCK_VIOLATION ? "another writer has the file open" : LastSystemError();
+    reason =
+        ::GetLastError() == ERROR_LOCK_VIOLATION ? "another writer has the file open" : LastSystemError();
     ::CloseHandle(handle);
     return -1;
   }
