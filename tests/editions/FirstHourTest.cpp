@@ -51,8 +51,8 @@ TEST(FirstHour, InstallPutsTheToolsWithManPagesBesideTheEditions) {
   const Outcome install =
       Execute("cmake --install " + Quoted(VELMORA_TEST_BINARY_DIR) + " --prefix " + Quoted(prefix) + " 2>&1");
   ASSERT_EQ(0, install.exitCode) << install.output;
-  for (const char* name :
-       {"Velmora1", "Velmora2", "Velmora3", "orbeck-admin", "orbeck-host", "velmora-inspect"}) {
+  for (const char* name : {"Velmora1", "Velmora2", "Velmora3", "orbeck-admin", "orbeck-host",
+                           "velmora-inspect", "orbeck-import"}) {
     EXPECT_TRUE(fs::exists(prefix / "bin" / name)) << name;
     const fs::path page = prefix / "share" / "man" / "man1" / (std::string(name) + ".1");
     // help2man's page: a title and the name line.

@@ -10,12 +10,12 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: orbeck-import BOOKS [--map MAP.json] [--from hledger|csv|gnucash]\n"
-    "                    [--json OUT.json] [--home DIR] [--explain]\n"
-    "                    [--company NAME] [--period-start DATE] [--period-end DATE]\n"
-    "                    [--closing-day N] [--tax-basis excluded|included|none]\n"
-    "                    [--user ID] [--data-id ID] [--timezone +HH:MM]\n"
-    "       orbeck-import --help | --version\n";
+    "Usage: orbeck-import BOOKS [--map MAP.json] [--from KIND] [--json OUT.json] [--home DIR]\n"
+    "  or:  orbeck-import BOOKS [--map MAP.json] [--from KIND] --explain\n"
+    "  or:  orbeck-import BOOKS ... [--company NAME] [--period-start DATE] [--period-end DATE]\n"
+    "  or:  orbeck-import BOOKS ... [--closing-day N] [--tax-basis excluded|included|none]\n"
+    "  or:  orbeck-import BOOKS ... [--user ID] [--data-id ID] [--timezone +HH:MM]\n"
+    "  or:  orbeck-import --help | --version\n";
 
 void PrintHelp() {
   std::cout << kUsage
@@ -26,7 +26,8 @@ void PrintHelp() {
                "\n"
                "Options:\n"
                "  --map MAP.json      the account map (sections, numbers, names, company)\n"
-               "  --from KIND         the kind of books; default: by the file's extension\n"
+               "  --from KIND         the kind of books (hledger, csv or gnucash); default: by\n"
+               "                      the file's extension\n"
                "                      (.journal .hledger .ledger .j: a journal hledger reads;\n"
                "                      .json: saved `hledger print -O json`; .csv; .gnucash)\n"
                "  --timezone +HH:MM   a GnuCash book's offset from UTC, needed for the dates of\n"
