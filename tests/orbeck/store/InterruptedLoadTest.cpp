@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <set>
-#include <sstream>
 
 #include "orbeck/StoreSeal.h"
 #include "orbeck/store/HomeLock.h"
@@ -17,6 +16,7 @@
 #include "orbeck/store/StoreFile.h"
 #include "tests/orbeck/store/StoreQuery.h"
 #include "tests/support/Process.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestHost.h"
 
 namespace {
@@ -32,13 +32,6 @@ std::set<std::string> NamesIn(const fs::path& folder) {
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
   return names;
-}
-
-std::string FileText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 class InterruptedLoad : public ::testing::Test {
@@ -85,14 +78,14 @@ TEST_F(InterruptedLoad, KilledAtAnyStepLeavesOneSealedCompanyAndTheNextLoadTidie
     SCOPED_TRACE(step.point);
     ASSERT_TRUE(host.Load(TestHost::MinimalCompany()));
     ASSERT_EQ(kKilled, AdminLoad(newDocument, std::string("LoadCrash@") + step.point))
-        << FileText(host.root() / "out.txt");
+        << velmora::test::ReadText(host.root() / "out.txt");
     EXPECT_EQ(step.journals, JournalsOfACheckedStore());
 
     // The next load, killed itself while it narrows a seal left accepting two stores.
     ASSERT_EQ(kKilled, AdminLoad(oldDocument, "LoadCrash@tidy-seal-written,LoadCrash@journals-written"));
     EXPECT_EQ(step.journals, JournalsOfACheckedStore());
 
-    ASSERT_EQ(0, AdminLoad(newDocument, "")) << FileText(host.root() / "out.txt");
+    ASSERT_EQ(0, AdminLoad(newDocument, "")) << velmora::test::ReadText(host.root() / "out.txt");
     EXPECT_EQ((std::set<std::string>{"orbeck.db", "orbeck.db.seal"}), NamesIn(host.home()));
     EXPECT_EQ(363, JournalsOfACheckedStore());
     const std::optional<std::vector<std::string>> seal =
@@ -102,11 +95,11 @@ TEST_F(InterruptedLoad, KilledAtAnyStepLeavesOneSealedCompanyAndTheNextLoadTidie
   }
   EXPECT_EQ(
       "loaded 1 company, 125 accounts, 363 journals, 486 lines into " + host.storePath().string() + "\n",
-      FileText(host.root() / "out.txt"));
+      velmora::test::ReadText(host.root() / "out.txt"));
 }
 
 TEST_F(InterruptedLoad, ASecondLoadOfABusyHomeIsRefusedAndChangesNothing) {
-  const std::string before = FileText(host.storePath());
+  const std::string before = velmora::test::ReadBytes(host.storePath());
   std::string error;
   {
     orbeck::store::HomeLock running;
@@ -115,7 +108,7 @@ TEST_F(InterruptedLoad, ASecondLoadOfABusyHomeIsRefusedAndChangesNothing) {
     EXPECT_EQ(host.home().string() + ": another load of this home is under way; load again once it has ended",
               error);
     EXPECT_EQ(1, AdminLoad(newDocument, ""));
-    EXPECT_EQ(before, FileText(host.storePath()));
+    EXPECT_EQ(before, velmora::test::ReadBytes(host.storePath()));
     for (const std::string& name : NamesIn(host.home())) {
       EXPECT_EQ(std::string::npos, name.find(".tmp-")) << name << ": a refused load left a file";
     }
@@ -143,7 +136,7 @@ TEST_F(InterruptedLoad, LinksAtTheTemporaryNamesAreNeverFollowed) {
   EXPECT_FALSE(orbeck::WriteNewFile(link, "overwritten", error));
   EXPECT_NE(std::string::npos, error.find("cannot be created")) << error;
   EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ("keep", FileText(victim));
+  EXPECT_EQ("keep", velmora::test::ReadBytes(victim));
 #endif
 }
 
