@@ -134,6 +134,27 @@ int StatementAggregator::LookupAccount(int32_t accountCode, StKAMOKUINFO* master
   return status == 0 ? 1 : 0;
 }
 
+bool StatementAggregator::LedgerAccountOf(int32_t accountCode, LedgerAccount& account) {
+  const int32_t code = accountCode < 10000 ? accountCode * 10000 : accountCode;
+  if (const auto found = ledgerAccounts_.find(code); found != ledgerAccounts_.end()) {
+    account = found->second;
+    return true;
+  }
+  StKAMOKUINFO master{};
+  LookupAccount(code, &master);
+  if (failure_.Failed()) return false;
+  LedgerAccount looked;
+  looked.accountCharacter = master.accountCharacter;
+  if (!KeepField<31>(ledgerLines_.texts, master.name, sizeof master.name, true, looked.name)) return false;
+  try {
+    ledgerAccounts_.emplace(code, looked);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  account = looked;
+  return true;
+}
+
 void StatementAggregator::PrepareLedgerView(int32_t accountCode, const StFINDINFO& periodFind) {
   const int32_t first = FindConditionValue(periodFind.cond[0]);
   const int32_t last = FindConditionValue(periodFind.cond[1]);
@@ -238,14 +259,14 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
       decision = unbalanced ? CounterDecision::Sundry : CounterDecision::Counter;
     }
 
-    StKAMOKUINFO counter{};
-    StKAMOKUINFO counterSub{};
-    StKAMOKUINFO ownSub{};
+    LedgerAccount counter;
+    LedgerAccount counterSub;
+    LedgerAccount ownSub;
     if (decision == CounterDecision::Counter) {
-      LookupAccount(counterCode / 10000, &counter);
-      if (counterCode % 10000 != 0) LookupAccount(counterCode, &counterSub);
+      if (!LedgerAccountOf(counterCode / 10000, counter)) return 0;
+      if (counterCode % 10000 != 0 && !LedgerAccountOf(counterCode, counterSub)) return 0;
     }
-    if (ownCode % 10000 != 0) LookupAccount(ownCode, &ownSub);
+    if (ownCode % 10000 != 0 && !LedgerAccountOf(ownCode, ownSub)) return 0;
     if (failure_.Failed()) return 0;
     if (IsExcludedCharacter(counter.accountCharacter)) continue;
 
@@ -261,15 +282,15 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
       return 0;
     }
     LedgerTexts& texts = ledgerLines_.texts;
-    const bool kept =
-        dates.Kept(texts, line.dateText) &&
-        KeepField<31>(texts, ownSub.name, sizeof ownSub.name, true, line.subAccountName) &&
-        (decision == CounterDecision::Sundry
-             ? texts.KeepShared(SJ("諸口"), line.counterAccountName)
-             : KeepField<31>(texts, counter.name, sizeof counter.name, true, line.counterAccountName)) &&
-        KeepField<31>(texts, counterSub.name, sizeof counterSub.name, true, line.counterSubAccountName) &&
-        KeepField<61>(texts, posting.description, sizeof posting.description, false, line.description);
-    if (!kept) return 0;
+    if (decision == CounterDecision::Sundry && sundryName_ == LedgerText() &&
+        !texts.KeepShared(SJ("諸口"), sundryName_))
+      return 0;
+    line.subAccountName = ownSub.name;
+    line.counterAccountName = decision == CounterDecision::Sundry ? sundryName_ : counter.name;
+    line.counterSubAccountName = counterSub.name;
+    if (!dates.Kept(texts, line.dateText) ||
+        !KeepField<61>(texts, posting.description, sizeof posting.description, false, line.description))
+      return 0;
     line.amount = amounts.movement.Raw();
     line.balance = balance.Raw();
     if (!AppendRecord(ledgerLines_, line)) return 0;

@@ -104,6 +104,8 @@ bool StatementAggregator::ApplyCarryOver(const FixedAmount& carryOver) {
 
 int StatementAggregator::Aggregate(int amountBasis, const StFINDINFO& periodFind, const StDATAINFO& profile) {
   const int z = withGeneralLedger_ ? 10 : 1;
+  ledgerAccounts_.clear();
+  sundryName_ = LedgerText();
   Step(0, 1000 / z);
   if (!balanceRule_ && !AttachBalanceRule(profile)) return 0;
   Step(1000 / z, 3000 / z);

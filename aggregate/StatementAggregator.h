@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 
 #include "aggregate/FixedAmount.h"
 #include "aggregate/PeriodSelection.h"
@@ -52,6 +53,16 @@ class StatementAggregator {
   // Adds carryOver to the last 差引損益 line that receives it; false on an out-of-range sum.
   bool ApplyCarryOver(const FixedAmount& carryOver);
   bool AttachLedgerRule(const StDATAINFO& profile);
+  // What a ledger line takes of an account master: its character and its name as the
+  // ledger list keeps it (both empty for an account the master lacks).
+  struct LedgerAccount {
+    int32_t accountCharacter = 0;
+    LedgerText name;
+  };
+  // The account's LedgerAccount, looked up once per aggregation: a million postings name a
+  // few thousand accounts. False when its name finds no room or its master cannot be read
+  // (noted in the failure record).
+  bool LedgerAccountOf(int32_t accountCode, LedgerAccount& account);
   // Sums the journal lines before the posting's own line into unbalanced (the two sides
   // differ); false when the journal cursor cannot be created or a line cannot be read.
   bool JournalBeforeLineUnbalanced(const StDATAINFO& profile, const StMOTOCHOINFO& posting, bool& unbalanced);
@@ -67,4 +78,8 @@ class StatementAggregator {
   std::unique_ptr<ClRuleMotocho> ledgerRule_;
   StMOTOCHORANGE ledgerRange_{};
   StMOTOCHOHYOJIINFO ledgerView_{};
+  // By full account code; its names live in the ledger list's texts, so it is emptied
+  // whenever an aggregation starts.
+  std::unordered_map<int32_t, LedgerAccount> ledgerAccounts_;
+  LedgerText sundryName_;
 };

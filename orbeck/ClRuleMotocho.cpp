@@ -4,15 +4,15 @@
 // tax-excluded basis the consumption tax of other accounts' lines posts to the two tax
 // accounts, so their ledgers carry those lines too. The ledger table holds each account
 // number's lines as one contiguous range in this order, so a ledger is one range read.
-#include <cstring>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "orbeck/HostStore.h"
 #include "orbeck/MonthCodeFind.h"
 #include "orbeck/RuntimeStatus.h"
 #include "orbeck/StoreStatement.h"
 #include "orbeck/TextField.h"
+#include "platform/BlockList.h"
 #include "platform/Faults.h"
 #include "runtime/Rules.h"
 
@@ -41,25 +41,28 @@ struct ViewKey {
 };
 
 // The postings' buffer outlives the cursor: the program makes a cursor per account, and
-// growing a fresh buffer for each of thousands of ledgers cost more than reading them.
-std::vector<StMOTOCHOINFO>& SpareBuffer() {
-  thread_local std::vector<StMOTOCHOINFO> spare;
+// growing a fresh buffer for each of thousands of ledgers cost more than reading them. Its
+// blocks come with their pages in place and are kept: a vector grown to the largest ledger
+// copied itself at every doubling into memory the kernel had first to zero.
+using PostingBuffer = BlockList<StMOTOCHOINFO>;
+PostingBuffer& SpareBuffer() {
+  thread_local PostingBuffer spare;
   return spare;
 }
 
 }  // namespace
 
 struct ClRuleMotocho::Impl {
-  Impl() { postings.swap(SpareBuffer()); }
+  Impl() : postings(std::move(SpareBuffer())) {}
   ~Impl() {
     CountPasses();
-    postings.clear();
-    if (postings.capacity() > SpareBuffer().capacity()) postings.swap(SpareBuffer());
+    postings.ClearKeepingBlocks();
+    SpareBuffer() = std::move(postings);
   }
   Impl(const Impl&) = delete;
   Impl& operator=(const Impl&) = delete;
 
-  std::vector<StMOTOCHOINFO> postings;
+  PostingBuffer postings;
   ViewKey loaded;
   std::size_t next = 0;
   bool ready = false;
@@ -80,7 +83,7 @@ long ClRuleMotocho::Impl::Load(const std::string& dataId, const StFINDINFO* find
   if (!key.find.Assign(find)) return orbeck::kNotReady;
   if (ready && key == loaded) return 0;
   ready = false;
-  postings.clear();
+  postings.ClearKeepingBlocks();
   next = 0;
 
   auto& store = orbeck::HostStore::Session();
@@ -121,8 +124,7 @@ long ClRuleMotocho::Impl::Load(const std::string& dataId, const StFINDINFO* find
     if (!key.find.Matches(
             orbeck::MonthCodeOf(date, static_cast<int>(query->Int(4)), data->periodStart, data->closingDay)))
       continue;
-    StMOTOCHOINFO& posting = postings.emplace_back();
-    std::memset(&posting, 0, sizeof posting);
+    StMOTOCHOINFO posting{};
     posting.journalId = lastJournal = journalId;
     posting.lineNo = lastLine = lineNo;
     posting.date = date;
@@ -137,9 +139,10 @@ long ClRuleMotocho::Impl::Load(const std::string& dataId, const StFINDINFO* find
     const bool onDebit = posting.debitCode / 10000 == accountNo;
     const bool onCredit = posting.creditCode / 10000 == accountNo;
     posting.side = onDebit && onCredit ? kSideBoth : onDebit ? kSideDebit : onCredit ? kSideCredit : taxSide;
+    postings.push_back(posting);
   }
   if (query->Failed()) {
-    postings.clear();
+    postings.ClearKeepingBlocks();
     return orbeck::kStoreError;
   }
   loaded = key;
@@ -196,7 +199,7 @@ long ClRuleMotocho::MoveNext(StMOTOCHOINFO* posting) {
 
 long ClRuleMotocho::MoveFinish() {
   impl_->CountPasses();
-  impl_->postings.clear();
+  impl_->postings.ClearKeepingBlocks();
   impl_->next = 0;
   impl_->ready = false;
   return 0;

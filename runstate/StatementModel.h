@@ -8,7 +8,7 @@
 #include <new>
 #include <vector>
 
-#include "runstate/BlockList.h"
+#include "platform/BlockList.h"
 #include "runstate/LedgerTexts.h"
 
 struct StatementLine {
