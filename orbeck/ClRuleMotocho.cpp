@@ -3,34 +3,23 @@
 // matching the find's month-code conditions, ordered by date, journal and line. Under the
 // tax-excluded basis the consumption tax of other accounts' lines posts to the two tax
 // accounts, so their ledgers carry those lines too. The ledger table holds each account
-// number's lines as one contiguous range in this order, so a ledger is one range read.
+// number's lines as one contiguous range in this order, so a ledger is one range read, and
+// the next account's range is read ahead on a second connection (LedgerReadAhead).
 #include <string>
 #include <utility>
 
 #include "orbeck/HostStore.h"
+#include "orbeck/LedgerReadAhead.h"
+#include "orbeck/LedgerRows.h"
 #include "orbeck/MonthCodeFind.h"
 #include "orbeck/RuntimeStatus.h"
 #include "orbeck/StoreStatement.h"
-#include "orbeck/TextField.h"
-#include "platform/BlockList.h"
 #include "platform/Faults.h"
 #include "runtime/Rules.h"
 
 namespace {
 
 constexpr const char* kMoveNextPoint = "ClRuleMotocho::MoveNext";
-inline constexpr uint32_t kPaidTaxCharacter = 0x80880810;      // 仮払消費税: takes debit taxes
-inline constexpr uint32_t kReceivedTaxCharacter = 0x80484010;  // 仮受消費税: takes credit taxes
-
-inline constexpr uint8_t kSideCredit = 1;
-inline constexpr uint8_t kSideDebit = 2;
-inline constexpr uint8_t kSideBoth = 3;
-
-// How a row of the ledger table reaches its account number (see schema.sql).
-inline constexpr int64_t kReachDebit = 1;
-inline constexpr int64_t kReachCredit = 2;
-inline constexpr int64_t kReachPaidTax = 3;
-inline constexpr int64_t kReachReceivedTax = 4;
 
 struct ViewKey {
   int32_t accountCode = 0;
@@ -44,9 +33,8 @@ struct ViewKey {
 // growing a fresh buffer for each of thousands of ledgers cost more than reading them. Its
 // blocks come with their pages in place and are kept: a vector grown to the largest ledger
 // copied itself at every doubling into memory the kernel had first to zero.
-using PostingBuffer = BlockList<StMOTOCHOINFO>;
-PostingBuffer& SpareBuffer() {
-  thread_local PostingBuffer spare;
+orbeck::PostingBuffer& SpareBuffer() {
+  thread_local orbeck::PostingBuffer spare;
   return spare;
 }
 
@@ -62,7 +50,7 @@ struct ClRuleMotocho::Impl {
   Impl(const Impl&) = delete;
   Impl& operator=(const Impl&) = delete;
 
-  PostingBuffer postings;
+  orbeck::PostingBuffer postings;
   ViewKey loaded;
   std::size_t next = 0;
   bool ready = false;
@@ -94,57 +82,27 @@ long ClRuleMotocho::Impl::Load(const std::string& dataId, const StFINDINFO* find
   uint32_t character = 0;
   if (auto found = master->byCode.find(int32_t{view.accountCode}); found != master->byCode.end())
     character = static_cast<uint32_t>(found->second.accountCharacter);
-  const int64_t taxReach = character == kPaidTaxCharacter       ? kReachPaidTax
-                           : character == kReceivedTaxCharacter ? kReachReceivedTax
-                                                                : 0;
-  const uint8_t taxSide = taxReach == kReachPaidTax ? kSideDebit : kSideCredit;
+  const orbeck::LedgerRequest request{
+      data->ord, view.accountCode / 10000,      view.startDate,    view.endDate,
+      key.find,  orbeck::TaxReachOf(character), data->periodStart, data->closingDay};
 
-  orbeck::StatementUse query = store.Prepare(
-      "SELECT journal_id, line_no, date, reach, adjustment, counter_kind, debit_code, debit_amount, "
-      "debit_tax, "
-      "credit_code, credit_amount, credit_tax, description FROM postings "
-      "WHERE data_ord = ?1 AND account_no = ?2 AND date BETWEEN ?3 AND ?4");
+  orbeck::StatementUse query = store.Prepare(orbeck::kLedgerRowsSql);
   if (query == nullptr) return orbeck::kStoreError;
-  const int32_t accountNo = view.accountCode / 10000;
-  query->Bind(1, data->ord);
-  query->Bind(2, int64_t{accountNo});
-  query->Bind(3, int64_t{view.startDate});
-  query->Bind(4, int64_t{view.endDate});
-  // The rows of one journal line lie side by side (reach is the last key column): the line
-  // is taken once, when any of its rows reaches this ledger.
-  int32_t lastJournal = 0;
-  int32_t lastLine = 0;
-  while (query->Step()) {
-    const int64_t reach = query->Int(3);
-    if (reach != kReachDebit && reach != kReachCredit && reach != taxReach) continue;
-    const auto journalId = static_cast<int32_t>(query->Int(0));
-    const auto lineNo = static_cast<int32_t>(query->Int(1));
-    if (!postings.empty() && journalId == lastJournal && lineNo == lastLine) continue;
-    const auto date = static_cast<int32_t>(query->Int(2));
-    if (!key.find.Matches(
-            orbeck::MonthCodeOf(date, static_cast<int>(query->Int(4)), data->periodStart, data->closingDay)))
-      continue;
-    StMOTOCHOINFO posting{};
-    posting.journalId = lastJournal = journalId;
-    posting.lineNo = lastLine = lineNo;
-    posting.date = date;
-    posting.counterKind = static_cast<uint8_t>(query->Int(5));
-    posting.debitCode = static_cast<int32_t>(query->Int(6));
-    posting.debitAmount = query->Int(7);
-    posting.debitTax = query->Int(8);
-    posting.creditCode = static_cast<int32_t>(query->Int(9));
-    posting.creditAmount = query->Int(10);
-    posting.creditTax = query->Int(11);
-    orbeck::FillNameField(posting.description, sizeof posting.description, query->Blob(12));
-    const bool onDebit = posting.debitCode / 10000 == accountNo;
-    const bool onCredit = posting.creditCode / 10000 == accountNo;
-    posting.side = onDebit && onCredit ? kSideBoth : onDebit ? kSideDebit : onCredit ? kSideCredit : taxSide;
-    postings.push_back(posting);
+  orbeck::LedgerReadAhead* ahead = store.ReadAhead();
+  std::uint64_t aheadSteps = 0;
+  if (ahead != nullptr && ahead->Take(request, postings, aheadSteps)) {
+    query->AddSteps(aheadSteps);
+  } else {
+    query->Bind(1, request.dataOrd);
+    query->Bind(2, int64_t{request.accountNo});
+    query->Bind(3, int64_t{request.startDate});
+    query->Bind(4, int64_t{request.endDate});
+    if (!orbeck::ReadLedgerRows(*query, request, postings)) {
+      postings.ClearKeepingBlocks();
+      return orbeck::kStoreError;
+    }
   }
-  if (query->Failed()) {
-    postings.ClearKeepingBlocks();
-    return orbeck::kStoreError;
-  }
+  if (ahead != nullptr) ahead->ReadAfter(request, master);
   loaded = key;
   ready = true;
   return 0;

@@ -12,6 +12,7 @@
 #include "orbeck/StoreFormat.h"
 #include "orbeck/StoreSeal.h"
 #include "orbeck/TextField.h"
+#include "platform/Faults.h"
 #include "runtime/Connect.h"
 
 namespace orbeck {
@@ -84,7 +85,8 @@ long HostStore::Open(const std::string& homeFolder) {
     return kNoStore;
   }
   sqlite3* db = nullptr;
-  // The session lives on the program's one thread: no SQLite lock around every column read.
+  // The session lives on the program's one thread (the read ahead has a connection of its
+  // own): no SQLite lock around every column read.
   if (sqlite3_open_v2(storePath.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) !=
       SQLITE_OK) {
     sqlite3_close(db);
@@ -95,6 +97,10 @@ long HostStore::Open(const std::string& homeFolder) {
   // read waits for the lock instead of failing the run.
   sqlite3_busy_timeout(db, 10000);
   long status = CheckVersions(db);
+  // The read ahead's connection opens the file now, as the session's has, before the seal
+  // vouches for it: both read the one file the seal was checked against.
+  auto readAhead = std::make_unique<LedgerReadAhead>();
+  if (status == 0 && !readAhead->Open(storePath)) readAhead.reset();
   if (status == 0 && CheckSeal(Utf8Path(storePath)) != SealCheck::Intact) {
     NameIfNotRegular(SealPathOf(Utf8Path(storePath)));
     status = kDamagedStore;
@@ -109,10 +115,17 @@ long HostStore::Open(const std::string& homeFolder) {
   sqlite3_exec(db, "PRAGMA cache_size = -8192; PRAGMA mmap_size = 0;", nullptr, nullptr, nullptr);
   db_ = db;
   home_ = homeFolder;
+  readAhead_ = std::move(readAhead);
   return 0;
 }
 
+LedgerReadAhead* HostStore::ReadAhead() {
+  return db_ != nullptr && !platform::faults::Armed() ? readAhead_.get() : nullptr;
+}
+
 void HostStore::Close() {
+  // First: its thread may be reading an account master held below.
+  readAhead_.reset();
   statements_.clear();
   accounts_.clear();
   data_.clear();

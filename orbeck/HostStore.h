@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "orbeck/LedgerReadAhead.h"
 #include "orbeck/StoreStatement.h"
 #include "runtime/Records.h"
 
@@ -55,6 +56,9 @@ class HostStore {
   // The data id of the current user's selection, read once per attach (the account lookups
   // of every posting need it): 0, kNotFound, kNotAttached or kStoreError.
   long SelectedDataId(std::string& dataId);
+  // The ledger read ahead of this session; none when its connection could not be opened or
+  // a fault is configured (a fault then fires where the cursor reads, as it always did).
+  LedgerReadAhead* ReadAhead();
 
  private:
   sqlite3* db_ = nullptr;
@@ -65,6 +69,7 @@ class HostStore {
   std::map<std::string, DataFacts> data_;
   std::optional<std::vector<StGENGOINFO>> eras_;
   std::optional<std::string> selectedDataId_;
+  std::unique_ptr<LedgerReadAhead> readAhead_;
 };
 
 }  // namespace orbeck

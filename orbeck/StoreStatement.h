@@ -32,6 +32,9 @@ class StoreStatement {
   // failure is recorded as the connection's read failure.
   bool Step();
   bool Failed() const { return failed_; }
+  // Counts steps that another connection took for this statement's query on its behalf
+  // (the ledger read ahead), so that its read point is passed as often either way.
+  void AddSteps(std::uint64_t steps) { steps_ += steps; }
 
   std::int64_t Int(int column) const;
   std::string_view Blob(int column) const;
