@@ -23,12 +23,11 @@ json Sale(int id, int date, int debit, int credit, const char* amount) {
   return {{"id", id},
           {"date", date},
           {"adjustment", 0},
-          {"lines",
-           json::array({{{"debit", debit},
-                         {"debitAmount", amount},
-                         {"credit", credit},
-                         {"creditAmount", amount},
-                         {"description", "端数"}}})}};
+          {"lines", json::array({{{"debit", debit},
+                                  {"debitAmount", amount},
+                                  {"credit", credit},
+                                  {"creditAmount", amount},
+                                  {"description", "端数"}}})}};
 }
 
 TEST(SubYenPosting, PrintedAsZeroTheLedgerStillHoldsTogether) {
@@ -44,7 +43,8 @@ TEST(SubYenPosting, PrintedAsZeroTheLedgerStillHoldsTogether) {
   const std::filesystem::path document = run.COut() / "fractions.xml";
   const std::string bytes = velmora::test::ReadBytes(document);
   EXPECT_NE(std::string::npos, bytes.find("<HJ00780S0110>0</HJ00780S0110>")) << "no movement printed as 0";
-  EXPECT_NE(std::string::npos, bytes.find("<HJ00780S0120>500001</HJ00780S0120>")) << "cash never reached 500001";
+  EXPECT_NE(std::string::npos, bytes.find("<HJ00780S0120>500001</HJ00780S0120>"))
+      << "cash never reached 500001";
   inspect::test::ExpectHoldsTogether(document);
   const std::string schema = std::string(std::getenv("VELMORA_SOURCE_DIR")) + "/docs/rc25.xsd";
   EXPECT_EQ(0, velmora::test::RunCommand("xmllint --noout --schema '" + schema + "' '" + document.string() +
