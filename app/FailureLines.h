@@ -1,13 +1,11 @@
 // The one-line reports of a run that stops before its work or cannot write its document:
 // what failed, where, and what to do next. They go to standard error and the automation
-// transcript (platform::ReportError), in UTF-8; the message boxes keep their own texts.
+// transcript (platform::ReportError), in UTF-8; the message boxes keep their own texts. The
+// attach failure's line is told with its box (AttachFailure.h).
 #pragma once
 
 #include <string>
 
-// The host installation could not be attached; homeFolder is the folder the runtime looked
-// in (UTF-8, empty when none could be named).
-std::string AttachFailureLine(const std::string& program, long status, const std::string& homeFolder);
 // The program's own folder is on no drive; problem says why (DriveMap::ProgramFolderProblem).
 std::string ProgramFolderLine(const std::string& program, const std::string& problem);
 // The compatibility check did not pass: code as ProgramLevelCode gives it (-1 no usable

@@ -6,7 +6,7 @@
 #include <new>
 
 #include "aggregate/StatementAggregator.h"
-#include "app/AttachFailureNotice.h"
+#include "app/AttachFailure.h"
 #include "app/CompatibilityCheck.h"
 #include "app/FailureLines.h"
 #include "app/LinkApp.h"

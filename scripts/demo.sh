@@ -12,31 +12,9 @@ root="$(pwd)"
 
 output="${1:-build/demo-out/kessan.xml}"
 case "$output" in /*) ;; *) output="$root/$output" ;; esac
-outdir="$(dirname "$output")"
-outname="$(basename "$output")"
-mkdir -p "$outdir"
-outdir="$(cd "$outdir" && pwd)"
-output="$outdir/$outname"
-
-if [ -n "${DEMO_BUILD_DIR:-}" ]; then
-  build="$(cd "$DEMO_BUILD_DIR" && pwd)"
-  home="$build/demo-home"
-else
-  bash scripts/install-deps.sh
-  cmake --preset default >/dev/null
-  cmake --build --preset default -j "$(nproc)" --target Velmora1 orbeck-admin
-  build="$root/build/default"
-  home="$root/build/demo-home"
-fi
-admin="$(find "$build/tools" -type f -name orbeck-admin -perm -u+x | head -n 1)"
-program="$build/editions/Velmora1"
-if [ -z "$admin" ] || [ ! -x "$program" ]; then
-  echo "demo: the build did not produce orbeck-admin and Velmora1" >&2
-  exit 2
-fi
-
-rm -rf "$home"
-mkdir -p "$home"
-"$admin" load "$root/data/demo-company.json" --home "$home"
+tool=orbeck-admin
+homeName=demo-home
+. "$root/scripts/headless-setup.sh"
+"$toolPath" load "$root/data/demo-company.json" --home "$home"
 
 . "$root/scripts/headless-run.sh"

@@ -1,7 +1,8 @@
-# Sourced by scripts/demo.sh and scripts/import-demo.sh: runs an edition headless over a
-# host home that holds a store, through the automation backend with the demo script, and
-# prints the document's path, the run status and, when the run did not complete, the texts
-# of its message boxes. Needs: root, home, outdir, outname, output, program.
+# Sourced by scripts/demo.sh and scripts/import-demo.sh after scripts/headless-setup.sh:
+# runs an edition headless over a host home that holds a store, through the automation
+# backend with the demo script, and prints the document's path, the run status and, when
+# the run did not complete, the texts of its message boxes. Needs: root, home, outdir,
+# outname, output, program.
 # Exits with the run's status.
 
 # C: is the output folder; the rest of the file system (the program's own folder with its

@@ -19,31 +19,9 @@ map="${3:-$root/data/example-books.map.json}"
 case "$journal" in /*) ;; *) journal="$caller/$journal" ;; esac
 case "$map" in /*) ;; *) map="$caller/$map" ;; esac
 case "$output" in /*) ;; *) output="$caller/$output" ;; esac
-outdir="$(dirname "$output")"
-outname="$(basename "$output")"
-mkdir -p "$outdir"
-outdir="$(cd "$outdir" && pwd)"
-output="$outdir/$outname"
-
-if [ -n "${DEMO_BUILD_DIR:-}" ]; then
-  build="$(cd "$DEMO_BUILD_DIR" && pwd)"
-  home="$build/import-home"
-else
-  bash scripts/install-deps.sh
-  cmake --preset default >/dev/null
-  cmake --build --preset default -j "$(nproc)" --target Velmora1 orbeck-import
-  build="$root/build/default"
-  home="$root/build/import-home"
-fi
-importer="$build/tools/orbeck-import/orbeck-import"
-program="$build/editions/Velmora1"
-if [ ! -x "$importer" ] || [ ! -x "$program" ]; then
-  echo "import-demo: the build did not produce orbeck-import and Velmora1" >&2
-  exit 2
-fi
-
-rm -rf "$home"
-mkdir -p "$home"
-"$importer" "$journal" --map "$map" --home "$home"
+tool=orbeck-import
+homeName=import-home
+. "$root/scripts/headless-setup.sh"
+"$toolPath" "$journal" --map "$map" --home "$home"
 
 . "$root/scripts/headless-run.sh"

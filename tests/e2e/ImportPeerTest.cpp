@@ -6,6 +6,8 @@
 // total), with their parts again against hledger. velmora-inspect's check passes.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -348,8 +350,10 @@ Generated GenerateBook(unsigned seed, int entries) {
 }
 
 TEST(ImportPeerGenerated, EveryItemEqualsHledgersBalance) {
-  const fs::path dir = fs::temp_directory_path() / "import-peer-generated";
-  fs::create_directories(dir);
+  // A folder of this run's own: another run of the suite may be at the same step.
+  std::string pattern = (fs::temp_directory_path() / "import-peer-generated-XXXXXX").string();
+  ASSERT_NE(nullptr, mkdtemp(pattern.data()));
+  const fs::path dir = pattern;
   const fs::path map = dir / "map.json";
   std::ofstream(map)
       << R"({"format":"orbeck-import-map","version":1,"company":{"periodStart":"2025-04-01"}})";

@@ -9,6 +9,7 @@
 
 #include "orbeck/store/HostDataLoader.h"
 #include "orbeck/store/StoreFile.h"
+#include "tools/common/ToolOptions.h"
 
 namespace {
 
@@ -56,26 +57,17 @@ std::string Counted(std::size_t count, const char* one, const char* many) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.size() == 1 && args[0] == "--help") {
-    PrintHelp();
-    return 0;
-  }
-  if (args.size() == 1 && args[0] == "--version") {
-    std::cout << "orbeck-admin " << VELMORA_VERSION << "\n";
-    return 0;
-  }
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (tools::AnswerHelpOrVersion(args, "orbeck-admin", VELMORA_VERSION, PrintHelp)) return 0;
   if (args.empty()) return Usage();
-  std::string command = args[0];
+  const std::string& command = args[0];
   std::filesystem::path home = orbeck::store::DefaultHome();
+  // Any other word is the command's: each command counts its own.
   std::vector<std::string> positional;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    if (args[i] == "--home") {
-      if (i + 1 == args.size()) return Usage();
-      home = args[++i];
-    } else {
-      positional.push_back(args[i]);
-    }
+  if (!tools::OptionReader(tools::OptionReader::Unknown::Positional)
+           .Into("--home", home)
+           .Read(args, 1, positional)) {
+    return Usage();
   }
   std::string error;
   if (command == "load") {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "HostWindowEndpoint.h"
+#include "tools/common/ToolOptions.h"
 
 namespace {
 
@@ -93,12 +94,8 @@ bool NoticeStatus(const std::string& call, long message, int& status) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::string(argv[1]) == "--help") {
-    PrintHelp();
-    return 0;
-  }
-  if (argc == 2 && std::string(argv[1]) == "--version") {
-    std::cout << "orbeck-host " << VELMORA_VERSION << "\n";
+  if (tools::AnswerHelpOrVersion(std::vector<std::string>(argv + 1, argv + argc), "orbeck-host",
+                                 VELMORA_VERSION, PrintHelp)) {
     return 0;
   }
   Options options;

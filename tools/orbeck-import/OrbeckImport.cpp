@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/ToolOptions.h"
 #include "tools/orbeck-import/Import.h"
 
 namespace {
@@ -54,61 +55,34 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.size() == 1 && args[0] == "--help") {
-    PrintHelp();
-    return 0;
-  }
-  if (args.size() == 1 && args[0] == "--version") {
-    std::cout << "orbeck-import " << VELMORA_VERSION << "\n";
-    return 0;
-  }
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (tools::AnswerHelpOrVersion(args, "orbeck-import", VELMORA_VERSION, PrintHelp)) return 0;
   orbeck::import::ImportOptions options;
   std::vector<std::string> positional;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--explain") {
-      options.explain = true;
-      continue;
-    }
-    if (arg.rfind("--", 0) != 0) {
-      positional.push_back(arg);
-      continue;
-    }
-    if (i + 1 == args.size()) return Usage();
-    const std::string& value = args[++i];
-    if (arg == "--map")
-      options.map = value;
-    else if (arg == "--from")
-      options.from = value;
-    else if (arg == "--timezone")
-      options.timezone = value;
-    else if (arg == "--json")
-      options.json = value;
-    else if (arg == "--home")
-      options.home = value;
-    else if (arg == "--company")
-      options.company = value;
-    else if (arg == "--period-start")
-      options.periodStart = value;
-    else if (arg == "--period-end")
-      options.periodEnd = value;
-    else if (arg == "--tax-basis")
-      options.taxBasis = value;
-    else if (arg == "--user")
-      options.user = value;
-    else if (arg == "--data-id")
-      options.dataId = value;
-    else if (arg == "--closing-day") {
-      try {
-        options.closingDay = std::stoi(value);
-      } catch (const std::exception&) {
-        return Usage();
-      }
-    } else {
-      return Usage();
-    }
-  }
+  const bool read = tools::OptionReader(tools::OptionReader::Unknown::UsageError)
+                        .Flag("--explain", options.explain)
+                        .Into("--map", options.map)
+                        .Into("--from", options.from)
+                        .Into("--timezone", options.timezone)
+                        .Into("--json", options.json)
+                        .Into("--home", options.home)
+                        .Into("--company", options.company)
+                        .Into("--period-start", options.periodStart)
+                        .Into("--period-end", options.periodEnd)
+                        .Into("--tax-basis", options.taxBasis)
+                        .Into("--user", options.user)
+                        .Into("--data-id", options.dataId)
+                        .Value("--closing-day",
+                               [&options](const std::string& value) {
+                                 try {
+                                   options.closingDay = std::stoi(value);
+                                 } catch (const std::exception&) {
+                                   return false;
+                                 }
+                                 return true;
+                               })
+                        .Read(args, 0, positional);
+  if (!read) return Usage();
   if (positional.size() != 1 || (!options.json && !options.home && !options.explain)) return Usage();
   options.books = positional[0];
   std::string error;

@@ -12,8 +12,8 @@ constexpr std::array<std::string_view, 8> kRowFields = {"HJ00780S0050", "HJ00780
                                                         "HJ00780S0080", "HJ00780S0090", "HJ00780S0100",
                                                         "HJ00780S0110", "HJ00780S0120"};
 
-bool IsYen(std::string_view t, bool zeroAllowed, std::size_t maxDigits) {
-  if (t == "0") return zeroAllowed;
+bool IsYen(std::string_view t, std::size_t maxDigits) {
+  if (t == "0") return true;
   if (!t.empty() && t[0] == '-') t.remove_prefix(1);
   if (t.empty() || t.size() > maxDigits || t[0] < '1' || t[0] > '9') return false;
   for (const char c : t) {
@@ -84,12 +84,12 @@ std::optional<std::string> LedgerShape::End(std::string_view name, int depth, st
   } else if (depth == 2 && name == "HJ00780S02") {
     if (rowBroken_) return std::nullopt;
     if (rowField_ < 8) return Missing(name, kRowFields[static_cast<std::size_t>(rowField_)]);
-  } else if (name == "HJ00780S0030" || name == "HJ00780S0040" || name == "HJ00780S0120") {
-    if (!IsYen(text, true, 19)) return BadValue(name, text);
-  } else if (name == "HJ00780S0110") {
-    if (!IsYen(text, false, 19)) return BadValue(name, text);
+  } else if (name == "HJ00780S0030" || name == "HJ00780S0040" || name == "HJ00780S0110" ||
+             name == "HJ00780S0120") {
+    // A posting's movement is never zero, but one under a yen is printed as 0.
+    if (!IsYen(text, 19)) return BadValue(name, text);
   } else if (name == "HJ00780S0050") {
-    if (!IsYen(text, true, 10)) return BadValue(name, text);
+    if (!IsYen(text, 10)) return BadValue(name, text);
   }
   return std::nullopt;
 }

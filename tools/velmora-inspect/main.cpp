@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/ToolOptions.h"
 #include "tools/velmora-inspect/Checker.h"
 #include "tools/velmora-inspect/Diff.h"
 #include "tools/velmora-inspect/InputFeed.h"
@@ -125,14 +126,7 @@ int Diff(const std::string& oldFile, const std::string& newFile) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.size() == 1 && args[0] == "--help") {
-    PrintHelp();
-    return 0;
-  }
-  if (args.size() == 1 && args[0] == "--version") {
-    std::cout << "velmora-inspect " << VELMORA_VERSION << "\n";
-    return 0;
-  }
+  if (tools::AnswerHelpOrVersion(args, "velmora-inspect", VELMORA_VERSION, PrintHelp)) return 0;
   if (args.size() == 2 && args[0] == "check") return Check(args[1]);
   if (args.size() >= 2 && args[0] == "show") return Show(args);
   if (args.size() == 3 && args[0] == "diff") return Diff(args[1], args[2]);
