@@ -18,6 +18,8 @@ class LedgerText {
   }
   // The same kept text (a shared text is kept once, so equal names compare equal).
   bool operator==(const LedgerText&) const = default;
+  // Where the text is kept: the same for the same kept text, null for the empty one.
+  const void* Identity() const { return at_; }
 
  private:
   friend class LedgerTexts;

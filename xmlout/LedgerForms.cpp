@@ -18,6 +18,7 @@ int StatementWriter::WriteLedgerForms(XmlElementWriter& xml) {
   }
   if (!xml.StartElement("HJ00780S", 2)) return 0;
   ledgerCursor_ = 0;
+  ledgerNames_.clear();
   for (const StatementLine& line : Lines()) {
     if (ledgerCursor_ >= inputs_.ledgerLines->size()) {
       break;
@@ -42,23 +43,14 @@ int StatementWriter::WriteLedgerRows(XmlElementWriter& xml) {
   if (inputs_.ledgerLines == nullptr || ledgerCursor_ >= inputs_.ledgerLines->size()) {
     return 1;
   }
-  // A ledger runs to millions of rows: the texts of a row are composed in buffers that
-  // outlive the rows, so that a row costs no allocation, and a name is cleaned again only
-  // when it is another kept text than the row before's (names are kept once per list).
-  struct CleanedName {
-    LedgerText from;
-    std::string text;
-    std::string_view Of(LedgerText name) {
-      if (!(name == from)) {
-        CleanNameInto(text, name.View());
-        from = name;
-      }
-      return text;
-    }
+  // A ledger runs to millions of rows: the numbers of a row are formatted on the stack, and
+  // a name is cleaned and escaped once for the whole ledger (names are kept once per list,
+  // so a kept name is known by where it is kept).
+  auto name = [this](LedgerText kept) -> std::string_view {
+    const auto [entry, added] = ledgerNames_.try_emplace(kept.Identity());
+    if (added) entry->second = XmlElementWriter::EscapeText(CleanName(kept.View()));
+    return entry->second;
   };
-  CleanedName subAccount;
-  CleanedName counter;
-  CleanedName counterSub;
   char lineNo[16];
   char amount[24];
   char balance[24];
@@ -71,14 +63,14 @@ int StatementWriter::WriteLedgerRows(XmlElementWriter& xml) {
     const LedgerLine& row = (*inputs_.ledgerLines)[ledgerCursor_];
     xml.BeginLines();
     xml.AddStartLine("HJ00780S02", 4);
-    xml.AddDigitsLine("HJ00780S0050", number(lineNo, sizeof lineNo, row.lineNo), 5);
+    xml.AddPlainLine("HJ00780S0050", number(lineNo, sizeof lineNo, row.lineNo), 5);
     xml.AddTextLine("HJ00780S0060", row.dateText.View(), 5);
-    xml.AddTextLine("HJ00780S0070", subAccount.Of(row.subAccountName), 5);
-    xml.AddTextLine("HJ00780S0080", counter.Of(row.counterAccountName), 5);
-    xml.AddTextLine("HJ00780S0090", counterSub.Of(row.counterSubAccountName), 5);
+    xml.AddPlainLine("HJ00780S0070", name(row.subAccountName), 5);
+    xml.AddPlainLine("HJ00780S0080", name(row.counterAccountName), 5);
+    xml.AddPlainLine("HJ00780S0090", name(row.counterSubAccountName), 5);
     xml.AddTextLine("HJ00780S0100", row.description.View(), 5);
-    xml.AddDigitsLine("HJ00780S0110", number(amount, sizeof amount, ToYen(row.amount)), 5);
-    xml.AddDigitsLine("HJ00780S0120", number(balance, sizeof balance, ToYen(row.balance)), 5);
+    xml.AddPlainLine("HJ00780S0110", number(amount, sizeof amount, ToYen(row.amount)), 5);
+    xml.AddPlainLine("HJ00780S0120", number(balance, sizeof balance, ToYen(row.balance)), 5);
     xml.AddEndLine("HJ00780S02", 4);
     if (!xml.WriteLines()) return 0;
     ++ledgerCursor_;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/WinTypes.h"
@@ -103,4 +104,6 @@ class StatementWriter {
   const WriterInputs& inputs_;
   ReadFailure& failure_;
   std::size_t ledgerCursor_ = 0;  // position in ledgerLines
+  // The ledger's names cleaned and escaped, by the kept text they come from.
+  std::unordered_map<const void*, std::string> ledgerNames_;
 };

@@ -2,6 +2,7 @@
 #include "xmlout/XmlElementWriter.h"
 
 #include <array>
+#include <cstring>
 
 bool XmlElementWriter::Open(const std::string& path) {
   complete_ = file_.Create(path);
@@ -88,40 +89,88 @@ bool XmlElementWriter::EndElement(const char* name, int level) {
   return WriteRaw(line);
 }
 
+namespace {
+
+constexpr std::size_t kRowBytes = 16384;   // a ledger row's ten lines at their longest fit
+constexpr std::size_t kEscapedGrowth = 6;  // &quot; for "
+
+char* Put(char* at, std::string_view bytes) {
+  std::memcpy(at, bytes.data(), bytes.size());
+  return at + bytes.size();
+}
+
+char* PutIndent(char* at, int level) {
+  for (int i = 0; i < level; ++i) *at++ = '\t';
+  return at;
+}
+
+}  // namespace
+
+char* XmlElementWriter::RowRoom(std::size_t bytes) {
+  if (rowUsed_ + bytes > rowCapacity_) {
+    if (rowUsed_ != 0 && !WriteRaw(std::string_view(row_.get(), rowUsed_))) rowFailed_ = true;
+    rowUsed_ = 0;
+    if (bytes > rowCapacity_) {
+      rowCapacity_ = bytes > kRowBytes ? bytes : kRowBytes;
+      row_ = std::make_unique<char[]>(rowCapacity_);
+    }
+  }
+  return row_.get() + rowUsed_;
+}
+
+template <typename Fill>
+void XmlElementWriter::AddLine(std::string_view name, int level, std::size_t textBytes, Fill fill) {
+  const std::size_t levels = level > 0 ? static_cast<std::size_t>(level) : 0;
+  char* at = RowRoom(levels + 2 * name.size() + textBytes + 7);
+  char* const start = at;
+  at = PutIndent(at, level);
+  *at++ = '<';
+  at = Put(at, name);
+  *at++ = '>';
+  at = fill(at);
+  *at++ = '<';
+  *at++ = '/';
+  at = Put(at, name);
+  at = Put(at, ">\r\n");
+  rowUsed_ += static_cast<std::size_t>(at - start);
+}
+
 void XmlElementWriter::AddStartLine(std::string_view name, int level) {
-  AppendIndent(line_, level);
-  line_ += '<';
-  line_ += name;
-  line_ += ">\r\n";
+  const std::size_t levels = level > 0 ? static_cast<std::size_t>(level) : 0;
+  char* at = RowRoom(levels + name.size() + 4);
+  char* const start = at;
+  at = PutIndent(at, level);
+  *at++ = '<';
+  at = Put(at, name);
+  at = Put(at, ">\r\n");
+  rowUsed_ += static_cast<std::size_t>(at - start);
 }
 
 void XmlElementWriter::AddTextLine(std::string_view name, std::string_view text, int level) {
-  AppendIndent(line_, level);
-  line_ += '<';
-  line_ += name;
-  line_ += '>';
-  AppendEscaped(line_, text);
-  line_ += "</";
-  line_ += name;
-  line_ += ">\r\n";
+  AddLine(name, level, kEscapedGrowth * text.size(), [text](char* at) { return EscapeInto(at, text); });
 }
 
-void XmlElementWriter::AddDigitsLine(std::string_view name, std::string_view digits, int level) {
-  AppendIndent(line_, level);
-  line_ += '<';
-  line_ += name;
-  line_ += '>';
-  line_ += digits;
-  line_ += "</";
-  line_ += name;
-  line_ += ">\r\n";
+void XmlElementWriter::AddPlainLine(std::string_view name, std::string_view text, int level) {
+  AddLine(name, level, text.size(), [text](char* at) { return Put(at, text); });
 }
 
 void XmlElementWriter::AddEndLine(std::string_view name, int level) {
-  AppendIndent(line_, level);
-  line_ += "</";
-  line_ += name;
-  line_ += ">\r\n";
+  const std::size_t levels = level > 0 ? static_cast<std::size_t>(level) : 0;
+  char* at = RowRoom(levels + name.size() + 5);
+  char* const start = at;
+  at = PutIndent(at, level);
+  *at++ = '<';
+  *at++ = '/';
+  at = Put(at, name);
+  at = Put(at, ">\r\n");
+  rowUsed_ += static_cast<std::size_t>(at - start);
+}
+
+bool XmlElementWriter::WriteLines() {
+  const bool written = WriteRaw(std::string_view(row_.get(), rowUsed_)) && !rowFailed_;
+  rowUsed_ = 0;
+  rowFailed_ = false;
+  return written;
 }
 
 bool XmlElementWriter::Close() {
@@ -135,37 +184,55 @@ std::string XmlElementWriter::EscapeText(std::string_view value) {
   return escaped;
 }
 
+namespace {
+
+// Byte by byte is safe for code page 932: a second byte is 0x40 or above and so is never
+// one of the five characters replaced here.
+constexpr auto kSpecial = [] {
+  std::array<bool, 256> special{};
+  for (const unsigned char c : {'&', '>', '<', '"', '\''}) special[c] = true;
+  return special;
+}();
+
+std::string_view EntityOf(char c) {
+  switch (c) {
+    case '&':
+      return "&amp;";
+    case '>':
+      return "&gt;";
+    case '<':
+      return "&lt;";
+    case '"':
+      return "&quot;";
+    default:
+      return "&apos;";
+  }
+}
+
+}  // namespace
+
 void XmlElementWriter::AppendEscaped(std::string& out, std::string_view value) {
-  // Byte by byte is safe for code page 932: a second byte is 0x40 or above and so is never
-  // one of the five characters replaced here. The runs between them go in whole.
-  static constexpr auto kSpecial = [] {
-    std::array<bool, 256> special{};
-    for (const unsigned char c : {'&', '>', '<', '"', '\''}) special[c] = true;
-    return special;
-  }();
+  // The runs between special characters go in whole.
   const char* run = value.data();
   const char* const end = run + value.size();
   for (const char* at = run; at != end; ++at) {
     if (!kSpecial[static_cast<unsigned char>(*at)]) continue;
     out.append(run, static_cast<std::size_t>(at - run));
-    switch (*at) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += "&apos;";
-        break;
-    }
+    out += EntityOf(*at);
     run = at + 1;
   }
   out.append(run, static_cast<std::size_t>(end - run));
+}
+
+char* XmlElementWriter::EscapeInto(char* out, std::string_view value) {
+  for (const char c : value) {
+    if (!kSpecial[static_cast<unsigned char>(c)]) {
+      *out++ = c;
+    } else {
+      const std::string_view entity = EntityOf(c);
+      std::memcpy(out, entity.data(), entity.size());
+      out += entity.size();
+    }
+  }
+  return out;
 }

@@ -6,6 +6,8 @@
 // keeps, so that writing a line allocates nothing once the buffer has grown to the longest.
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -35,14 +37,15 @@ class XmlElementWriter {
   bool EndElement(const char* name, int level);
   // Lines composed together and written by one call, for the millions of ledger rows: the
   // same lines as StartElement, WriteElement and EndElement without attributes, with names
-  // whose lengths are known. Digits are appended as they are; any other text is escaped.
-  void BeginLines() { line_.clear(); }
+  // whose lengths are known, composed in a buffer of bytes the writer keeps. AddTextLine
+  // escapes its text; AddPlainLine appends it as it is (digits, or a text escaped already).
+  void BeginLines() { rowUsed_ = 0; }
   void AddStartLine(std::string_view name, int level);
   void AddTextLine(std::string_view name, std::string_view text, int level);
-  void AddDigitsLine(std::string_view name, std::string_view digits, int level);
+  void AddPlainLine(std::string_view name, std::string_view text, int level);
   void AddEndLine(std::string_view name, int level);
   // True when the lines reached the file; as WriteRaw otherwise.
-  bool WriteLines() { return WriteRaw(line_); }
+  bool WriteLines();
   // Closes the file if it is open; a second call does nothing. True when the file was
   // opened and every line written reached it, the last buffered block included.
   bool Close();
@@ -50,6 +53,9 @@ class XmlElementWriter {
   static std::string EscapeText(std::string_view value);
   // Appends the escaped copy of value to out.
   static void AppendEscaped(std::string& out, std::string_view value);
+  // Writes the escaped copy of value at out, which has room for six bytes per byte of it;
+  // returns the end of what it wrote.
+  static char* EscapeInto(char* out, std::string_view value);
 
  private:
   static void AppendIndent(std::string& line, int level);
@@ -58,7 +64,18 @@ class XmlElementWriter {
   static void AppendAttributes(std::string& line, const char* attrName1, const char* attrValue1,
                                const char* attrName2, const char* attrValue2);
 
+  // Room for `bytes` more bytes of the lines being composed: what is composed so far goes to
+  // the file first when they would not fit, so that no text is too long for the buffer.
+  char* RowRoom(std::size_t bytes);
+  // The line around the text that `fill` writes (at most `textBytes` bytes).
+  template <typename Fill>
+  void AddLine(std::string_view name, int level, std::size_t textBytes, Fill fill);
+
   platform::win::File file_;
-  std::string line_;  // the line being composed
+  std::string line_;             // the line being composed
+  std::unique_ptr<char[]> row_;  // the lines being composed together
+  std::size_t rowCapacity_ = 0;
+  std::size_t rowUsed_ = 0;
+  bool rowFailed_ = false;  // a part of the lines could not be written
   bool complete_ = false;
 };

@@ -85,7 +85,8 @@ TEST(XmlElementWriter, AfterAFailedWriteLaterWritesFailAndAddNothing) {
 }
 
 // The ledger rows' batched lines: the same bytes as the single calls, whether the characters
-// to escape begin, end or fill a value or stand side by side; digits pass as given.
+// to escape begin, end or fill a value or stand side by side, or a value is longer than the
+// writer's buffer for a row; a plain text passes as given.
 TEST(XmlElementWriter, BatchedLinesEscapeAsTheSingleCallsDo) {
   const std::pair<std::string, std::string> cases[] = {
       {"", ""},
@@ -96,6 +97,12 @@ TEST(XmlElementWriter, BatchedLinesEscapeAsTheSingleCallsDo) {
       {"a&&b<<c", "a&amp;&amp;b&lt;&lt;c"},
       {"\"''\"", "&quot;&apos;&apos;&quot;"},
       {"\x81\x95\xff&", "\x81\x95\xff&amp;"},
+      {std::string(5000, '"'),
+       [] {
+         std::string all;
+         for (int i = 0; i < 5000; ++i) all += "&quot;";
+         return all;
+       }()},
   };
   for (const auto& [value, escaped] : cases) {
     SCOPED_TRACE(value);
@@ -106,10 +113,12 @@ TEST(XmlElementWriter, BatchedLinesEscapeAsTheSingleCallsDo) {
       xml.BeginLines();
       xml.AddStartLine("R", 0);
       xml.AddTextLine("V", value, 1);
-      xml.AddDigitsLine("N", "-120", 1);
+      xml.AddPlainLine("N", "-120", 1);
+      xml.AddTextLine("V", value, 1);
       xml.AddEndLine("R", 0);
       return xml.WriteLines();
     });
-    EXPECT_TRUE(SameBytes("<R>\r\n\t<V>" + escaped + "</V>\r\n\t<N>-120</N>\r\n</R>\r\n", batched));
+    EXPECT_TRUE(SameBytes(
+        "<R>\r\n\t<V>" + escaped + "</V>\r\n\t<N>-120</N>\r\n\t<V>" + escaped + "</V>\r\n</R>\r\n", batched));
   }
 }
