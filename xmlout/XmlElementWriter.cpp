@@ -135,12 +135,13 @@ void XmlElementWriter::AddLine(std::string_view name, int level, std::size_t tex
   rowUsed_ += static_cast<std::size_t>(at - start);
 }
 
-void XmlElementWriter::AddStartLine(std::string_view name, int level) {
+void XmlElementWriter::AddTagLine(std::string_view name, int level, bool end) {
   const std::size_t levels = level > 0 ? static_cast<std::size_t>(level) : 0;
-  char* at = RowRoom(levels + name.size() + 4);
+  char* at = RowRoom(levels + name.size() + 5);
   char* const start = at;
   at = PutIndent(at, level);
   *at++ = '<';
+  if (end) *at++ = '/';
   at = Put(at, name);
   at = Put(at, ">\r\n");
   rowUsed_ += static_cast<std::size_t>(at - start);
@@ -152,18 +153,6 @@ void XmlElementWriter::AddTextLine(std::string_view name, std::string_view text,
 
 void XmlElementWriter::AddPlainLine(std::string_view name, std::string_view text, int level) {
   AddLine(name, level, text.size(), [text](char* at) { return Put(at, text); });
-}
-
-void XmlElementWriter::AddEndLine(std::string_view name, int level) {
-  const std::size_t levels = level > 0 ? static_cast<std::size_t>(level) : 0;
-  char* at = RowRoom(levels + name.size() + 5);
-  char* const start = at;
-  at = PutIndent(at, level);
-  *at++ = '<';
-  *at++ = '/';
-  at = Put(at, name);
-  at = Put(at, ">\r\n");
-  rowUsed_ += static_cast<std::size_t>(at - start);
 }
 
 bool XmlElementWriter::WriteLines() {

@@ -40,10 +40,10 @@ class XmlElementWriter {
   // whose lengths are known, composed in a buffer of bytes the writer keeps. AddTextLine
   // escapes its text; AddPlainLine appends it as it is (digits, or a text escaped already).
   void BeginLines() { rowUsed_ = 0; }
-  void AddStartLine(std::string_view name, int level);
+  void AddStartLine(std::string_view name, int level) { AddTagLine(name, level, false); }
   void AddTextLine(std::string_view name, std::string_view text, int level);
   void AddPlainLine(std::string_view name, std::string_view text, int level);
-  void AddEndLine(std::string_view name, int level);
+  void AddEndLine(std::string_view name, int level) { AddTagLine(name, level, true); }
   // True when the lines reached the file; as WriteRaw otherwise.
   bool WriteLines();
   // Closes the file if it is open; a second call does nothing. True when the file was
@@ -67,6 +67,8 @@ class XmlElementWriter {
   // Room for `bytes` more bytes of the lines being composed: what is composed so far goes to
   // the file first when they would not fit, so that no text is too long for the buffer.
   char* RowRoom(std::size_t bytes);
+  // A start tag, or with `end` an end tag, on a line of its own.
+  void AddTagLine(std::string_view name, int level, bool end);
   // The line around the text that `fill` writes (at most `textBytes` bytes).
   template <typename Fill>
   void AddLine(std::string_view name, int level, std::size_t textBytes, Fill fill);
