@@ -142,7 +142,8 @@ void LedgerReadAhead::Drop(std::unique_lock<std::mutex>& lock) {
   state_ = State::Idle;
 }
 
-bool LedgerReadAhead::NextRequest(const LedgerRequest& after, LedgerRequest& next) {
+bool LedgerReadAhead::NextRequest(const LedgerRequest& after, const AccountMaster& master,
+                                  LedgerRequest& next) {
   AheadQuery query(next_);
   query.Bind(1, after.dataOrd);
   query.Bind(2, after.accountNo);
@@ -150,7 +151,7 @@ bool LedgerReadAhead::NextRequest(const LedgerRequest& after, LedgerRequest& nex
   next = after;
   next.accountNo = static_cast<std::int32_t>(query.Int(0));
   std::uint32_t character = 0;
-  if (const auto found = master_->byCode.find(next.accountNo * 10000); found != master_->byCode.end())
+  if (const auto found = master.byCode.find(next.accountNo * 10000); found != master.byCode.end())
     character = static_cast<std::uint32_t>(found->second.accountCharacter);
   next.taxReach = TaxReachOf(character);
   return true;
@@ -163,9 +164,10 @@ void LedgerReadAhead::Run() {
     if (closing_) return;
     const std::uint64_t ticket = ticket_;
     const LedgerRequest after = after_;
+    const AccountMaster* const master = master_;
     lock.unlock();
     LedgerRequest next;
-    const bool found = NextRequest(after, next);
+    const bool found = NextRequest(after, *master, next);
     lock.lock();
     // Dropped, or asked for another ledger, while the next account number was sought.
     if (closing_ || state_ != State::Wanted || ticket != ticket_) continue;

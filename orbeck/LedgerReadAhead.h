@@ -45,8 +45,9 @@ class LedgerReadAhead {
  private:
   enum class State { Idle, Wanted, Reading, Ready, Failed };
   void Run();
-  // On the thread: the request for the account number after `after`'s; false when none.
-  bool NextRequest(const LedgerRequest& after, LedgerRequest& next);
+  // On the thread: the request for the account number after `after`'s, with its character
+  // from master; false when none.
+  bool NextRequest(const LedgerRequest& after, const AccountMaster& master, LedgerRequest& next);
   // Drops the read ahead, stopping a read under way. The lock is held.
   void Drop(std::unique_lock<std::mutex>& lock);
 
