@@ -61,43 +61,6 @@ void AttachRule(Rule& rule, const StDATAINFO& profile) {
   rule.AttachOptLink(ClLinkMgr::Inst().GetOptLink());
 }
 
-// The formatter walks the era master per date; postings come in date order, so the text of
-// the last date serves the runs of equal dates. It lives for one pass only, so an era added
-// to the master between runs is always seen.
-class DateTextCache {
- public:
-  // False when the era master could not be read: an empty date would pass for "no era".
-  bool Load(int32_t date) {
-    if (!valid_ || date != date_) {
-      text_ = formatter_.FormatDate(date, 0);
-      if (formatter_.ReadFailed()) return false;
-      date_ = date;
-      valid_ = true;
-      kept_ = false;
-    }
-    return true;
-  }
-  // The list's shared copy of the loaded date's text (cut to its field); false without room.
-  bool Kept(LedgerTexts& texts, LedgerText& kept) {
-    if (!kept_) {
-      char field[31];
-      const std::size_t bytes = platform::cp932::BoundedCopy(field, sizeof field, text_);
-      if (!texts.KeepShared(std::string_view(field, bytes), keptText_)) return false;
-      kept_ = true;
-    }
-    kept = keptText_;
-    return true;
-  }
-
- private:
-  DateFormatter formatter_{0};
-  int32_t date_ = 0;
-  bool valid_ = false;
-  bool kept_ = false;
-  std::string text_;
-  LedgerText keptText_;
-};
-
 // A host field cut as the fixed fields of the ledger lines cut it (Capacity - 1 bytes, whole
 // characters), kept by the list: names once, a description on its own.
 template <std::size_t Capacity>
@@ -152,6 +115,29 @@ bool StatementAggregator::LedgerAccountOf(int32_t accountCode, LedgerAccount& ac
     return false;
   }
   account = looked;
+  return true;
+}
+
+bool StatementAggregator::LedgerDateOf(int32_t date, LedgerText& kept) {
+  if (const auto found = ledgerDates_.find(date); found != ledgerDates_.end()) {
+    kept = found->second;
+    return true;
+  }
+  const DateFormatter formatter(0);
+  const std::string text = formatter.FormatDate(date, 0);
+  // An empty date would pass for "no era".
+  if (formatter.ReadFailed()) {
+    failure_.NoteHost(SJ("和暦"));
+    return false;
+  }
+  char field[31];
+  const std::size_t bytes = platform::cp932::BoundedCopy(field, sizeof field, text);
+  if (!ledgerLines_.texts.KeepShared(std::string_view(field, bytes), kept)) return false;
+  try {
+    ledgerDates_.emplace(date, kept);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   return true;
 }
 
@@ -235,7 +221,6 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
       character == account_character::kTaxReceived || character == account_character::kTaxPaid;
   const int32_t accountNo = row.accountCode / 10000;
   const bool debitNature = row.debitNature == 1;
-  DateTextCache dates;
 
   for (long i = 0; i < postingCount; ++i) {
     if (progress_ != nullptr) progress_->Pulse();
@@ -277,10 +262,7 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
     LedgerLine line;
     line.accountCode = row.accountCode;
     line.lineNo = posting.lineNo;
-    if (!dates.Load(posting.date)) {
-      failure_.NoteHost(SJ("和暦"));
-      return 0;
-    }
+    if (!LedgerDateOf(posting.date, line.dateText)) return 0;
     LedgerTexts& texts = ledgerLines_.texts;
     if (decision == CounterDecision::Sundry && sundryName_ == LedgerText() &&
         !texts.KeepShared(SJ("諸口"), sundryName_))
@@ -288,8 +270,7 @@ int StatementAggregator::CollectLedger(int amountBasis, const StDATAINFO& profil
     line.subAccountName = ownSub.name;
     line.counterAccountName = decision == CounterDecision::Sundry ? sundryName_ : counter.name;
     line.counterSubAccountName = counterSub.name;
-    if (!dates.Kept(texts, line.dateText) ||
-        !KeepField<61>(texts, posting.description, sizeof posting.description, false, line.description))
+    if (!KeepField<61>(texts, posting.description, sizeof posting.description, false, line.description))
       return 0;
     line.amount = amounts.movement.Raw();
     line.balance = balance.Raw();

@@ -105,6 +105,7 @@ bool StatementAggregator::ApplyCarryOver(const FixedAmount& carryOver) {
 int StatementAggregator::Aggregate(int amountBasis, const StFINDINFO& periodFind, const StDATAINFO& profile) {
   const int z = withGeneralLedger_ ? 10 : 1;
   ledgerAccounts_.clear();
+  ledgerDates_.clear();
   sundryName_ = LedgerText();
   Step(0, 1000 / z);
   if (!balanceRule_ && !AttachBalanceRule(profile)) return 0;

@@ -63,6 +63,9 @@ class StatementAggregator {
   // few thousand accounts. False when its name finds no room or its master cannot be read
   // (noted in the failure record).
   bool LedgerAccountOf(int32_t accountCode, LedgerAccount& account);
+  // The date's era text as the ledger list keeps it, formatted once per aggregation; false
+  // when it finds no room or the era master cannot be read (noted in the failure record).
+  bool LedgerDateOf(int32_t date, LedgerText& kept);
   // Sums the journal lines before the posting's own line into unbalanced (the two sides
   // differ); false when the journal cursor cannot be created or a line cannot be read.
   bool JournalBeforeLineUnbalanced(const StDATAINFO& profile, const StMOTOCHOINFO& posting, bool& unbalanced);
@@ -78,8 +81,9 @@ class StatementAggregator {
   std::unique_ptr<ClRuleMotocho> ledgerRule_;
   StMOTOCHORANGE ledgerRange_{};
   StMOTOCHOHYOJIINFO ledgerView_{};
-  // By full account code; its names live in the ledger list's texts, so it is emptied
-  // whenever an aggregation starts.
+  // By full account code and by date; their texts live in the ledger list's texts, so they
+  // are emptied whenever an aggregation starts (an era added between runs is then seen).
   std::unordered_map<int32_t, LedgerAccount> ledgerAccounts_;
+  std::unordered_map<int32_t, LedgerText> ledgerDates_;  // by yyyymmdd
   LedgerText sundryName_;
 };

@@ -104,6 +104,29 @@ char* PutIndent(char* at, int level) {
   return at;
 }
 
+// Byte by byte is safe for code page 932: a second byte is 0x40 or above and so is never
+// one of the five characters replaced here.
+constexpr auto kSpecial = [] {
+  std::array<bool, 256> special{};
+  for (const unsigned char c : {'&', '>', '<', '"', '\''}) special[c] = true;
+  return special;
+}();
+
+std::string_view EntityOf(char c) {
+  switch (c) {
+    case '&':
+      return "&amp;";
+    case '>':
+      return "&gt;";
+    case '<':
+      return "&lt;";
+    case '"':
+      return "&quot;";
+    default:
+      return "&apos;";
+  }
+}
+
 }  // namespace
 
 char* XmlElementWriter::RowRoom(std::size_t bytes) {
@@ -173,44 +196,10 @@ std::string XmlElementWriter::EscapeText(std::string_view value) {
   return escaped;
 }
 
-namespace {
-
-// Byte by byte is safe for code page 932: a second byte is 0x40 or above and so is never
-// one of the five characters replaced here.
-constexpr auto kSpecial = [] {
-  std::array<bool, 256> special{};
-  for (const unsigned char c : {'&', '>', '<', '"', '\''}) special[c] = true;
-  return special;
-}();
-
-std::string_view EntityOf(char c) {
-  switch (c) {
-    case '&':
-      return "&amp;";
-    case '>':
-      return "&gt;";
-    case '<':
-      return "&lt;";
-    case '"':
-      return "&quot;";
-    default:
-      return "&apos;";
-  }
-}
-
-}  // namespace
-
 void XmlElementWriter::AppendEscaped(std::string& out, std::string_view value) {
-  // The runs between special characters go in whole.
-  const char* run = value.data();
-  const char* const end = run + value.size();
-  for (const char* at = run; at != end; ++at) {
-    if (!kSpecial[static_cast<unsigned char>(*at)]) continue;
-    out.append(run, static_cast<std::size_t>(at - run));
-    out += EntityOf(*at);
-    run = at + 1;
-  }
-  out.append(run, static_cast<std::size_t>(end - run));
+  const std::size_t from = out.size();
+  out.resize(from + kEscapedGrowth * value.size());
+  out.resize(static_cast<std::size_t>(EscapeInto(out.data() + from, value) - out.data()));
 }
 
 char* XmlElementWriter::EscapeInto(char* out, std::string_view value) {
