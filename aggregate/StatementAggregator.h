@@ -34,10 +34,10 @@ class StatementAggregator {
   int CollectLedger(int amountBasis, const StDATAINFO& profile, const StFINDINFO& periodFind,
                     const StKAMOKUSUMINFO& row);
   void PrepareLedgerView(int32_t accountCode, const StFINDINFO& periodFind);
-  // 1 when the account master was found and copied into master.
-  int LookupAccount(int32_t accountCode, StKAMOKUINFO* master);
-
  private:
+  // 1 when the account master was found and copied into master (LedgerAccountOf keeps what
+  // the ledger takes of it).
+  int LookupAccount(int32_t accountCode, StKAMOKUINFO* master);
   // Fails the aggregation after a balance cursor status, noting a read failure.
   int BalanceReadFailed(long status);
   // Fails the ledger pass after a ledger cursor status, noting a read failure.
