@@ -34,6 +34,7 @@ class StatementAggregator {
   int CollectLedger(int amountBasis, const StDATAINFO& profile, const StFINDINFO& periodFind,
                     const StKAMOKUSUMINFO& row);
   void PrepareLedgerView(int32_t accountCode, const StFINDINFO& periodFind);
+
  private:
   // 1 when the account master was found and copied into master (LedgerAccountOf keeps what
   // the ledger takes of it).
